@@ -41,5 +41,49 @@ TEST(BandLimits, ParsesTheBandTextAndFallsBack)
     EXPECT_DOUBLE_EQ(parseBandLimits("").lo, 100);
 }
 
+TEST(ScaledDecimal, SplitsExactlyAndRoundsHalfToEven)
+{
+    auto s = parseScaledDecimal("27.6112549", 5);
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->whole, 2761125);
+    EXPECT_TRUE(s->fraction);
+    EXPECT_EQ(s->halfCompare, -1);
+    EXPECT_EQ(s->rounded(), 2761125);
+    EXPECT_EQ(s->truncated(), 2761125);
+
+    EXPECT_EQ(parseScaledDecimal("2.5", 0)->rounded(), 2);
+    EXPECT_EQ(parseScaledDecimal("3.5", 0)->rounded(), 4);
+    EXPECT_EQ(parseScaledDecimal("-2.5", 0)->rounded(), -2);
+    EXPECT_EQ(parseScaledDecimal("-2.51", 0)->rounded(), -3);
+    EXPECT_EQ(parseScaledDecimal("-2.51", 0)->truncated(), -2);
+    EXPECT_EQ(parseScaledDecimal("0.5e1", 0)->rounded(), 5);
+    EXPECT_EQ(parseScaledDecimal("500e-3", 1)->rounded(), 5);
+    EXPECT_EQ(parseScaledDecimal("1e-400", 5)->rounded(), 0);
+    EXPECT_FALSE(parseScaledDecimal("1,5", 0));
+    EXPECT_FALSE(parseScaledDecimal("-0", 0)->negative);
+}
+
+TEST(ScaledDecimal, ComparesExactlyWithAnInteger)
+{
+    EXPECT_EQ(parseScaledDecimal("25.615", 5)->compare(2561500), 0);
+    EXPECT_EQ(parseScaledDecimal("25.6149999", 5)->compare(2561500), -1);
+    EXPECT_EQ(parseScaledDecimal("25.6150001", 5)->compare(2561500), 1);
+    EXPECT_EQ(parseScaledDecimal("-0.5", 0)->compare(0), -1);
+    EXPECT_EQ(parseScaledDecimal("-0.5", 0)->compare(-1), 1);
+    EXPECT_EQ(parseScaledDecimal("-1", 0)->compare(-1), 0);
+    EXPECT_EQ(parseScaledDecimal("0", 0)->compare(INT64_MIN), 1);
+}
+
+TEST(ScaledDecimal, HugeValuesSaturate)
+{
+    auto s = parseScaledDecimal("1e300", 5);
+    EXPECT_TRUE(s->saturated);
+    EXPECT_EQ(s->compare(3010500), 1);
+    EXPECT_EQ(parseScaledDecimal("-1e300", 5)->compare(2561500), -1);
+    EXPECT_EQ(parseInt32Rounded("2147483647.4"), 2147483647);
+    EXPECT_FALSE(parseInt32Rounded("2147483647.5"));
+    EXPECT_EQ(parseInt32Rounded("-2147483648"), INT32_MIN);
+}
+
 }  // namespace
 }  // namespace zt
