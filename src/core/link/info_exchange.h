@@ -1,0 +1,106 @@
+#pragma once
+
+// The information tool's exchange with the radio: the factory handshake,
+// block reads of the identification and information blocks, the dealer
+// writes and END, each request waiting up to 500 ms for its answer. The
+// cable's echo is detected from the handshake answer. A batch write of many
+// radios runs on the same requests (startBatch / stopBatch).
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "core/link/info_block.h"
+#include "core/link/link_interfaces.h"
+#include "core/link/packets.h"
+
+namespace zt {
+
+constexpr int kInfoTimeoutMs = 500;
+constexpr int kInfoReceiveBufferSize = 101;
+constexpr int kBatchMaxWaits = 28800;  // 500 ms each: four hours
+
+enum class InfoOutcome {
+    ReadComplete,        // "Read Complete!": the record holds what was read
+    WriteComplete,       // "Write Complete!": the serial number has advanced
+    BatchComplete,       // "MulWrite Complete!"
+    CommunicationError,  // "Communication Error!": the port is closed
+    PortOpenFailed,      // "Cannot Open Communication Port."
+};
+
+enum class InfoState { Idle, Reading, Writing, BatchWriting, BatchWaiting };
+
+class InfoExchange {
+  public:
+    InfoExchange(LinkPort& port, TimerFactory& timers);
+
+    // The record shown by the tool's window; reads decode into it, writes
+    // encode from it and advance its serial number.
+    InfoToolRecord& record() { return record_; }
+    const InfoBytes& infoCopy() const { return info_; }
+    const Block& identCopy() const { return ident_; }
+    bool cableEchoes() const { return echo_; }
+    InfoState state() const { return state_; }
+    const PortOpenResult& lastOpen() const { return lastOpen_; }
+
+    // Single radio. Both return false (after reporting PortOpenFailed) when
+    // the port cannot be opened.
+    bool startRead();
+    bool startWrite();
+
+    // Batch write of `total` radios (1 or more). Reported through onBatchRadio
+    // after each radio and `finished` at the end.
+    bool startBatch(int total);
+    void stopBatch();  // ends at once, without a message
+    int batchCurrent() const { return batchCurrent_; }
+    int batchTotal() const { return batchTotal_; }
+    int batchWaits() const { return waitCounter_; }
+
+    // The port's receive event and (internally) the 500 ms time-out.
+    void onReceived(std::span<const std::uint8_t> bytes);
+
+    // Called when a single read or write, or a batch, ends.
+    std::function<void(InfoOutcome)> finished;
+    // Called before a write encodes the record (the window takes its values).
+    std::function<void(InfoToolRecord&)> takeRecord;
+    // Called after each radio of a batch was written, with the next radio's number.
+    std::function<void(int nextRadio)> onBatchRadio;
+    // Called when a batch starts waiting for the next radio.
+    std::function<void()> onBatchWaiting;
+
+  private:
+    enum class Req { Handshake, Read, Write, End, Encode };
+    struct Step {
+        Req req;
+        int address = 0;
+    };
+
+    bool open();
+    void run(std::vector<Step> steps);
+    void sendCurrent();
+    void stepDone();
+    void timedOut();
+    void finish(InfoOutcome outcome, bool closePort);
+    void sequenceEnded();
+    void writeRadioSteps(std::vector<Step>& steps) const;
+    int echoOffset(Req req) const;
+
+    LinkPort& port_;
+    std::unique_ptr<OneShotTimer> timer_;
+    InfoToolRecord record_;
+    InfoBytes info_{};
+    Block ident_{};
+    bool echo_ = false;
+    InfoState state_ = InfoState::Idle;
+    std::vector<Step> steps_;
+    std::size_t stepIndex_ = 0;
+    Bytes rx_;
+    PortOpenResult lastOpen_;
+    int batchTotal_ = 0;
+    int batchCurrent_ = 0;
+    int waitCounter_ = 0;
+};
+
+}  // namespace zt

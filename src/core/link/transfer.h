@@ -1,0 +1,178 @@
+#pragma once
+
+// The read, write and information-read transfers: a step machine driven only
+// by events (received bytes, timer expiries, answers to questions). It sends
+// the commands of the programming protocol, waits 150 ms for each answer,
+// retries as the protocol allows, checks the radio's password, model, band
+// and version, and ends with the image decoded into the document, the image
+// written to the radio, or the information block decoded.
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/files/language.h"
+#include "core/files/version_manager.h"
+#include "core/link/link_interfaces.h"
+#include "core/link/packets.h"
+#include "core/radio/program_state.h"
+#include "core/radio/radio_data.h"
+#include "core/radio/radio_image.h"
+
+namespace zt {
+
+enum class TransferKind { Idle = 0, Read = 1, Write = 2, Information = 3 };
+
+constexpr int kWriteDelayMs = 100;
+constexpr int kDecodeDelayMs = 500;
+constexpr int kBlockRetries = 3;
+constexpr int kHandshakeTries = 4;
+
+// Message ids the transfers use (language section "Msg").
+namespace msg {
+constexpr int PortFailed = 9003;
+constexpr int ConfirmRead = 9004;
+constexpr int ConfirmWrite = 9005;
+constexpr int TransferFailed = 9008;
+constexpr int ReadDone = 9009;
+constexpr int WriteDone = 9010;
+constexpr int ModelDiffers = 9012;
+constexpr int BandDiffers = 9014;
+constexpr int BandRefused = 9030;
+constexpr int WriteRefused1 = 9031;
+constexpr int WriteRefused2 = 9032;
+constexpr int Unrepresentable = 9067;  // "The document holds values the radio cannot store:"
+}  // namespace msg
+
+constexpr const char* kPasswordFailureText = "PassWord Failure!";
+constexpr const char* kReadFileName = "new.dat";
+
+// The parts of the program a transfer reaches beyond the port.
+class TransferHost {
+  public:
+    virtual ~TransferHost() = default;
+    virtual RadioDocument& document() = 0;  // the working copy
+    virtual ProgramState& programState() = 0;
+    // The modal progress window of a read or write (caption 9026 + 9027/9028).
+    virtual void showProgress(TransferKind kind) = 0;
+    virtual void setProgress(int percent) = 0;  // bar value and "<n>%"
+    virtual void closeProgress() = 0;
+    // A successful read closes every document window before its decode delay.
+    virtual void closeAllDocumentWindows() = 0;
+    // The image was decoded into the working document: it is now an untitled
+    // document called `fileName`; refresh the caption and texts, open the
+    // channel grid and arrange the windows.
+    virtual void documentReplaced(const std::string& fileName) = 0;
+    // An information read decoded the block into programState().RadioInfo.
+    virtual void showRadioInformation() = 0;
+    // The user agreed to start the version that matches the radio: end now.
+    virtual void endProgram() = 0;
+    // Every transfer ends here (after its last message was asked).
+    virtual void transferEnded(TransferKind /*kind*/, bool /*success*/) {}
+};
+
+// How another installed version is started when the radio needs one.
+struct VersionSwitch {
+    const VersionTable* table = nullptr;  // null: an empty table
+    TextLookup text;                      // language texts for the mismatch question
+    const InstallPaths* paths = nullptr;
+    std::filesystem::path executableName;
+    ProgramLauncher* launcher = nullptr;
+    Prompt* prompt = nullptr;  // for text 9063 when no version fits
+};
+
+struct TransferDeps {
+    LinkPort& port;
+    TimerFactory& timers;
+    AsyncPrompt& prompt;
+    ProgramPassword& password;
+    TransferHost& host;
+    VersionSwitch versions;
+};
+
+class TransferMachine {
+  public:
+    explicit TransferMachine(TransferDeps deps);
+    ~TransferMachine();
+    TransferMachine(const TransferMachine&) = delete;
+    TransferMachine& operator=(const TransferMachine&) = delete;
+
+    // The three commands; each does nothing while another transfer runs.
+    // The caller commits pending edits first.
+    void startRead();
+    void startWrite();  // after the 100 ms write delay
+    void startInformationRead();
+
+    // The port's receive event.
+    void onReceived(std::span<const std::uint8_t> bytes);
+
+    // State, for windows and tests.
+    TransferKind kind() const { return kind_; }
+    int step() const { return step_; }
+    bool active() const { return active_; }
+    bool busy() const { return kind_ != TransferKind::Idle; }
+    int blockAddress() const { return blockAddress_; }
+    int lastPercent() const { return lastPercent_; }
+    int handshakeCounter() const { return handshakeCounter_; }
+    int passwordCounter() const { return passwordCounter_; }
+    bool noEcho() const { return noEcho_; }
+    void setNoEcho(bool noEcho) { noEcho_ = noEcho; }
+    const Identification& identification() const { return ident_; }
+    RadioImage& image() { return image_; }
+    const RadioImage& image() const { return image_; }
+    const RadioInfoBlock& infoBlock() const { return info_; }
+
+  private:
+    bool openPort();
+    void portFailed();
+    void confirmed(Answer answer);
+    void beginTransfer();
+    void restartRun();
+    void sendCommand(Command command, int address);
+    void resendCurrent();
+    void accept(const Reply& reply);
+    void timedOut();
+    void failurePrompt();
+    void passwordStep(const Block& block);
+    void compatibilityCheck();
+    void proceedAfterChecks();
+    void progressUpdate();
+    void stopTransfer();
+    void endTransfer(bool success);
+    void decodeRead();
+    void askThenStop(const Message& m);
+    int endAddress() const;
+    int& budget(int address);
+
+    TransferDeps d_;
+    std::unique_ptr<OneShotTimer> waitTimer_;
+    std::unique_ptr<OneShotTimer> writeDelay_;
+    std::unique_ptr<OneShotTimer> readOkTimer_;
+
+    RadioImage image_{};
+    RadioInfoBlock info_{};
+    TransferKind kind_ = TransferKind::Idle;
+    int step_ = 0;
+    bool active_ = false;
+    bool awaitingUser_ = false;  // a question or the password window is open
+    int blockAddress_ = 0;
+    std::vector<int> budgets_;
+    int handshakeCounter_ = 0;
+    int passwordCounter_ = 0;
+    int lastPercent_ = 0;
+    bool noEcho_ = false;
+
+    Command command_ = Command::Handshake;
+    int commandAddress_ = 0;
+    int echo_ = 0;
+    int awaited_ = 0;
+    Bytes rx_;
+    Identification ident_;
+    PortOpenResult lastOpen_;
+};
+
+}  // namespace zt

@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include "core/link/fresh_radio.h"
+#include "core/link/info_exchange.h"
+#include "core/link/virtual_link.h"
+
+namespace zt {
+namespace {
+
+using std::chrono::milliseconds;
+
+struct InfoRig {
+    explicit InfoRig(bool echo = false)
+    {
+        FreshRadioOptions o;
+        o.serialNumber = "2026120900000009";
+        o.userCode = "U77";
+        o.maintenanceDate = "2026-02-02";
+        radio.memory() = freshRadioMemory(o);
+        radio.setEcho(echo);
+        port.onReceived = [this](std::span<const std::uint8_t> b) { ex.onReceived(b); };
+        ex.finished = [this](InfoOutcome o) { outcomes.push_back(o); };
+        ex.record() = initialInfoToolRecord({2026, 12, 9}, "2026-12-09");
+    }
+    void run()
+    {
+        clock.runWhile([this] { return !clock.idle(); });
+    }
+
+    VirtualClock clock;
+    VirtualRadio radio{clock};
+    EnginePort port{clock, radio, 9600};
+    InfoExchange ex{port, clock};
+    std::vector<InfoOutcome> outcomes;
+};
+
+TEST(InfoRecord, InitialValues)
+{
+    const InfoToolRecord r = initialInfoToolRecord({2026, 3, 7}, "2026/3/7");
+    EXPECT_EQ(r.SerialNumber, "2026030700000001");
+    EXPECT_EQ(r.ProductionDate, "2026/3/7");
+    EXPECT_EQ(r.ManufactureCode, "03-1-E-1");
+    EXPECT_EQ(r.UserCode, "001A");
+    EXPECT_EQ(r.AreaCode, "0595");
+    EXPECT_EQ(r.ModelText, "ZT-958FM");
+    EXPECT_EQ(r.VersionText, "V3.00");
+    EXPECT_EQ(r.OptionFlags, (std::array<std::uint8_t, 5>{1, 1, 0, 0, 1}));
+    EXPECT_TRUE(r.DealerCode.empty());
+}
+
+TEST(InfoRecord, SerialNumberAdvance)
+{
+    EXPECT_EQ(advanceSerialNumber("2026120900000009"), "2026120900000010");
+    EXPECT_EQ(advanceSerialNumber("2026120999999999"), "20261209100000000");
+    EXPECT_EQ(advanceSerialNumber("12345"), "00012346");
+    EXPECT_EQ(advanceSerialNumber("12345   "), "00012346");
+    EXPECT_EQ(advanceSerialNumber("ABCDEFGH"), "ABCDEFGH");
+    EXPECT_EQ(advanceSerialNumber("ABCDEFGH12"), "ABCDEFGH00000013");
+    EXPECT_EQ(advanceSerialNumber("20261209ABC"), "20261209ABC");
+    // Only plain digits count as a number: no sign, point or exponent.
+    EXPECT_EQ(advanceSerialNumber("-5"), "-5");
+    EXPECT_EQ(advanceSerialNumber("1.5"), "1.5");
+    EXPECT_EQ(advanceSerialNumber(""), "");
+}
+
+TEST(InfoRecord, FieldsEncodeAndDecode)
+{
+    InfoBytes block;
+    block.fill(0xFF);
+    EXPECT_EQ(readInfoField(block, info::Seller), "");  // all 0xFF reads as empty
+    InfoToolRecord r;
+    r.DealerCode = "ABCDEFGHIJKLMNOPQRST";  // 20 characters: the first 16 are written
+    r.ProgramPassword = "12";
+    r.Seller = "Li";
+    encodeInfoTool(r, block);
+    EXPECT_EQ(readInfoField(block, info::DealerCode), "ABCDEFGHIJKLMNOP");
+    EXPECT_EQ(block[info::ProgramPassword.offset + 2], 0x00);
+    EXPECT_EQ(block[info::Seller.offset + 2], 0x00);
+    EXPECT_EQ(block[info::AreaCode.offset], 0xFF);  // not written by the tool
+
+    Block ident{'Z', 'T', '-', '9', '5', '8', 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    InfoToolRecord d;
+    d.VersionText = "V3.00";
+    decodeInfoTool(ident, block, d);
+    EXPECT_EQ(d.ModelText, "ZT-958FM");
+    EXPECT_EQ(d.BandCode, 0);
+    EXPECT_EQ(infoBandText(d.BandCode), "25.615 - 30.105 MHz");
+    EXPECT_EQ(d.VersionText, "V3.00");
+    EXPECT_EQ(d.ProgramPassword, "12");
+    EXPECT_EQ(infoBandText(15), "");
+    EXPECT_EQ(infoBandCode("136 - 174 MHz"), 8);
+    EXPECT_EQ(infoBandCode("nonsense"), 0);
+}
+
+TEST(InfoExchange, ReadsWithAndWithoutAnEchoingCable)
+{
+    for (bool echo : {false, true}) {
+        InfoRig rig(echo);
+        ASSERT_TRUE(rig.ex.startRead());
+        rig.run();
+        ASSERT_EQ(rig.outcomes, std::vector<InfoOutcome>{InfoOutcome::ReadComplete});
+        EXPECT_EQ(rig.ex.cableEchoes(), echo);
+        const InfoToolRecord& r = rig.ex.record();
+        EXPECT_EQ(r.SerialNumber, "2026120900000009");
+        EXPECT_EQ(r.UserCode, "U77");
+        EXPECT_EQ(r.MaintenanceDate, "2026-02-02");
+        EXPECT_EQ(r.ModelText, "ZT-958FM");
+        EXPECT_EQ(r.VersionText, "V3.00");  // not read
+        EXPECT_FALSE(rig.port.isOpen());
+        EXPECT_EQ(rig.radio.counters().blockReads, 17);
+    }
+}
+
+TEST(InfoExchange, WriteSendsTheDealerPartAndAdvancesTheSerial)
+{
+    for (bool echo : {false, true}) {
+        InfoRig rig(echo);
+        rig.ex.record().SerialNumber = "2026120900000009";
+        rig.ex.takeRecord = [](InfoToolRecord& r) {
+            r.DealerCode = "ABCDEFGHIJKLMNOPQRST";
+            r.ProgramPassword = "77";
+            r.SaleDate = "2026-12-10";
+        };
+        const auto before = rig.radio.memory();
+        ASSERT_TRUE(rig.ex.startWrite());
+        rig.run();
+        ASSERT_EQ(rig.outcomes, std::vector<InfoOutcome>{InfoOutcome::WriteComplete});
+        const auto& m = rig.radio.memory();
+        const std::span<const std::uint8_t> block(m.data() + kInfoBlockBase, kInfoBlockSize);
+        EXPECT_EQ(readInfoField(block, info::DealerCode), "ABCDEFGHIJKLMNOP");
+        EXPECT_EQ(readInfoField(block, info::SaleDate), "2026-12-10");
+        EXPECT_EQ(rig.radio.password(), "77");
+        // The user code was read from the radio and written back unchanged; the
+        // serial number in the radio is not touched.
+        EXPECT_EQ(readInfoField(block, info::UserCode), "U77");
+        EXPECT_EQ(readInfoField(block, info::SerialNumber), "2026120900000009");
+        EXPECT_TRUE(std::equal(m.begin() + 0x21F0, m.begin() + 0x2200, before.begin() + 0x21F0));
+        EXPECT_EQ(rig.ex.record().SerialNumber, "2026120900000010");
+        EXPECT_EQ(rig.radio.counters().blockWrites, 6);
+    }
+}
+
+TEST(InfoExchange, TimeoutIsACommunicationError)
+{
+    InfoRig rig;
+    rig.port.setConnected(false);
+    const InfoToolRecord before = rig.ex.record();
+    ASSERT_TRUE(rig.ex.startRead());
+    rig.run();
+    EXPECT_EQ(rig.outcomes, std::vector<InfoOutcome>{InfoOutcome::CommunicationError});
+    EXPECT_EQ(rig.clock.now(), milliseconds(500));
+    EXPECT_EQ(rig.ex.record(), before);
+    EXPECT_FALSE(rig.port.isOpen());
+    EXPECT_EQ(rig.ex.state(), InfoState::Idle);
+}
+
+TEST(InfoExchange, PortFailureIsReported)
+{
+    InfoRig rig;
+    rig.port.failNextOpen("busy");
+    EXPECT_FALSE(rig.ex.startRead());
+    EXPECT_EQ(rig.outcomes, std::vector<InfoOutcome>{InfoOutcome::PortOpenFailed});
+    EXPECT_EQ(rig.ex.lastOpen().reason, "busy");
+}
+
+TEST(InfoExchange, RefusedBlockIsSentAgain)
+{
+    InfoRig rig;
+    rig.radio.setFaults({0.0, 0.0, 0.5, 3});
+    ASSERT_TRUE(rig.ex.startWrite());
+    rig.run();
+    EXPECT_EQ(rig.outcomes, std::vector<InfoOutcome>{InfoOutcome::WriteComplete});
+    EXPECT_GT(rig.radio.counters().refused, 0);
+}
+
+TEST(InfoExchange, BatchWritesEachRadioOnceAndWaitsForTheNext)
+{
+    InfoRig rig;
+    rig.ex.record().SerialNumber = "2026120900000001";
+    std::vector<int> radios;
+    rig.ex.onBatchRadio = [&](int next) {
+        radios.push_back(next);
+        // The radio stays connected for two seconds, then the next one is plugged in.
+        rig.port.setConnected(true);
+        rig.clock.post(milliseconds(2000), [&] { rig.port.setConnected(false); });
+        rig.clock.post(milliseconds(3500), [&] { rig.port.setConnected(true); });
+    };
+    ASSERT_TRUE(rig.ex.startBatch(3));
+    rig.clock.runWhile([&] { return rig.outcomes.empty(); });
+    EXPECT_EQ(rig.outcomes, std::vector<InfoOutcome>{InfoOutcome::BatchComplete});
+    EXPECT_EQ(radios, (std::vector<int>{2, 3, 4}));
+    EXPECT_EQ(rig.ex.record().SerialNumber, "2026120900000004");
+    EXPECT_EQ(rig.radio.counters().blockWrites, 3 * 6);  // never written twice
+    EXPECT_FALSE(rig.port.isOpen());
+}
+
+TEST(InfoExchange, BatchGivesUpAfterFourHoursOfWaiting)
+{
+    InfoRig rig;
+    rig.ex.onBatchRadio = [&](int) { rig.port.setConnected(false); };
+    ASSERT_TRUE(rig.ex.startBatch(2));
+    rig.clock.runWhile([&] { return rig.outcomes.empty(); });
+    EXPECT_EQ(rig.outcomes, std::vector<InfoOutcome>{InfoOutcome::CommunicationError});
+    EXPECT_EQ(rig.ex.batchWaits(), kBatchMaxWaits + 1);
+    EXPECT_GE(rig.clock.now(), std::chrono::hours(4));
+}
+
+TEST(InfoExchange, StopBatchEndsAtOnce)
+{
+    InfoRig rig;
+    rig.ex.onBatchRadio = [&](int) { rig.port.setConnected(false); };
+    ASSERT_TRUE(rig.ex.startBatch(2));
+    rig.clock.advance(milliseconds(3000));
+    EXPECT_EQ(rig.ex.state(), InfoState::BatchWaiting);
+    rig.ex.stopBatch();
+    rig.run();
+    EXPECT_TRUE(rig.outcomes.empty());
+    EXPECT_EQ(rig.ex.state(), InfoState::Idle);
+    EXPECT_FALSE(rig.port.isOpen());
+}
+
+}  // namespace
+}  // namespace zt

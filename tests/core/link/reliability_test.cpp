@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "link_rig.h"
+
+namespace zt::test {
+namespace {
+
+using std::chrono::milliseconds;
+
+// Each 16-byte block of the image is either still untouched (0xFF) or exactly
+// the radio's: a block that arrived with a bad checksum was never stored.
+void expectOnlyRadioBlocks(const RadioImage& image, const RadioMemory& memory)
+{
+    const int identityBlock = img::Identity / kBlockSize;  // also gets the identification copy
+    for (int b = 0; b < kImageBlocks; ++b) {
+        if (b == identityBlock) continue;
+        const auto first = image.bytes.begin() + b * kBlockSize;
+        const bool untouched =
+            std::all_of(first, first + kBlockSize, [](auto x) { return x == 0xFF; });
+        const bool radios = std::equal(first, first + kBlockSize, memory.begin() + b * kBlockSize);
+        EXPECT_TRUE(untouched || radios) << "block " << b;
+    }
+}
+
+TEST(Reliability, SeededTransfersAgainstFaultsNeverSucceedWithWrongData)
+{
+    int successes = 0;
+    int failures = 0;
+    for (std::uint64_t seed = 1; seed <= 100; ++seed) {
+        const bool write = seed % 2 == 0;
+        Rig rig(/*baud=*/0, /*echo=*/seed % 3 == 0);
+        rig.radio.setFaults({0.05, 0.05, 0.05, seed});
+        rig.prompt.script[msg::TransferFailed] = {Answer::Ok, Answer::Ok, Answer::Cancel};
+        // A write sends something different from what the radio holds.
+        rig.host.doc.Data.Messages[1] = FixedText<16>("SEED" + std::to_string(seed));
+        const RadioMemory original = rig.radio.memory();
+        write ? rig.machine.startWrite() : rig.machine.startRead();
+        rig.run();
+        ASSERT_FALSE(rig.host.ended.empty()) << "seed " << seed;
+        const bool ok = rig.host.ended.back().second;
+        if (ok) {
+            ++successes;
+            if (write) {
+                EXPECT_EQ(imagePart(rig.radio.memory()), imageBytes(rig.machine.image()))
+                    << "seed " << seed;
+                EXPECT_EQ(rig.radio.memory()[img::MessageLines + 16], 'S');
+            } else {
+                EXPECT_EQ(imageBytes(rig.machine.image()), imagePart(original)) << "seed " << seed;
+                EXPECT_EQ(rig.host.replacedWith.size(), 1u);
+            }
+        } else {
+            ++failures;
+            EXPECT_EQ(rig.prompt.ids().back(), msg::TransferFailed) << "seed " << seed;
+            if (!write) expectOnlyRadioBlocks(rig.machine.image(), original);
+            EXPECT_TRUE(rig.host.replacedWith.empty());
+        }
+    }
+    EXPECT_EQ(successes + failures, 100);
+    EXPECT_GT(successes, 50);
+}
+
+TEST(Reliability, RandomBytesOnTheLineNeverStoreABadBlock)
+{
+    for (std::uint64_t seed = 1; seed <= 10; ++seed) {
+        Rig rig(/*baud=*/9600);
+        rig.machine.setNoEcho(true);
+        std::mt19937 rng(static_cast<unsigned>(seed));
+        rig.prompt.script[msg::TransferFailed] = {Answer::Ok, Answer::Ok, Answer::Cancel};
+        // Noise bursts arrive among the radio's answers every few milliseconds.
+        std::function<void()> noise = [&] {
+            if (!rig.machine.busy()) return;
+            Bytes b(1 + rng() % 30);
+            for (auto& x : b) x = static_cast<std::uint8_t>(rng() % 3 == 0 ? 'W' : rng());
+            rig.machine.onReceived(b);
+            // Dense noise for the first seeds (most of them fail), sparse for the rest.
+            const unsigned gap = seed <= 5 ? 5 + rng() % 60 : 20 + rng() % 300;
+            rig.clock.post(milliseconds(gap), noise);
+        };
+        rig.machine.startRead();
+        rig.clock.runWhile([&] { return rig.prompt.asked.empty(); });  // the confirmation
+        rig.clock.post(milliseconds(1), noise);
+        rig.run();
+        ASSERT_FALSE(rig.host.ended.empty());
+        if (rig.host.ended.back().second) {
+            EXPECT_EQ(imageBytes(rig.machine.image()), imagePart(rig.radio.memory()));
+        } else {
+            expectOnlyRadioBlocks(rig.machine.image(), rig.radio.memory());
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zt::test
