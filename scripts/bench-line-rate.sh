@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Line-rate benchmark: full reads and writes by the command-line program
+# against the virtual radio paced at 9600 baud (10 bits per byte), with and
+# without the cable's echo, compared with the time the protocol's bytes take on
+# the wire. Then the same unpaced, as the overhead per block. Not part of ctest.
+#   scripts/bench-line-rate.sh [RUNS]    (default 1 run of each)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+runs="${1:-1}"
+build="${ZT_BUILD_DIR:-build/release}"
+stage="$build/stage/V300"
+if [ ! -f "$build/build.ninja" ]; then
+  if [ "$build" = build/release ]; then
+    cmake --preset release >/dev/null
+  else
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZT_BUILD_TESTS=OFF >/dev/null
+  fi
+fi
+build_log="$(mktemp /tmp/zt-build.XXXXXX)"
+if ! cmake --build "$build" -j "${ZT_JOBS:-$(nproc)}" \
+  --target ztp958fm-cli ztp958fm-radio-sim stage_data >"$build_log" 2>&1; then
+  cat "$build_log" >&2
+  rm -f "$build_log"
+  exit 1
+fi
+rm -f "$build_log"
+
+# Bytes on the wire of one successful exchange (command + answer; an echo
+# shares the command's byte-times): handshake 7+3, identify 1+16, password
+# block 4+22, 580 blocks, END 3+1.
+read_bytes=$(( 10 + 17 + 26 + 580 * (4 + 22) + 4 ))
+write_bytes=$(( 10 + 17 + 26 + 580 * (22 + 1) + 4 ))
+
+work="$(mktemp -d /tmp/zt-bench.XXXXXX)"
+sim_pid=""
+stop_sim() {
+  if [ -n "$sim_pid" ]; then
+    kill "$sim_pid" 2>/dev/null || true
+    wait "$sim_pid" 2>/dev/null || true
+    sim_pid=""
+  fi
+}
+trap 'stop_sim; rm -rf "$work"' EXIT
+
+start_sim() {  # baud echo
+  local args=(--create --memory "$work/radio.bin" --baud "$1")
+  [ "$2" = on ] && args+=(--echo)
+  rm -f "$work/sim.out"
+  "$stage/ztp958fm-radio-sim" "${args[@]}" >"$work/sim.out" 2>/dev/null &
+  sim_pid=$!
+  for _ in $(seq 1 100); do
+    device="$(head -n 1 "$work/sim.out" 2>/dev/null || true)"
+    [ -n "$device" ] && return 0
+    sleep 0.05
+  done
+  echo "the virtual radio did not start" >&2
+  exit 1
+}
+
+transfer_time() {  # command...
+  "$stage/ztp958fm-cli" "$@" --yes --timing 2>&1 >/dev/null |
+    sed -n 's/^transfer time: \([0-9.]*\) s.*/\1/p'
+}
+
+printf '%-8s %-5s %-6s %10s %10s %8s\n' kind echo baud "time (s)" "line (s)" ratio
+for baud in 9600 0; do
+  for echo in off on; do
+    start_sim "$baud" "$echo"
+    for _ in $(seq 1 "$runs"); do
+      t_read=$(transfer_time read --port "$device" -o "$work/radio.dat")
+      t_write=$(transfer_time write --port "$device" "$work/radio.dat")
+      for kind in read write; do
+        if [ "$kind" = read ]; then t=$t_read; bytes=$read_bytes; else t=$t_write; bytes=$write_bytes; fi
+        if [ "$baud" = 0 ]; then
+          awk -v k="$kind" -v e="$echo" -v t="$t" 'BEGIN {
+            printf "%-8s %-5s %-6s %10.3f %10s %8s   %.3f ms per block\n", k, e, "0", t, "-", "-", t * 1000 / 580 }'
+        else
+          awk -v k="$kind" -v e="$echo" -v t="$t" -v b="$bytes" 'BEGIN {
+            line = b * 10 / 9600
+            printf "%-8s %-5s %-6s %10.3f %10.3f %8.4f\n", k, e, "9600", t, line, t / line }'
+        fi
+      done
+    done
+    stop_sim
+  done
+done

@@ -1,0 +1,143 @@
+#include "apps/cli/cli_options.h"
+
+#include <charconv>
+
+namespace zt {
+
+const char* cliUsage()
+{
+    return "usage:\n"
+           "  ztp958fm-cli read  --port P -o FILE.dat [options]   read the radio into a data file\n"
+           "  ztp958fm-cli write --port P FILE.dat [options]      write a data file to the radio\n"
+           "  ztp958fm-cli info  --port P [options]               read the radio's information "
+           "block\n"
+           "  ztp958fm-cli show  FILE.dat [options]               print a data file\n"
+           "P is a device path (/dev/ttyUSB0) or a port name COM1..COM16.\n"
+           "options:\n"
+           "  --password PW   the program password to offer the radio\n"
+           "  --yes           answer OK/Yes to the questions a transfer asks\n"
+           "  --retries N     answer OK to the communication-failure prompt up to N times\n"
+           "  --lang en|zh    language of the messages\n"
+           "  --timing        report the transfer time and the bytes on the wire\n"
+           "exit status: 0 success, 1 failure, 2 misuse\n";
+}
+
+CliParse parseCliOptions(const std::vector<std::string>& args)
+{
+    CliParse r;
+    CliOptions& o = r.options;
+    if (args.empty()) {
+        r.error = "no command given";
+        return r;
+    }
+    const std::string& command = args[0];
+    if (command == "--help" || command == "-h" || command == "help") {
+        r.help = true;
+        return r;
+    }
+    if (command == "read") {
+        o.command = CliCommand::Read;
+    } else if (command == "write") {
+        o.command = CliCommand::Write;
+    } else if (command == "info") {
+        o.command = CliCommand::Info;
+    } else if (command == "show") {
+        o.command = CliCommand::Show;
+    } else {
+        r.error = "unknown command '" + command + "'";
+        return r;
+    }
+
+    std::vector<std::string> positional;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string* {
+            if (i + 1 >= args.size()) {
+                r.error = a + " needs a value";
+                return nullptr;
+            }
+            return &args[++i];
+        };
+        if (a == "--help" || a == "-h") {
+            r.help = true;
+        } else if (a == "--port" || a == "-p") {
+            const std::string* v = value();
+            if (!v) return r;
+            o.port = *v;
+        } else if (a == "-o" || a == "--output") {
+            const std::string* v = value();
+            if (!v) return r;
+            if (o.command != CliCommand::Read) {
+                r.error = a + " belongs to the read command";
+                return r;
+            }
+            o.file = *v;
+        } else if (a == "--password") {
+            const std::string* v = value();
+            if (!v) return r;
+            o.password = *v;
+        } else if (a == "--yes" || a == "-y") {
+            o.yes = true;
+        } else if (a == "--retries") {
+            const std::string* v = value();
+            if (!v) return r;
+            int n = -1;
+            const auto [p, ec] = std::from_chars(v->data(), v->data() + v->size(), n);
+            if (ec != std::errc() || p != v->data() + v->size() || n < 0) {
+                r.error = "--retries takes a number 0 or more";
+                return r;
+            }
+            o.retries = n;
+        } else if (a == "--lang") {
+            const std::string* v = value();
+            if (!v) return r;
+            if (*v == "en") {
+                o.language = 1;
+            } else if (*v == "zh") {
+                o.language = 2;
+            } else {
+                r.error = "--lang takes en or zh";
+                return r;
+            }
+        } else if (a == "--timing") {
+            o.timing = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            r.error = "unknown option '" + a + "'";
+            return r;
+        } else {
+            positional.push_back(a);
+        }
+    }
+    if (r.help) return r;
+
+    const bool needsPort = o.command != CliCommand::Show;
+    if (needsPort && o.port.empty()) {
+        r.error = command + " needs --port";
+        return r;
+    }
+    if (!needsPort && !o.port.empty()) {
+        r.error = "show takes no --port";
+        return r;
+    }
+    switch (o.command) {
+        case CliCommand::Read:
+        case CliCommand::Info:
+            if (!positional.empty()) {
+                r.error = "unexpected argument '" + positional.front() + "'";
+                return r;
+            }
+            if (o.command == CliCommand::Read && o.file.empty()) r.error = "read needs -o FILE.dat";
+            break;
+        case CliCommand::Write:
+        case CliCommand::Show:
+            if (positional.size() != 1) {
+                r.error = command + " needs exactly one data file";
+                return r;
+            }
+            o.file = positional.front();
+            break;
+    }
+    return r;
+}
+
+}  // namespace zt

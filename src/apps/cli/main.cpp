@@ -1,0 +1,66 @@
+// ztp958fm-cli: read, write, information read and listing of data files, for
+// scripts and headless use.
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "apps/cli/cli_options.h"
+#include "apps/cli/cli_session.h"
+#include "apps/cli/show.h"
+#include "core/files/data_file.h"
+#include "core/files/ini_profile.h"
+#include "core/files/install_paths.h"
+#include "core/files/language.h"
+
+namespace {
+
+int showFile(const zt::CliOptions& options, const zt::LanguageTexts& texts)
+{
+    const zt::ParsedDataFile parsed = zt::readDataFile(options.file);
+    if (parsed.messageId != 0) {
+        std::cerr << texts.GetLangText(parsed.messageId) << "\n" << options.file << "\n";
+        return 1;
+    }
+    zt::showDocument(parsed.document, texts.lookup(), std::cout);
+    std::cout.flush();
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const zt::CliParse parsed = zt::parseCliOptions(args);
+    if (parsed.help) {
+        std::cout << zt::cliUsage();
+        return 0;
+    }
+    if (!parsed.error.empty()) {
+        std::cerr << "ztp958fm-cli: " << parsed.error << "\n" << zt::cliUsage();
+        return 2;
+    }
+    const zt::CliOptions& options = parsed.options;
+
+    QCoreApplication app(argc, argv);
+    const zt::InstallPaths paths = zt::InstallPaths::fromExecutable(
+        std::filesystem::path(QCoreApplication::applicationFilePath().toStdString()));
+    int language = options.language;
+    if (language == 0) {
+        language =
+            zt::readProfileString(paths.mySetupIni(), "language", "CurrentLanguage", "1") == "2"
+                ? zt::kLanguageChinese
+                : zt::kLanguageEnglish;
+    }
+    zt::LanguageTexts texts(paths.languageDir(), language);
+
+    if (options.command == zt::CliCommand::Show) return showFile(options, texts);
+
+    zt::CliSession session(options, paths, texts);
+    QTimer::singleShot(0, &app, [&session] { session.start(); });
+    return QCoreApplication::exec();
+}

@@ -1,0 +1,269 @@
+// ztp958fm-radio-sim: a virtual ZT-958FM radio on a pseudo-terminal.
+
+#include <poll.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <iostream>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "apps/radio_sim/paced_line.h"
+#include "apps/radio_sim/sim_options.h"
+#include "core/files/ini_profile.h"
+#include "core/link/fresh_radio.h"
+#include "core/link/virtual_radio.h"
+#include "platform/port_table.h"
+#include "platform/pseudo_terminal.h"
+
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void onStopSignal(int)
+{
+    stopRequested = 1;
+}
+
+std::chrono::microseconds steadyNow()
+{
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+}
+
+std::string twoDigits(int n)
+{
+    return (n < 10 ? "0" : "") + std::to_string(n);
+}
+
+zt::FreshRadioOptions freshOptionsForToday()
+{
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    const std::string yyyy = std::to_string(tm.tm_year + 1900);
+    const std::string mm = twoDigits(tm.tm_mon + 1);
+    const std::string dd = twoDigits(tm.tm_mday);
+    zt::FreshRadioOptions o;
+    o.serialNumber = yyyy + mm + dd + "00000001";
+    o.productionDate = yyyy + "-" + mm + "-" + dd;
+    o.manufactureCode = mm + "-1-E-1";
+    return o;
+}
+
+bool loadMemory(const std::filesystem::path& file, zt::RadioMemory& memory, bool& found)
+{
+    std::string bytes;
+    found = zt::readFileBytes(file, bytes);
+    if (!found) return true;
+    if (bytes.size() != memory.size()) {
+        std::cerr << "ztp958fm-radio-sim: " << file.string() << " is not a radio memory file ("
+                  << memory.size() << " bytes)\n";
+        return false;
+    }
+    std::copy(bytes.begin(), bytes.end(), reinterpret_cast<char*>(memory.data()));
+    return true;
+}
+
+bool saveMemory(const std::filesystem::path& file, const zt::RadioMemory& memory)
+{
+    if (file.empty()) return true;
+    const bool ok = zt::replaceFileBytes(
+        file, std::string_view(reinterpret_cast<const char*>(memory.data()), memory.size()));
+    if (!ok) std::cerr << "ztp958fm-radio-sim: cannot save " << file.string() << "\n";
+    return ok;
+}
+
+// Saves the memory file on a thread of its own, so that a save never holds up
+// the line. The latest snapshot wins; saveAndWait returns once it is on disk.
+class MemoryPersister {
+  public:
+    explicit MemoryPersister(std::filesystem::path file) : file_(std::move(file))
+    {
+        if (!file_.empty()) thread_ = std::thread([this] { loop(); });
+    }
+    ~MemoryPersister()
+    {
+        if (!thread_.joinable()) return;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            quit_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+    void save(const zt::RadioMemory& memory)
+    {
+        if (file_.empty()) return;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            snapshot_ = memory;
+            ++wanted_;
+        }
+        changed_.notify_all();
+    }
+    void saveAndWait(const zt::RadioMemory& memory)
+    {
+        if (file_.empty()) return;
+        save(memory);
+        std::unique_lock<std::mutex> lock(mutex_);
+        const std::uint64_t target = wanted_;
+        changed_.wait(lock, [&] { return done_ >= target; });
+    }
+
+  private:
+    void loop()
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [&] { return quit_ || done_ < wanted_; });
+            if (done_ < wanted_) {
+                const std::uint64_t generation = wanted_;
+                const zt::RadioMemory copy = snapshot_;
+                lock.unlock();
+                saveMemory(file_, copy);
+                lock.lock();
+                done_ = generation;
+                changed_.notify_all();
+                continue;
+            }
+            if (quit_) return;
+        }
+    }
+
+    std::filesystem::path file_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    zt::RadioMemory snapshot_{};
+    std::uint64_t wanted_ = 0;
+    std::uint64_t done_ = 0;
+    bool quit_ = false;
+    std::thread thread_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const zt::SimOptionsResult parsed =
+        zt::parseSimOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.error.empty()) {
+        std::cerr << "ztp958fm-radio-sim: " << parsed.error << "\n" << zt::simUsage();
+        return 2;
+    }
+    const zt::SimOptions& opt = parsed.options;
+    if (opt.help) {
+        std::cout << zt::simUsage();
+        return 0;
+    }
+
+    zt::ManualClock clock;
+    zt::VirtualRadio radio(clock);
+    bool found = false;
+    if (!opt.create && !opt.memoryFile.empty() &&
+        !loadMemory(opt.memoryFile, radio.memory(), found))
+        return 1;
+    if (!found) {
+        zt::FreshRadioOptions fresh = freshOptionsForToday();
+        if (opt.firmware) fresh.firmware = *opt.firmware;
+        if (opt.flags) fresh.featureFlags = *opt.flags;
+        if (opt.password) fresh.password = *opt.password;
+        radio.memory() = zt::freshRadioMemory(fresh);
+    }
+    if (opt.password) radio.setPassword(*opt.password);
+    if (opt.firmware) radio.setFirmwareVersion(*opt.firmware);
+    if (opt.flags) radio.setFeatureFlags(*opt.flags);
+    radio.setEcho(opt.echo);
+    radio.setFaults(opt.faults);
+    if (!saveMemory(opt.memoryFile, radio.memory())) return 1;
+
+    MemoryPersister persister(opt.memoryFile);
+    radio.onEvent = [&](zt::RadioEvent event, int) {
+        if (event == zt::RadioEvent::BlockWritten) persister.save(radio.memory());
+        // Saved before the acknowledgement leaves, so a finished write is on disk.
+        if (event == zt::RadioEvent::Ended) persister.saveAndWait(radio.memory());
+    };
+
+    zt::PseudoTerminal pty;
+    if (!pty.open()) {
+        std::cerr << "ztp958fm-radio-sim: " << pty.error() << "\n";
+        return 1;
+    }
+    if (opt.registerCom > 0 &&
+        !zt::registerComDevice(opt.registerIni, opt.registerCom, pty.devicePath())) {
+        std::cerr << "ztp958fm-radio-sim: cannot write " << opt.registerIni.string() << "\n";
+        return 1;
+    }
+
+    // Stop signals are only let through while waiting, so none is lost.
+    std::signal(SIGPIPE, SIG_IGN);
+    struct sigaction sa {};
+    sa.sa_handler = onStopSignal;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+    sigset_t blocked;
+    sigset_t waitMask;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGINT);
+    sigaddset(&blocked, SIGTERM);
+    sigprocmask(SIG_BLOCK, &blocked, &waitMask);
+    sigdelset(&waitMask, SIGINT);
+    sigdelset(&waitMask, SIGTERM);
+    // Wake-ups to the microsecond keep the paced line on time.
+    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+
+    std::cout << pty.devicePath() << std::endl;
+    std::fflush(stdout);
+
+    zt::PacedLine line(radio, clock, opt.baud);
+    zt::Bytes out;
+    char buf[4096];
+    while (!stopRequested) {
+        out.clear();
+        line.run(steadyNow(), out);
+        if (!out.empty() && !pty.write(out)) {
+            std::cerr << "ztp958fm-radio-sim: " << pty.error() << "\n";
+            break;
+        }
+
+        timespec timeout{1, 0};
+        if (const auto due = line.nextDue()) {
+            const auto wait = std::max(std::chrono::microseconds(0), *due - steadyNow());
+            timeout.tv_sec = static_cast<time_t>(wait.count() / 1'000'000);
+            timeout.tv_nsec = static_cast<long>((wait.count() % 1'000'000) * 1000);
+        }
+        pollfd pfd{pty.masterFd(), POLLIN, 0};
+        const int ready = ppoll(&pfd, 1, &timeout, &waitMask);
+        if (ready < 0) {
+            if (errno == EINTR) continue;
+            std::perror("ztp958fm-radio-sim: poll");
+            break;
+        }
+        if (ready > 0 && (pfd.revents & POLLIN)) {
+            const ssize_t n = ::read(pty.masterFd(), buf, sizeof buf);
+            if (n > 0)
+                line.fromHost(steadyNow(), std::span<const std::uint8_t>(
+                                               reinterpret_cast<const std::uint8_t*>(buf),
+                                               static_cast<std::size_t>(n)));
+        }
+    }
+    persister.saveAndWait(radio.memory());
+
+    const zt::RadioCounters& c = radio.counters();
+    std::cerr << "ztp958fm-radio-sim: " << c.handshakes << " handshakes, " << c.blockReads
+              << " block reads, " << c.blockWrites << " block writes, " << c.badPackets
+              << " bad packets, " << c.ends << " ends; faults: " << c.dropped << " dropped, "
+              << c.corrupted << " corrupted, " << c.refused << " refused\n";
+    return 0;
+}

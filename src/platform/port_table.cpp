@@ -1,0 +1,85 @@
+#include "platform/port_table.h"
+
+#include <cctype>
+#include <system_error>
+
+#include "core/files/ini_profile.h"
+
+namespace zt {
+
+std::string comPortName(int number)
+{
+    return "COM" + std::to_string(number);
+}
+
+int comNumberOfName(std::string_view name)
+{
+    if (name.size() < 4 || name.size() > 5) return 0;
+    for (std::size_t i = 0; i < 3; ++i)
+        if (std::toupper(static_cast<unsigned char>(name[i])) != "COM"[i]) return 0;
+    int n = 0;
+    for (std::size_t i = 3; i < name.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(name[i]))) return 0;
+        n = n * 10 + (name[i] - '0');
+    }
+    return n >= 1 && n <= kComPortCount ? n : 0;
+}
+
+std::filesystem::path defaultComDevice(int number)
+{
+    if (number >= 1 && number <= 8) return "/dev/ttyUSB" + std::to_string(number - 1);
+    if (number >= 9 && number <= 12) return "/dev/ttyACM" + std::to_string(number - 9);
+    if (number >= 13 && number <= 16) return "/dev/ttyS" + std::to_string(number - 13);
+    return {};
+}
+
+std::filesystem::path comDevice(int number, const std::filesystem::path& mySetupIni)
+{
+    if (number < 1 || number > kComPortCount) return {};
+    const std::string configured =
+        readProfileString(mySetupIni, kPortsSection, comPortName(number), "");
+    if (!configured.empty()) return configured;
+    return defaultComDevice(number);
+}
+
+bool comAvailable(int number, const std::filesystem::path& mySetupIni)
+{
+    const std::filesystem::path device = comDevice(number, mySetupIni);
+    if (device.empty()) return false;
+    std::error_code ec;
+    return std::filesystem::exists(device, ec);
+}
+
+std::array<bool, kComPortCount> comAvailability(const std::filesystem::path& mySetupIni)
+{
+    std::array<bool, kComPortCount> table{};
+    for (int n = 1; n <= kComPortCount; ++n)
+        table[static_cast<std::size_t>(n - 1)] = comAvailable(n, mySetupIni);
+    return table;
+}
+
+std::filesystem::path resolvePort(std::string_view nameOrPath,
+                                  const std::filesystem::path& mySetupIni)
+{
+    const int n = comNumberOfName(nameOrPath);
+    if (n > 0) return comDevice(n, mySetupIni);
+    // "COM" followed by digits only, but out of range: no device.
+    if (nameOrPath.size() > 3 && nameOrPath.find('/') == std::string_view::npos) {
+        bool comLike = true;
+        for (std::size_t i = 0; i < nameOrPath.size() && comLike; ++i) {
+            const unsigned char c = static_cast<unsigned char>(nameOrPath[i]);
+            comLike = i < 3 ? std::toupper(c) == "COM"[i] : std::isdigit(c) != 0;
+        }
+        if (comLike) return {};
+    }
+    return std::filesystem::path(std::string(nameOrPath));
+}
+
+bool registerComDevice(const std::filesystem::path& mySetupIni, int number,
+                       const std::filesystem::path& device)
+{
+    if (number < 1 || number > kComPortCount) return false;
+    return writeProfileString(mySetupIni, kPortsSection, comPortName(number), device.string());
+}
+
+}  // namespace zt

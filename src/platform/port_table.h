@@ -1,0 +1,43 @@
+#pragma once
+
+// The port table: which device a COM number (1..16) stands for and whether it
+// exists. A key "COMn" in section "ports" of the program's own mysetup.ini
+// names a device path; without one, COM1-COM8 are /dev/ttyUSB0-7, COM9-COM12
+// /dev/ttyACM0-3 and COM13-COM16 /dev/ttyS0-3.
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace zt {
+
+constexpr int kComPortCount = 16;
+constexpr const char* kPortsSection = "ports";
+
+// "COM" followed by the number.
+std::string comPortName(int number);
+// The number of a port name "COMn" (letter case ignored, n in 1..16), else 0.
+int comNumberOfName(std::string_view name);
+
+// The device a number stands for when mysetup.ini names none ("" outside 1..16).
+std::filesystem::path defaultComDevice(int number);
+// The device of COM n: the "ports" entry of `mySetupIni`, else the default.
+std::filesystem::path comDevice(int number, const std::filesystem::path& mySetupIni);
+// True when COM n's device exists.
+bool comAvailable(int number, const std::filesystem::path& mySetupIni);
+// Entry n-1 for COM n.
+std::array<bool, kComPortCount> comAvailability(const std::filesystem::path& mySetupIni);
+
+// A port given by the user: "COMn" goes through the table; anything else is a
+// device path taken as it stands. Empty when the name is "COM" with a number
+// outside 1..16.
+std::filesystem::path resolvePort(std::string_view nameOrPath,
+                                  const std::filesystem::path& mySetupIni);
+
+// Writes the "ports" entry so that COM n reaches `device`. False when the
+// number is outside 1..16 or the file cannot be written.
+bool registerComDevice(const std::filesystem::path& mySetupIni, int number,
+                       const std::filesystem::path& device);
+
+}  // namespace zt
