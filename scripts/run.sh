@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The main job, headless: builds the release programs if needed, starts a
-# virtual ZT-958FM on a pseudo-terminal, reads it with the command-line
-# program into a data file in a temporary folder, then shows the file.
+# The main job: builds the release programs if needed and starts a virtual
+# ZT-958FM on a pseudo-terminal. With a display it registers the virtual radio
+# as COM1 of the staged installation and opens the programming program on it.
+# Without one it says so, reads the radio with the command-line program into a
+# data file in a temporary folder, then shows the file.
 #   scripts/run.sh [FOLDER]   keep the data file (and the radio memory) in FOLDER
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,7 +19,7 @@ if [ ! -f "$build/build.ninja" ]; then
 fi
 build_log="$(mktemp /tmp/zt-build.XXXXXX)"
 if ! cmake --build "$build" -j "${ZT_JOBS:-$(nproc)}" \
-  --target ztp958fm-cli ztp958fm-radio-sim stage_data >"$build_log" 2>&1; then
+  --target ztp958fm-cli ztp958fm-radio-sim ZTP958FM stage_data initdata >"$build_log" 2>&1; then
   cat "$build_log" >&2
   rm -f "$build_log"
   exit 1
@@ -35,8 +37,18 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$stage/ztp958fm-radio-sim" --create --memory "$work/radio.bin" \
-  >"$work/sim.out" 2>"$work/sim.err" &
+gui=0
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  gui=1
+else
+  echo "run.sh: no display (DISPLAY or WAYLAND_DISPLAY); running the command-line demo instead"
+fi
+
+sim_args=(--create --memory "$work/radio.bin")
+if [ "$gui" = 1 ]; then
+  sim_args+=(--register "$stage/../language/mysetup.ini" COM1)
+fi
+"$stage/ztp958fm-radio-sim" "${sim_args[@]}" >"$work/sim.out" 2>"$work/sim.err" &
 sim_pid=$!
 device=""
 for _ in $(seq 1 100); do
@@ -53,6 +65,12 @@ if [ -z "$device" ]; then
   exit 1
 fi
 echo "virtual radio on $device"
+
+if [ "$gui" = 1 ]; then
+  echo "the programming program uses it as COM1 (Settings > COM port)"
+  "$stage/ZTP958FM"
+  exit $?
+fi
 
 "$stage/ztp958fm-cli" read --port "$device" -o "$work/radio.dat" --yes
 "$stage/ztp958fm-cli" show "$work/radio.dat"

@@ -11,16 +11,16 @@ enum class Icon { None, Error, Warning, Question, Information };
 enum class Answer { Ok, Cancel, Yes, No, Retry };
 
 struct Message {
-    int textId = 0;     // language text id; 0 when `text` is a built-in text
-    std::string text;   // built-in text, or extra text shown after the language text
+    int textId = 0;    // language text id; 0 when `text` is a built-in text
+    std::string text;  // built-in text, or extra text shown after the language text
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::None;
-    int titleId = 0;    // language text id of the title; 0 = the application title
+    int titleId = 0;  // language text id of the title; 0 = the application title
 };
 
 // A synchronous question (used by file operations run from a menu command).
 class Prompt {
-public:
+  public:
     virtual ~Prompt() = default;
     virtual Answer ask(const Message& message) = 0;
 };

@@ -1,0 +1,91 @@
+// ZTP958FM, the programming program: the start-up routine, the splash window
+// and the main window.
+//
+// Options (for scripts and measurements):
+//   --no-splash   or ZT_NO_SPLASH=1      open the main window at once
+//   ZT_REPORT_SHOWN=1                    print "main window shown <ms>" once it is on screen
+//   --screenshots DIR  or ZT_SCREENSHOT_DIR=DIR
+//                                        save pictures of every window into DIR and end
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+
+#include "gui/app_context.h"
+#include "gui/prompt/qt_prompt_service.h"
+#include "gui/shell/frm_main.h"
+#include "gui/shell/frm_splash.h"
+#include "gui/shell/qt_program_launcher.h"
+#include "gui/shell/screenshot_tour.h"
+#include "gui/shell/startup.h"
+
+using namespace zt;
+using namespace zt::gui;
+
+int main(int argc, char** argv)
+{
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    QApplication qapp(argc, argv);
+
+    bool noSplash = qEnvironmentVariable("ZT_NO_SPLASH") == "1";
+    QString screenshots = qEnvironmentVariable("ZT_SCREENSHOT_DIR");
+    const QStringList args = QApplication::arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == "--no-splash") noSplash = true;
+        if (args[i] == "--screenshots" && i + 1 < args.size()) screenshots = args[++i];
+    }
+    const bool reportShown = qEnvironmentVariable("ZT_REPORT_SHOWN") == "1";
+
+    AppContext app;
+    const QString exe = QCoreApplication::applicationFilePath();
+    app.paths = InstallPaths::fromExecutable(exe.toStdString());
+    app.executableName = QFileInfo(exe).fileName().toStdString();
+    QtProgramLauncher launcher;
+    app.launcher = &launcher;
+    QtPromptService prompt([&app] { return app.applicationTitle; }, app.texts.lookup());
+    app.prompt = &prompt;
+
+    prepareProgram(app, systemLocaleIdFromEnvironment());
+
+    std::unique_ptr<frmMain> mainWindow;
+    auto loadMain = [&] {
+        mainWindow = std::make_unique<frmMain>(app);
+        mainWindow->setAttribute(Qt::WA_DeleteOnClose, false);
+        prompt.setParent(mainWindow.get());
+        mainWindow->formLoad();
+        mainWindow->show();
+        if (reportShown) {
+            QTimer::singleShot(0, [&sinceStart] {
+                std::printf("main window shown %lld ms\n",
+                            static_cast<long long>(sinceStart.elapsed()));
+                std::fflush(stdout);
+            });
+        }
+        if (!screenshots.isEmpty()) {
+            QTimer::singleShot(0, [&] {
+                const int n = runScreenshotTour(*mainWindow, app, screenshots);
+                std::printf("%d screenshots saved in %s\n", n, qPrintable(screenshots));
+                std::fflush(stdout);
+                mainWindow->hide();
+                QApplication::exit(n > 0 ? 0 : 1);
+            });
+        }
+    };
+
+    if (noSplash || !screenshots.isEmpty()) {
+        loadMain();
+    } else {
+        auto* splash = new frmSplash(app);
+        splash->setAttribute(Qt::WA_DeleteOnClose);
+        splash->done = loadMain;
+        splash->show();
+    }
+    QApplication::setQuitOnLastWindowClosed(true);
+    const int rc = qapp.exec();
+    mainWindow.reset();
+    return rc;
+}

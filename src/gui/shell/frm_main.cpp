@@ -1,0 +1,898 @@
+#include "gui/shell/frm_main.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QDialog>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTime>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "core/files/data_file.h"
+#include "gui/app_context.h"
+#include "gui/functions/frm_model_info.h"
+#include "gui/shell/child_windows.h"
+#include "gui/text_codec.h"
+#include "gui/transfer/frm_progress.h"
+#include "gui/transfer/transfer_controller.h"
+#include "platform/port_table.h"
+#include "platform/qt_timers.h"
+#include "platform/serial_link_port.h"
+
+namespace zt::gui {
+namespace {
+
+int toPixels(int twips)
+{
+    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
+int toTwips(int pixels)
+{
+    return pixels * kTwipsPerPixel;
+}
+
+constexpr const char* kSettingsSection = "Settings";
+constexpr const char* kTreeCloseKey = "删除";
+
+QString pathText(const std::filesystem::path& p)
+{
+    return QString::fromStdString(p.string());
+}
+
+Message question(int textId, Buttons buttons, Icon icon)
+{
+    Message m;
+    m.textId = textId;
+    m.buttons = buttons;
+    m.icon = icon;
+    return m;
+}
+
+struct MenuItem {
+    const char* name;
+    int textId;
+};
+
+}  // namespace
+
+frmMain::frmMain(AppContext& app, QWidget* parent) : QMainWindow(parent), app_(app)
+{
+    setObjectName("frmMain");
+    setWindowIcon(style()->standardIcon(QStyle::SP_ComputerIcon));
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setObjectName("MDIClient");
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    buildMenus();
+    buildToolbar();
+    buildTreePane();
+    buildStatusBar();
+
+    auto* central = new QWidget(this);
+    central->setObjectName("centralArea");
+    auto* row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(picture1_);
+    row->addWidget(commandMove_);
+    row->addWidget(mdiArea_, 1);
+    setCentralWidget(central);
+
+    newDocTimer_.setObjectName("NewDocTimer");
+    newDocTimer_.setSingleShot(true);
+    connect(&newDocTimer_, &QTimer::timeout, this, &frmMain::onNewDocTimer);
+    clockTimer_.setInterval(1000);
+    connect(&clockTimer_, &QTimer::timeout, this, &frmMain::refreshClock);
+    clockTimer_.start();
+
+    createLink();
+}
+
+frmMain::~frmMain()
+{
+    // Child windows go first: they may still look at the document.
+    if (mdiArea_) {
+        for (QMdiSubWindow* w : mdiArea_->subWindowList()) delete w;
+    }
+}
+
+// ---- Link -----------------------------------------------------------------
+
+void frmMain::createLink()
+{
+    serialPort_ = std::make_unique<SerialLinkPort>();
+    qtTimers_ = std::make_unique<QtTimerFactory>();
+    serialPort_->onReceived = [this](std::span<const std::uint8_t> b) {
+        if (transfers_) transfers_->onReceived(b);
+    };
+    useLink(*serialPort_, *qtTimers_);
+}
+
+void frmMain::useLink(LinkPort& port, TimerFactory& timers)
+{
+    port_ = &port;
+    const bool serial = &port == serialPort_.get();
+    auto beforeOpen = serial ? std::function<void()>([this] {
+        serialPort_->setDeviceName(pathText(comDevice(app_.comPort, app_.paths.mySetupIni())));
+    })
+                             : std::function<void()>();
+    transfers_ = std::make_unique<TransferController>(app_, port, timers, this);
+    transfers_->setBeforeOpen(std::move(beforeOpen));
+    TransferWindows w;
+    w.closeAllDocumentWindows = [this] { CloseCurAllWindows(); };
+    w.documentReplaced = [this](const std::string&) { documentReplaced(); };
+    w.showRadioInformation = [this] { ShowChildWindow(window::RadioInfo); };
+    w.endProgram = [this] { endProgram(); };
+    transfers_->setWindows(std::move(w));
+}
+
+// ---- Building the window ----------------------------------------------------
+
+QAction* frmMain::menuItem(QMenu* menu, const char* name, int textId)
+{
+    auto* a = menu->addAction(QString());
+    a->setObjectName(name);
+    a->setProperty("textId", textId);
+    return a;
+}
+
+void frmMain::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    auto addMenu = [&](const char* name, int textId) {
+        QMenu* m = bar->addMenu(QString());
+        m->setObjectName(name);
+        m->menuAction()->setObjectName(QString(name) + "Action");
+        m->menuAction()->setProperty("textId", textId);
+        return m;
+    };
+
+    QMenu* file = addMenu("mnuFile", 10000);
+    QAction* a = menuItem(file, "mnuFileNew", 10001);
+    a->setShortcut(QKeySequence("Ctrl+N"));
+    connect(a, &QAction::triggered, this, &frmMain::fileNew);
+    a = menuItem(file, "mnuFileOpen", 10002);
+    a->setShortcut(QKeySequence("Ctrl+O"));
+    connect(a, &QAction::triggered, this, &frmMain::fileOpen);
+    connect(menuItem(file, "mnuFileSave", 10003), &QAction::triggered, this, &frmMain::fileSave);
+    connect(menuItem(file, "mnuFileSaveAs", 10004), &QAction::triggered, this,
+            [this] { fileSaveAs(); });
+    file->addSeparator();
+    file->addSeparator();
+    connect(menuItem(file, "mnuFileExit", 10006), &QAction::triggered, this, &QWidget::close);
+
+    QMenu* model = addMenu("mnuModel", 10100);
+    connect(menuItem(model, "mnuModelInfo", 10101), &QAction::triggered, this,
+            [this] { ShowModalWindow(window::ModelInfo); });
+
+    QMenu* edit = addMenu("mnuEdit", 10200);
+    auto child = [this](const char* name) { return [this, name] { ShowChildWindow(name); }; };
+    connect(menuItem(edit, "mnuChannelInfo", 10201), &QAction::triggered, this,
+            child(window::CommChInfo));
+    edit->addSeparator();
+    connect(menuItem(edit, "mnuOptFeature", 10202), &QAction::triggered, this,
+            child(window::OptFeatures));
+    connect(menuItem(edit, "mnuResetInit", 10222), &QAction::triggered, this,
+            child(window::ResetMode));
+    connect(menuItem(edit, "mnuToneTips", 10221), &QAction::triggered, this,
+            child(window::ToneTips));
+    connect(menuItem(edit, "MnuDTMF", 10204), &QAction::triggered, this, child(window::Dtmf));
+    edit->addSeparator();
+    connect(menuItem(edit, "mnuEmbeddedMsg", 10206), &QAction::triggered, this,
+            child(window::EmbMsg));
+    connect(menuItem(edit, "MnuLocalInfo", 10207), &QAction::triggered, this,
+            &frmMain::readRadioInformation);
+
+    QMenu* program = addMenu("mnuProgram", 10300);
+    a = menuItem(program, "mnuReadFromRadio", 10301);
+    a->setShortcut(QKeySequence("Ctrl+R"));
+    connect(a, &QAction::triggered, this, &frmMain::readFromRadio);
+    a = menuItem(program, "mnuWriteToRadio", 10302);
+    a->setShortcut(QKeySequence("Ctrl+W"));
+    connect(a, &QAction::triggered, this, &frmMain::writeToRadio);
+    a = menuItem(program, "MnuProPassWord", 10303);
+    a->setShortcut(QKeySequence("Ctrl+P"));
+    connect(a, &QAction::triggered, this, [this] { ShowModalWindow(window::PassWord); });
+
+    QMenu* set = addMenu("mnuSet", 10400);
+    connect(menuItem(set, "mnuComm", 10401), &QAction::triggered, this,
+            [this] { ShowModalWindow(window::SetComm); });
+    connect(menuItem(set, "mnuLanguage", 10402), &QAction::triggered, this,
+            [this] { ShowModalWindow(window::SetLanguage); });
+    connect(menuItem(set, "MnuInit", 10403), &QAction::triggered, this, &frmMain::initialSettings);
+
+    QMenu* view = addMenu("mnuView", 10500);
+    mnuTreeView_ = menuItem(view, "mnuTreeView", 10501);
+    mnuTreeView_->setCheckable(true);
+    mnuTreeView_->setChecked(true);
+    connect(mnuTreeView_, &QAction::triggered, this,
+            [this] { setTreePaneVisible(!picture1_->isVisibleTo(this)); });
+    view->addSeparator();
+    mnuViewToolbar_ = menuItem(view, "mnuViewToolbar", 10502);
+    mnuViewToolbar_->setCheckable(true);
+    mnuViewToolbar_->setChecked(true);
+    connect(mnuViewToolbar_, &QAction::toggled, this,
+            [this](bool on) { tbToolBar_->setVisible(on); });
+    mnuViewStatusBar_ = menuItem(view, "mnuViewStatusBar", 10503);
+    mnuViewStatusBar_->setCheckable(true);
+    mnuViewStatusBar_->setChecked(true);
+    connect(mnuViewStatusBar_, &QAction::toggled, this,
+            [this](bool on) { statusBar()->setVisible(on); });
+
+    mnuWindow_ = addMenu("mnuWindow", 10600);
+    connect(menuItem(mnuWindow_, "mnuWindowCascade", 10601), &QAction::triggered, this,
+            &frmMain::cascade);
+    mnuWindow_->addSeparator();
+    connect(menuItem(mnuWindow_, "mnuCloseAll", 10602), &QAction::triggered, this,
+            &frmMain::CloseCurAllWindows);
+    windowListSeparator_ = mnuWindow_->addSeparator();
+    connect(mnuWindow_, &QMenu::aboutToShow, this, &frmMain::refreshWindowMenu);
+
+    QMenu* help = addMenu("mnuHelp", 10700);
+    help->addSeparator();
+    connect(menuItem(help, "mnuHelpAbout", 10702), &QAction::triggered, this,
+            [this] { ShowModalWindow(window::About); });
+}
+
+void frmMain::buildToolbar()
+{
+    tbToolBar_ = addToolBar(QString());
+    tbToolBar_->setObjectName("tbToolBar");
+    tbToolBar_->setMovable(false);
+    tbToolBar_->setIconSize(QSize(24, 24));
+    struct Button {
+        const char* key;
+        int tipId;
+        QStyle::StandardPixmap icon;
+        bool separatorBefore;
+    };
+    const Button buttons[] = {
+        {"NewFile", 11000, QStyle::SP_FileIcon, false},
+        {"OpenFile", 11001, QStyle::SP_DialogOpenButton, false},
+        {"SaveFile", 11002, QStyle::SP_DialogSaveButton, false},
+        {"Print", 11003, QStyle::SP_FileDialogDetailedView, true},
+        {"ReadRadio", 11004, QStyle::SP_ArrowDown, true},
+        {"CommSet", 11005, QStyle::SP_ComputerIcon, false},
+        {"WriteRadio", 11006, QStyle::SP_ArrowUp, false},
+        {"About", 11007, QStyle::SP_MessageBoxInformation, true},
+    };
+    for (const Button& b : buttons) {
+        if (b.separatorBefore) tbToolBar_->addSeparator();
+        QAction* a = tbToolBar_->addAction(style()->standardIcon(b.icon), QString());
+        a->setObjectName(b.key);
+        a->setData(QString::fromLatin1(b.key));
+        a->setProperty("tipId", b.tipId);
+        connect(a, &QAction::triggered, this,
+                [this, key = QString::fromLatin1(b.key)] { toolbarClicked(key); });
+    }
+}
+
+void frmMain::buildTreePane()
+{
+    picture1_ = new QWidget(this);
+    picture1_->setObjectName("Picture1");
+    picture1_->setFixedWidth(190);
+    frame1_ = new QFrame(picture1_);
+    frame1_->setObjectName("Frame1");
+    frame1_->setFrameShape(QFrame::StyledPanel);
+    auto* paneLayout = new QVBoxLayout(picture1_);
+    paneLayout->setContentsMargins(0, 0, 0, 0);
+    paneLayout->addWidget(frame1_);
+
+    label1_ = new QLabel(frame1_);
+    label1_->setObjectName("Label1");
+    QFont bold = label1_->font();
+    bold.setBold(true);
+    label1_->setFont(bold);
+    toolbar1_ = new QToolBar(frame1_);
+    toolbar1_->setObjectName("Toolbar1");
+    toolbar1_->setIconSize(QSize(12, 12));
+    QAction* closePane =
+        toolbar1_->addAction(style()->standardIcon(QStyle::SP_TitleBarCloseButton), QString());
+    closePane->setObjectName("Toolbar1Close");
+    closePane->setData(QString::fromUtf8(kTreeCloseKey));
+    connect(closePane, &QAction::triggered, this, [this, closePane] {
+        if (closePane->data().toString() == QString::fromUtf8(kTreeCloseKey))
+            setTreePaneVisible(false);
+    });
+    treeView1_ = new QTreeWidget(frame1_);
+    treeView1_->setObjectName("TreeView1");
+    treeView1_->setHeaderHidden(true);
+    treeView1_->setColumnCount(1);
+    connect(treeView1_, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item, int) { treeClicked(item); });
+
+    auto* title = new QHBoxLayout;
+    title->setContentsMargins(4, 2, 0, 2);
+    title->addWidget(label1_, 1);
+    title->addWidget(toolbar1_);
+    auto* frameLayout = new QVBoxLayout(frame1_);
+    frameLayout->setContentsMargins(0, 0, 0, 0);
+    frameLayout->setSpacing(0);
+    frameLayout->addLayout(title);
+    frameLayout->addWidget(treeView1_, 1);
+
+    commandMove_ = new QPushButton(this);
+    commandMove_->setObjectName("CommandMove");
+    commandMove_->setFixedWidth(5);
+    commandMove_->setFocusPolicy(Qt::NoFocus);
+    commandMove_->setFlat(true);
+    commandMove_->setCursor(Qt::SizeHorCursor);
+    commandMove_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    commandMove_->installEventFilter(this);
+}
+
+void frmMain::buildStatusBar()
+{
+    QStatusBar* sb = statusBar();
+    sb->setObjectName("sbStatusBar");
+    for (int i = 0; i < 5; ++i) {
+        panels_[i] = new QLabel(sb);
+        panels_[i]->setObjectName(QString("Panel%1").arg(i + 1));
+        panels_[i]->setFrameShape(QFrame::StyledPanel);
+        panels_[i]->setFrameShadow(QFrame::Sunken);
+        panels_[i]->setContentsMargins(4, 0, 4, 0);
+        sb->addPermanentWidget(panels_[i], i == 0 ? 1 : 0);
+    }
+    refreshClock();
+}
+
+// ---- Load, activation, resize, shutdown ---------------------------------------
+
+void frmMain::formLoad()
+{
+    newDocTimer_.stop();
+    splitterDrag_ = false;
+    restorePosition();
+    ApplyLanguageTexts();
+    LoadTree();
+    // LoadNewDoc2: a new document again, the texts, the channel grid, the caption.
+    DocumentContext ctx = app_.documentContext();
+    app_.documents.New(NewKind::Ordinary, ctx);
+    ApplyLanguageTexts();
+    ShowChildWindow(window::CommChInfo);
+    ShowMainTxt();
+}
+
+void frmMain::restorePosition()
+{
+    auto read = [this](QSettings& s) {
+        s.beginGroup(kSettingsSection);
+        const int left = s.value("MainLeft", 1000).toInt();
+        const int top = s.value("MainTop", 1000).toInt();
+        const int width = s.value("MainWidth", 12500).toInt();
+        const int height = s.value("MainHeight", 9500).toInt();
+        s.endGroup();
+        move(toPixels(left), toPixels(top));
+        resize(toPixels(width), toPixels(height));
+    };
+    if (!positionStore_.isEmpty()) {
+        QSettings s(positionStore_, QSettings::IniFormat);
+        read(s);
+    } else {
+        QSettings s(QSettings::NativeFormat, QSettings::UserScope, "ZTP958FM",
+                    app_.applicationTitle);
+        read(s);
+    }
+}
+
+void frmMain::storePosition()
+{
+    auto write = [this](QSettings& s) {
+        s.beginGroup(kSettingsSection);
+        s.setValue("MainLeft", toTwips(x()));
+        s.setValue("MainTop", toTwips(y()));
+        s.setValue("MainWidth", toTwips(width()));
+        s.setValue("MainHeight", toTwips(height()));
+        s.endGroup();
+        s.sync();
+    };
+    if (!positionStore_.isEmpty()) {
+        QSettings s(positionStore_, QSettings::IniFormat);
+        write(s);
+    } else {
+        QSettings s(QSettings::NativeFormat, QSettings::UserScope, "ZTP958FM",
+                    app_.applicationTitle);
+        write(s);
+    }
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) checkLanguageChange();
+}
+
+void frmMain::checkLanguageChange()
+{
+    if (app_.currentLanguage == app_.appliedLanguage) return;
+    app_.appliedLanguage = app_.currentLanguage;
+    app_.texts.setLanguage(app_.currentLanguage);
+    Change_Language();
+    CloseCurAllWindows();
+    ShowChildWindow(window::CommChInfo);
+}
+
+void frmMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // The tree pane follows the inner height through its layout.
+    LoadBKPic();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    if (!isMinimized()) storePosition();
+    CloseCurAllWindows();
+    if (!closingForVersionSwitch_ && app_.documents.IsModified()) {
+        const Answer a = app_.prompt->ask(question(9006, Buttons::YesNoCancel, Icon::Warning));
+        if (a == Answer::Cancel) {
+            event->ignore();
+            return;
+        }
+        if (a == Answer::Yes) {
+            fileSave();
+            // A save that did not happen (dialog or question cancelled, file
+            // error) keeps the program open rather than losing the changes.
+            if (app_.documents.IsModified()) {
+                event->ignore();
+                return;
+            }
+        }
+    }
+    if (port_ && port_->isOpen()) port_->close();
+    saveSettingRecord(app_.paths.settingIni(), app_.state.Settings);
+    event->accept();
+}
+
+void frmMain::endProgram()
+{
+    closingForVersionSwitch_ = true;
+    close();
+    QApplication::quit();
+}
+
+// ---- Texts ----------------------------------------------------------------
+
+void frmMain::Change_Language()
+{
+    ApplyLanguageTexts();
+    LoadTree();
+    for (QMdiSubWindow* w : mdiArea_->subWindowList()) applyWindowLanguage(w->widget());
+}
+
+void frmMain::ApplyLanguageTexts()
+{
+    fileFilter_ = app_.text(9001) + " (*.dat)";
+    panels_[2]->setText(app_.text(12008) + QString::number(app_.comPort));
+    panels_[1]->setText(fromRecordText(app_.state.ModelName) + "[" +
+                        fromRecordText(app_.state.BandText) + "]");
+    ShowMainTxt();
+    LoadBKPic();
+    const auto menus = menuBar()->actions();
+    for (QAction* m : menus) {
+        if (m->property("textId").isValid()) m->setText(app_.text(m->property("textId").toInt()));
+        if (QMenu* sub = m->menu())
+            for (QAction* item : sub->actions())
+                if (item->property("textId").isValid())
+                    item->setText(app_.text(item->property("textId").toInt()));
+    }
+    for (QAction* b : tbToolBar_->actions())
+        if (b->property("tipId").isValid()) {
+            const QString tip = app_.text(b->property("tipId").toInt());
+            b->setToolTip(tip);
+            b->setText(tip);
+        }
+}
+
+void frmMain::ShowMainTxt()
+{
+    const QString model = fromRecordText(app_.state.ModelName);
+    const QString file = QString::fromStdString(app_.documents.fileName().filename().string());
+    setWindowTitle(app_.text(12000) + "[" + model + ":" + fromRecordText(app_.state.BandText) +
+                   "]" + "[" + app_.text(12009) + ":" + file + "]");
+    label1_->setText(model);
+    if (treeView1_->topLevelItemCount() > 0) treeView1_->topLevelItem(0)->setText(0, model);
+}
+
+void frmMain::LoadTree()
+{
+    treeView1_->clear();
+    auto* root = new QTreeWidgetItem(treeView1_, {label1_->text()});
+    root->setData(0, Qt::UserRole, "N0");
+    root->setIcon(0, style()->standardIcon(QStyle::SP_ComputerIcon));
+    struct Node {
+        const char* key;
+        int textId;
+    };
+    const Node nodes[] = {{"N1", 12001},  {"N2", 12002}, {"N4", 12004}, {"N13", 12015},
+                          {"N12", 12014}, {"N6", 12006}, {"N7", 12007}};
+    for (const Node& n : nodes) {
+        auto* item = new QTreeWidgetItem(root, {app_.text(n.textId)});
+        item->setData(0, Qt::UserRole, QString::fromLatin1(n.key));
+        item->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
+    }
+    root->setExpanded(true);
+}
+
+void frmMain::LoadBKPic()
+{
+    const auto file =
+        app_.paths.programDir / "PIC" / ("BK_" + std::to_string(app_.currentLanguage) + ".jpg");
+    const QImage picture(pathText(file));
+    // A missing or unreadable picture leaves a plain background.
+    if (picture.isNull() || picture.width() < 3 || picture.height() < 3) {
+        mdiArea_->setBackground(palette().brush(QPalette::Dark));
+        return;
+    }
+    const int tileW = picture.width() - 2;
+    const int tileH = picture.height() - 2;
+    const int winW = std::max(1, width());
+    const int winH = std::max(1, height());
+    QImage composed(winW, winH, QImage::Format_RGB32);
+    composed.fill(Qt::white);
+    {
+        QPainter p(&composed);
+        // The top row of tiles without the picture's left border column ...
+        for (int x = 0; x <= winW; x += tileW)
+            p.drawImage(QPoint(x, 0), picture, QRect(1, 0, tileW, tileH + 2));
+        // ... then that row, without its top line, repeated downwards.
+        const QImage rowBand = composed.copy(0, 1, winW, tileH);
+        for (int y = tileH; y <= winH; y += tileH) p.drawImage(QPoint(0, y), rowBand);
+    }
+    mdiArea_->setBackground(QBrush(QPixmap::fromImage(composed)));
+}
+
+void frmMain::refreshClock()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    panels_[3]->setText(QLocale::c().toString(now.date(), "yyyy-MM-dd"));
+    panels_[4]->setText(QLocale::c().toString(now.time(), "HH:mm"));
+}
+
+// ---- Child windows -----------------------------------------------------------
+
+QWidget* frmMain::childWindow(const QString& name) const
+{
+    for (QMdiSubWindow* w : mdiArea_->subWindowList())
+        if (w->widget() && w->widget()->objectName() == name) return w->widget();
+    return nullptr;
+}
+
+int frmMain::childWindowCount() const
+{
+    return static_cast<int>(mdiArea_->subWindowList().size());
+}
+
+void frmMain::ShowChildWindow(const QString& name)
+{
+    for (QMdiSubWindow* w : mdiArea_->subWindowList())
+        if (w->widget() && w->widget()->objectName() == name) {
+            mdiArea_->setActiveSubWindow(w);
+            w->widget()->setFocus();
+            return;
+        }
+    QWidget* child = createChildWindow(name, app_);
+    if (!child) return;  // not part of this build
+    // The size the window asked for (its own resize, else its size hint).
+    const QSize wanted = child->testAttribute(Qt::WA_Resized) ? child->size() : child->sizeHint();
+    QMdiSubWindow* sub = mdiArea_->addSubWindow(child);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setObjectName(name + "Frame");
+    sub->setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    sub->setProperty("wantedSize", wanted);
+    child->show();
+    sub->show();
+    cascade();
+    mdiArea_->setActiveSubWindow(sub);
+}
+
+void frmMain::UnloadWindowByName(const QString& name)
+{
+    for (QMdiSubWindow* w : mdiArea_->subWindowList())
+        if (w->widget() && w->widget()->objectName() == name) {
+            w->close();
+            delete w;
+        }
+}
+
+void frmMain::CloseCurAllWindows()
+{
+    // Each window's own close handling runs; then it is gone.
+    for (QMdiSubWindow* w : mdiArea_->subWindowList()) {
+        w->close();
+        delete w;
+    }
+}
+
+void frmMain::cascade()
+{
+    mdiArea_->cascadeSubWindows();
+    // Cascading shrinks windows to their minimum; give each the size it asked
+    // for, as far as the area has room from where it stands.
+    const QSize area = mdiArea_->viewport()->size();
+    for (QMdiSubWindow* w : mdiArea_->subWindowList()) {
+        const QSize wanted = w->property("wantedSize").toSize();
+        if (!wanted.isValid() || !w->widget()) continue;
+        const QSize frame = w->size() - w->widget()->size();
+        const QSize room(std::max(area.width() - w->x(), 1), std::max(area.height() - w->y(), 1));
+        w->resize((wanted + frame).boundedTo(room).expandedTo(w->minimumSizeHint()));
+    }
+}
+
+int frmMain::ShowModalWindow(const QString& name)
+{
+    QDialog* dialog = createModalWindow(name, app_, this);
+    if (!dialog) return -1;
+    // A confirmed model or band change starts a new document.
+    if (auto* model = qobject_cast<FrmModelInfo*>(dialog))
+        model->loadNewDoc = [this] { LoadNewDoc(); };
+    const int result = app_.prompt->execModal(*dialog);
+    delete dialog;
+    if (name == QLatin1String(window::ModelInfo)) ShowMainTxt();
+    // The language window's change takes effect as the main window is active again.
+    checkLanguageChange();
+    return result;
+}
+
+void frmMain::refreshWindowMenu()
+{
+    for (QAction* a : windowListActions_) {
+        mnuWindow_->removeAction(a);
+        a->deleteLater();
+    }
+    windowListActions_.clear();
+    int n = 1;
+    for (QMdiSubWindow* w : mdiArea_->subWindowList()) {
+        QAction* a = mnuWindow_->addAction(QString("&%1 %2").arg(n++).arg(w->windowTitle()));
+        a->setCheckable(true);
+        a->setChecked(w == mdiArea_->activeSubWindow());
+        connect(a, &QAction::triggered, this, [this, w] { mdiArea_->setActiveSubWindow(w); });
+        windowListActions_.push_back(a);
+    }
+}
+
+// ---- Tree, toolbar, splitter ------------------------------------------------------
+
+void frmMain::treeClicked(QTreeWidgetItem* item)
+{
+    if (!item) return;
+    const QString key = item->data(0, Qt::UserRole).toString();
+    if (key == "N1")
+        ShowChildWindow(window::CommChInfo);
+    else if (key == "N2")
+        ShowChildWindow(window::OptFeatures);
+    else if (key == "N4")
+        ShowChildWindow(window::Dtmf);
+    else if (key == "N13")
+        ShowChildWindow(window::ResetMode);
+    else if (key == "N12")
+        ShowChildWindow(window::ToneTips);
+    else if (key == "N6")
+        ShowChildWindow(window::EmbMsg);
+    else if (key == "N7")
+        readRadioInformation();
+}
+
+void frmMain::toolbarClicked(const QString& key)
+{
+    if (key == "NewFile")
+        LoadNewDoc();
+    else if (key == "OpenFile")
+        fileOpen();
+    else if (key == "SaveFile")
+        fileSave();
+    else if (key == "ReadRadio")
+        readFromRadio();
+    else if (key == "CommSet")
+        ShowModalWindow(window::SetComm);
+    else if (key == "WriteRadio")
+        writeToRadio();
+    else if (key == "About")
+        ShowModalWindow(window::About);
+}
+
+void frmMain::setTreePaneVisible(bool visible)
+{
+    picture1_->setVisible(visible);
+    commandMove_->setVisible(visible);
+    mnuTreeView_->setChecked(visible);
+}
+
+bool frmMain::dragSplitter(int twips)
+{
+    const int newWidth = toTwips(picture1_->width()) + twips;
+    const int inner = toTwips(centralWidget()->width());
+    if (newWidth < kMinTreePaneTwips || newWidth > inner) return false;
+    picture1_->setFixedWidth(toPixels(newWidth));
+    return true;
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == commandMove_) {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+                splitterDrag_ = true;
+                return true;
+            case QEvent::MouseButtonRelease:
+                splitterDrag_ = false;
+                return true;
+            case QEvent::MouseMove:
+                if (splitterDrag_) {
+                    const auto* me = static_cast<QMouseEvent*>(event);
+                    dragSplitter(toTwips(qRound(me->position().x())));
+                }
+                return true;
+            default:
+                break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- Document commands -----------------------------------------------------------
+
+void frmMain::LoadNewDoc()
+{
+    CloseCurAllWindows();
+    newDocTimer_.start(kNewDocDelayMs);
+}
+
+void frmMain::onNewDocTimer()
+{
+    DocumentContext ctx = app_.documentContext();
+    app_.documents.New(initRequest_ ? NewKind::Initialise : NewKind::Ordinary, ctx);
+    initRequest_ = false;
+    ApplyLanguageTexts();
+    ShowChildWindow(window::CommChInfo);
+    ShowMainTxt();
+    cascade();
+}
+
+bool frmMain::saveDataFile()
+{
+    DocumentContext ctx = app_.documentContext();
+    const bool ok = app_.documents.Save(app_.documents.fileName(), ctx);
+    ShowMainTxt();
+    return ok;
+}
+
+bool frmMain::saveBeforeReplacing()
+{
+    // An untitled document has no place of its own yet: it is saved through
+    // the dialog, never silently as "new.dat" in whatever folder is current.
+    if (app_.documents.isUntitled()) return fileSaveAs();
+    return saveDataFile();
+}
+
+void frmMain::fileNew()
+{
+    if (app_.documents.IsModified()) {
+        const Answer a = app_.prompt->ask(question(9006, Buttons::YesNoCancel, Icon::Warning));
+        if (a == Answer::Yes) saveBeforeReplacing();
+    }
+    const Answer ok = app_.prompt->ask(question(9026, Buttons::OkCancel, Icon::Warning));
+    if (ok == Answer::Ok)
+        LoadNewDoc();
+    else
+        initRequest_ = false;  // a cancelled Initial settings leaves no request behind
+}
+
+void frmMain::fileOpen()
+{
+    if (app_.documents.IsModified()) {
+        const Answer a = app_.prompt->ask(question(9006, Buttons::YesNoCancel, Icon::Warning));
+        if (a == Answer::Cancel) return;
+        if (a == Answer::Yes && !saveBeforeReplacing()) return;
+    }
+    openDataFile();
+}
+
+void frmMain::openDataFile()
+{
+    FileDialogRequest request;
+    request.save = false;
+    request.filters = {fileFilter_};
+    request.initialPath = pathText(app_.documents.fileName());
+    const std::optional<QString> chosen = app_.prompt->chooseFile(request);
+    if (!chosen) return;
+    CloseCurAllWindows();
+    DocumentContext ctx = app_.documentContext();
+    const OpenResult result =
+        app_.documents.Open(std::filesystem::path(chosen->toStdString()), ctx);
+    if (result == OpenResult::EndProgram) return endProgram();
+    if (result == OpenResult::Opened) afterOpened();
+}
+
+void frmMain::afterOpened()
+{
+    ShowChildWindow(window::CommChInfo);
+    ShowMainTxt();
+    ApplyLanguageTexts();
+    cascade();
+}
+
+void frmMain::fileSave()
+{
+    if (app_.documents.isUntitled()) {
+        fileSaveAs();
+        return;
+    }
+    Message m;
+    m.text =
+        "\"" + app_.documents.fileName().filename().string() + "\"" + app_.texts.GetLangText(9007);
+    m.buttons = Buttons::OkCancel;
+    m.icon = Icon::Question;
+    if (app_.prompt->ask(m) == Answer::Ok) saveDataFile();
+}
+
+bool frmMain::fileSaveAs()
+{
+    FileDialogRequest request;
+    request.save = true;
+    request.filters = {fileFilter_};
+    request.initialPath = pathText(app_.documents.fileName());
+    const std::optional<QString> chosen = app_.prompt->chooseFile(request);
+    if (!chosen) return false;
+    const std::filesystem::path path = saveAsPath(std::filesystem::path(chosen->toStdString()));
+    DocumentContext ctx = app_.documentContext();
+    const bool ok = app_.documents.Save(path, ctx);
+    ShowMainTxt();
+    return ok;
+}
+
+void frmMain::initialSettings()
+{
+    initRequest_ = true;
+    fileNew();
+}
+
+// ---- Transfers ----------------------------------------------------------------
+
+void frmMain::readFromRadio()
+{
+    commitPendingEdits(childWindow(window::CommChInfo));
+    transfers_->read();
+}
+
+void frmMain::writeToRadio()
+{
+    for (QMdiSubWindow* w : mdiArea_->subWindowList()) commitPendingEdits(w->widget());
+    transfers_->write();
+}
+
+void frmMain::readRadioInformation()
+{
+    UnloadWindowByName(window::RadioInfo);
+    transfers_->readInformation();
+}
+
+void frmMain::documentReplaced()
+{
+    ShowMainTxt();
+    ApplyLanguageTexts();
+    ShowChildWindow(window::CommChInfo);
+    cascade();
+}
+
+}  // namespace zt::gui

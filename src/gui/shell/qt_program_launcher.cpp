@@ -1,0 +1,16 @@
+#include "gui/shell/qt_program_launcher.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QString>
+
+namespace zt::gui {
+
+bool QtProgramLauncher::start(const std::filesystem::path& executable)
+{
+    const QString program = QString::fromStdString(executable.string());
+    if (!QFileInfo(program).isExecutable()) return false;
+    return QProcess::startDetached(program, {}, QFileInfo(program).absolutePath());
+}
+
+}  // namespace zt::gui

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "core/files/version_manager.h"
+
+namespace zt::gui {
+
+// Starts another installed version of the program as a detached process.
+class QtProgramLauncher final : public ProgramLauncher {
+  public:
+    bool start(const std::filesystem::path& executable) override;
+};
+
+}  // namespace zt::gui

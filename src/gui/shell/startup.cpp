@@ -1,0 +1,66 @@
+#include "gui/shell/startup.h"
+
+#include <QLocale>
+
+namespace zt::gui {
+
+std::uint32_t localeIdOfName(const QString& localeName)
+{
+    // "zh_CN.UTF-8", "zh_CN", "zh-CN" name Chinese (PRC).
+    const QString n = localeName.trimmed();
+    if (n.startsWith("zh_CN", Qt::CaseInsensitive) || n.startsWith("zh-CN", Qt::CaseInsensitive))
+        return kLocaleChinesePrc;
+    return kLocaleEnglishUs;
+}
+
+std::uint32_t systemLocaleIdFromEnvironment()
+{
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QString value = qEnvironmentVariable(name);
+        if (!value.isEmpty()) return localeIdOfName(value);
+    }
+    return kLocaleEnglishUs;
+}
+
+void prepareProgram(AppContext& app, std::uint32_t systemLocaleId)
+{
+    // Version table first: every document written from now on says "V300".
+    app.versions = loadVersionTable(app.paths.versionIni());
+
+    app.noEcho = false;
+
+    // Defaults: the language of the system locale, the standard model and band,
+    // no program password yet.
+    const int localeLanguage = languageOfLocale(systemLocaleId);
+    app.currentLanguage = localeLanguage;
+    app.appliedLanguage = localeLanguage;
+    app.state.ModelName = kStandardModel;
+    app.state.setBandText(kStandardBand);
+    app.enteredPassword.clear();
+    app.passwordWindowShown = false;
+
+    // Number texts always use "."; nothing system-wide is changed for it.
+    QLocale::setDefault(QLocale::c());
+
+    // The one operating-system version the serial code treats specially is
+    // never the one this program runs on.
+    app.osIsVista = false;
+
+    // mysetup.ini: first-run flag, COM port and stored language (written back).
+    const StartupSettings setup = loadStartupSettings(app.paths.mySetupIni(), systemLocaleId);
+    app.comPort = setup.comPort;
+    app.currentLanguage = setup.language;
+    app.texts.setLanguageDir(app.paths.languageDir());
+    app.texts.setLanguage(app.currentLanguage);
+
+    // The first, empty document.
+    DocumentContext ctx = app.documentContext();
+    app.documents.New(NewKind::Ordinary, ctx);
+
+    app.applicationTitle = app.text(12000);
+
+    app.state.Settings = loadSettingRecord(app.paths.settingIni());
+    app.habit.UseOffset = true;
+}
+
+}  // namespace zt::gui

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QProgressBar;
+
+namespace zt::gui {
+
+struct AppContext;
+
+// The progress window of a read or write: caption, the label "Progress:"
+// right-aligned beside the percent label, and the bar. It has no buttons and
+// cannot be closed by the user; the transfer closes it. It is application
+// modal but does not block: the transfer goes on from the event loop.
+class frmProgress : public QDialog {
+    Q_OBJECT
+  public:
+    // `readKind` true for a read (text 9027), false for a write (9028).
+    frmProgress(AppContext& app, bool readKind, QWidget* parent = nullptr);
+
+    void applyLanguageTexts();
+    // Bar value and "<percent>%".
+    void setValue(int percent);
+    int value() const;
+    QString percentText() const;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    friend class TransferController;
+    AppContext& app_;
+    bool read_;
+    bool closing_ = false;
+    QLabel* label1_;
+    QLabel* label2_;
+    QProgressBar* bar_;
+};
+
+}  // namespace zt::gui

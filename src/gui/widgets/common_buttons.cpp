@@ -1,0 +1,41 @@
+#include "gui/widgets/common_buttons.h"
+
+#include <QAbstractButton>
+#include <QMdiSubWindow>
+#include <QString>
+#include <QWidget>
+
+namespace zt::gui {
+namespace {
+
+QAbstractButton* findButton(QWidget& window, std::string_view name)
+{
+    return window.findChild<QAbstractButton*>(
+        QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+}  // namespace
+
+void captionCommonButtons(QWidget& window, const TextLookup& text)
+{
+    applyCommonButtonCaptions(
+        [&](std::string_view name) { return findButton(window, name) != nullptr; },
+        [&](std::string_view name, const std::string& caption) {
+            if (auto* b = findButton(window, name)) b->setText(QString::fromUtf8(caption));
+        },
+        text);
+}
+
+}  // namespace zt::gui
+
+namespace zt::gui {
+
+void closeChildWindow(QWidget& window)
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(window.parentWidget()))
+        sub->close();
+    else
+        window.close();
+}
+
+}  // namespace zt::gui
