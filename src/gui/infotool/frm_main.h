@@ -1,0 +1,142 @@
+#pragma once
+
+// The information tool's one window: it shows the radio's information record,
+// reads it from a radio, writes the dealer part to one radio, and writes the
+// same dealer data to a series of radios in turn (batch write), counting them
+// and advancing the serial number from radio to radio.
+
+#include <QDate>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "core/link/info_exchange.h"
+#include "core/link/link_interfaces.h"
+
+class QCheckBox;
+class QKeyEvent;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+
+namespace zt::gui {
+class PromptService;
+}
+
+namespace zt::infotool {
+
+// What the window is given by its program (or by a test).
+struct InfoToolHost {
+    LinkPort* port = nullptr;              // the serial port of the exchange
+    TimerFactory* timers = nullptr;        // the exchange's 500 ms time-out
+    gui::PromptService* prompt = nullptr;  // every message box
+    std::filesystem::path settingsIni;     // the tool's own "mysetup.ini"
+    int language = 1;                      // 1 English, 2 Chinese: fixed for the run
+    // The existing COM ports in enumeration order.
+    std::function<std::vector<int>()> listPorts;
+    // Points the port at COM n's device before it is opened.
+    std::function<void(int number)> selectPort;
+    // Today's date and its text in the system's short date form.
+    std::function<QDate()> today;
+    std::function<QString(const QDate&)> shortDate;
+    // The operating-system check; false shows "Unkown operating system!".
+    std::function<bool()> osVersionKnown;
+};
+
+// The defaults of a host running on this machine: the platform's port table
+// (devices named in `settingsIni`), today's date in the system locale's short
+// form, an operating system that is always known. Port, timers, prompt and
+// language are left to the caller.
+InfoToolHost systemHost(const std::filesystem::path& settingsIni);
+
+class FrmMain : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kPortRefreshMs = 1000;
+    static constexpr int kCountMaxLength = 3;
+
+    explicit FrmMain(InfoToolHost host, QWidget* parent = nullptr);
+    ~FrmMain() override;
+
+    // Window load: record, captions, OS check, port list and stored port,
+    // band entry, ShowByData, ReShowComPortTimer.
+    void formLoad();
+
+    // The port's receive event.
+    void portReceived(std::span<const std::uint8_t> bytes);
+
+    // Commands.
+    void Command1_Click();  // Read
+    void Command2_Click();  // Write
+    void Command3_Click();  // Exit
+    void Command4_Click();  // batch start / stop
+    // A choice in the port list (index of the entry).
+    void Combo2_Click(int index);
+    // One tick of ReShowComPortTimer.
+    void ReShowComPortTimer_Timer();
+
+    // Record -> window and window -> record.
+    void ShowByData();
+    void GetDataByShow(InfoToolRecord& record);
+
+    InfoExchange& exchange() { return *exchange_; }
+    InfoToolRecord& record() { return exchange_->record(); }
+    int portNumber() const { return portNumber_; }
+    bool batchRunning() const { return batchRunning_; }
+    int language() const { return host_.language; }
+
+    // Controls, for tests and screenshots.
+    QLineEdit* field(int k) const;  // Text1(k), k != 4
+    QPlainTextEdit* descriptionField() const { return description_; }
+    QLabel* fieldLabel(int k) const { return labels_.at(static_cast<std::size_t>(k)); }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void build();
+    void applyTexts();
+    void fillPortList();
+    void exchangeFinished(InfoOutcome outcome);
+    void batchRadioWritten(int nextRadio);
+    void batchControlsIdle();
+    bool preparePort();
+    void message(std::string_view text, Icon icon = Icon::None);
+    QString todayText() const;
+    bool serialFieldKey(QKeyEvent* event);
+
+    InfoToolHost host_;
+    std::unique_ptr<InfoExchange> exchange_;
+    int portNumber_ = 0;
+    bool batchRunning_ = false;
+    bool closing_ = false;
+
+    std::array<QComboBox*, 2> combo1_{};
+    std::array<QLineEdit*, 13> text1_{};  // index 4 stays null: the description box
+    QPlainTextEdit* description_ = nullptr;
+    std::array<QLabel*, 14> labels_{};
+    QLabel* areaLabel_ = nullptr;
+    QLabel* portLabel_ = nullptr;
+    QLabel* countLabel_ = nullptr;
+    QLabel* currentLabel_ = nullptr;
+    QGroupBox* frame2_ = nullptr;
+    std::array<QCheckBox*, 5> checks_{};
+    QComboBox* combo2_ = nullptr;
+    std::array<QPushButton*, 4> commands_{};
+    std::array<QLineEdit*, 2> text2_{};
+    QLabel* label6_ = nullptr;
+    QTimer* portTimer_ = nullptr;
+};
+
+}  // namespace zt::infotool

@@ -1,0 +1,58 @@
+#include "gui/infotool/system_host.h"
+
+#include <QLocale>
+#include <cstdlib>
+
+#include "core/edit/infotool_rules.h"
+#include "platform/port_table.h"
+
+namespace zt::infotool {
+
+std::filesystem::path settingsIniOf(const std::filesystem::path& programDir)
+{
+    return programDir / "mysetup.ini";
+}
+
+int systemLanguage()
+{
+    return languageFromEnvironment([](const char* name) { return std::getenv(name); });
+}
+
+SystemHost::SystemHost(std::filesystem::path settingsIni) : ini_(std::move(settingsIni)) {}
+
+InfoToolHost SystemHost::host(gui::PromptService& prompt, int language)
+{
+    InfoToolHost h;
+    h.port = &port_;
+    h.timers = &timers_;
+    h.prompt = &prompt;
+    h.settingsIni = ini_;
+    h.language = language;
+    h.listPorts = [ini = ini_] {
+        // The platform's port table stands in for the system's list of serial
+        // ports: COM1..COM16 in number order, those whose device exists.
+        std::vector<int> listed;
+        const auto present = comAvailability(ini);
+        for (int n = 1; n <= kComPortCount; ++n)
+            if (present[static_cast<std::size_t>(n - 1)]) listed.push_back(n);
+        return listed;
+    };
+    h.selectPort = [this](int number) {
+        port_.setDeviceName(QString::fromStdString(comDevice(number, ini_).string()));
+    };
+    h.today = [] { return QDate::currentDate(); };
+    h.shortDate = [](const QDate& d) {
+        return QLocale::system().toString(d, QLocale::ShortFormat);
+    };
+    h.osVersionKnown = [] { return true; };
+    return h;
+}
+
+void SystemHost::connect(FrmMain& window)
+{
+    port_.onReceived = [&window](std::span<const std::uint8_t> bytes) {
+        window.portReceived(bytes);
+    };
+}
+
+}  // namespace zt::infotool

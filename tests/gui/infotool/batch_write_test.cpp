@@ -1,0 +1,215 @@
+// Batch write of the information tool on the virtual radio: radios are
+// swapped by unplugging the cable, giving the radio another memory and
+// plugging it in again.
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "gui/infotool/tool_rig.h"
+
+namespace zt::infotool {
+namespace {
+
+using testing::padded;
+using testing::ToolRig;
+using namespace std::chrono_literals;
+
+struct BatchRig : ToolRig {
+    std::vector<std::string> dealerCodesWritten;  // per radio, when its END came
+
+    BatchRig()
+    {
+        radio.onEvent = [this](RadioEvent e, int) {
+            if (e == RadioEvent::Ended) dealerCodesWritten.push_back(radioField(info::DealerCode));
+        };
+    }
+
+    FrmMain& start(const char* count)
+    {
+        FrmMain& w = load();
+        child<QLineEdit>("Text2_0")->setText(count);
+        w.field(8)->setText("DEALER-9");
+        w.Command4_Click();
+        return w;
+    }
+
+    // Takes the radio away, waits `away`, connects a new radio with serial `serial`.
+    void swapRadio(const std::string& serial, std::chrono::milliseconds away = 1500ms)
+    {
+        port.setConnected(false);
+        clock.advance(away);
+        FreshRadioOptions o;
+        o.serialNumber = serial;
+        radio.memory() = freshRadioMemory(o);
+        radio.reset();
+        port.setConnected(true);
+    }
+
+    // Runs the link until radio `next` is due (or the batch ended).
+    void runUntilRadio(int next)
+    {
+        clock.runWhile([this, next] { return !idle() && exchange().batchCurrent() < next; });
+    }
+
+    QString status() { return child<QLabel>("Label6")->text(); }
+    QString current() { return child<QLineEdit>("Text2_1")->text(); }
+};
+
+TEST(InfoToolBatch, ThreeRadiosAreWrittenCountedAndFinished)
+{
+    BatchRig t;
+    FrmMain& w = t.start("3");
+    EXPECT_TRUE(w.batchRunning());
+    EXPECT_FALSE(t.child<QPushButton>("Command1")->isEnabled());
+    EXPECT_FALSE(t.child<QPushButton>("Command2")->isEnabled());
+    EXPECT_EQ(t.child<QPushButton>("Command4")->text(), "Stop &MulWrite");
+    EXPECT_EQ(t.current(), "1");
+    EXPECT_EQ(t.status(), "Writting Data...");
+
+    t.runUntilWaiting();
+    EXPECT_EQ(t.dealerCodesWritten.size(), 1u);
+    EXPECT_EQ(t.current(), "2");
+    EXPECT_EQ(t.status(), "Waitting next...");
+    EXPECT_EQ(w.field(1)->text(), "2026050600000002");
+    EXPECT_TRUE(t.port.isOpen());
+
+    t.swapRadio("2026010100000100");
+    t.runUntilRadio(3);
+    EXPECT_EQ(t.dealerCodesWritten.size(), 2u);
+    EXPECT_EQ(t.current(), "3");
+
+    t.swapRadio("2026010100000200");
+    t.runUntilIdle();
+    ASSERT_EQ(t.dealerCodesWritten.size(), 3u);
+    for (const auto& code : t.dealerCodesWritten) EXPECT_EQ(code, padded("DEALER-9", 16));
+    EXPECT_EQ(t.messages(), std::vector<std::string>{"MulWrite Complete!"});
+    EXPECT_EQ(w.field(1)->text(), "2026050600000004");  // advanced three times
+    EXPECT_TRUE(t.current().isEmpty());
+    EXPECT_TRUE(t.status().isEmpty());
+    EXPECT_FALSE(w.batchRunning());
+    EXPECT_TRUE(t.child<QPushButton>("Command1")->isEnabled());
+    EXPECT_TRUE(t.child<QPushButton>("Command2")->isEnabled());
+    EXPECT_EQ(t.child<QPushButton>("Command4")->text(), "&MulWrite");
+    EXPECT_FALSE(t.port.isOpen());
+
+    // Idle again: the next click starts a new batch.
+    t.child<QLineEdit>("Text2_0")->setText("1");
+    t.swapRadio("2026010100000300");
+    w.Command4_Click();
+    t.runUntilIdle();
+    EXPECT_EQ(t.dealerCodesWritten.size(), 4u);
+    EXPECT_EQ(t.lastMessage(), "MulWrite Complete!");
+}
+
+TEST(InfoToolBatch, RadioLeftConnectedIsNotWrittenTwice)
+{
+    BatchRig t;
+    FrmMain& w = t.start("2");
+    t.runUntilWaiting();
+    ASSERT_EQ(t.radio.counters().blockWrites, 6);
+    t.clock.advance(60s);  // the written radio keeps answering the handshake
+    EXPECT_EQ(t.radio.counters().blockWrites, 6);
+    EXPECT_GT(t.radio.counters().handshakes, 100);
+    EXPECT_EQ(t.exchange().state(), InfoState::BatchWaiting);
+    EXPECT_LE(t.exchange().batchWaits(), 1);
+    EXPECT_EQ(t.current(), "2");
+
+    t.radio.resetCounters();
+    t.swapRadio("2026010100000200");
+    t.runUntilIdle();
+    EXPECT_EQ(t.radio.counters().blockWrites, 6);
+    EXPECT_EQ(t.lastMessage(), "MulWrite Complete!");
+    EXPECT_EQ(w.field(1)->text(), "2026050600000003");
+}
+
+TEST(InfoToolBatch, FourHoursWithoutANextRadioEndWithCommunicationError)
+{
+    BatchRig t;
+    FrmMain& w = t.start("2");
+    t.runUntilWaiting();
+    t.port.setConnected(false);
+    t.clock.advance(4h - 2s);
+    EXPECT_TRUE(w.batchRunning());
+    EXPECT_TRUE(t.prompt.asked.empty());
+    EXPECT_GT(t.exchange().batchWaits(), 28000);
+    t.clock.advance(4s);
+    EXPECT_FALSE(w.batchRunning());
+    EXPECT_TRUE(t.idle());
+    EXPECT_EQ(t.messages(), std::vector<std::string>{"Communication Error!"});
+    EXPECT_TRUE(t.current().isEmpty());
+    EXPECT_TRUE(t.child<QPushButton>("Command1")->isEnabled());
+    EXPECT_FALSE(t.port.isOpen());
+}
+
+TEST(InfoToolBatch, StopEndsAtOnceWithoutAMessage)
+{
+    BatchRig t;
+    FrmMain& w = t.start("5");
+    t.runUntilWaiting();
+    w.Command4_Click();
+    EXPECT_FALSE(w.batchRunning());
+    EXPECT_TRUE(t.idle());
+    EXPECT_FALSE(t.port.isOpen());
+    EXPECT_TRUE(t.prompt.asked.empty());
+    EXPECT_TRUE(t.current().isEmpty());
+    EXPECT_EQ(t.child<QPushButton>("Command4")->text(), "&MulWrite");
+    t.clock.advance(10s);  // nothing more happens
+    EXPECT_TRUE(t.prompt.asked.empty());
+    EXPECT_EQ(t.dealerCodesWritten.size(), 1u);
+}
+
+TEST(InfoToolBatch, SilentFirstRadioEndsTheBatch)
+{
+    BatchRig t;
+    t.port.setConnected(false);
+    FrmMain& w = t.start("3");
+    t.clock.advance(2s);
+    EXPECT_FALSE(w.batchRunning());
+    EXPECT_EQ(t.messages(), std::vector<std::string>{"Communication Error!"});
+    EXPECT_TRUE(t.child<QPushButton>("Command2")->isEnabled());
+}
+
+TEST(InfoToolBatch, EmptyOrNonNumericCountStartsNothing)
+{
+    for (const char* count : {"", "ab", "0", "-1"}) {
+        BatchRig t;
+        FrmMain& w = t.start(count);
+        EXPECT_FALSE(w.batchRunning()) << count;
+        EXPECT_EQ(t.port.opens(), 0) << count;
+        EXPECT_TRUE(t.prompt.asked.empty()) << count;
+    }
+}
+
+TEST(InfoToolBatch, PortThatCannotBeOpenedLeavesTheToolIdle)
+{
+    BatchRig t;
+    t.load();
+    t.port.failNextOpen("busy");
+    t.child<QLineEdit>("Text2_0")->setText("2");
+    t.window->Command4_Click();
+    EXPECT_FALSE(t.window->batchRunning());
+    EXPECT_EQ(t.lastMessage(), "Cannot Open Communication Port.\nbusy");
+    EXPECT_TRUE(t.child<QPushButton>("Command1")->isEnabled());
+    EXPECT_TRUE(t.status().isEmpty());
+}
+
+TEST(InfoToolBatch, ChineseStatusTexts)
+{
+    BatchRig t;
+    t.language = kChinese;
+    FrmMain& w = t.start("2");
+    EXPECT_EQ(t.status(), "正在写设置数据...");
+    EXPECT_EQ(t.child<QPushButton>("Command4")->text(), "停止写入多台(&M)");
+    t.runUntilWaiting();
+    EXPECT_EQ(t.status(), "请换下一台机器...");
+    t.swapRadio("2026010100000100");
+    t.runUntilIdle();
+    EXPECT_EQ(t.lastMessage(), "批写入完成！");
+    EXPECT_FALSE(w.batchRunning());
+}
+
+}  // namespace
+}  // namespace zt::infotool
