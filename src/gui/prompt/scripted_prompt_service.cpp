@@ -26,7 +26,7 @@ Answer firstButton(Buttons b)
 
 Answer ScriptedPromptService::ask(const Message& message)
 {
-    Answer a;
+    Answer a = Answer::Ok;
     if (!answers.empty()) {
         a = answers.front();
         answers.pop_front();

@@ -9,53 +9,17 @@
 #include "gui/app_context.h"
 #include "gui/shell/frm_about.h"
 
-// Windows of the other window groups join as their headers appear.
-#if __has_include("gui/channels/frm_comm_ch_info.h")
 #include "gui/channels/frm_comm_ch_info.h"
-#define ZT_HAVE_COMM_CH_INFO 1
-#else
-#include "gui/channels/placeholder_comm_ch_info.h"
-#endif
-#if __has_include("gui/functions/frm_opt_features.h")
-#include "gui/functions/frm_opt_features.h"
-#define ZT_HAVE_OPT_FEATURES 1
-#endif
-#if __has_include("gui/functions/frm_dtmf.h")
 #include "gui/functions/frm_dtmf.h"
-#define ZT_HAVE_DTMF 1
-#endif
-#if __has_include("gui/functions/frm_tone_tips.h")
-#include "gui/functions/frm_tone_tips.h"
-#define ZT_HAVE_TONE_TIPS 1
-#endif
-#if __has_include("gui/functions/frm_emb_msg.h")
 #include "gui/functions/frm_emb_msg.h"
-#define ZT_HAVE_EMB_MSG 1
-#endif
-#if __has_include("gui/functions/frm_reset_mode.h")
-#include "gui/functions/frm_reset_mode.h"
-#define ZT_HAVE_RESET_MODE 1
-#endif
-#if __has_include("gui/functions/frm_radio_info.h")
-#include "gui/functions/frm_radio_info.h"
-#define ZT_HAVE_RADIO_INFO 1
-#endif
-#if __has_include("gui/functions/frm_model_info.h")
 #include "gui/functions/frm_model_info.h"
-#define ZT_HAVE_MODEL_INFO 1
-#endif
-#if __has_include("gui/functions/frm_pass_word.h")
+#include "gui/functions/frm_opt_features.h"
 #include "gui/functions/frm_pass_word.h"
-#define ZT_HAVE_PASS_WORD 1
-#endif
-#if __has_include("gui/settings/frm_set_comm.h")
+#include "gui/functions/frm_radio_info.h"
+#include "gui/functions/frm_reset_mode.h"
+#include "gui/functions/frm_tone_tips.h"
 #include "gui/settings/frm_set_comm.h"
-#define ZT_HAVE_SET_COMM 1
-#endif
-#if __has_include("gui/settings/frm_set_language.h")
 #include "gui/settings/frm_set_language.h"
-#define ZT_HAVE_SET_LANGUAGE 1
-#endif
 
 namespace zt::gui {
 namespace {
@@ -92,29 +56,13 @@ const std::vector<Entry>& childEntries()
 {
     static const std::vector<Entry> entries = [] {
         std::vector<Entry> v;
-#ifdef ZT_HAVE_COMM_CH_INFO
         v.push_back(entry<frmCommChInfo>(window::CommChInfo));
-#else
-        v.push_back(entry<PlaceholderCommChInfo>(window::CommChInfo));
-#endif
-#ifdef ZT_HAVE_OPT_FEATURES
         v.push_back(entry<FrmOptFeatures>(window::OptFeatures));
-#endif
-#ifdef ZT_HAVE_DTMF
         v.push_back(entry<FrmDTMF>(window::Dtmf));
-#endif
-#ifdef ZT_HAVE_TONE_TIPS
         v.push_back(entry<FrmToneTips>(window::ToneTips));
-#endif
-#ifdef ZT_HAVE_EMB_MSG
         v.push_back(entry<FrmEmbMsg>(window::EmbMsg));
-#endif
-#ifdef ZT_HAVE_RESET_MODE
         v.push_back(entry<FrmResetMode>(window::ResetMode));
-#endif
-#ifdef ZT_HAVE_RADIO_INFO
         v.push_back(entry<FrmRadioInfo>(window::RadioInfo));
-#endif
         return v;
     }();
     return entries;
@@ -124,18 +72,10 @@ const std::vector<Entry>& modalEntries()
 {
     static const std::vector<Entry> entries = [] {
         std::vector<Entry> v;
-#ifdef ZT_HAVE_MODEL_INFO
         v.push_back(entry<FrmModelInfo>(window::ModelInfo));
-#endif
-#ifdef ZT_HAVE_PASS_WORD
         v.push_back(entry<FrmPassWord>(window::PassWord));
-#endif
-#ifdef ZT_HAVE_SET_COMM
         v.push_back(entry<FrmSetComm>(window::SetComm));
-#endif
-#ifdef ZT_HAVE_SET_LANGUAGE
         v.push_back(entry<FrmSetLanguage>(window::SetLanguage));
-#endif
         v.push_back(entry<frmAbout>(window::About));
         return v;
     }();

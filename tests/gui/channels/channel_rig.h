@@ -1,0 +1,88 @@
+#pragma once
+
+// A programming-program context for the channel windows: a temporary program folder with the
+// language files, a scripted prompt, and a working document with chosen channels.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+
+#include "core/radio/channel_edit.h"
+#include "gui/app_context.h"
+#include "gui/channels/channel_windows.h"
+#include "gui/channels/frm_ch_info_edit.h"
+#include "gui/channels/frm_comm_ch_info.h"
+#include "gui/prompt/scripted_prompt_service.h"
+
+namespace zt::gui::testing {
+
+struct ChannelRig {
+    QTemporaryDir dir;
+    ScriptedPromptService prompt;
+    AppContext app;
+    std::unique_ptr<frmCommChInfo> grid;
+
+    ChannelRig()
+    {
+        const std::filesystem::path root = dir.path().toStdString();
+        app.paths.programDir = root / "V300";
+        std::filesystem::create_directories(app.paths.languageDir());
+        const std::filesystem::path source =
+            std::filesystem::path(ZT_SOURCE_DIR) / "data" / "language";
+        for (const char* name : {"english.ini", "chinese.ini"})
+            std::filesystem::copy_file(source / name, app.paths.languageDir() / name);
+        app.texts.setLanguageDir(app.paths.languageDir());
+        app.texts.setLanguage(1);
+        app.prompt = &prompt;
+    }
+    ~ChannelRig()
+    {
+        grid.reset();
+        if (FrmCHInfoEdit* e = editor()) delete e;
+    }
+
+    RadioDocument& doc() { return app.documents.working(); }
+    ChannelRecord& add(int chNo, const char* rx) { return newChannel(doc(), chNo, rx); }
+
+    frmCommChInfo& openGrid(int group)
+    {
+        doc().Data.Options.CurrentGroup = static_cast<std::int16_t>(group);
+        grid = std::make_unique<frmCommChInfo>(app);
+        grid->show();
+        grid->activateWindow();
+        QApplication::setActiveWindow(grid.get());
+        (void)QTest::qWaitForWindowExposed(grid.get());
+        return *grid;
+    }
+    FrmCHInfoEdit* editor() { return loadedEditor(app); }
+
+    QTableWidget* table() { return grid->grid(); }
+    QLineEdit* text1() { return grid->findChild<QLineEdit*>("Text1"); }
+    QLineEdit* text2() { return grid->findChild<QLineEdit*>("Text2"); }
+    QComboBox* list(const char* name) { return grid->findChild<QComboBox*>(name); }
+
+    // A mouse click on a visible cell (row 1-based).
+    void clickCell(int row, int col)
+    {
+        QTableWidget* t = table();
+        t->scrollToItem(t->item(row - 1, col));
+        const QRect r = t->visualRect(t->model()->index(row - 1, col));
+        QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, r.center());
+    }
+    int curRow() { return table()->currentRow() + 1; }
+    int curCol() { return table()->currentColumn(); }
+};
+
+inline QStringList entries(const QComboBox* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->itemText(i);
+    return out;
+}
+
+}  // namespace zt::gui::testing
