@@ -48,9 +48,11 @@ std::optional<QString> ScriptedPromptService::chooseFile(const FileDialogRequest
 {
     fileRequests.push_back(request);
     if (files.empty()) return std::nullopt;
-    auto f = files.front();
+    const bool chosen = files.front().has_value();
+    const QString path = chosen ? *files.front() : QString();
     files.pop_front();
-    return f;
+    if (!chosen) return std::nullopt;
+    return path;
 }
 
 int ScriptedPromptService::execModal(QDialog& dialog)
