@@ -119,9 +119,16 @@ void LanguageTexts::refreshCache() const
 std::string LanguageTexts::GetLangText(int textId) const
 {
     refreshCache();
-    if (!cache_.valid) return readLangTextFromFile(filePath(), textId);
-    const auto it = cache_.texts.find(cacheKey(languageSectionOf(textId), std::to_string(textId)));
-    return it == cache_.texts.end() ? std::string() : it->second;
+    std::string text;
+    if (!cache_.valid) {
+        text = readLangTextFromFile(filePath(), textId);
+    } else {
+        const auto it =
+            cache_.texts.find(cacheKey(languageSectionOf(textId), std::to_string(textId)));
+        if (it != cache_.texts.end()) text = it->second;
+    }
+    if (text.empty()) missing_.insert(textId);
+    return text;
 }
 
 TextLookup LanguageTexts::lookup() const

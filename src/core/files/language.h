@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -49,6 +50,10 @@ class LanguageTexts {
 
     std::string GetLangText(int textId) const;
 
+    // Every id looked up so far that had no text in its file (for the check
+    // that every window finds all its texts).
+    const std::set<int>& missingIds() const { return missing_; }
+
     // A lookup bound to this object (it must outlive the function).
     TextLookup lookup() const;
 
@@ -66,6 +71,7 @@ class LanguageTexts {
     std::filesystem::path dir_;
     int language_ = kLanguageEnglish;
     mutable Cache cache_;
+    mutable std::set<int> missing_;
 };
 
 // The common buttons every window captions the same way: CommandOK 9017,

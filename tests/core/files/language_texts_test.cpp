@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <algorithm>
 #include <chrono>
 #include <string>
@@ -73,6 +75,15 @@ TEST_F(LanguageTextsTest, LooksUpByIdInItsSectionTrimmed)
     for (int id : {8999, 9000, 9017, 31999, 32000, 9001}) {
         EXPECT_EQ(texts.GetLangText(id), readLangTextFromFile(english, id)) << id;
     }
+}
+
+TEST_F(LanguageTextsTest, RemembersIdsThatHadNoText)
+{
+    rewrite(english, "[Msg]\n9017=OK\n9018=\n");
+    texts.GetLangText(9017);
+    texts.GetLangText(9018);  // present but empty
+    texts.GetLangText(9019);  // absent
+    EXPECT_EQ(texts.missingIds(), (std::set<int>{9018, 9019}));
 }
 
 TEST_F(LanguageTextsTest, AnEditedFileShowsInTheNextLookup)
