@@ -8,6 +8,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+bash scripts/install-deps.sh
+
 build="${ZT_BUILD_DIR:-build/release}"
 stage="$build/stage/V300"
 if [ ! -f "$build/build.ninja" ]; then
