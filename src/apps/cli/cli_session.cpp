@@ -119,6 +119,9 @@ CliSession::CliSession(const CliOptions& options, const InstallPaths& paths, Lan
     port_.onReceived = [this](std::span<const std::uint8_t> bytes) {
         if (machine_) machine_->onReceived(bytes);
     };
+    // A port that cannot be opened is explained (missing device, permission,
+    // in use) in the language of the texts.
+    port_.setMessageTexts(texts_.lookup());
     VersionSwitch versions;
     versions.table = &versions_;
     versions.text = texts_.lookup();

@@ -69,7 +69,10 @@ bool InfoExchange::startBatch(int total)
     batchTotal_ = total;
     batchCurrent_ = 1;
     waitCounter_ = 0;
-    std::vector<Step> steps{{Req::Handshake}, {Req::Read, kIdentBlockAddress}};
+    // Each radio's own 0x3F20 block is read first, as for a single write, so
+    // its bytes 32 to 43 (user code among them) are written back unchanged.
+    std::vector<Step> steps{
+        {Req::Handshake}, {Req::Read, kIdentBlockAddress}, {Req::Read, kPasswordBlockAddress}};
     writeRadioSteps(steps);
     run(std::move(steps));
     return true;
@@ -249,7 +252,8 @@ void InfoExchange::sequenceEnded()
                 // At least two silent time-outs: the last radio was taken away, so
                 // this answer comes from the next one.
                 state_ = InfoState::BatchWriting;
-                std::vector<Step> steps{{Req::Read, kIdentBlockAddress}};
+                std::vector<Step> steps{{Req::Read, kIdentBlockAddress},
+                                        {Req::Read, kPasswordBlockAddress}};
                 writeRadioSteps(steps);
                 run(std::move(steps));
             } else {

@@ -293,25 +293,47 @@ void TransferMachine::timedOut()
     }
 }
 
-void TransferMachine::failurePrompt()
+void TransferMachine::failurePrompt(int textId, const std::string& detail)
 {
     active_ = false;
     waitTimer_->stop();
     if (kind_ == TransferKind::Information) {
-        d_.prompt.ask(message(msg::TransferFailed, Buttons::RetryCancel, Icon::Question),
+        d_.prompt.ask(message(textId, Buttons::RetryCancel, Icon::Question, detail),
                       [this](Answer a) {
-                          if (a == Answer::Retry) return restartRun();
+                          if (a == Answer::Retry) return retryAfterFailure();
                           stopTransfer();
                       });
         return;
     }
     handshakeCounter_ = 0;
     passwordCounter_ = 3;
-    d_.prompt.ask(message(msg::TransferFailed, Buttons::OkCancel, Icon::Question),
-                  [this](Answer a) {
-                      if (a == Answer::Ok) return restartRun();
-                      stopTransfer();
-                  });
+    d_.prompt.ask(message(textId, Buttons::OkCancel, Icon::Question, detail), [this](Answer a) {
+        if (a == Answer::Ok) return retryAfterFailure();
+        stopTransfer();
+    });
+}
+
+void TransferMachine::retryAfterFailure()
+{
+    // The failure may have been a cable pulled out and plugged in again: the
+    // old handle is dead, so the port is opened afresh.
+    d_.port.close();
+    if (!openPort()) {
+        if (kind_ != TransferKind::Information) d_.host.closeProgress();
+        return portFailed();
+    }
+    // Every retry tries the handshake with both echo assumptions again.
+    handshakeCounter_ = 0;
+    restartRun();
+}
+
+void TransferMachine::portLost(const std::string& reason)
+{
+    d_.port.close();
+    // Outside a running exchange (idle, a question open, a failure prompt
+    // waiting) the next open of the port reports what is wrong.
+    if (!busy() || !active_ || awaitingUser_) return;
+    failurePrompt(msg::PortLost, reason);
 }
 
 void TransferMachine::passwordStep(const Block& block)

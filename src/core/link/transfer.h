@@ -46,6 +46,7 @@ constexpr int BandRefused = 9030;
 constexpr int WriteRefused1 = 9031;
 constexpr int WriteRefused2 = 9032;
 constexpr int Unrepresentable = 9067;  // "The document holds values the radio cannot store:"
+constexpr int PortLost = 9920;         // the cable or its adapter was disconnected
 }  // namespace msg
 
 constexpr const char* kPasswordFailureText = "PassWord Failure!";
@@ -109,6 +110,10 @@ class TransferMachine {
 
     // The port's receive event.
     void onReceived(std::span<const std::uint8_t> bytes);
+    // The port failed for good (the cable or its adapter was pulled) and is
+    // closed: a running transfer fails at once with the disconnect message,
+    // instead of sending into a dead port until its time-outs give up.
+    void portLost(const std::string& reason);
 
     // State, for windows and tests.
     TransferKind kind() const { return kind_; }
@@ -136,7 +141,8 @@ class TransferMachine {
     void resendCurrent();
     void accept(const Reply& reply);
     void timedOut();
-    void failurePrompt();
+    void failurePrompt(int textId = msg::TransferFailed, const std::string& detail = {});
+    void retryAfterFailure();
     void passwordStep(const Block& block);
     void compatibilityCheck();
     void proceedAfterChecks();

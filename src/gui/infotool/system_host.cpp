@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "core/edit/infotool_rules.h"
+#include "platform/port_diagnosis_text.h"
 #include "platform/port_table.h"
 
 namespace zt::infotool {
@@ -23,6 +24,9 @@ SystemHost::SystemHost(std::filesystem::path settingsIni) : ini_(std::move(setti
 InfoToolHost SystemHost::host(gui::PromptService& prompt, int language)
 {
     InfoToolHost h;
+    // The tool carries its own texts: a port that cannot be opened is
+    // explained in the tool's language.
+    port_.setMessageTexts(builtInPortTexts(language));
     h.port = &port_;
     h.timers = &timers_;
     h.prompt = &prompt;
@@ -53,6 +57,7 @@ void SystemHost::connect(FrmMain& window)
     port_.onReceived = [&window](std::span<const std::uint8_t> bytes) {
         window.portReceived(bytes);
     };
+    port_.onLost = [&window](const std::string& reason) { window.portLost(reason); };
 }
 
 }  // namespace zt::infotool

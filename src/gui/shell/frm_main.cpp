@@ -124,6 +124,10 @@ void frmMain::createLink()
     serialPort_->onReceived = [this](std::span<const std::uint8_t> b) {
         if (transfers_) transfers_->onReceived(b);
     };
+    serialPort_->onLost = [this](const std::string& reason) {
+        if (transfers_) transfers_->portLost(reason);
+    };
+    serialPort_->setMessageTexts(app_.texts.lookup());
     useLink(*serialPort_, *qtTimers_);
 }
 

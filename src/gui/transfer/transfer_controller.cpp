@@ -66,6 +66,11 @@ void TransferController::onReceived(std::span<const std::uint8_t> bytes)
     machine_->onReceived(bytes);
 }
 
+void TransferController::portLost(const std::string& reason)
+{
+    machine_->portLost(reason);
+}
+
 RadioDocument& TransferController::document()
 {
     return app_.documents.working();

@@ -52,6 +52,8 @@ class TransferController final : public QObject, public TransferHost, public Pro
     void readInformation();
 
     void onReceived(std::span<const std::uint8_t> bytes);
+    // The serial port failed for good (cable or adapter pulled) and is closed.
+    void portLost(const std::string& reason);
 
     TransferMachine& machine() { return *machine_; }
     bool busy() const { return machine_->busy(); }

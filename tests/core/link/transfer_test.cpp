@@ -425,7 +425,7 @@ TEST(TransferInformation, ReadsTheInformationBlockIntoTheRecord)
     EXPECT_EQ(rig.host.progressShown, 0);
 }
 
-TEST(TransferInformation, FailureOffersRetryWithoutResettingTheHandshakeCounter)
+TEST(TransferInformation, EachRetryStartsTheHandshakeSequenceAfresh)
 {
     Rig rig;
     rig.port.setConnected(false);
@@ -433,8 +433,8 @@ TEST(TransferInformation, FailureOffersRetryWithoutResettingTheHandshakeCounter)
     rig.machine.startInformationRead();
     rig.run();
     EXPECT_EQ(rig.prompt.asked[0].message.buttons, Buttons::RetryCancel);
-    // Four handshakes, then the retry gets only one more: the counter was not reset.
-    EXPECT_EQ(rig.sentStarting('P').size(), 5u);
+    // Four handshakes, then the retry tries four more, with both echo assumptions.
+    EXPECT_EQ(rig.sentStarting('P').size(), 8u);
     EXPECT_EQ(rig.host.infoShown, 0);
 }
 
