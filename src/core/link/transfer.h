@@ -36,7 +36,7 @@ constexpr int kHandshakeTries = 4;
 // late; sending again before its answer arrived would let that late answer be
 // taken for the answer to the repeated command (a one-byte acknowledgement
 // carries nothing to tell the two apart) and shift every later answer by one.
-constexpr int kLateReplyWaitMs = 250;
+constexpr int kLateReplyWaitMs = 350;
 
 // How a transfer ended.
 enum class TransferOutcome { Succeeded, Failed, Cancelled };

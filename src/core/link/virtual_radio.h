@@ -35,7 +35,7 @@ struct FaultSettings {
                            // checksum) is altered, so its checksum no longer matches
     double refuse = 0.0;   // a write packet is answered 0x0A and not stored
     std::uint64_t seed = 1;
-    double lag = 0.0;      // an answer is sent lagMs late; later answers queue behind it
+    double lag = 0.0;  // an answer is sent lagMs late; later answers queue behind it
     int lagMs = 200;
     double lose = 0.0;  // a write packet is acknowledged 0x06 but not stored
     // After this many block commands (reads and writes) the radio stops answering
