@@ -264,6 +264,7 @@ int main(int argc, char** argv)
     std::cerr << "ztp958fm-radio-sim: " << c.handshakes << " handshakes, " << c.blockReads
               << " block reads, " << c.blockWrites << " block writes, " << c.badPackets
               << " bad packets, " << c.ends << " ends; faults: " << c.dropped << " dropped, "
-              << c.corrupted << " corrupted, " << c.refused << " refused\n";
+              << c.corrupted << " corrupted, " << c.refused << " refused, " << c.lagged << " late, "
+              << c.lost << " lost\n";
     return 0;
 }
