@@ -222,6 +222,8 @@ void frmMain::buildMenus()
             [this] { ShowModalWindow(window::SetComm); });
     connect(menuItem(set, "mnuLanguage", 10402), &QAction::triggered, this,
             [this] { ShowModalWindow(window::SetLanguage); });
+    connect(menuItem(set, "mnuLinkOptions", 10920), &QAction::triggered, this,
+            [this] { ShowModalWindow(window::LinkOptions); });
     connect(menuItem(set, "MnuInit", 10403), &QAction::triggered, this, &frmMain::initialSettings);
 
     QMenu* view = addMenu("mnuView", 10500);
