@@ -570,10 +570,11 @@ void FrmMain::portReceived(std::span<const std::uint8_t> bytes)
 void FrmMain::portLost(const std::string& reason)
 {
     if (exchange_->state() == InfoState::Idle) return;
+    // Ends at once rather than after a time-out (or, in a batch, after four
+    // hours of handshakes into a dead port); the record and the window keep
+    // what they showed.
     lostReason_ = reason;
-    if (!batchRunning_) return;  // the running read or write ends with its time-out
-    // A batch would otherwise wait four hours for a radio on a dead port.
-    exchange_->stopBatch();
+    exchange_->cancel();
     exchangeFinished(InfoOutcome::CommunicationError);
 }
 

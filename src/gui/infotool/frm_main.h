@@ -74,9 +74,9 @@ class FrmMain : public QWidget {
 
     // The port's receive event.
     void portReceived(std::span<const std::uint8_t> bytes);
-    // The port failed for good (cable or adapter pulled) and is closed. A
-    // batch ends at once; a single read or write ends with its time-out. Either
-    // way the message says the cable was disconnected.
+    // The port failed for good (cable or adapter pulled) and is closed: a
+    // running read, write or batch ends at once with "Communication Error!"
+    // and the words that the cable was disconnected.
     void portLost(const std::string& reason);
 
     // Commands.

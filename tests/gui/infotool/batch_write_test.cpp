@@ -264,6 +264,24 @@ TEST(InfoToolBatch, PulledCableEndsTheBatchAtOnceSayingSo)
     EXPECT_EQ(t.lastMessage(), "Communication Error!");
 }
 
+TEST(InfoToolBatch, PulledCableDuringASingleReadEndsItAtOnce)
+{
+    BatchRig t;
+    FrmMain& w = t.load();
+    const QString serialShown = w.field(1)->text();
+    w.Command1_Click();
+    t.clock.runWhile([&] { return t.radio.counters().blockReads < 5; });
+    t.port.close();
+    w.portLost("/dev/ttyUSB0: Input/output error");
+    EXPECT_TRUE(t.idle());
+    ASSERT_EQ(t.prompt.asked.size(), 1u);
+    EXPECT_EQ(t.prompt.asked[0].message.icon, Icon::Error);
+    EXPECT_NE(t.lastMessage().find("USB adapter was disconnected"), std::string::npos);
+    EXPECT_EQ(w.field(1)->text(), serialShown);  // nothing half-read is shown
+    t.clock.advance(2s);
+    EXPECT_EQ(t.prompt.asked.size(), 1u);  // no time-out message after it
+}
+
 TEST(InfoToolBatch, ChineseStatusTexts)
 {
     BatchRig t;
