@@ -23,8 +23,6 @@ constexpr int kTrace = 22922;
 constexpr int kTraceFile = 22923;
 constexpr int kBrowse = 22924;
 constexpr int kTraceFilter = 22925;
-constexpr int kTraceNotWritable = 9931;
-constexpr int kTraceFileMissing = 9932;
 
 }  // namespace
 
@@ -121,12 +119,12 @@ void FrmLinkOptions::commandOkClick()
         Message m;
         m.icon = Icon::Warning;
         if (o.traceFile.empty()) {
-            m.textId = kTraceFileMissing;
+            m.textId = tracemsg::NoFile;
             app_.prompt->ask(m);
             return;
         }
         if (!traceFileWritable(o.traceFile)) {
-            m.textId = kTraceNotWritable;
+            m.textId = tracemsg::NotWritable;
             m.text = o.traceFile;
             app_.prompt->ask(m);
             return;

@@ -17,6 +17,12 @@ struct LinkOptions {
 
 constexpr const char* kLinkOptionsSection = "transfer";
 
+// Message texts about the trace file (language section "Msg").
+namespace tracemsg {
+constexpr int NotWritable = 9931;  // the file cannot be written; its path follows
+constexpr int NoFile = 9932;       // a trace is switched on without a file
+}  // namespace tracemsg
+
 LinkOptions loadLinkOptions(const std::filesystem::path& mySetupIni);
 // False when the file cannot be written.
 bool saveLinkOptions(const std::filesystem::path& mySetupIni, const LinkOptions& options);
