@@ -47,7 +47,8 @@ const char* simUsage()
            "                       lag_ms (default 200) late, order kept; lose: a write is\n"
            "                       acknowledged but not stored; unplug: stop answering after\n"
            "                       N block reads and writes\n"
-           "  --register INI COMn  write the \"ports\" entry COMn=<device> into INI\n";
+           "  --register INI COMn  write the \"ports\" entry COMn=<device> into INI\n"
+           "SIGUSR1 pulls the cable out (nothing is echoed or answered) or plugs it in again.\n";
 }
 
 bool parseFaultSpec(const std::string& text, FaultSettings& faults, std::string& error)
