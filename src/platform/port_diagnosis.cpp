@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/port_table.h"
+
 namespace zt {
 
 namespace {
@@ -57,6 +59,16 @@ std::vector<std::string> existingSerialDevices()
     std::sort(devices.begin(), devices.end());
     devices.erase(std::unique(devices.begin(), devices.end()), devices.end());
     return devices;
+}
+
+std::vector<std::string> existingComPorts(const std::filesystem::path& mySetupIni)
+{
+    std::vector<std::string> ports;
+    const auto present = comAvailability(mySetupIni);
+    for (int n = 1; n <= kComPortCount; ++n)
+        if (present[static_cast<std::size_t>(n - 1)])
+            ports.push_back(comPortName(n) + " (" + comDevice(n, mySetupIni).string() + ")");
+    return ports.empty() ? existingSerialDevices() : ports;
 }
 
 PortFacts diagnosePortOpenFailure(const std::string& device, bool refusedWhileAccessible,

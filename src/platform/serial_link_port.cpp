@@ -67,7 +67,9 @@ PortOpenResult SerialLinkPort::open(const PortSettings& settings)
         const std::string system =
             device_.isEmpty() ? std::string() : serial_.errorString().toStdString();
         serial_.clearError();
-        const PortFacts facts = diagnosePortOpenFailure(device_.toStdString(), refused, system);
+        const PortFacts facts =
+            diagnosePortOpenFailure(device_.toStdString(), refused, system,
+                                    lister_ ? lister_ : std::function(existingSerialDevices));
         return {false, explainPortFailure(facts, text_)};
     }
     // Programming cables take their supply from DTR. A pseudo-terminal has no

@@ -18,6 +18,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "core/files/language.h"
 #include "core/link/link_interfaces.h"
@@ -39,6 +40,12 @@ class SerialLinkPort final : public LinkPort {
     // The texts an open failure is explained with (language section "Msg");
     // without them the explanation is in English.
     void setMessageTexts(TextLookup text) { text_ = std::move(text); }
+    // The ports an open failure of a missing device lists; by default the
+    // machine's serial devices.
+    void setPortLister(std::function<std::vector<std::string>()> lister)
+    {
+        lister_ = std::move(lister);
+    }
 
     // Received bytes, delivered on the event loop.
     std::function<void(std::span<const std::uint8_t>)> onReceived;
@@ -73,6 +80,7 @@ class SerialLinkPort final : public LinkPort {
     QSerialPort serial_;
     QString device_;
     TextLookup text_;
+    std::function<std::vector<std::string>()> lister_;
     int threshold_ = 1;
     std::uint64_t sent_ = 0;
     std::uint64_t received_ = 0;

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "core/edit/infotool_rules.h"
-#include "platform/port_diagnosis_text.h"
+#include "platform/port_diagnosis.h"
 #include "platform/port_table.h"
 
 namespace zt::infotool {
@@ -27,6 +27,7 @@ InfoToolHost SystemHost::host(gui::PromptService& prompt, int language)
     // The tool carries its own texts: a port that cannot be opened is
     // explained in the tool's language.
     port_.setMessageTexts(builtInPortTexts(language));
+    port_.setPortLister([ini = ini_] { return existingComPorts(ini); });
     h.port = &port_;
     h.timers = &timers_;
     h.prompt = &prompt;

@@ -33,6 +33,7 @@
 #include "gui/text_codec.h"
 #include "gui/transfer/frm_progress.h"
 #include "gui/transfer/transfer_controller.h"
+#include "platform/port_diagnosis.h"
 #include "platform/port_table.h"
 #include "platform/qt_timers.h"
 #include "platform/serial_link_port.h"
@@ -128,6 +129,7 @@ void frmMain::createLink()
         if (transfers_) transfers_->portLost(reason);
     };
     serialPort_->setMessageTexts(app_.texts.lookup());
+    serialPort_->setPortLister([this] { return existingComPorts(app_.paths.mySetupIni()); });
     useLink(*serialPort_, *qtTimers_);
 }
 

@@ -2,6 +2,7 @@
 // with the explanation of the port, on a line of its own.
 
 #include <QTimer>
+#include <fstream>
 
 #include "gui/prompt/qt_prompt_service.h"
 #include "gui/transfer/transfer_rig.h"
@@ -31,6 +32,10 @@ TEST_F(ProgramTransfer, AMissingDeviceIsNamedUnderMessage9003)
     frmMain program(app);
     program.formLoad();
     ASSERT_TRUE(registerComDevice(app.paths.mySetupIni(), 3, "/dev/zt-no-such-adapter"));
+    // A port that exists is listed by its number and device.
+    const fs::path present = fs::path(tmp.path().toStdString()) / "ttyFAKE0";
+    std::ofstream(present.string()) << "";
+    ASSERT_TRUE(registerComDevice(app.paths.mySetupIni(), 9, present));
     app.comPort = 3;
     prompt.asked.clear();
     program.findChild<QAction*>("mnuReadFromRadio")->trigger();
@@ -41,6 +46,7 @@ TEST_F(ProgramTransfer, AMissingDeviceIsNamedUnderMessage9003)
     EXPECT_NE(detail.find("The serial device /dev/zt-no-such-adapter does not exist."),
               std::string::npos)
         << detail;
+    EXPECT_NE(detail.find("COM9 (" + present.string() + ")"), std::string::npos) << detail;
     EXPECT_EQ(prompt.asked[0].message.icon, Icon::Error);
     EXPECT_FALSE(program.transfers().busy());
 }
