@@ -92,8 +92,12 @@ void SerialLinkPort::close()
 void SerialLinkPort::closeDevice()
 {
     lost_ = false;
+    // Closing a device that is gone fails too (its settings cannot be put
+    // back); that is no new loss.
+    closing_ = true;
     if (serial_.isOpen()) serial_.close();
     serial_.clearError();
+    closing_ = false;
 }
 
 bool SerialLinkPort::isOpen() const
@@ -134,7 +138,7 @@ void SerialLinkPort::deliverIfReady()
 
 void SerialLinkPort::deviceError(QSerialPort::SerialPortError error)
 {
-    if (error == QSerialPort::NoError || !serial_.isOpen()) return;
+    if (error == QSerialPort::NoError || closing_ || !serial_.isOpen()) return;
     ++deviceErrors_;
     if (lost_ || !meansDeviceLost(error)) return;
     lost_ = true;

@@ -87,6 +87,7 @@ class SerialLinkPort final : public LinkPort {
     std::uint64_t writeCalls_ = 0;
     std::uint64_t deviceErrors_ = 0;
     bool lost_ = false;  // failed while open; closed on the next turn of the loop
+    bool closing_ = false;
     std::string lostReason_;
     bool lowLatency_ = false;
 };
