@@ -43,7 +43,7 @@ SerialLinkPort::SerialLinkPort(QString deviceName) : SerialLinkPort()
 SerialLinkPort::~SerialLinkPort()
 {
     onLost = nullptr;
-    if (serial_.isOpen()) serial_.close();
+    closeDevice();
 }
 
 PortOpenResult SerialLinkPort::open(const PortSettings& settings)
