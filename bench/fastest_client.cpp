@@ -4,14 +4,17 @@
 // against the same paced virtual radio as the command-line program, so the
 // program's time can be given as a ratio to it.
 //
-//   bench_fastest_client DEVICE read|write [--echo]
+//   bench_fastest_client DEVICE read|write [--echo] [--image FILE]
 // prints "transfer time: S s" on standard output; exit status 1 on an error.
+// A write sends the first 9280 bytes of FILE (the virtual radio's memory file,
+// so the radio keeps what it held); without one, blocks of 0xFF.
 
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -75,12 +78,28 @@ class Line {
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: bench_fastest_client DEVICE read|write [--echo]\n");
+        std::fprintf(stderr,
+                     "usage: bench_fastest_client DEVICE read|write [--echo] [--image FILE]\n");
         return 2;
     }
     const std::string device = argv[1];
     const bool write = std::string(argv[2]) == "write";
-    const bool echo = argc > 3 && std::string(argv[3]) == "--echo";
+    bool echo = false;
+    std::vector<std::uint8_t> image(zt::kImageSize, 0xFF);
+    for (int i = 3; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--echo") {
+            echo = true;
+        } else if (a == "--image" && i + 1 < argc) {
+            std::FILE* f = std::fopen(argv[++i], "rb");
+            if (!f || std::fread(image.data(), 1, image.size(), f) != image.size()) {
+                std::fprintf(stderr, "bench_fastest_client: cannot read %s\n", argv[i]);
+                if (f) std::fclose(f);
+                return 1;
+            }
+            std::fclose(f);
+        }
+    }
     Line line(device);
     if (!line.ok()) {
         std::perror("bench_fastest_client: open");
@@ -95,10 +114,10 @@ int main(int argc, char** argv)
     good = good && !line.exchange(zt::readBlockCommand(zt::kPasswordBlockAddress),
                                   e(Command::ReadBlock) + 22)
                         .empty();
-    zt::Block data;
-    data.fill(0xFF);
     for (int a = 0; good && a < zt::kImageSize; a += zt::kBlockSize) {
         if (write) {
+            zt::Block data;
+            std::copy_n(image.begin() + a, zt::kBlockSize, data.begin());
             good =
                 !line.exchange(zt::writeBlockPacket(a, data), e(Command::WriteBlock) + 1).empty();
         } else {
