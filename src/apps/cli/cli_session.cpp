@@ -10,6 +10,7 @@
 #include "core/files/data_file.h"
 #include "core/files/ini_profile.h"
 #include "core/link/info_record_file.h"
+#include "platform/port_diagnosis.h"
 #include "platform/port_table.h"
 
 namespace zt {
@@ -179,6 +180,7 @@ CliSession::CliSession(const CliOptions& options, const InstallPaths& paths, Lan
     // A port that cannot be opened is explained (missing device, permission,
     // in use) in the language of the texts.
     port_.setMessageTexts(texts_.lookup());
+    port_.setPortLister([this] { return existingComPorts(paths_.mySetupIni()); });
     VersionSwitch versions;
     versions.table = &versions_;
     versions.text = texts_.lookup();
