@@ -2,7 +2,9 @@
 # Line-rate benchmark: full reads and writes by the command-line program
 # against the virtual radio paced at 9600 baud (10 bits per byte), with and
 # without the cable's echo, compared with the time the protocol's bytes take on
-# the wire. Then the same unpaced, as the overhead per block. Not part of ctest.
+# the wire and with the fastest client (bench_fastest_client: sends each command
+# and waits for exactly its answer, nothing else) against the same radio in the
+# same run. Then the same unpaced, as the overhead per block. Not part of ctest.
 #   scripts/bench-line-rate.sh [RUNS]    (default 1 run of each)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,7 +21,7 @@ if [ ! -f "$build/build.ninja" ]; then
 fi
 build_log="$(mktemp /tmp/zt-build.XXXXXX)"
 if ! cmake --build "$build" -j "${ZT_JOBS:-$(nproc)}" \
-  --target ztp958fm-cli ztp958fm-radio-sim stage_data >"$build_log" 2>&1; then
+  --target ztp958fm-cli ztp958fm-radio-sim bench_fastest_client stage_data >"$build_log" 2>&1; then
   cat "$build_log" >&2
   rm -f "$build_log"
   exit 1
@@ -63,22 +65,30 @@ transfer_time() {  # command...
     sed -n 's/^transfer time: \([0-9.]*\) s.*/\1/p'
 }
 
-printf '%-8s %-5s %-6s %10s %10s %8s\n' kind echo baud "time (s)" "line (s)" ratio
+client_time() {  # read|write echo
+  local args=("$device" "$1" --image "$work/radio.bin")
+  [ "$2" = on ] && args+=(--echo)
+  "$build/bench/bench_fastest_client" "${args[@]}" | sed -n 's/^transfer time: \([0-9.]*\) s.*/\1/p'
+}
+
+printf '%-8s %-5s %-6s %10s %10s %10s %9s %9s\n' kind echo baud "time (s)" "client (s)" "line (s)" "/client" "/line"
 for baud in 9600 0; do
   for echo in off on; do
     start_sim "$baud" "$echo"
     for _ in $(seq 1 "$runs"); do
       t_read=$(transfer_time read --port "$device" -o "$work/radio.dat")
+      c_read=$(client_time read "$echo")
       t_write=$(transfer_time write --port "$device" "$work/radio.dat")
+      c_write=$(client_time write "$echo")
       for kind in read write; do
-        if [ "$kind" = read ]; then t=$t_read; bytes=$read_bytes; else t=$t_write; bytes=$write_bytes; fi
+        if [ "$kind" = read ]; then t=$t_read; c=$c_read; bytes=$read_bytes; else t=$t_write; c=$c_write; bytes=$write_bytes; fi
         if [ "$baud" = 0 ]; then
-          awk -v k="$kind" -v e="$echo" -v t="$t" 'BEGIN {
-            printf "%-8s %-5s %-6s %10.3f %10s %8s   %.3f ms per block\n", k, e, "0", t, "-", "-", t * 1000 / 580 }'
+          awk -v k="$kind" -v e="$echo" -v t="$t" -v c="$c" 'BEGIN {
+            printf "%-8s %-5s %-6s %10.3f %10.3f %10s %9.4f %9s   %.3f ms per block\n", k, e, "0", t, c, "-", t / c, "-", t * 1000 / 580 }'
         else
-          awk -v k="$kind" -v e="$echo" -v t="$t" -v b="$bytes" 'BEGIN {
+          awk -v k="$kind" -v e="$echo" -v t="$t" -v c="$c" -v b="$bytes" 'BEGIN {
             line = b * 10 / 9600
-            printf "%-8s %-5s %-6s %10.3f %10.3f %8.4f\n", k, e, "9600", t, line, t / line }'
+            printf "%-8s %-5s %-6s %10.3f %10.3f %10.3f %9.4f %9.4f\n", k, e, "9600", t, c, line, t / c, t / line }'
         fi
       done
     done

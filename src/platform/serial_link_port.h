@@ -6,13 +6,21 @@
 // until at least the threshold is waiting, then everything waiting is handed
 // to onReceived in one call (the link takes the awaited number of bytes and
 // drops the rest of that read).
+//
+// A failed open explains itself (missing device, permission, another program
+// holding it). A port that fails while open (the cable or its USB adapter was
+// pulled) is closed once and reported through onLost; nothing more is
+// written to it, so a dead device never keeps the program busy retrying.
 
 #include <QSerialPort>
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
+#include <vector>
 
+#include "core/files/language.h"
 #include "core/link/link_interfaces.h"
 
 namespace zt {
@@ -29,8 +37,22 @@ class SerialLinkPort final : public LinkPort {
     void setDeviceName(const QString& deviceName) { device_ = deviceName; }
     const QString& deviceName() const { return device_; }
 
+    // The texts an open failure is explained with (language section "Msg");
+    // without them the explanation is in English.
+    void setMessageTexts(TextLookup text) { text_ = std::move(text); }
+    // The ports an open failure of a missing device lists; by default the
+    // machine's serial devices.
+    void setPortLister(std::function<std::vector<std::string>()> lister)
+    {
+        lister_ = std::move(lister);
+    }
+
     // Received bytes, delivered on the event loop.
     std::function<void(std::span<const std::uint8_t>)> onReceived;
+    // The open port failed for good and is now closed; `reason` names the
+    // device and gives the system's words. Called once per failure, on the
+    // event loop.
+    std::function<void(const std::string& reason)> onLost;
 
     PortOpenResult open(const PortSettings& settings) override;
     void close() override;
@@ -42,15 +64,32 @@ class SerialLinkPort final : public LinkPort {
     int receiveThreshold() const { return threshold_; }
     std::uint64_t bytesSent() const { return sent_; }
     std::uint64_t bytesReceived() const { return received_; }
+    // How often bytes were handed to the device, and how many errors the
+    // device reported while open: both stop growing once it was lost.
+    std::uint64_t writeCalls() const { return writeCalls_; }
+    std::uint64_t deviceErrors() const { return deviceErrors_; }
+    // True when the driver was put into low-latency mode by the last open.
+    bool lowLatency() const { return lowLatency_; }
 
   private:
     void deliverIfReady();
+    void deviceError(QSerialPort::SerialPortError error);
+    void finishLoss();
+    void closeDevice();
 
     QSerialPort serial_;
     QString device_;
+    TextLookup text_;
+    std::function<std::vector<std::string>()> lister_;
     int threshold_ = 1;
     std::uint64_t sent_ = 0;
     std::uint64_t received_ = 0;
+    std::uint64_t writeCalls_ = 0;
+    std::uint64_t deviceErrors_ = 0;
+    bool lost_ = false;  // failed while open; closed on the next turn of the loop
+    bool closing_ = false;
+    std::string lostReason_;
+    bool lowLatency_ = false;
 };
 
 }  // namespace zt

@@ -17,6 +17,7 @@
 #include "core/link/fresh_radio.h"
 #include "core/link/transfer.h"
 #include "core/link/virtual_radio.h"
+#include "platform/port_diagnosis_text.h"
 #include "platform/pseudo_terminal.h"
 #include "platform/qt_timers.h"
 
@@ -84,6 +85,7 @@ TEST(SerialLinkPort, OpensAPseudoTerminalDespiteMissingModemLines)
     const PortOpenResult r = port.open(PortSettings{});
     EXPECT_TRUE(r.ok) << r.reason;
     EXPECT_TRUE(port.isOpen());
+    EXPECT_FALSE(port.lowLatency());  // a pseudo-terminal has no such setting
     // Opening again closes and reopens; the RTS handshaking of the information tool too.
     EXPECT_TRUE(port.open(PortSettings{9600, true}).ok);
     port.close();
@@ -241,6 +243,94 @@ TEST_P(QtTransfer, ReadsTheInformationBlock)
 
 INSTANTIATE_TEST_SUITE_P(Echo, QtTransfer, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Echo" : "NoEcho"; });
+
+// ---- a device that fails while open, and devices that cannot be opened ----
+
+TEST(SerialPortLoss, UnpluggingMidTransferFailsItOnceAndStopsWriting)
+{
+    auto far = std::make_unique<PtyRadio>();
+    Host host;
+    VersionTable table;
+    table.pairs.push_back({"V300", "V300"});
+    SerialLinkPort port(far->device());
+    QtTimerFactory timers;
+    VersionSwitch versions;
+    versions.table = &table;
+    TransferMachine machine(TransferDeps{port, timers, host, host, host, versions});
+    port.onReceived = [&](std::span<const std::uint8_t> b) { machine.onReceived(b); };
+    int lost = 0;
+    port.onLost = [&](const std::string& reason) {
+        ++lost;
+        EXPECT_NE(reason.find("/dev/pts/"), std::string::npos) << reason;
+        machine.portLost(reason);
+    };
+
+    machine.startRead();
+    ASSERT_TRUE(runUntil([&] { return host.lastPercent >= 3; }, 20000));
+    // The cable is pulled: the far end of the line goes away.
+    far.reset();
+    ASSERT_TRUE(runUntil([&] { return host.ended; }, 5000));
+
+    EXPECT_EQ(lost, 1);
+    EXPECT_FALSE(host.success);
+    EXPECT_FALSE(port.isOpen());
+    // One disconnect message instead of retries into a dead port; its OK tries
+    // to open the port afresh, which now explains that the device is gone.
+    EXPECT_EQ(host.asked, (std::vector<int>{msg::ConfirmRead, msg::PortLost, msg::PortFailed}));
+    const std::uint64_t writes = port.writeCalls();
+    const std::uint64_t errors = port.deviceErrors();
+    spin(300);
+    EXPECT_EQ(port.writeCalls(), writes);
+    EXPECT_EQ(port.deviceErrors(), errors);
+    EXPECT_EQ(lost, 1);
+}
+
+TEST(SerialPortLoss, AnIdlePortThatLosesItsDeviceClosesOnce)
+{
+    auto pty = std::make_unique<PseudoTerminal>();
+    ASSERT_TRUE(pty->open()) << pty->error();
+    SerialLinkPort port(QString::fromStdString(pty->devicePath()));
+    int lost = 0;
+    port.onLost = [&](const std::string&) { ++lost; };
+    ASSERT_TRUE(port.open(PortSettings{}).ok);
+    pty.reset();
+    ASSERT_TRUE(runUntil([&] { return lost > 0; }, 5000));
+    EXPECT_FALSE(port.isOpen());
+    // Sending into the closed port goes nowhere and reports nothing more.
+    port.send(Bytes{'E', 'N', 'D'});
+    spin(100);
+    EXPECT_EQ(lost, 1);
+    EXPECT_EQ(port.writeCalls(), 0u);
+}
+
+TEST(SerialPortOpenFailure, AMissingDeviceIsNamed)
+{
+    SerialLinkPort port(QStringLiteral("/dev/zt-no-such-serial-device"));
+    const PortOpenResult r = port.open(PortSettings{});
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.reason.find("/dev/zt-no-such-serial-device does not exist"), std::string::npos)
+        << r.reason;
+    // In the language of the texts given.
+    port.setMessageTexts(builtInPortTexts(2));
+    EXPECT_NE(port.open(PortSettings{}).reason.find("串口设备 /dev/zt-no-such-serial-device"),
+              std::string::npos);
+}
+
+TEST(SerialPortOpenFailure, ADeviceHeldByAnotherOpenIsInUse)
+{
+    PseudoTerminal pty;
+    ASSERT_TRUE(pty.open()) << pty.error();
+    SerialLinkPort holder(QString::fromStdString(pty.devicePath()));
+    ASSERT_TRUE(holder.open(PortSettings{}).ok);
+    SerialLinkPort second(QString::fromStdString(pty.devicePath()));
+    const PortOpenResult r = second.open(PortSettings{});
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.reason.find(pty.devicePath() + " is in use by another program"), std::string::npos)
+        << r.reason;
+    // Once the other one lets go, the device opens.
+    holder.close();
+    EXPECT_TRUE(second.open(PortSettings{}).ok);
+}
 
 TEST(QtTimers, FireOnceAndCanBeStoppedOrRestarted)
 {

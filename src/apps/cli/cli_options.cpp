@@ -9,8 +9,11 @@ const char* cliUsage()
     return "usage:\n"
            "  ztp958fm-cli read  --port P -o FILE.dat [options]   read the radio into a data file\n"
            "  ztp958fm-cli write --port P FILE.dat [options]      write a data file to the radio\n"
-           "  ztp958fm-cli info  --port P [options]               read the radio's information "
-           "block\n"
+           "  ztp958fm-cli info  --port P [-o INFO.json] [options]\n"
+           "                                  read the radio's information block (-o: also into "
+           "a file)\n"
+           "  ztp958fm-cli info-write --port P [INFO.json] [fields] [--batch N] [options]\n"
+           "                                  write the dealer fields of the information block\n"
            "  ztp958fm-cli show  FILE.dat [options]               print a data file\n"
            "P is a device path (/dev/ttyUSB0) or a port name COM1..COM16.\n"
            "options:\n"
@@ -19,8 +22,34 @@ const char* cliUsage()
            "  --retries N     answer OK to the communication-failure prompt up to N times\n"
            "  --lang en|zh    language of the messages\n"
            "  --timing        report the transfer time and the bytes on the wire\n"
-           "exit status: 0 success, 1 failure, 2 misuse\n";
+           "  --trace FILE    write every byte sent and received, with its time, to FILE\n"
+           "  --verify        write: read the radio back afterwards and compare\n"
+           "info-write fields (override INFO.json; all five must be given one way or the "
+           "other):\n"
+           "  --set-password PW  --dealer TEXT  --stock-date TEXT  --sale-date TEXT  --seller "
+           "TEXT\n"
+           "  --serial S      serial number to count on from (shown, never written)\n"
+           "  --batch N       write N radios in turn: each new radio is noticed when the\n"
+           "                  one before was taken away; Ctrl-C stops\n"
+           "Ctrl-C stops a transfer at once; nothing is saved (exit status 130).\n"
+           "exit status: 0 success, 1 failure, 2 misuse, 130 stopped\n";
 }
+
+namespace {
+
+// The information-file field an info-write option sets, or null.
+const char* infoFieldOption(const std::string& option)
+{
+    if (option == "--set-password") return "program_password";
+    if (option == "--dealer") return "dealer_code";
+    if (option == "--stock-date") return "stock_in_date";
+    if (option == "--sale-date") return "sale_date";
+    if (option == "--seller") return "seller";
+    if (option == "--serial") return "serial_number";
+    return nullptr;
+}
+
+}  // namespace
 
 CliParse parseCliOptions(const std::vector<std::string>& args)
 {
@@ -41,6 +70,8 @@ CliParse parseCliOptions(const std::vector<std::string>& args)
         o.command = CliCommand::Write;
     } else if (command == "info") {
         o.command = CliCommand::Info;
+    } else if (command == "info-write") {
+        o.command = CliCommand::InfoWrite;
     } else if (command == "show") {
         o.command = CliCommand::Show;
     } else {
@@ -67,8 +98,8 @@ CliParse parseCliOptions(const std::vector<std::string>& args)
         } else if (a == "-o" || a == "--output") {
             const std::string* v = value();
             if (!v) return r;
-            if (o.command != CliCommand::Read) {
-                r.error = a + " belongs to the read command";
+            if (o.command != CliCommand::Read && o.command != CliCommand::Info) {
+                r.error = a + " belongs to the read and info commands";
                 return r;
             }
             o.file = *v;
@@ -101,6 +132,38 @@ CliParse parseCliOptions(const std::vector<std::string>& args)
             }
         } else if (a == "--timing") {
             o.timing = true;
+        } else if (a == "--trace") {
+            const std::string* v = value();
+            if (!v) return r;
+            o.trace = *v;
+        } else if (a == "--verify") {
+            if (o.command != CliCommand::Write) {
+                r.error = "--verify belongs to the write command";
+                return r;
+            }
+            o.verify = true;
+        } else if (const char* field = infoFieldOption(a)) {
+            const std::string* v = value();
+            if (!v) return r;
+            if (o.command != CliCommand::InfoWrite) {
+                r.error = a + " belongs to the info-write command";
+                return r;
+            }
+            o.infoFields[field] = *v;
+        } else if (a == "--batch") {
+            const std::string* v = value();
+            if (!v) return r;
+            int n = 0;
+            const auto [p, ec] = std::from_chars(v->data(), v->data() + v->size(), n);
+            if (ec != std::errc() || p != v->data() + v->size() || n < 1 || n > 999) {
+                r.error = "--batch takes a number of radios from 1 to 999";
+                return r;
+            }
+            if (o.command != CliCommand::InfoWrite) {
+                r.error = "--batch belongs to the info-write command";
+                return r;
+            }
+            o.batch = n;
         } else if (a.size() > 1 && a[0] == '-') {
             r.error = "unknown option '" + a + "'";
             return r;
@@ -127,6 +190,13 @@ CliParse parseCliOptions(const std::vector<std::string>& args)
                 return r;
             }
             if (o.command == CliCommand::Read && o.file.empty()) r.error = "read needs -o FILE.dat";
+            break;
+        case CliCommand::InfoWrite:
+            if (positional.size() > 1) {
+                r.error = "info-write takes at most one information file";
+                return r;
+            }
+            if (!positional.empty()) o.file = positional.front();
             break;
         case CliCommand::Write:
         case CliCommand::Show:

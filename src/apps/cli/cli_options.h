@@ -2,23 +2,30 @@
 
 // Command line of ztp958fm-cli.
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace zt {
 
-enum class CliCommand { Read, Write, Info, Show };
+enum class CliCommand { Read, Write, Info, InfoWrite, Show };
 
 struct CliOptions {
     CliCommand command = CliCommand::Show;
     std::string port;  // device path or COMn (read, write, info)
-    std::string file;  // data file: output of read, input of write and show
+    std::string file;  // data file: output of read, input of write and show; the
+                       // information file: output of info -o, input of info-write
     std::optional<std::string> password;
     bool yes = false;     // answer OK/Yes to every question
     int retries = 0;      // answer OK to the failure prompt this many times
     int language = 0;     // 0 = as mysetup.ini says; 1 English; 2 Chinese
     bool timing = false;  // report the transfer time and the bytes on the wire
+    std::string trace;    // file for the serial trace (empty: none)
+    bool verify = false;  // write: read the image back and compare it
+    // info-write: information-file field name -> text given on the command line.
+    std::map<std::string, std::string> infoFields;
+    int batch = 0;  // info-write: write this many radios one after the other (0 = one)
 };
 
 struct CliParse {

@@ -8,6 +8,9 @@
 #include <iostream>
 
 #include "core/files/data_file.h"
+#include "core/files/ini_profile.h"
+#include "core/link/info_record_file.h"
+#include "platform/port_diagnosis.h"
 #include "platform/port_table.h"
 
 namespace zt {
@@ -36,6 +39,56 @@ std::string withUnixLineBreaks(std::string s)
 void post(std::function<void()> action)
 {
     QTimer::singleShot(0, QCoreApplication::instance(), std::move(action));
+}
+
+// What the user is told when the port cannot be opened: the serial port's
+// own explanation, which names the device and tells a missing device, a
+// missing permission and a port in use apart.
+std::string portOpenFailureDetail(const std::string& device, const std::string& reason)
+{
+    return reason.empty() ? device : reason;
+}
+
+// Whether `file` can be written (created or replaced) before any work starts.
+bool canWriteFile(const std::filesystem::path& file, std::string& why)
+{
+    std::error_code ec;
+    const std::filesystem::path folder =
+        file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
+    if (!std::filesystem::is_directory(folder, ec)) {
+        why = "the folder " + folder.string() + " does not exist";
+        return false;
+    }
+    if (std::filesystem::is_directory(file, ec)) {
+        why = file.string() + " is a folder";
+        return false;
+    }
+    if (std::filesystem::exists(file, ec) && ::access(file.c_str(), W_OK) != 0) {
+        why = file.string() + " cannot be written (no permission)";
+        return false;
+    }
+    // The file is replaced through a new file in the same folder.
+    if (::access(folder.c_str(), W_OK) != 0) {
+        why = "the folder " + folder.string() + " cannot be written to (no permission)";
+        return false;
+    }
+    return true;
+}
+
+// The information tool's own texts the command line uses (English, Chinese).
+struct InfoTexts {
+    const char* writeComplete;
+    const char* batchComplete;
+    const char* communicationError;
+    const char* cannotOpenPort;
+};
+
+const InfoTexts& infoTexts(int language)
+{
+    static const InfoTexts english{"Write Complete!", "MulWrite Complete!", "Communication Error!",
+                                   "Cannot Open Communication Port."};
+    static const InfoTexts chinese{"写入完成！", "批写入完成！", "通信错误！", "不能打开串口。"};
+    return language == kLanguageChinese ? chinese : english;
 }
 
 }  // namespace
@@ -116,9 +169,18 @@ CliSession::CliSession(const CliOptions& options, const InstallPaths& paths, Lan
 {
     versions_ = loadVersionTable(paths_.versionIni());
     entered_ = options_.password.value_or("");
-    port_.onReceived = [this](std::span<const std::uint8_t> bytes) {
-        if (machine_) machine_->onReceived(bytes);
-    };
+    if (!options_.trace.empty()) {
+        traceFile_.open(options_.trace, std::ios::out | std::ios::trunc | std::ios::binary);
+        if (traceFile_) {
+            tracer_ = std::make_unique<TracingPort>(
+                port_, clock_, [this](const std::string& line) { traceFile_ << line << '\n'; });
+        }
+    }
+    port_.onReceived = [this](std::span<const std::uint8_t> bytes) { received(bytes); };
+    // A port that cannot be opened is explained (missing device, permission,
+    // in use) in the language of the texts.
+    port_.setMessageTexts(texts_.lookup());
+    port_.setPortLister([this] { return existingComPorts(paths_.mySetupIni()); });
     VersionSwitch versions;
     versions.table = &versions_;
     versions.text = texts_.lookup();
@@ -127,10 +189,30 @@ CliSession::CliSession(const CliOptions& options, const InstallPaths& paths, Lan
     versions.launcher = nullptr;  // a command-line run never starts another program
     versions.prompt = this;
     machine_ = std::make_unique<TransferMachine>(
-        TransferDeps{port_, timers_, *this, *this, *this, versions});
+        TransferDeps{link(), timers_, *this, *this, *this, versions});
+    machine_->setVerifyAfterWrite(options_.verify);
+    // No progress window to watch close: the read is decoded and saved at once.
+    machine_->setDecodeDelay(0);
+    infoExchange_ = std::make_unique<InfoExchange>(link(), timers_);
 }
 
 CliSession::~CliSession() = default;
+
+LinkPort& CliSession::link()
+{
+    if (tracer_) return *tracer_;
+    return port_;
+}
+
+void CliSession::received(std::span<const std::uint8_t> bytes)
+{
+    if (tracer_) tracer_->received(bytes);
+    if (options_.command == CliCommand::InfoWrite) {
+        infoExchange_->onReceived(bytes);
+    } else if (machine_) {
+        machine_->onReceived(bytes);
+    }
+}
 
 DocumentContext CliSession::context()
 {
@@ -146,10 +228,28 @@ void CliSession::start()
         return finish(2);
     }
     port_.setDeviceName(QString::fromStdString(device.string()));
+    device_ = device.string();
+    if (!options_.trace.empty() && !traceFile_) {
+        std::cerr << "ztp958fm-cli: cannot write the trace file " << options_.trace << "\n";
+        return finish(1);
+    }
+    const bool writesFile = options_.command == CliCommand::Read ||
+                            (options_.command == CliCommand::Info && !options_.file.empty());
+    std::string why;
+    if (writesFile && !canWriteFile(options_.file, why)) {
+        std::cerr << "ztp958fm-cli: cannot save to " << options_.file << ": " << why
+                  << "\nNothing was read from the radio.\n";
+        return finish(1);
+    }
 
     DocumentContext ctx = context();
     switch (options_.command) {
         case CliCommand::Read:
+            if (!isUsableMainPath(options_.file)) {
+                std::cerr << "ztp958fm-cli: " << options_.file
+                          << " cannot be used as a data file name\n";
+                return finish(1);
+            }
             store_.New(NewKind::Ordinary, ctx);
             machine_->startRead();
             break;
@@ -163,20 +263,49 @@ void CliSession::start()
             started_ = std::chrono::steady_clock::now();
             machine_->startInformationRead();
             break;
+        case CliCommand::InfoWrite:
+            if (!prepareInformationWrite()) return;
+            startInformationWrite();
+            break;
         case CliCommand::Show:
             return finish(2);
     }
+}
+
+void CliSession::stopRequested()
+{
+    if (finished_) return;
+    if (progressShown_) std::cerr << "\n";
+    progressShown_ = false;
+    if (options_.command == CliCommand::InfoWrite) {
+        const InfoState state = infoExchange_->state();
+        infoExchange_->cancel();
+        if (state == InfoState::Writing || state == InfoState::BatchWriting)
+            std::cerr << "Stopped while a radio was being written: it may hold only part of "
+                         "the new dealer data. Write it again.\n";
+        else
+            std::cerr << "Stopped.\n";
+        return finish(130);
+    }
+    if (machine_->busy()) return machine_->cancel();  // ends through transferFinished
+    std::cerr << "Stopped; nothing was saved.\n";
+    finish(130);
 }
 
 void CliSession::finish(int status)
 {
     if (finished_) return;
     finished_ = true;
+    if (tracer_) tracer_->flush();
+    if (traceFile_.is_open()) traceFile_.flush();
     QCoreApplication::exit(status);
 }
 
-void CliSession::ask(const Message& message, std::function<void(Answer)> answered)
+void CliSession::ask(const Message& original, std::function<void(Answer)> answered)
 {
+    Message message = original;
+    if (message.textId == msg::PortFailed)
+        message.text = portOpenFailureDetail(device_, message.text);
     // Answered on the next turn of the loop, as a message box would be.
     post([this, message, answered = std::move(answered)] {
         if (progressShown_) std::cerr << "\n";
@@ -237,6 +366,7 @@ void CliSession::reportTiming()
 
 void CliSession::documentReplaced(const std::string& fileName)
 {
+    if (finished_) return;  // stopped before the save: no file is written
     // The read was decoded into the working copy: save it where the user asked.
     store_.markUntitled();
     (void)fileName;
@@ -278,16 +408,143 @@ void CliSession::endProgram()
     finish(1);
 }
 
-void CliSession::transferEnded(TransferKind kind, bool success)
+void CliSession::transferFinished(TransferKind kind, TransferOutcome outcome)
 {
-    if (!success) return finish(1);
+    if (outcome == TransferOutcome::Cancelled) {
+        if (machine_->cancelledMidWrite()) {
+            Message m;
+            m.textId = msg::WriteCancelledMidway;
+            std::cerr << answers_.messageText(m) << "\n";
+        } else {
+            std::cerr << "Stopped; nothing was saved"
+                      << (kind == TransferKind::Write ? " and nothing was written to the radio"
+                                                      : "")
+                      << ".\n";
+        }
+        return finish(130);
+    }
+    if (outcome == TransferOutcome::Failed) return finish(1);
     reportTiming();
     // A read is finished when its image was decoded (documentReplaced).
     if (kind == TransferKind::Read) {
         readSucceeded_ = true;
         return;
     }
+    if (kind == TransferKind::Information && !options_.file.empty() && !saveInformationFile())
+        return finish(1);
     finish(0);
+}
+
+bool CliSession::saveInformationFile()
+{
+    Block ident;
+    ident.fill(0xFF);
+    InfoBytes block;
+    std::copy(machine_->infoBlock().bytes.begin(), machine_->infoBlock().bytes.end(),
+              block.begin());
+    InfoToolRecord record;
+    decodeInfoTool(ident, block, record);
+    if (!replaceFileBytes(options_.file, writeInfoFile(infoFileFields(record)))) {
+        std::cerr << "ztp958fm-cli: cannot save " << options_.file << "\n";
+        return false;
+    }
+    std::cerr << options_.file << "\n";
+    return true;
+}
+
+bool CliSession::prepareInformationWrite()
+{
+    std::map<std::string, std::string> fields;
+    if (!options_.file.empty()) {
+        std::string text;
+        if (!readFileBytes(options_.file, text)) {
+            std::cerr << "ztp958fm-cli: cannot read " << options_.file << "\n";
+            finish(1);
+            return false;
+        }
+        const InfoFileParse parsed = parseInfoFile(text);
+        if (!parsed.error.empty()) {
+            std::cerr << "ztp958fm-cli: " << options_.file << ": " << parsed.error << "\n";
+            finish(1);
+            return false;
+        }
+        fields = parsed.fields;
+    }
+    for (const auto& [name, value] : options_.infoFields) fields[name] = value;
+    std::string missing;
+    for (const auto& name : infoFileWritableFields())
+        if (!fields.count(name)) missing += " " + name;
+    if (!missing.empty()) {
+        std::cerr << "ztp958fm-cli: info-write writes these fields, which were not given (in "
+                     "the information file or as options):"
+                  << missing << "\n";
+        finish(2);
+        return false;
+    }
+    InfoToolRecord& record = infoExchange_->record();
+    record = InfoToolRecord{};
+    for (const auto& name : infoFileWritableFields()) setInfoFileField(record, name, fields[name]);
+    if (fields.count("serial_number")) record.SerialNumber = fields["serial_number"];
+    // Texts longer than their field are cut when written: say so rather than
+    // let a shortened value pass unnoticed.
+    const std::pair<const char*, std::size_t> limits[] = {{"program_password", 4},
+                                                          {"dealer_code", 16},
+                                                          {"stock_in_date", 16},
+                                                          {"sale_date", 16},
+                                                          {"seller", 16}};
+    for (const auto& [name, limit] : limits) {
+        if (fields[name].size() > limit)
+            std::cerr << "note: " << name << " has more than " << limit
+                      << " characters; only the first " << limit << " are written\n";
+    }
+    return true;
+}
+
+void CliSession::startInformationWrite()
+{
+    infoExchange_->finished = [this](InfoOutcome outcome) { informationWriteFinished(outcome); };
+    infoExchange_->onBatchRadio = [this](int next) {
+        std::cerr << "radio " << (next - 1) << " of " << options_.batch << " written";
+        if (!infoExchange_->record().SerialNumber.empty())
+            std::cerr << "; serial number now " << infoExchange_->record().SerialNumber;
+        std::cerr << "\n";
+    };
+    infoExchange_->onBatchWaiting = [] {
+        std::cerr << "waiting for the next radio: take this one away and connect the next "
+                     "(Ctrl-C stops)\n";
+    };
+    if (options_.batch > 0) {
+        infoExchange_->startBatch(options_.batch);
+    } else {
+        infoExchange_->startWrite();
+    }
+}
+
+void CliSession::informationWriteFinished(InfoOutcome outcome)
+{
+    const InfoTexts& t = infoTexts(texts_.language());
+    switch (outcome) {
+        case InfoOutcome::WriteComplete:
+            std::cerr << t.writeComplete << "\n";
+            if (!infoExchange_->record().SerialNumber.empty())
+                std::cout << "serial number: " << infoExchange_->record().SerialNumber << "\n";
+            return finish(0);
+        case InfoOutcome::BatchComplete:
+            std::cerr << t.batchComplete << "\n";
+            if (!infoExchange_->record().SerialNumber.empty())
+                std::cout << "serial number: " << infoExchange_->record().SerialNumber << "\n";
+            return finish(0);
+        case InfoOutcome::ReadComplete:
+            return finish(0);
+        case InfoOutcome::CommunicationError:
+            std::cerr << t.communicationError << "\n";
+            return finish(1);
+        case InfoOutcome::PortOpenFailed:
+            std::cerr << t.cannotOpenPort << "\n"
+                      << portOpenFailureDetail(device_, infoExchange_->lastOpen().reason) << "\n";
+            return finish(1);
+    }
+    finish(1);
 }
 
 }  // namespace zt

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -14,6 +15,9 @@
 #include "core/files/install_paths.h"
 #include "core/files/language.h"
 #include "core/files/version_manager.h"
+#include "core/link/clock.h"
+#include "core/link/info_exchange.h"
+#include "core/link/tracing_port.h"
 #include "core/link/transfer.h"
 #include "platform/qt_timers.h"
 #include "platform/serial_link_port.h"
@@ -46,6 +50,9 @@ class CliSession final : public TransferHost,
 
     // Starts the command on the event loop; the loop ends with the exit status.
     void start();
+    // Ctrl-C or a stop signal: the transfer stops at once (END is sent), nothing
+    // is saved, and the loop ends with status 130.
+    void stopRequested();
 
     // TransferHost
     RadioDocument& document() override { return store_.working(); }
@@ -57,7 +64,7 @@ class CliSession final : public TransferHost,
     void documentReplaced(const std::string& fileName) override;
     void showRadioInformation() override;
     void endProgram() override;
-    void transferEnded(TransferKind kind, bool success) override;
+    void transferFinished(TransferKind kind, TransferOutcome outcome) override;
 
     // AsyncPrompt
     void ask(const Message& message, std::function<void(Answer)> answered) override;
@@ -73,6 +80,12 @@ class CliSession final : public TransferHost,
     void finish(int status);
     void reportTiming();
     DocumentContext context();
+    LinkPort& link();
+    void received(std::span<const std::uint8_t> bytes);
+    bool prepareInformationWrite();
+    void startInformationWrite();
+    void informationWriteFinished(InfoOutcome outcome);
+    bool saveInformationFile();
 
     const CliOptions& options_;
     InstallPaths paths_;
@@ -83,7 +96,12 @@ class CliSession final : public TransferHost,
     DocumentStore store_;
     SerialLinkPort port_;
     QtTimerFactory timers_;
+    SteadyClock clock_;
+    std::ofstream traceFile_;
+    std::unique_ptr<TracingPort> tracer_;
     std::unique_ptr<TransferMachine> machine_;
+    std::unique_ptr<InfoExchange> infoExchange_;
+    std::string device_;
     std::string entered_;
     bool windowShown_ = false;
     bool finished_ = false;

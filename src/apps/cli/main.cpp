@@ -1,10 +1,16 @@
 // ztp958fm-cli: read, write, information read and listing of data files, for
 // scripts and headless use.
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
+#include <QSocketNotifier>
 #include <QTimer>
+#include <csignal>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +23,27 @@
 #include "core/files/language.h"
 
 namespace {
+
+// Ctrl-C and stop signals reach the event loop through a pipe: the handler
+// only writes a byte, the loop does the stopping.
+int stopPipe[2] = {-1, -1};
+
+void onStopSignal(int)
+{
+    const char byte = 1;
+    if (::write(stopPipe[1], &byte, 1) < 0) {
+        // Nothing can be done inside a signal handler; a pending byte suffices.
+    }
+}
+
+bool catchStopSignals()
+{
+    if (::pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+    struct sigaction sa {};
+    sa.sa_handler = onStopSignal;
+    sigemptyset(&sa.sa_mask);
+    return sigaction(SIGINT, &sa, nullptr) == 0 && sigaction(SIGTERM, &sa, nullptr) == 0;
+}
 
 int showFile(const zt::CliOptions& options, const zt::LanguageTexts& texts)
 {
@@ -61,6 +88,16 @@ int main(int argc, char** argv)
     if (options.command == zt::CliCommand::Show) return showFile(options, texts);
 
     zt::CliSession session(options, paths, texts);
+    std::unique_ptr<QSocketNotifier> stopNotifier;
+    if (catchStopSignals()) {
+        stopNotifier = std::make_unique<QSocketNotifier>(stopPipe[0], QSocketNotifier::Read);
+        QObject::connect(stopNotifier.get(), &QSocketNotifier::activated, [&session] {
+            char bytes[16];
+            while (::read(stopPipe[0], bytes, sizeof bytes) > 0) {
+            }
+            session.stopRequested();
+        });
+    }
     QTimer::singleShot(0, &app, [&session] { session.start(); });
     return QCoreApplication::exec();
 }

@@ -29,10 +29,17 @@
 namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
+volatile std::sig_atomic_t plugToggles = 0;
 
 void onStopSignal(int)
 {
     stopRequested = 1;
+}
+
+// SIGUSR1 pulls the cable out or plugs it in again.
+void onPlugSignal(int)
+{
+    plugToggles = plugToggles + 1;
 }
 
 std::chrono::microseconds steadyNow()
@@ -212,14 +219,20 @@ int main(int argc, char** argv)
     sigemptyset(&sa.sa_mask);
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
+    struct sigaction plug {};
+    plug.sa_handler = onPlugSignal;
+    sigemptyset(&plug.sa_mask);
+    sigaction(SIGUSR1, &plug, nullptr);
     sigset_t blocked;
     sigset_t waitMask;
     sigemptyset(&blocked);
     sigaddset(&blocked, SIGINT);
     sigaddset(&blocked, SIGTERM);
+    sigaddset(&blocked, SIGUSR1);
     sigprocmask(SIG_BLOCK, &blocked, &waitMask);
     sigdelset(&waitMask, SIGINT);
     sigdelset(&waitMask, SIGTERM);
+    sigdelset(&waitMask, SIGUSR1);
     // Wake-ups to the microsecond keep the paced line on time.
     prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
 
@@ -229,7 +242,14 @@ int main(int argc, char** argv)
     zt::PacedLine line(radio, clock, opt.baud);
     zt::Bytes out;
     char buf[4096];
+    int plugTogglesSeen = 0;
     while (!stopRequested) {
+        while (plugTogglesSeen != plugToggles) {
+            ++plugTogglesSeen;
+            radio.setPlugged(!radio.plugged());
+            std::cerr << "ztp958fm-radio-sim: " << (radio.plugged() ? "plugged in" : "unplugged")
+                      << std::endl;
+        }
         out.clear();
         line.run(steadyNow(), out);
         if (!out.empty() && !pty.write(out)) {
@@ -258,12 +278,17 @@ int main(int argc, char** argv)
                                                static_cast<std::size_t>(n)));
         }
     }
+    // Bytes already on their way reach the radio before it stops, so what the
+    // host sent last (an END, say) is not lost to the stop.
+    out.clear();
+    line.run(steadyNow() + std::chrono::seconds(10), out);
     persister.saveAndWait(radio.memory());
 
     const zt::RadioCounters& c = radio.counters();
     std::cerr << "ztp958fm-radio-sim: " << c.handshakes << " handshakes, " << c.blockReads
               << " block reads, " << c.blockWrites << " block writes, " << c.badPackets
               << " bad packets, " << c.ends << " ends; faults: " << c.dropped << " dropped, "
-              << c.corrupted << " corrupted, " << c.refused << " refused\n";
+              << c.corrupted << " corrupted, " << c.refused << " refused, " << c.lagged << " late, "
+              << c.lost << " lost\n";
     return 0;
 }

@@ -49,6 +49,17 @@ void PacedLine::run(Time now, Bytes& out)
             schedule(outFree_, scratch_[i]);
         }
     }
+    // Answers the radio held back (its lag fault) leave when they fall due.
+    for (auto due = radio_.nextDue(); due && *due <= now; due = radio_.nextDue()) {
+        clock_.set(std::max(clock_.now(), *due));
+        scratch_.clear();
+        radio_.takeDue(scratch_);
+        outFree_ = std::max(outFree_, *due);
+        for (std::uint8_t b : scratch_) {
+            outFree_ += byteTime_;
+            schedule(outFree_, b);
+        }
+    }
     while (!outgoing_.empty() && outgoing_.front().at <= now) {
         out.push_back(outgoing_.front().byte);
         outgoing_.pop_front();
@@ -60,6 +71,7 @@ std::optional<PacedLine::Time> PacedLine::nextDue() const
     std::optional<Time> due;
     if (!incoming_.empty()) due = incoming_.front().at;
     if (!outgoing_.empty() && (!due || outgoing_.front().at < *due)) due = outgoing_.front().at;
+    if (const auto late = radio_.nextDue(); late && (!due || *late < *due)) due = *late;
     return due;
 }
 

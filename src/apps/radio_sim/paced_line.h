@@ -44,7 +44,7 @@ class PacedLine {
     void run(Time now, Bytes& out);
     // When the next byte arrives at either end; nothing when the line is idle.
     std::optional<Time> nextDue() const;
-    bool idle() const { return incoming_.empty() && outgoing_.empty(); }
+    bool idle() const { return incoming_.empty() && outgoing_.empty() && !radio_.nextDue(); }
 
   private:
     struct Timed {

@@ -42,8 +42,13 @@ const char* simUsage()
            "  --password PW        program password (up to 4 characters)\n"
            "  --firmware VERSION   firmware version text (e.g. V300)\n"
            "  --flags N            feature-flag byte of the identity area (0..255)\n"
-           "  --fault SPEC         drop=P,corrupt=P,refuse=P,seed=N (P from 0 to 1)\n"
-           "  --register INI COMn  write the \"ports\" entry COMn=<device> into INI\n";
+           "  --fault SPEC         drop=P,corrupt=P,refuse=P,lag=P,lag_ms=N,lose=P,\n"
+           "                       unplug=N,seed=N (P from 0 to 1). lag: an answer comes\n"
+           "                       lag_ms (default 200) late, order kept; lose: a write is\n"
+           "                       acknowledged but not stored; unplug: stop answering after\n"
+           "                       N block reads and writes\n"
+           "  --register INI COMn  write the \"ports\" entry COMn=<device> into INI\n"
+           "SIGUSR1 pulls the cable out (nothing is echoed or answered) or plugs it in again.\n";
 }
 
 bool parseFaultSpec(const std::string& text, FaultSettings& faults, std::string& error)
@@ -65,6 +70,18 @@ bool parseFaultSpec(const std::string& text, FaultSettings& faults, std::string&
             ok = parseProbability(value, faults.corrupt);
         } else if (key == "refuse") {
             ok = parseProbability(value, faults.refuse);
+        } else if (key == "lag") {
+            ok = parseProbability(value, faults.lag);
+        } else if (key == "lag_ms") {
+            long long ms = 0;
+            ok = parseInt(value, ms) && ms >= 0 && ms <= 60000;
+            faults.lagMs = static_cast<int>(ms);
+        } else if (key == "lose") {
+            ok = parseProbability(value, faults.lose);
+        } else if (key == "unplug") {
+            long long n = 0;
+            ok = parseInt(value, n) && n >= 0 && n <= 1000000;
+            faults.unplugAfterBlocks = static_cast<int>(n);
         } else if (key == "seed") {
             long long seed = 0;
             ok = parseInt(value, seed) && seed >= 0;

@@ -44,6 +44,11 @@ bool InfoExchange::startRead()
 
 void InfoExchange::writeRadioSteps(std::vector<Step>& steps) const
 {
+    // Every radio, also each one of a batch, has its identification and the
+    // block 0x3F20 read first, so that the identification written back and the
+    // bytes 32 to 43 (the user code among them) stay that radio's own.
+    steps.push_back({Req::Read, kIdentBlockAddress});
+    steps.push_back({Req::Read, kPasswordBlockAddress});
     steps.push_back({Req::Encode});
     for (int a : {kIdentBlockAddress, kPasswordBlockAddress, 0x3FC0, 0x3FD0, 0x3FE0, 0x3FF0})
         steps.push_back({Req::Write, a});
@@ -54,9 +59,7 @@ bool InfoExchange::startWrite()
 {
     if (state_ != InfoState::Idle || !open()) return false;
     state_ = InfoState::Writing;
-    // The block 0x3F20 is read first so that its bytes 32 to 43 are the radio's own.
-    std::vector<Step> steps{
-        {Req::Handshake}, {Req::Read, kIdentBlockAddress}, {Req::Read, kPasswordBlockAddress}};
+    std::vector<Step> steps{{Req::Handshake}};
     writeRadioSteps(steps);
     run(std::move(steps));
     return true;
@@ -69,7 +72,7 @@ bool InfoExchange::startBatch(int total)
     batchTotal_ = total;
     batchCurrent_ = 1;
     waitCounter_ = 0;
-    std::vector<Step> steps{{Req::Handshake}, {Req::Read, kIdentBlockAddress}};
+    std::vector<Step> steps{{Req::Handshake}};
     writeRadioSteps(steps);
     run(std::move(steps));
     return true;
@@ -81,6 +84,21 @@ void InfoExchange::stopBatch()
     timer_->stop();
     port_.close();
     steps_.clear();
+    state_ = InfoState::Idle;
+}
+
+void InfoExchange::cancel()
+{
+    if (state_ == InfoState::Idle) return;
+    timer_->stop();
+    // Take the radio out of the mode the handshake put it in.
+    if (port_.isOpen()) {
+        const Bytes end = endCommand();
+        port_.send(end);
+    }
+    port_.close();
+    steps_.clear();
+    stepIndex_ = 0;
     state_ = InfoState::Idle;
 }
 
@@ -249,7 +267,7 @@ void InfoExchange::sequenceEnded()
                 // At least two silent time-outs: the last radio was taken away, so
                 // this answer comes from the next one.
                 state_ = InfoState::BatchWriting;
-                std::vector<Step> steps{{Req::Read, kIdentBlockAddress}};
+                std::vector<Step> steps;
                 writeRadioSteps(steps);
                 run(std::move(steps));
             } else {

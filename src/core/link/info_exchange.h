@@ -54,6 +54,10 @@ class InfoExchange {
     // after each radio and `finished` at the end.
     bool startBatch(int total);
     void stopBatch();  // ends at once, without a message
+    // Ends any running read, write or batch at once, without a message: END is
+    // sent when the port is open, then the port is closed. A radio whose write
+    // was under way may hold part of the new data.
+    void cancel();
     int batchCurrent() const { return batchCurrent_; }
     int batchTotal() const { return batchTotal_; }
     int batchWaits() const { return waitCounter_; }

@@ -1,5 +1,6 @@
 #include "core/link/transfer.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/link/info_block.h"
@@ -13,6 +14,22 @@ namespace {
 constexpr int kReadWriteEnd = 9279;
 constexpr int kInformationEnd = 0x3FFF;
 constexpr int kInformationFirst = kInfoBlockBase;
+// Bytes kept while looking for an answer among stray ones.
+constexpr std::size_t kMaxPendingBytes = 256;
+
+// Steps of the read-back that checks a finished write.
+constexpr int kVerifyHandshake = 71;
+constexpr int kVerifyIdentify = 72;
+constexpr int kVerifyBlocks = 75;
+constexpr int kVerifyEnd = 79;
+
+std::string hexAddress(int address)
+{
+    static const char* digits = "0123456789ABCDEF";
+    std::string s = "0x";
+    for (int shift = 12; shift >= 0; shift -= 4) s.push_back(digits[(address >> shift) & 0xF]);
+    return s;
+}
 
 Message message(int id, Buttons buttons, Icon icon, std::string text = {})
 {
@@ -36,19 +53,35 @@ TransferMachine::TransferMachine(TransferDeps deps) : d_(std::move(deps))
             std::string list;
             for (const auto& f : fields) list += "\r\n" + f;
             kind_ = TransferKind::Idle;
-            d_.prompt.ask(message(msg::Unrepresentable, Buttons::Ok, Icon::Error, list),
-                          [this](Answer) { d_.host.transferEnded(TransferKind::Write, false); });
+            d_.prompt.ask(
+                message(msg::Unrepresentable, Buttons::Ok, Icon::Error, list), [this](Answer) {
+                    d_.host.transferFinished(TransferKind::Write, TransferOutcome::Failed);
+                });
             return;
         }
         if (!openPort()) return portFailed();
         d_.port.close();
         d_.prompt.ask(message(msg::ConfirmWrite, Buttons::OkCancel, Icon::Question),
-                      [this](Answer a) { confirmed(a); });
+                      whileCurrent([this](Answer a) { confirmed(a); }));
     });
     readOkTimer_ = d_.timers.createTimer([this] { decodeRead(); });
 }
 
 TransferMachine::~TransferMachine() = default;
+
+std::function<void(Answer)> TransferMachine::whileCurrent(std::function<void(Answer)> handler)
+{
+    return [this, run = run_, handler = std::move(handler)](Answer a) {
+        if (run == run_) handler(a);
+    };
+}
+
+std::function<void()> TransferMachine::whileCurrent(std::function<void()> handler)
+{
+    return [this, run = run_, handler = std::move(handler)] {
+        if (run == run_) handler();
+    };
+}
 
 int TransferMachine::endAddress() const
 {
@@ -78,7 +111,7 @@ void TransferMachine::portFailed()
     const TransferKind k = kind_;
     kind_ = TransferKind::Idle;
     d_.prompt.ask(message(msg::PortFailed, Buttons::Ok, Icon::Error, lastOpen_.reason),
-                  [this, k](Answer) { d_.host.transferEnded(k, false); });
+                  [this, k](Answer) { d_.host.transferFinished(k, TransferOutcome::Failed); });
 }
 
 void TransferMachine::startRead()
@@ -88,7 +121,7 @@ void TransferMachine::startRead()
     if (!openPort()) return portFailed();
     d_.port.close();
     d_.prompt.ask(message(msg::ConfirmRead, Buttons::OkCancel, Icon::Question),
-                  [this](Answer a) { confirmed(a); });
+                  whileCurrent([this](Answer a) { confirmed(a); }));
 }
 
 void TransferMachine::startWrite()
@@ -104,6 +137,7 @@ void TransferMachine::startInformationRead()
     kind_ = TransferKind::Information;
     if (!openPort()) return portFailed();
     handshakeCounter_ = 0;
+    cancelledMidWrite_ = false;
     restartRun();
 }
 
@@ -112,13 +146,14 @@ void TransferMachine::confirmed(Answer answer)
     const TransferKind k = kind_;
     if (answer != Answer::Ok) {
         kind_ = TransferKind::Idle;
-        d_.host.transferEnded(k, false);
+        d_.host.transferFinished(k, TransferOutcome::Failed);
         return;
     }
     image_.clear();
     if (k == TransferKind::Write)
         encodeDocument(d_.host.document(), d_.host.programState(), image_);
     d_.host.showProgress(k);
+    progressOpen_ = true;
     beginTransfer();
 }
 
@@ -127,9 +162,13 @@ void TransferMachine::beginTransfer()
     // What the progress window does when it loads.
     if (!d_.port.isOpen() && !openPort()) {
         d_.host.closeProgress();
+        progressOpen_ = false;
         return portFailed();
     }
     handshakeCounter_ = 0;
+    wroteBlock_ = false;
+    cancelledMidWrite_ = false;
+    verifyMismatch_ = -1;
     restartRun();
 }
 
@@ -149,13 +188,18 @@ void TransferMachine::sendCommand(Command command, int address)
     commandAddress_ = address;
     echo_ = echoLength(command, noEcho_);
     awaited_ = awaitedTotal(command, noEcho_);
-    d_.port.setReceiveThreshold(awaited_);
+    replyArrived_ = false;
+    lateWaitUsed_ = false;
+    // The handshake answer tells by its bytes whether the cable echoes, so it is
+    // looked at from its shortest form on.
+    d_.port.setReceiveThreshold(command == Command::Handshake ? replyLength(command) : awaited_);
     d_.port.clear();
     rx_.clear();
     waitTimer_->start(kReplyTimeoutMs);
     if (command == Command::Handshake) active_ = true;
-    const Bytes bytes = buildCommand(command, address, image_);
-    d_.port.send(bytes);
+    if (command == Command::WriteBlock) wroteBlock_ = true;
+    sentBytes_ = buildCommand(command, address, image_);
+    d_.port.send(sentBytes_);
 }
 
 void TransferMachine::resendCurrent()
@@ -167,14 +211,66 @@ void TransferMachine::onReceived(std::span<const std::uint8_t> bytes)
 {
     if (!active_ || awaitingUser_) return;
     rx_.insert(rx_.end(), bytes.begin(), bytes.end());
-    if (static_cast<int>(rx_.size()) < awaited_) return;
-    // Exactly the awaited number of bytes make the answer; the rest of the read is dropped.
-    Bytes taken(rx_.begin(), rx_.begin() + awaited_);
+    if (rx_.size() > kMaxPendingBytes)
+        rx_.erase(rx_.begin(), rx_.end() - static_cast<std::ptrdiff_t>(kMaxPendingBytes));
+    if (command_ == Command::Handshake) return handshakeReceived();
+    takeReply();
+}
+
+void TransferMachine::handshakeReceived()
+{
+    // "ZT", 0x06 anywhere in what arrived; an echoing cable puts the handshake
+    // word right before it. Bytes before that (a late answer to an earlier
+    // command) are passed over.
+    static const Bytes kAnswer{'Z', 'T', kAck};
+    const auto at = std::search(rx_.begin(), rx_.end(), kAnswer.begin(), kAnswer.end());
+    if (at == rx_.end()) return;
+    const Bytes word = handshakeCommand();
+    const auto before = at - rx_.begin();
+    const bool echoed =
+        before >= static_cast<std::ptrdiff_t>(word.size()) &&
+        std::equal(word.begin(), word.end(), at - static_cast<std::ptrdiff_t>(word.size()));
+    noEcho_ = !echoed;
     rx_.clear();
+    replyArrived_ = true;
+    Reply r;
+    r.kind = ReplyKind::Handshake;
+    accept(r);
+}
+
+void TransferMachine::takeReply()
+{
+    const std::size_t total = static_cast<std::size_t>(awaited_);
+    const std::size_t echo = static_cast<std::size_t>(echo_);
+    if (rx_.size() < total) return;
     const bool passwordWait = kind_ != TransferKind::Information && step_ == 3;
     const bool dataWait =
-        (kind_ == TransferKind::Read || kind_ == TransferKind::Information) && step_ == 5;
-    accept(classifyReply(taken, echo_, passwordWait, dataWait ? blockAddress_ : -1));
+        ((kind_ == TransferKind::Read || kind_ == TransferKind::Information) && step_ == 5) ||
+        step_ == kVerifyBlocks;
+    const int requested = dataWait ? blockAddress_ : -1;
+
+    if (replyLength(command_) == 1) {
+        // A one-byte answer follows the echo of exactly the bytes just sent; the
+        // rest of this read is dropped.
+        Bytes taken(rx_.begin(), rx_.begin() + static_cast<std::ptrdiff_t>(total));
+        rx_.clear();
+        replyArrived_ = true;
+        if (!std::equal(taken.begin(), taken.begin() + static_cast<std::ptrdiff_t>(echo),
+                        sentBytes_.begin()))
+            return;
+        return accept(classifyReply(taken, echo_, passwordWait, requested));
+    }
+    // Longer answers carry what they answer (identification marker, block
+    // address and checksum), so they are looked for wherever they start: stray
+    // bytes before them are passed over instead of spoiling the answer.
+    replyArrived_ = true;
+    for (std::size_t start = echo; start + total - echo <= rx_.size(); ++start) {
+        const auto window = std::span<const std::uint8_t>(rx_).subspan(start - echo, total);
+        const Reply reply = classifyReply(window, echo_, passwordWait, requested);
+        if (reply.kind == ReplyKind::None) continue;
+        rx_.clear();
+        return accept(reply);
+    }
 }
 
 void TransferMachine::accept(const Reply& reply)
@@ -231,6 +327,21 @@ void TransferMachine::accept(const Reply& reply)
             waitTimer_->stop();
             resendCurrent();
         } else if (step_ == 69 && r == ReplyKind::Ack) {
+            waitTimer_->stop();
+            write ? writeFinished() : endTransfer(true);
+        } else if (step_ == kVerifyHandshake && r == ReplyKind::Handshake) {
+            waitTimer_->stop();
+            step_ = kVerifyIdentify;
+            sendCommand(Command::Identify, 0);
+        } else if (step_ == kVerifyIdentify && r == ReplyKind::Identification) {
+            waitTimer_->stop();
+            step_ = kVerifyBlocks;
+            blockAddress_ = 0;
+            sendCommand(Command::ReadBlock, blockAddress_);
+        } else if (step_ == kVerifyBlocks && r == ReplyKind::DataBlock) {
+            waitTimer_->stop();
+            verifyBlock(reply);
+        } else if (step_ == kVerifyEnd && r == ReplyKind::Ack) {
             endTransfer(true);
         }
         return;
@@ -262,16 +373,48 @@ void TransferMachine::accept(const Reply& reply)
     }
 }
 
+bool TransferMachine::awaitsLateReply() const
+{
+    // The handshake answer is recognised by its bytes wherever it lands, and a
+    // missing END acknowledgement is no error; every other command's answer that
+    // has not arrived may still be on its way.
+    if (step_ == 1 || step_ == 69 || step_ == kVerifyHandshake || step_ == kVerifyEnd) return false;
+    return !replyArrived_;
+}
+
 void TransferMachine::timedOut()
 {
     if (!active_ || kind_ == TransferKind::Idle) return;
+    if (!lateWaitUsed_ && awaitsLateReply()) {
+        lateWaitUsed_ = true;
+        waitTimer_->start(kLateReplyWaitMs);
+        return;
+    }
+    afterTimeout();
+}
+
+void TransferMachine::afterTimeout()
+{
     if (step_ == 1) {
         if (++handshakeCounter_ > kHandshakeTries - 1) return failurePrompt();
         // Try the other echo assumption.
         noEcho_ = !noEcho_;
         return sendCommand(Command::Handshake, 0);
     }
-    if (step_ == 69) return endTransfer(true);  // a missing END acknowledgement is no error
+    if (step_ == 69) {
+        // A missing END acknowledgement is no error.
+        if (kind_ == TransferKind::Write) return writeFinished();
+        return endTransfer(true);
+    }
+    if (step_ == kVerifyEnd) return endTransfer(true);
+    if (step_ == kVerifyHandshake || step_ == kVerifyIdentify)
+        return verifyFailed(message(msg::VerifyUnreadable, Buttons::Ok, Icon::Error));
+    if (step_ == kVerifyBlocks) {
+        int& left = budget(blockAddress_);
+        if (left < 1) return verifyFailed(message(msg::VerifyUnreadable, Buttons::Ok, Icon::Error));
+        --left;
+        return resendCurrent();
+    }
     if (kind_ == TransferKind::Information) return failurePrompt();
     switch (step_) {
         case 2:
@@ -293,25 +436,87 @@ void TransferMachine::timedOut()
     }
 }
 
-void TransferMachine::failurePrompt()
+void TransferMachine::writeFinished()
+{
+    if (!verifyAfterWrite_) return endTransfer(true);
+    startVerify();
+}
+
+void TransferMachine::startVerify()
+{
+    // The radio left its programming mode with END: enter it again and read
+    // every block back. Each block gets a fresh retry budget.
+    const int blocks = static_cast<int>(std::lround(endAddress() / double(kBlockSize))) + 1;
+    budgets_.assign(static_cast<std::size_t>(blocks), kBlockRetries);
+    verifyMismatch_ = -1;
+    step_ = kVerifyHandshake;
+    sendCommand(Command::Handshake, 0);
+}
+
+void TransferMachine::verifyBlock(const Reply& reply)
+{
+    const Block written = image_.blockBytes(reply.address);
+    if (!std::equal(written.begin(), written.end(), reply.data.begin())) {
+        verifyMismatch_ = reply.address;
+        return verifyFailed(
+            message(msg::VerifyDiffers, Buttons::Ok, Icon::Error, hexAddress(reply.address)));
+    }
+    blockAddress_ += kBlockSize;
+    if (blockAddress_ >= endAddress()) {
+        step_ = kVerifyEnd;
+        return sendCommand(Command::End, 0);
+    }
+    sendCommand(Command::ReadBlock, blockAddress_);
+}
+
+void TransferMachine::verifyFailed(const Message& m)
+{
+    askThenStop(m);
+}
+
+void TransferMachine::failurePrompt(int textId, const std::string& detail)
 {
     active_ = false;
     waitTimer_->stop();
     if (kind_ == TransferKind::Information) {
-        d_.prompt.ask(message(msg::TransferFailed, Buttons::RetryCancel, Icon::Question),
-                      [this](Answer a) {
-                          if (a == Answer::Retry) return restartRun();
+        d_.prompt.ask(message(textId, Buttons::RetryCancel, Icon::Question, detail),
+                      whileCurrent([this](Answer a) {
+                          if (a == Answer::Retry) return retryAfterFailure();
                           stopTransfer();
-                      });
+                      }));
         return;
     }
     handshakeCounter_ = 0;
     passwordCounter_ = 3;
-    d_.prompt.ask(message(msg::TransferFailed, Buttons::OkCancel, Icon::Question),
-                  [this](Answer a) {
-                      if (a == Answer::Ok) return restartRun();
+    d_.prompt.ask(message(textId, Buttons::OkCancel, Icon::Question, detail),
+                  whileCurrent([this](Answer a) {
+                      if (a == Answer::Ok) return retryAfterFailure();
                       stopTransfer();
-                  });
+                  }));
+}
+
+void TransferMachine::retryAfterFailure()
+{
+    // The failure may have been a cable pulled out and plugged in again: the
+    // old handle is dead, so the port is opened afresh.
+    d_.port.close();
+    if (!openPort()) {
+        if (progressOpen_) d_.host.closeProgress();
+        progressOpen_ = false;
+        return portFailed();
+    }
+    // Each try starts the handshake sequence afresh, with both echo assumptions.
+    handshakeCounter_ = 0;
+    restartRun();
+}
+
+void TransferMachine::portLost(const std::string& reason)
+{
+    d_.port.close();
+    // Outside a running exchange (idle, a question open, a failure prompt
+    // waiting) the next open of the port reports what is wrong.
+    if (!busy() || !active_ || awaitingUser_) return;
+    failurePrompt(msg::PortLost, reason);
 }
 
 void TransferMachine::passwordStep(const Block& block)
@@ -319,7 +524,7 @@ void TransferMachine::passwordStep(const Block& block)
     const std::string radioPassword = passwordOfBlock(block);
     if (passwordMatches(radioPassword, d_.password.enteredPassword())) return compatibilityCheck();
     awaitingUser_ = true;
-    d_.password.showWindow([this, radioPassword] {
+    d_.password.showWindow(whileCurrent([this, radioPassword] {
         awaitingUser_ = false;
         if (!d_.password.windowShown()) return stopTransfer();
         if (passwordMatches(radioPassword, d_.password.enteredPassword()))
@@ -328,7 +533,7 @@ void TransferMachine::passwordStep(const Block& block)
         m.text = kPasswordFailureText;
         m.buttons = Buttons::Ok;
         askThenStop(m);
-    });
+    }));
 }
 
 void TransferMachine::compatibilityCheck()
@@ -349,11 +554,11 @@ void TransferMachine::compatibilityCheck()
         case RadioCheck::BandAsk:
             awaitingUser_ = true;
             d_.prompt.ask(message(msg::BandDiffers, Buttons::OkCancel, Icon::Warning),
-                          [this](Answer a) {
+                          whileCurrent([this](Answer a) {
                               awaitingUser_ = false;
                               if (a == Answer::Ok) return proceedAfterChecks();
                               stopTransfer();
-                          });
+                          }));
             return;
         case RadioCheck::VersionMismatch: {
             const std::string firm = ident_.version;
@@ -364,18 +569,19 @@ void TransferMachine::compatibilityCheck()
             m.buttons = Buttons::YesNo;
             m.icon = Icon::Question;
             awaitingUser_ = true;
-            d_.prompt.ask(m, [this, firm](Answer a) {
-                awaitingUser_ = false;
-                stopTransfer();
-                if (a != Answer::Yes) return;
-                if (d_.versions.launcher && d_.versions.paths && d_.versions.prompt) {
-                    static const VersionTable kNone;
-                    StartMatchingVersion(d_.versions.table ? *d_.versions.table : kNone, firm,
-                                         *d_.versions.paths, d_.versions.executableName,
-                                         *d_.versions.launcher, *d_.versions.prompt);
-                }
-                d_.host.endProgram();
-            });
+            d_.prompt.ask(m, whileCurrent([this, firm](Answer a) {
+                              awaitingUser_ = false;
+                              stopTransfer();
+                              if (a != Answer::Yes) return;
+                              if (d_.versions.launcher && d_.versions.paths && d_.versions.prompt) {
+                                  static const VersionTable kNone;
+                                  StartMatchingVersion(
+                                      d_.versions.table ? *d_.versions.table : kNone, firm,
+                                      *d_.versions.paths, d_.versions.executableName,
+                                      *d_.versions.launcher, *d_.versions.prompt);
+                              }
+                              d_.host.endProgram();
+                          }));
             return;
         }
     }
@@ -408,10 +614,24 @@ void TransferMachine::askThenStop(const Message& m)
 {
     waitTimer_->stop();
     awaitingUser_ = true;
-    d_.prompt.ask(m, [this](Answer) {
-        awaitingUser_ = false;
-        stopTransfer();
-    });
+    d_.prompt.ask(m, whileCurrent([this](Answer) {
+                      awaitingUser_ = false;
+                      stopTransfer();
+                  }));
+}
+
+void TransferMachine::cancel()
+{
+    if (kind_ == TransferKind::Idle) return;
+    ++run_;  // questions still open no longer act on this transfer
+    writeDelay_->stop();
+    waitTimer_->stop();
+    cancelledMidWrite_ = kind_ == TransferKind::Write && wroteBlock_;
+    if (d_.port.isOpen()) {
+        const Bytes end = endCommand();
+        d_.port.send(end);
+    }
+    endTransfer(TransferOutcome::Cancelled);
 }
 
 void TransferMachine::stopTransfer()
@@ -424,35 +644,38 @@ void TransferMachine::stopTransfer()
     endTransfer(false);
 }
 
-void TransferMachine::endTransfer(bool success)
+void TransferMachine::endTransfer(TransferOutcome outcome)
 {
     const TransferKind k = kind_;
     active_ = false;
     awaitingUser_ = false;
     waitTimer_->stop();
     d_.port.close();
-    if (k == TransferKind::Read || k == TransferKind::Write) d_.host.closeProgress();
+    if (progressOpen_) d_.host.closeProgress();
+    progressOpen_ = false;
     kind_ = TransferKind::Idle;
     step_ = 0;
-    if (!success) {
-        d_.host.transferEnded(k, false);
+    if (outcome != TransferOutcome::Succeeded) {
+        d_.host.transferFinished(k, outcome);
         return;
     }
     switch (k) {
         case TransferKind::Read:
             d_.host.closeAllDocumentWindows();
-            readOkTimer_->start(kDecodeDelayMs);
-            d_.prompt.ask(message(msg::ReadDone, Buttons::Ok, Icon::Information),
-                          [this](Answer) { d_.host.transferEnded(TransferKind::Read, true); });
+            readOkTimer_->start(decodeDelayMs_);
+            d_.prompt.ask(message(msg::ReadDone, Buttons::Ok, Icon::Information), [this](Answer) {
+                d_.host.transferFinished(TransferKind::Read, TransferOutcome::Succeeded);
+            });
             return;
         case TransferKind::Write:
-            d_.prompt.ask(message(msg::WriteDone, Buttons::Ok, Icon::Information),
-                          [this](Answer) { d_.host.transferEnded(TransferKind::Write, true); });
+            d_.prompt.ask(message(msg::WriteDone, Buttons::Ok, Icon::Information), [this](Answer) {
+                d_.host.transferFinished(TransferKind::Write, TransferOutcome::Succeeded);
+            });
             return;
         case TransferKind::Information:
             decodeRadioInfoBlock(info_, d_.host.programState().RadioInfo);
             d_.host.showRadioInformation();
-            d_.host.transferEnded(TransferKind::Information, true);
+            d_.host.transferFinished(TransferKind::Information, TransferOutcome::Succeeded);
             return;
         case TransferKind::Idle:
             return;

@@ -31,6 +31,15 @@ constexpr int kWriteDelayMs = 100;
 constexpr int kDecodeDelayMs = 500;
 constexpr int kBlockRetries = 3;
 constexpr int kHandshakeTries = 4;
+// How much longer an answer that has not begun to arrive is waited for after
+// the reply time-out before the command is sent again. A busy radio may answer
+// late; sending again before its answer arrived would let that late answer be
+// taken for the answer to the repeated command (a one-byte acknowledgement
+// carries nothing to tell the two apart) and shift every later answer by one.
+constexpr int kLateReplyWaitMs = 350;
+
+// How a transfer ended.
+enum class TransferOutcome { Succeeded, Failed, Cancelled };
 
 // Message ids the transfers use (language section "Msg").
 namespace msg {
@@ -45,7 +54,11 @@ constexpr int BandDiffers = 9014;
 constexpr int BandRefused = 9030;
 constexpr int WriteRefused1 = 9031;
 constexpr int WriteRefused2 = 9032;
-constexpr int Unrepresentable = 9067;  // "The document holds values the radio cannot store:"
+constexpr int Unrepresentable = 9067;       // "The document holds values the radio cannot store:"
+constexpr int WriteCancelledMidway = 9900;  // the radio holds a mix of old and new blocks
+constexpr int VerifyDiffers = 9901;         // read-back differs; the address follows
+constexpr int VerifyUnreadable = 9902;      // written, but could not be read back
+constexpr int PortLost = 9920;              // the cable or its adapter was disconnected
 }  // namespace msg
 
 constexpr const char* kPasswordFailureText = "PassWord Failure!";
@@ -73,6 +86,12 @@ class TransferHost {
     virtual void endProgram() = 0;
     // Every transfer ends here (after its last message was asked).
     virtual void transferEnded(TransferKind /*kind*/, bool /*success*/) {}
+    // The same end with its outcome, so a cancel can be told from a failure.
+    // By default it reports to transferEnded().
+    virtual void transferFinished(TransferKind kind, TransferOutcome outcome)
+    {
+        transferEnded(kind, outcome == TransferOutcome::Succeeded);
+    }
 };
 
 // How another installed version is started when the radio needs one.
@@ -109,6 +128,29 @@ class TransferMachine {
 
     // The port's receive event.
     void onReceived(std::span<const std::uint8_t> bytes);
+    // The port failed for good (the cable or its adapter was pulled) and is
+    // closed: a running transfer fails at once with the disconnect message,
+    // instead of sending into a dead port until its time-outs give up.
+    void portLost(const std::string& reason);
+
+    // Stops the running transfer at once: END is sent when the port is open so
+    // that the radio leaves its programming mode, the document is not touched,
+    // and the transfer ends with TransferOutcome::Cancelled. Answers to questions
+    // still open are ignored afterwards. Nothing happens when idle.
+    void cancel();
+    // True after a write was cancelled once it had sent a block: the radio then
+    // holds some new blocks and some old ones (message WriteCancelledMidway).
+    bool cancelledMidWrite() const { return cancelledMidWrite_; }
+
+    // Delay between a successful read and its decoding (500 ms by default, so
+    // the progress window is seen to close; a program without one may use 0).
+    void setDecodeDelay(int milliseconds) { decodeDelayMs_ = milliseconds; }
+    // After a write's END, read the whole image back and compare it (off by
+    // default). A difference fails the write naming the first differing block.
+    void setVerifyAfterWrite(bool on) { verifyAfterWrite_ = on; }
+    bool verifyAfterWrite() const { return verifyAfterWrite_; }
+    // The first block whose read-back differed in the last verify, or -1.
+    int verifyMismatchAddress() const { return verifyMismatch_; }
 
     // State, for windows and tests.
     TransferKind kind() const { return kind_; }
@@ -136,13 +178,30 @@ class TransferMachine {
     void resendCurrent();
     void accept(const Reply& reply);
     void timedOut();
-    void failurePrompt();
+    void failurePrompt(int textId = msg::TransferFailed, const std::string& detail = {});
+    void retryAfterFailure();
     void passwordStep(const Block& block);
     void compatibilityCheck();
     void proceedAfterChecks();
     void progressUpdate();
     void stopTransfer();
-    void endTransfer(bool success);
+    void endTransfer(TransferOutcome outcome);
+    void endTransfer(bool success)
+    {
+        endTransfer(success ? TransferOutcome::Succeeded : TransferOutcome::Failed);
+    }
+    void handshakeReceived();
+    void takeReply();
+    void afterTimeout();
+    bool awaitsLateReply() const;
+    void writeFinished();
+    void startVerify();
+    void verifyBlock(const Reply& reply);
+    void verifyFailed(const Message& m);
+    // Wraps an answer handler so that it does nothing once the transfer it
+    // belongs to was cancelled.
+    std::function<void(Answer)> whileCurrent(std::function<void(Answer)> handler);
+    std::function<void()> whileCurrent(std::function<void()> handler);
     void decodeRead();
     void askThenStop(const Message& m);
     int endAddress() const;
@@ -170,7 +229,17 @@ class TransferMachine {
     int commandAddress_ = 0;
     int echo_ = 0;
     int awaited_ = 0;
+    bool replyArrived_ = false;  // an answer (sound or not) came for the last command
+    bool lateWaitUsed_ = false;  // the extra wait for a late answer has begun
+    Bytes sentBytes_;
     Bytes rx_;
+    std::uint64_t run_ = 0;  // bumped by cancel(); older answer handlers are void
+    int decodeDelayMs_ = kDecodeDelayMs;
+    bool verifyAfterWrite_ = false;
+    int verifyMismatch_ = -1;
+    bool wroteBlock_ = false;
+    bool cancelledMidWrite_ = false;
+    bool progressOpen_ = false;
     Identification ident_;
     PortOpenResult lastOpen_;
 };

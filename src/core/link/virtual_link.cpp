@@ -150,6 +150,7 @@ void EnginePort::arriveAtRadio(std::uint8_t byte, std::uint64_t session)
 {
     const std::uint8_t one[1] = {byte};
     Bytes answer = radio_.receive(one);
+    collectLateAnswers();
     if (answer.empty() || !connected_) return;
     if (radio_.echo()) {
         // The one-wire cable's echo is the byte itself on the shared wire: it is
@@ -160,9 +161,29 @@ void EnginePort::arriveAtRadio(std::uint8_t byte, std::uint64_t session)
                     [this, echo, session] { arriveAtHost(echo, session); });
         if (answer.empty()) return;
     }
+    answerToHost(std::move(answer), session);
+}
+
+void EnginePort::answerToHost(Bytes answer, std::uint64_t session)
+{
+    if (answer.empty()) return;
     backFree_ = std::max(backFree_, clock_.now()) + byteTime_ * static_cast<int>(answer.size());
     clock_.post(backFree_ - clock_.now(),
                 [this, answer = std::move(answer), session] { arriveAtHost(answer, session); });
+}
+
+void EnginePort::collectLateAnswers()
+{
+    const auto due = radio_.nextDue();
+    if (!due || lateCollect_ != 0) return;
+    lateCollect_ = clock_.post(*due - clock_.now(), [this] {
+        lateCollect_ = 0;
+        Bytes answer;
+        radio_.takeDue(answer);
+        // A late answer belongs to whatever opening of the port is current.
+        if (connected_) answerToHost(std::move(answer), session_);
+        collectLateAnswers();
+    });
 }
 
 void EnginePort::arriveAtHost(const Bytes& bytes, std::uint64_t session)

@@ -82,6 +82,8 @@ class EnginePort final : public LinkPort {
   private:
     void arriveAtRadio(std::uint8_t byte, std::uint64_t session);
     void arriveAtHost(const Bytes& bytes, std::uint64_t session);
+    void answerToHost(Bytes answer, std::uint64_t session);
+    void collectLateAnswers();
 
     VirtualClock& clock_;
     VirtualRadio& radio_;
@@ -90,7 +92,8 @@ class EnginePort final : public LinkPort {
     VirtualClock::Duration backFree_{0};
     bool open_ = false;
     bool connected_ = true;
-    std::uint64_t session_ = 0;  // bytes of an earlier opening are lost
+    std::uint64_t session_ = 0;      // bytes of an earlier opening are lost
+    std::uint64_t lateCollect_ = 0;  // pending collection of the radio's late answers
     int threshold_ = 1;
     Bytes input_;
     std::string openFailure_;

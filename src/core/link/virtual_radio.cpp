@@ -68,12 +68,48 @@ void VirtualRadio::setFaults(const FaultSettings& faults)
 {
     faults_ = faults;
     rng_.seed(faults.seed);
+    blockCommands_ = 0;
 }
 
 void VirtualRadio::reset()
 {
     mode_ = RadioMode::Idle;
     pending_.clear();
+    late_.clear();
+}
+
+void VirtualRadio::takeDue(Bytes& out)
+{
+    const auto now = clock_.now();
+    while (!late_.empty() && late_.front().due <= now) {
+        out.insert(out.end(), late_.front().bytes.begin(), late_.front().bytes.end());
+        late_.pop_front();
+    }
+}
+
+std::optional<std::chrono::microseconds> VirtualRadio::nextDue() const
+{
+    if (late_.empty()) return std::nullopt;
+    return late_.front().due;
+}
+
+void VirtualRadio::sendAnswer(const Bytes& reply, Bytes& out)
+{
+    if (reply.empty()) return;
+    // A busy radio answers late but never out of order: once one answer is held
+    // back, every later one waits behind it.
+    const bool lagging = chance(faults_.lag);
+    if (!lagging && late_.empty()) {
+        out.insert(out.end(), reply.begin(), reply.end());
+        return;
+    }
+    auto due = clock_.now();
+    if (lagging) {
+        ++counters_.lagged;
+        due += std::chrono::milliseconds(faults_.lagMs);
+    }
+    if (!late_.empty()) due = std::max(due, late_.back().due);
+    late_.push_back({due, reply});
 }
 
 Bytes VirtualRadio::receive(std::span<const std::uint8_t> in)
@@ -85,8 +121,10 @@ Bytes VirtualRadio::receive(std::span<const std::uint8_t> in)
 
 void VirtualRadio::receive(std::span<const std::uint8_t> in, Bytes& out)
 {
+    if (!plugged_) return;
     const auto now = clock_.now();
     for (std::uint8_t b : in) {
+        if (!plugged_) return;
         if (echo_) out.push_back(b);
         if (!pending_.empty() && now - lastByte_ > kCommandGap) pending_.clear();
         lastByte_ = now;
@@ -170,6 +208,13 @@ void VirtualRadio::notify(RadioEvent e, int address)
 void VirtualRadio::execute(std::size_t length, Bytes& out)
 {
     const std::uint8_t first = pending_.front();
+    if (first == 'R' || first == 'W') {
+        if (faults_.unplugAfterBlocks >= 0 && blockCommands_ >= faults_.unplugAfterBlocks) {
+            plugged_ = false;
+            return;
+        }
+        ++blockCommands_;
+    }
     Bytes reply;
     RadioEvent event = RadioEvent::Handshake;
     int eventAddress = 0;
@@ -218,6 +263,9 @@ void VirtualRadio::execute(std::size_t length, Bytes& out)
         } else if (chance(faults_.refuse)) {
             ++counters_.refused;
             reply = {kSendAgain};
+        } else if (chance(faults_.lose)) {
+            ++counters_.lost;
+            reply = {kAck};
         } else {
             std::copy(data.begin(), data.end(), memory_.begin() + address);
             ++counters_.blockWrites;
@@ -238,7 +286,7 @@ void VirtualRadio::execute(std::size_t length, Bytes& out)
         ++counters_.dropped;
         reply.clear();
     }
-    out.insert(out.end(), reply.begin(), reply.end());
+    sendAnswer(reply, out);
     if (haveEvent) notify(event, eventAddress);
 }
 

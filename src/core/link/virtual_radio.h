@@ -12,7 +12,9 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <optional>
 #include <random>
 #include <span>
 #include <string>
@@ -33,7 +35,17 @@ struct FaultSettings {
                            // checksum) is altered, so its checksum no longer matches
     double refuse = 0.0;   // a write packet is answered 0x0A and not stored
     std::uint64_t seed = 1;
-    bool any() const { return drop > 0.0 || corrupt > 0.0 || refuse > 0.0; }
+    double lag = 0.0;  // an answer is sent lagMs late; later answers queue behind it
+    int lagMs = 200;
+    double lose = 0.0;  // a write packet is acknowledged 0x06 but not stored
+    // After this many block commands (reads and writes) the radio stops answering
+    // altogether, as if the cable had been pulled; -1 = never.
+    int unplugAfterBlocks = -1;
+    bool any() const
+    {
+        return drop > 0.0 || corrupt > 0.0 || refuse > 0.0 || lag > 0.0 || lose > 0.0 ||
+               unplugAfterBlocks >= 0;
+    }
 };
 
 enum class RadioMode { Idle, Programming, Factory };
@@ -55,6 +67,8 @@ struct RadioCounters {
     int dropped = 0;    // injected
     int corrupted = 0;  // injected
     int refused = 0;    // injected
+    int lagged = 0;     // injected: answers sent late
+    int lost = 0;       // injected: acknowledged writes that were not stored
 };
 
 class VirtualRadio {
@@ -90,6 +104,15 @@ class VirtualRadio {
     void receive(std::span<const std::uint8_t> in, Bytes& out);
     Bytes receive(std::span<const std::uint8_t> in);
 
+    // Answers that are due by the clock's now (late answers of the lag fault),
+    // appended to `out` in order, and when the next one falls due.
+    void takeDue(Bytes& out);
+    std::optional<std::chrono::microseconds> nextDue() const;
+
+    // An unplugged radio neither echoes nor answers; bytes sent to it are lost.
+    void setPlugged(bool plugged) { plugged_ = plugged; }
+    bool plugged() const { return plugged_; }
+
     // Back to idle with nothing pending (power cycle; memory is kept).
     void reset();
 
@@ -108,6 +131,12 @@ class VirtualRadio {
     bool chance(double p);
     bool writable(int address) const;
     void notify(RadioEvent e, int address);
+    void sendAnswer(const Bytes& reply, Bytes& out);
+
+    struct Late {
+        std::chrono::microseconds due;
+        Bytes bytes;
+    };
 
     const Clock& clock_;
     RadioMemory memory_{};
@@ -118,6 +147,9 @@ class VirtualRadio {
     Bytes pending_;
     std::chrono::microseconds lastByte_{0};
     RadioCounters counters_;
+    std::deque<Late> late_;  // answers held back, in the order they were given
+    bool plugged_ = true;
+    int blockCommands_ = 0;
 };
 
 }  // namespace zt

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QStandardItemModel>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -20,6 +21,7 @@
 #include "core/files/ini_profile.h"
 #include "gui/prompt/prompt_service.h"
 #include "gui/text_codec.h"
+#include "platform/port_diagnosis_text.h"
 
 namespace zt::infotool {
 
@@ -331,14 +333,46 @@ void FrmMain::ReShowComPortTimer_Timer()
     // Only the list and the chosen number change; an open port stays as it is.
     fillPortList();
     const QSignalBlocker block(combo2_);
+    if (portNumber_ != 0) {
+        const int current = combo2_->findText(QString::fromStdString(portEntry(portNumber_)));
+        if (current >= 0) {
+            combo2_->setCurrentIndex(current);
+        } else {
+            // The chosen device is gone (an adapter pulled out): the choice
+            // stays, shown but not selectable, and is used again once the
+            // device is back. Moving to another port would send the next
+            // read to a device the user never chose.
+            showChosenPortMissing();
+        }
+        return;
+    }
     if (combo2_->count() == 0) {
-        portNumber_ = 0;
         combo2_->setCurrentIndex(-1);
         return;
     }
-    const int current = combo2_->findText(QString::fromStdString(portEntry(portNumber_)));
-    combo2_->setCurrentIndex(current >= 0 ? current : 0);
+    combo2_->setCurrentIndex(0);
     portNumber_ = portOfEntry(combo2_->currentText().toStdString());
+}
+
+void FrmMain::showChosenPortMissing()
+{
+    const QString entry = QString::fromStdString(portEntry(portNumber_));
+    // In number order among the listed ports.
+    int at = 0;
+    while (at < combo2_->count() && portOfEntry(combo2_->itemText(at).toStdString()) < portNumber_)
+        ++at;
+    combo2_->insertItem(at, entry);
+    if (auto* model = qobject_cast<QStandardItemModel*>(combo2_->model()))
+        if (QStandardItem* item = model->item(at)) item->setEnabled(false);
+    combo2_->setCurrentIndex(at);
+}
+
+bool FrmMain::portEntryEnabled(int index) const
+{
+    const auto* model = qobject_cast<const QStandardItemModel*>(combo2_->model());
+    if (model == nullptr || index < 0 || index >= combo2_->count()) return false;
+    const QStandardItem* item = model->item(index);
+    return item != nullptr && item->isEnabled();
 }
 
 void FrmMain::Combo2_Click(int index)
@@ -404,6 +438,7 @@ void FrmMain::GetDataByShow(InfoToolRecord& r)
 
 bool FrmMain::preparePort()
 {
+    lostReason_.clear();
     if (portNumber_ == 0) {
         message(texts(host_.language).cannotOpenPort, Icon::Error);
         return false;
@@ -488,10 +523,18 @@ void FrmMain::exchangeFinished(InfoOutcome outcome)
             batchControlsIdle();
             message(t.mulWriteComplete);
             return;
-        case InfoOutcome::CommunicationError:
+        case InfoOutcome::CommunicationError: {
             if (batchRunning_) batchControlsIdle();
-            message(t.communicationError);
+            std::string text(t.communicationError);
+            const bool lost = !lostReason_.empty();
+            if (lost) {
+                text += "\n" + builtInPortText(portmsg::Disconnected, host_.language) + "\n" +
+                        lostReason_;
+                lostReason_.clear();
+            }
+            message(text, lost ? Icon::Error : Icon::None);
             return;
+        }
         case InfoOutcome::PortOpenFailed: {
             if (batchRunning_) batchControlsIdle();
             std::string text(t.cannotOpenPort);
@@ -522,6 +565,17 @@ QString FrmMain::todayText() const
 void FrmMain::portReceived(std::span<const std::uint8_t> bytes)
 {
     exchange_->onReceived(bytes);
+}
+
+void FrmMain::portLost(const std::string& reason)
+{
+    if (exchange_->state() == InfoState::Idle) return;
+    // Ends at once rather than after a time-out (or, in a batch, after four
+    // hours of handshakes into a dead port); the record and the window keep
+    // what they showed.
+    lostReason_ = reason;
+    exchange_->cancel();
+    exchangeFinished(InfoOutcome::CommunicationError);
 }
 
 void FrmMain::closeEvent(QCloseEvent* event)

@@ -74,6 +74,10 @@ class FrmMain : public QWidget {
 
     // The port's receive event.
     void portReceived(std::span<const std::uint8_t> bytes);
+    // The port failed for good (cable or adapter pulled) and is closed: a
+    // running read, write or batch ends at once with "Communication Error!"
+    // and the words that the cable was disconnected.
+    void portLost(const std::string& reason);
 
     // Commands.
     void Command1_Click();  // Read
@@ -95,6 +99,10 @@ class FrmMain : public QWidget {
     bool batchRunning() const { return batchRunning_; }
     int language() const { return host_.language; }
 
+    // The port list, for tests: entry texts and whether each can be chosen.
+    QComboBox* portList() const { return combo2_; }
+    bool portEntryEnabled(int index) const;
+
     // Controls, for tests and screenshots.
     QLineEdit* field(int k) const;  // Text1(k), k != 4
     QPlainTextEdit* descriptionField() const { return description_; }
@@ -115,12 +123,14 @@ class FrmMain : public QWidget {
     void message(std::string_view text, Icon icon = Icon::None);
     QString todayText() const;
     bool serialFieldKey(QKeyEvent* event);
+    void showChosenPortMissing();
 
     InfoToolHost host_;
     std::unique_ptr<InfoExchange> exchange_;
     int portNumber_ = 0;
     bool batchRunning_ = false;
     bool closing_ = false;
+    std::string lostReason_;  // the port was lost during the running exchange
 
     std::array<QComboBox*, 2> combo1_{};
     std::array<QLineEdit*, 13> text1_{};  // index 4 stays null: the description box

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "core/edit/infotool_rules.h"
+#include "platform/port_diagnosis.h"
 #include "platform/port_table.h"
 
 namespace zt::infotool {
@@ -23,6 +24,10 @@ SystemHost::SystemHost(std::filesystem::path settingsIni) : ini_(std::move(setti
 InfoToolHost SystemHost::host(gui::PromptService& prompt, int language)
 {
     InfoToolHost h;
+    // The tool carries its own texts: a port that cannot be opened is
+    // explained in the tool's language.
+    port_.setMessageTexts(builtInPortTexts(language));
+    port_.setPortLister([ini = ini_] { return existingComPorts(ini); });
     h.port = &port_;
     h.timers = &timers_;
     h.prompt = &prompt;
@@ -53,6 +58,7 @@ void SystemHost::connect(FrmMain& window)
     port_.onReceived = [&window](std::span<const std::uint8_t> bytes) {
         window.portReceived(bytes);
     };
+    port_.onLost = [&window](const std::string& reason) { window.portLost(reason); };
 }
 
 }  // namespace zt::infotool

@@ -90,7 +90,12 @@ QString QtPromptService::composeText(const Message& message) const
 {
     QString body;
     if (message.textId != 0 && text_) body = QString::fromUtf8(text_(message.textId));
-    body += QString::fromUtf8(message.text);
+    const QString extra = QString::fromUtf8(message.text);
+    // Extra text (a reason, a detail) goes on a line of its own unless it
+    // starts one itself, as a list under the message does.
+    if (!body.isEmpty() && !extra.isEmpty() && !extra.startsWith('\n') && !extra.startsWith('\r'))
+        body += '\n';
+    body += extra;
     return body;
 }
 

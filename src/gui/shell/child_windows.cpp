@@ -20,6 +20,7 @@
 #include "gui/functions/frm_tone_tips.h"
 #include "gui/settings/frm_set_comm.h"
 #include "gui/settings/frm_set_language.h"
+#include "gui/transfer/frm_link_options.h"
 
 namespace zt::gui {
 namespace {
@@ -76,6 +77,7 @@ const std::vector<Entry>& modalEntries()
         v.push_back(entry<FrmPassWord>(window::PassWord));
         v.push_back(entry<FrmSetComm>(window::SetComm));
         v.push_back(entry<FrmSetLanguage>(window::SetLanguage));
+        v.push_back(entry<FrmLinkOptions>(window::LinkOptions));
         v.push_back(entry<frmAbout>(window::About));
         return v;
     }();

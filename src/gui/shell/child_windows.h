@@ -22,6 +22,7 @@ inline const char* const RadioInfo = "FrmRadioInfo";
 inline const char* const ModelInfo = "FrmModelInfo";
 inline const char* const PassWord = "FrmPassWord";
 inline const char* const SetComm = "FrmSetComm";
+inline const char* const LinkOptions = "FrmLinkOptions";
 inline const char* const SetLanguage = "FrmSetLanguage";
 inline const char* const About = "frmAbout";
 }  // namespace window

@@ -33,6 +33,7 @@
 #include "gui/text_codec.h"
 #include "gui/transfer/frm_progress.h"
 #include "gui/transfer/transfer_controller.h"
+#include "platform/port_diagnosis.h"
 #include "platform/port_table.h"
 #include "platform/qt_timers.h"
 #include "platform/serial_link_port.h"
@@ -124,6 +125,11 @@ void frmMain::createLink()
     serialPort_->onReceived = [this](std::span<const std::uint8_t> b) {
         if (transfers_) transfers_->onReceived(b);
     };
+    serialPort_->onLost = [this](const std::string& reason) {
+        if (transfers_) transfers_->portLost(reason);
+    };
+    serialPort_->setMessageTexts(app_.texts.lookup());
+    serialPort_->setPortLister([this] { return existingComPorts(app_.paths.mySetupIni()); });
     useLink(*serialPort_, *qtTimers_);
 }
 
@@ -218,6 +224,8 @@ void frmMain::buildMenus()
             [this] { ShowModalWindow(window::SetComm); });
     connect(menuItem(set, "mnuLanguage", 10402), &QAction::triggered, this,
             [this] { ShowModalWindow(window::SetLanguage); });
+    connect(menuItem(set, "mnuLinkOptions", 10920), &QAction::triggered, this,
+            [this] { ShowModalWindow(window::LinkOptions); });
     connect(menuItem(set, "MnuInit", 10403), &QAction::triggered, this, &frmMain::initialSettings);
 
     QMenu* view = addMenu("mnuView", 10500);

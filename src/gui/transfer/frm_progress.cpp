@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <algorithm>
 
 #include "core/link/transfer.h"
@@ -29,12 +30,21 @@ frmProgress::frmProgress(AppContext& app, bool readKind, QWidget* parent)
     bar_->setRange(0, 100);
     bar_->setValue(0);
     bar_->setTextVisible(false);
+    cancel_ = new QPushButton(this);
+    cancel_->setObjectName("cmdCancel");
+    cancel_->setAutoDefault(false);
+    connect(cancel_, &QPushButton::clicked, this, [this] {
+        // One click is enough: the transfer is stopping.
+        cancel_->setEnabled(false);
+        emit cancelClicked();
+    });
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(label1_, 0, 0);
     grid->addWidget(label2_, 0, 1);
     grid->setHorizontalSpacing(1);  // 10 twips
     grid->addWidget(bar_, 1, 0, 1, 2);
+    grid->addWidget(cancel_, 2, 0, 1, 2, Qt::AlignRight);
     grid->setColumnStretch(0, 1);
     setMinimumWidth(360);
     applyLanguageTexts();
@@ -44,6 +54,7 @@ void frmProgress::applyLanguageTexts()
 {
     setWindowTitle(app_.text(read_ ? 9027 : 9028));
     label1_->setText(app_.text(9029));
+    cancel_->setText(app_.text(9018));
 }
 
 void frmProgress::setValue(int percent)
@@ -72,7 +83,8 @@ void frmProgress::closeEvent(QCloseEvent* event)
 
 void frmProgress::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape) return;  // no cancelling from the keyboard
+    // Escape does not stop a transfer by accident; the Cancel button does.
+    if (event->key() == Qt::Key_Escape) return;
     QDialog::keyPressEvent(event);
 }
 

@@ -4,15 +4,17 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace zt::gui {
 
 struct AppContext;
 
 // The progress window of a read or write: caption, the label "Progress:"
-// right-aligned beside the percent label, and the bar. It has no buttons and
-// cannot be closed by the user; the transfer closes it. It is application
-// modal but does not block: the transfer goes on from the event loop.
+// right-aligned beside the percent label, the bar and a Cancel button that
+// stops the transfer. The window cannot be closed otherwise; the transfer
+// closes it. It is application modal but does not block: the transfer goes on
+// from the event loop.
 class frmProgress : public QDialog {
     Q_OBJECT
   public:
@@ -24,6 +26,10 @@ class frmProgress : public QDialog {
     void setValue(int percent);
     int value() const;
     QString percentText() const;
+
+  signals:
+    // The user asked to stop the transfer.
+    void cancelClicked();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -37,6 +43,7 @@ class frmProgress : public QDialog {
     QLabel* label1_;
     QLabel* label2_;
     QProgressBar* bar_;
+    QPushButton* cancel_;
 };
 
 }  // namespace zt::gui

@@ -1,5 +1,6 @@
 #include "gui/transfer/transfer_controller.h"
 
+#include <QDateTime>
 #include <QDialog>
 #include <QTimer>
 #include <QWidget>
@@ -7,6 +8,7 @@
 #include "gui/app_context.h"
 #include "gui/shell/child_windows.h"
 #include "gui/transfer/frm_progress.h"
+#include "gui/transfer/link_options.h"
 
 namespace zt::gui {
 
@@ -21,8 +23,13 @@ TransferController::TransferController(AppContext& app, LinkPort& port, TimerFac
     versions.executableName = app_.executableName;
     versions.launcher = app_.launcher;
     versions.prompt = app_.prompt;
+    // Every byte passes the trace; it is written down only while a trace file
+    // is open.
+    tracing_ = std::make_unique<TracingPort>(port, traceClock_, [this](const std::string& line) {
+        if (traceOut_.is_open()) traceOut_ << line << '\n' << std::flush;
+    });
     machine_ = std::make_unique<TransferMachine>(
-        TransferDeps{port, timers, *app_.prompt, *this, *this, std::move(versions)});
+        TransferDeps{*tracing_, timers, *app_.prompt, *this, *this, std::move(versions)});
 }
 
 TransferController::~TransferController()
@@ -33,37 +40,72 @@ TransferController::~TransferController()
     }
 }
 
-void TransferController::prepare()
+bool TransferController::prepare(TransferKind kind)
 {
     if (beforeOpen_) beforeOpen_();
     // The cable's echo setting found by the last transfer carries over.
     machine_->setNoEcho(app_.noEcho);
+    const LinkOptions options = loadLinkOptions(app_.paths.mySetupIni());
+    machine_->setVerifyAfterWrite(options.verifyAfterWrite);
+    endTrace();
+    if (!options.trace) return true;
+    // One trace file a command, so that it holds exactly the transfer that
+    // went wrong.
+    traceOut_.open(options.traceFile, std::ios::out | std::ios::trunc);
+    if (!traceOut_.is_open()) {
+        Message m;
+        m.textId = tracemsg::NotWritable;
+        m.text = options.traceFile;
+        m.icon = Icon::Warning;
+        app_.prompt->ask(m, [this, kind](Answer) { transferEnded(kind, false); });
+        return false;
+    }
+    static const char* const kKinds[] = {"idle", "read", "write", "information read"};
+    traceOut_ << "# ZTP958FM " << kKinds[static_cast<int>(kind)] << ", "
+              << QDateTime::currentDateTime().toString(Qt::ISODate).toStdString()
+              << "; milliseconds, -> sent, <- received\n";
+    return true;
+}
+
+void TransferController::endTrace()
+{
+    if (!traceOut_.is_open()) return;
+    tracing_->flush();
+    traceOut_.close();
 }
 
 void TransferController::read()
 {
-    if (busy()) return;
-    prepare();
+    if (busy() || !prepare(TransferKind::Read)) return;
     machine_->startRead();
 }
 
 void TransferController::write()
 {
-    if (busy()) return;
-    prepare();
+    if (busy() || !prepare(TransferKind::Write)) return;
     machine_->startWrite();
 }
 
 void TransferController::readInformation()
 {
-    if (busy()) return;
-    prepare();
+    if (busy() || !prepare(TransferKind::Information)) return;
     machine_->startInformationRead();
+}
+
+void TransferController::cancel()
+{
+    machine_->cancel();
 }
 
 void TransferController::onReceived(std::span<const std::uint8_t> bytes)
 {
+    tracing_->received(bytes);
     machine_->onReceived(bytes);
+}
+
+void TransferController::portLost(const std::string& reason)
+{
+    machine_->portLost(reason);
 }
 
 RadioDocument& TransferController::document()
@@ -80,6 +122,7 @@ void TransferController::showProgress(TransferKind kind)
     closeProgress();
     progress_ = new frmProgress(app_, kind == TransferKind::Read, windowParent_);
     progress_->setWindowModality(Qt::ApplicationModal);
+    connect(progress_, &frmProgress::cancelClicked, this, [this] { cancel(); });
     progress_->show();
 }
 
@@ -118,6 +161,22 @@ void TransferController::showRadioInformation()
 void TransferController::endProgram()
 {
     if (windows_.endProgram) windows_.endProgram();
+}
+
+void TransferController::transferFinished(TransferKind kind, TransferOutcome outcome)
+{
+    endTrace();
+    if (outcome == TransferOutcome::Cancelled && machine_->cancelledMidWrite()) {
+        // Some blocks are new and some old: the radio must not be taken for
+        // either the old or the new document.
+        Message m;
+        m.textId = msg::WriteCancelledMidway;
+        m.buttons = Buttons::Ok;
+        m.icon = Icon::Warning;
+        app_.prompt->ask(m, [this, kind](Answer) { transferEnded(kind, false); });
+        return;
+    }
+    transferEnded(kind, outcome == TransferOutcome::Succeeded);
 }
 
 void TransferController::transferEnded(TransferKind kind, bool success)

@@ -3,12 +3,15 @@
 #include <QObject>
 #include <QPointer>
 #include <cstdint>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <span>
 #include <string>
 
+#include "core/link/clock.h"
 #include "core/link/link_interfaces.h"
+#include "core/link/tracing_port.h"
 #include "core/link/transfer.h"
 #include "gui/transfer/frm_progress.h"
 
@@ -33,6 +36,8 @@ struct TransferWindows {
 // to a finished read, write or information read. The port and the timers are
 // given (a serial port and Qt timers in the program, the virtual radio and a
 // virtual clock in tests); the port's received bytes go to onReceived().
+// Each command takes the transfer options of mysetup.ini: verify after write,
+// and a serial trace of the whole command written to the trace file.
 class TransferController final : public QObject, public TransferHost, public ProgramPassword {
     Q_OBJECT
   public:
@@ -50,8 +55,13 @@ class TransferController final : public QObject, public TransferHost, public Pro
     void read();
     void write();
     void readInformation();
+    // Stops the running transfer (the progress window's Cancel): the radio is
+    // told END, the document stays as it was.
+    void cancel();
 
     void onReceived(std::span<const std::uint8_t> bytes);
+    // The serial port failed for good (cable or adapter pulled) and is closed.
+    void portLost(const std::string& reason);
 
     TransferMachine& machine() { return *machine_; }
     bool busy() const { return machine_->busy(); }
@@ -68,6 +78,7 @@ class TransferController final : public QObject, public TransferHost, public Pro
     void showRadioInformation() override;
     void endProgram() override;
     void transferEnded(TransferKind kind, bool success) override;
+    void transferFinished(TransferKind kind, TransferOutcome outcome) override;
 
     // ProgramPassword
     std::string enteredPassword() const override;
@@ -75,13 +86,18 @@ class TransferController final : public QObject, public TransferHost, public Pro
     void showWindow(std::function<void()> closed) override;
 
   private:
-    void prepare();
+    // False when the command must not start (its trace file cannot be written).
+    bool prepare(TransferKind kind);
+    void endTrace();
 
     AppContext& app_;
     QPointer<QWidget> windowParent_;
     TransferWindows windows_;
     std::function<void()> beforeOpen_;
     QPointer<frmProgress> progress_;
+    SteadyClock traceClock_;
+    std::ofstream traceOut_;
+    std::unique_ptr<TracingPort> tracing_;  // between the machine and the port
     std::unique_ptr<TransferMachine> machine_;
 };
 

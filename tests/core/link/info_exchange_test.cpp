@@ -194,6 +194,53 @@ TEST(InfoExchange, BatchWritesEachRadioOnceAndWaitsForTheNext)
     EXPECT_FALSE(rig.port.isOpen());
 }
 
+TEST(InfoExchange, BatchKeepsEachRadiosOwnUserCodeBytes)
+{
+    for (bool echo : {false, true}) {
+        InfoRig rig(echo);
+        rig.ex.record().DealerCode = "DEALER-9";
+        // Three radios, each with its own bytes 32 to 43 (user code and the
+        // uninterpreted bytes after it); one virtual radio plays them in turn.
+        const std::vector<std::string> own{"A001xxxxyyyy", "B002zzzzwwww", "C003qqqqrrrr"};
+        auto plugRadio = [&](std::size_t n) {
+            std::copy(own[n].begin(), own[n].end(), rig.radio.memory().begin() + 0x3F20);
+        };
+        plugRadio(0);
+        std::vector<std::string> writtenWith;
+        rig.radio.onEvent = [&](RadioEvent e, int) {
+            if (e != RadioEvent::Ended) return;
+            const auto first = rig.radio.memory().begin() + 0x3F20;
+            writtenWith.emplace_back(first, first + 12);
+        };
+        rig.ex.onBatchRadio = [&](int next) {
+            rig.clock.post(milliseconds(1000), [&] { rig.port.setConnected(false); });
+            rig.clock.post(milliseconds(2500), [&, next] {
+                if (next <= 3) plugRadio(static_cast<std::size_t>(next - 1));
+                rig.port.setConnected(true);
+            });
+        };
+        ASSERT_TRUE(rig.ex.startBatch(3));
+        rig.clock.runWhile([&] { return rig.outcomes.empty(); });
+        EXPECT_EQ(rig.outcomes, std::vector<InfoOutcome>{InfoOutcome::BatchComplete});
+        EXPECT_EQ(writtenWith, own);
+        EXPECT_EQ(rig.radio.memory()[0x3FC0], 'D');
+    }
+}
+
+TEST(InfoExchange, CancelSendsEndAndEndsQuietly)
+{
+    InfoRig rig;
+    ASSERT_TRUE(rig.ex.startWrite());
+    rig.clock.runWhile([&] { return rig.radio.counters().blockWrites < 2; });
+    rig.ex.cancel();
+    rig.run();
+    EXPECT_TRUE(rig.outcomes.empty());
+    EXPECT_EQ(rig.ex.state(), InfoState::Idle);
+    EXPECT_FALSE(rig.port.isOpen());
+    EXPECT_EQ(rig.radio.mode(), RadioMode::Idle);
+    EXPECT_EQ(rig.radio.counters().ends, 1);
+}
+
 TEST(InfoExchange, BatchGivesUpAfterFourHoursOfWaiting)
 {
     InfoRig rig;

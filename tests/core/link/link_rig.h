@@ -121,6 +121,11 @@ class RecordingHost final : public TransferHost {
     {
         ended.push_back({kind, success});
     }
+    void transferFinished(TransferKind kind, TransferOutcome outcome) override
+    {
+        outcomes.push_back(outcome);
+        TransferHost::transferFinished(kind, outcome);
+    }
 
     RadioDocument doc;
     ProgramState state;
@@ -132,6 +137,7 @@ class RecordingHost final : public TransferHost {
     int infoShown = 0;
     int programEnded = 0;
     std::vector<std::pair<TransferKind, bool>> ended;
+    std::vector<TransferOutcome> outcomes;
 };
 
 struct SentCommand {

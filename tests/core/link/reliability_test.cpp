@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <random>
 
 #include "link_rig.h"
@@ -59,6 +60,46 @@ TEST(Reliability, SeededTransfersAgainstFaultsNeverSucceedWithWrongData)
     }
     EXPECT_EQ(successes + failures, 100);
     EXPECT_GT(successes, 50);
+}
+
+// The same soak with late answers among the faults: a success always leaves
+// exactly the expected image, in the radio after a write and in the program
+// after a read.
+TEST(Reliability, LateAnswersAmongFaultsNeverGiveAFalseSuccess)
+{
+    int successes = 0;
+    int falseSuccesses = 0;
+    int lateAnswers = 0;
+    for (std::uint64_t seed = 1; seed <= 100; ++seed) {
+        const bool write = seed % 2 == 0;
+        Rig rig(/*baud=*/9600, /*echo=*/seed % 4 < 2);
+        FaultSettings faults;
+        faults.drop = 0.01;
+        faults.corrupt = 0.01;
+        faults.refuse = 0.02;
+        faults.lag = 0.03;
+        faults.seed = seed;
+        rig.radio.setFaults(faults);
+        rig.prompt.script[msg::TransferFailed] = {Answer::Ok, Answer::Ok, Answer::Cancel};
+        rig.host.doc.Data.Messages[1] = FixedText<16>("LAG" + std::to_string(seed));
+        const RadioMemory original = rig.radio.memory();
+        write ? rig.machine.startWrite() : rig.machine.startRead();
+        rig.run();
+        lateAnswers += rig.radio.counters().lagged;
+        ASSERT_FALSE(rig.host.ended.empty()) << "seed " << seed;
+        if (!rig.host.ended.back().second) continue;
+        ++successes;
+        const bool exact = write ? imagePart(rig.radio.memory()) == imageBytes(rig.machine.image())
+                                 : imageBytes(rig.machine.image()) == imagePart(original);
+        falseSuccesses += !exact;
+        EXPECT_TRUE(exact) << "seed " << seed;
+    }
+    std::cout << "soak with late answers: 100 transfers, " << lateAnswers
+              << " late answers injected, " << successes << " succeeded, " << falseSuccesses
+              << " false successes\n";
+    EXPECT_EQ(falseSuccesses, 0);
+    EXPECT_GT(lateAnswers, 1000);
+    EXPECT_GT(successes, 80);
 }
 
 TEST(Reliability, RandomBytesOnTheLineNeverStoreABadBlock)

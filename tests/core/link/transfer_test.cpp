@@ -131,14 +131,20 @@ TEST(TransferTimeouts, FourHandshakesAlternatingEchoThenFailurePrompt)
     EXPECT_EQ(rig.sent.back().bytes, text("END"));  // Cancel stops with END
 }
 
-TEST(TransferTimeouts, EchoAssumptionSettlesOnWhatTheCableDoes)
+TEST(TransferTimeouts, EchoIsToldByTheHandshakeAnswerWithoutATimeout)
 {
-    Rig rig(9600, /*echo=*/false);  // cable does not echo; program starts assuming it does
-    rig.machine.startRead();
-    rig.run();
-    EXPECT_TRUE(rig.endedWith(TransferKind::Read, true));
-    EXPECT_TRUE(rig.machine.noEcho());
-    EXPECT_EQ(rig.sentStarting('P').size(), 2u);
+    for (bool echo : {false, true}) {
+        for (bool assumeNoEcho : {false, true}) {
+            Rig rig(9600, echo);
+            rig.machine.setNoEcho(assumeNoEcho);  // whatever the program assumed before
+            rig.machine.startRead();
+            rig.run();
+            EXPECT_TRUE(rig.endedWith(TransferKind::Read, true));
+            EXPECT_EQ(rig.machine.noEcho(), !echo);
+            EXPECT_EQ(rig.sentStarting('P').size(), 1u);
+            EXPECT_EQ(imageBytes(rig.machine.image()), imagePart(rig.radio.memory()));
+        }
+    }
 }
 
 TEST(TransferTimeouts, EndlessSendAgainIsAnsweredWithTheSamePacket)
@@ -425,17 +431,22 @@ TEST(TransferInformation, ReadsTheInformationBlockIntoTheRecord)
     EXPECT_EQ(rig.host.progressShown, 0);
 }
 
-TEST(TransferInformation, FailureOffersRetryWithoutResettingTheHandshakeCounter)
+TEST(TransferInformation, EachRetryStartsTheHandshakeSequenceAfresh)
 {
-    Rig rig;
+    Rig rig(9600, /*echo=*/true);
     rig.port.setConnected(false);
-    rig.prompt.script[msg::TransferFailed] = {Answer::Retry, Answer::Cancel};
+    rig.prompt.script[msg::TransferFailed] = {Answer::Retry, Answer::Retry};
+    // The echoing cable is plugged in again while the second failure prompt is open.
+    rig.prompt.beforeAnswer = [&](const Message&, Answer) {
+        if (rig.prompt.count(msg::TransferFailed) == 2) rig.port.setConnected(true);
+    };
     rig.machine.startInformationRead();
     rig.run();
     EXPECT_EQ(rig.prompt.asked[0].message.buttons, Buttons::RetryCancel);
-    // Four handshakes, then the retry gets only one more: the counter was not reset.
-    EXPECT_EQ(rig.sentStarting('P').size(), 5u);
-    EXPECT_EQ(rig.host.infoShown, 0);
+    // Four handshakes for each of the two failed tries, then the one answered.
+    EXPECT_EQ(rig.sentStarting('P').size(), 9u);
+    EXPECT_EQ(rig.host.infoShown, 1);
+    EXPECT_FALSE(rig.machine.noEcho());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/link/info_block.h"
 #include "gui/infotool/tool_rig.h"
 
 namespace zt::infotool {
@@ -194,6 +195,91 @@ TEST(InfoToolBatch, PortThatCannotBeOpenedLeavesTheToolIdle)
     EXPECT_EQ(t.lastMessage(), "Cannot Open Communication Port.\nbusy");
     EXPECT_TRUE(t.child<QPushButton>("Command1")->isEnabled());
     EXPECT_TRUE(t.status().isEmpty());
+}
+
+TEST(InfoToolBatch, EachRadioKeepsItsOwnUserCodeAndTheBytesAroundIt)
+{
+    BatchRig t;
+    // The first radio: user code "001A" and some private bytes 36..43.
+    FreshRadioOptions first;
+    first.userCode = "001A";
+    t.radio.memory() = freshRadioMemory(first);
+    for (int i = 36; i < 44; ++i)
+        t.radio.memory()[static_cast<std::size_t>(kInfoBlockBase + i)] =
+            static_cast<std::uint8_t>(0xA0 + i);
+    auto ownBytes = [&t] {
+        const auto* at = t.radio.memory().data() + kInfoBlockBase + 32;
+        return std::vector<std::uint8_t>(at, at + 12);
+    };
+    const std::vector<std::uint8_t> firstOwn = ownBytes();
+
+    // A fresh tool: nothing was read before the batch.
+    FrmMain& w = t.start("2");
+    t.runUntilWaiting();
+    EXPECT_EQ(ownBytes(), firstOwn);
+    EXPECT_EQ(t.radioField(info::UserCode), "001A");
+    EXPECT_EQ(t.radioField(info::DealerCode), padded("DEALER-9", 16));
+
+    // The second radio has a code of its own; the first radio's must not reach it.
+    t.port.setConnected(false);
+    t.clock.advance(1500ms);
+    FreshRadioOptions second;
+    second.userCode = "7Q2B";
+    t.radio.memory() = freshRadioMemory(second);
+    t.radio.reset();
+    const std::vector<std::uint8_t> secondOwn = ownBytes();
+    t.port.setConnected(true);
+    t.runUntilIdle();
+    EXPECT_EQ(t.lastMessage(), "MulWrite Complete!");
+    EXPECT_EQ(ownBytes(), secondOwn);
+    EXPECT_EQ(t.radioField(info::UserCode), "7Q2B");
+    EXPECT_EQ(t.radioField(info::DealerCode), padded("DEALER-9", 16));
+    EXPECT_FALSE(w.batchRunning());
+}
+
+TEST(InfoToolBatch, PulledCableEndsTheBatchAtOnceSayingSo)
+{
+    BatchRig t;
+    FrmMain& w = t.start("3");
+    t.runUntilWaiting();
+    // The serial port reports its device gone and has closed itself.
+    t.port.close();
+    w.portLost("/dev/ttyUSB0: Input/output error");
+    EXPECT_FALSE(w.batchRunning());
+    EXPECT_TRUE(t.idle());
+    ASSERT_EQ(t.prompt.asked.size(), 1u);
+    const std::string text = t.lastMessage();
+    EXPECT_EQ(text.rfind("Communication Error!\n", 0), 0u) << text;
+    EXPECT_NE(text.find("USB adapter was disconnected"), std::string::npos) << text;
+    EXPECT_NE(text.find("/dev/ttyUSB0: Input/output error"), std::string::npos) << text;
+    EXPECT_TRUE(t.child<QPushButton>("Command1")->isEnabled());
+    EXPECT_EQ(t.child<QPushButton>("Command4")->text(), "&MulWrite");
+    t.clock.advance(10s);  // no handshakes into the dead port, no second message
+    EXPECT_EQ(t.prompt.asked.size(), 1u);
+
+    // The next read on a good port reports no stale disconnect.
+    t.port.setConnected(false);
+    w.Command1_Click();
+    t.runUntilIdle();
+    EXPECT_EQ(t.lastMessage(), "Communication Error!");
+}
+
+TEST(InfoToolBatch, PulledCableDuringASingleReadEndsItAtOnce)
+{
+    BatchRig t;
+    FrmMain& w = t.load();
+    const QString serialShown = w.field(1)->text();
+    w.Command1_Click();
+    t.clock.runWhile([&] { return t.radio.counters().blockReads < 5; });
+    t.port.close();
+    w.portLost("/dev/ttyUSB0: Input/output error");
+    EXPECT_TRUE(t.idle());
+    ASSERT_EQ(t.prompt.asked.size(), 1u);
+    EXPECT_EQ(t.prompt.asked[0].message.icon, Icon::Error);
+    EXPECT_NE(t.lastMessage().find("USB adapter was disconnected"), std::string::npos);
+    EXPECT_EQ(w.field(1)->text(), serialShown);  // nothing half-read is shown
+    t.clock.advance(2s);
+    EXPECT_EQ(t.prompt.asked.size(), 1u);  // no time-out message after it
 }
 
 TEST(InfoToolBatch, ChineseStatusTexts)

@@ -153,7 +153,7 @@ TEST(InfoToolPorts, StoredPortListedIsKeptAndNoPortMeansNumberZero)
     EXPECT_FALSE(w.batchRunning());
 }
 
-TEST(InfoToolPorts, RefreshKeepsTheChoiceFallsBackToTheFirstAndNeverTouchesTheOpenPort)
+TEST(InfoToolPorts, RefreshKeepsTheChoiceEvenWhenItsDeviceIsGoneAndNeverTouchesTheOpenPort)
 {
     ToolRig t;
     t.ports = {2, 5};
@@ -168,25 +168,68 @@ TEST(InfoToolPorts, RefreshKeepsTheChoiceFallsBackToTheFirstAndNeverTouchesTheOp
     w.ReShowComPortTimer_Timer();
     EXPECT_EQ(combo->count(), 3);
     EXPECT_EQ(combo->currentText(), "COM5");
+    EXPECT_TRUE(w.portEntryEnabled(2));
 
     // A batch holds the port open while the list changes under it.
     t.child<QLineEdit>("Text2_0")->setText("2");
     w.Command4_Click();
     t.runUntilWaiting();
     ASSERT_TRUE(t.port.isOpen());
-    t.ports = {2};
+    // The chosen adapter disappears: its entry stays chosen, greyed out, in
+    // number order; the tool never moves to a port nobody chose.
+    t.ports = {2, 7};
     w.ReShowComPortTimer_Timer();
-    EXPECT_EQ(combo->currentText(), "COM2");
-    EXPECT_EQ(w.portNumber(), 2);
+    ASSERT_EQ(combo->count(), 3);
+    EXPECT_EQ(combo->currentText(), "COM5");
+    EXPECT_EQ(combo->currentIndex(), 1);
+    EXPECT_FALSE(w.portEntryEnabled(1));
+    EXPECT_TRUE(w.portEntryEnabled(0));
+    EXPECT_EQ(w.portNumber(), 5);
     EXPECT_TRUE(t.port.isOpen());
     EXPECT_EQ(t.storedPort(), "5");  // a refresh does not store the number
 
     t.ports = {};
     w.ReShowComPortTimer_Timer();
+    EXPECT_EQ(w.portNumber(), 5);
+    EXPECT_EQ(combo->count(), 1);
+    EXPECT_EQ(combo->currentText(), "COM5");
+    EXPECT_TRUE(t.port.isOpen());
+
+    // Back again: chosen and usable as before.
+    t.ports = {5};
+    w.ReShowComPortTimer_Timer();
+    EXPECT_EQ(combo->currentText(), "COM5");
+    EXPECT_TRUE(w.portEntryEnabled(0));
+    EXPECT_EQ(t.selected, std::vector<int>{5});  // the port was chosen once, at the batch start
+}
+
+TEST(InfoToolPorts, WithNothingChosenTheFirstPortThatAppearsIsTaken)
+{
+    ToolRig t;
+    t.ports = {};
+    FrmMain& w = t.load();
+    auto* combo = t.child<QComboBox>("Combo2");
     EXPECT_EQ(w.portNumber(), 0);
     EXPECT_EQ(combo->currentIndex(), -1);
-    EXPECT_TRUE(t.port.isOpen());
-    EXPECT_EQ(t.selected, std::vector<int>{5});  // the port was chosen once, at the batch start
+
+    t.ports = {3, 4};
+    w.ReShowComPortTimer_Timer();
+    EXPECT_EQ(w.portNumber(), 3);
+    EXPECT_EQ(combo->currentText(), "COM3");
+}
+
+TEST(InfoToolPorts, ReadingFromAPortWhoseDeviceIsGoneGoesToThatPort)
+{
+    ToolRig t;
+    t.ports = {2, 5};
+    FrmMain& w = t.load();
+    w.Combo2_Click(1);
+    t.ports = {2};
+    w.ReShowComPortTimer_Timer();
+    t.port.failNextOpen("The serial device /dev/ttyUSB4 does not exist.");
+    w.Command1_Click();
+    EXPECT_EQ(t.selected, std::vector<int>{5});
+    EXPECT_NE(t.lastMessage().find("does not exist"), std::string::npos) << t.lastMessage();
 }
 
 // ---------------------------------------------------------------- fields

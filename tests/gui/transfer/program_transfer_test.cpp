@@ -1,107 +1,10 @@
 // The program's Read, Write and information-read commands end to end against
 // the virtual radio's engine on a virtual clock, with scripted prompts.
 
-#include <gtest/gtest.h>
-
-#include <QAction>
-#include <QCoreApplication>
-#include <QDialog>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <filesystem>
-#include <memory>
-
-#include "core/link/fresh_radio.h"
-#include "core/link/virtual_link.h"
-#include "core/radio/channel_edit.h"
-#include "core/radio/image_codec.h"
-#include "gui/app_context.h"
-#include "gui/prompt/scripted_prompt_service.h"
-#include "gui/shell/child_windows.h"
-#include "gui/shell/frm_main.h"
-#include "gui/shell/startup.h"
-#include "gui/transfer/frm_progress.h"
-#include "gui/transfer/transfer_controller.h"
+#include "gui/transfer/transfer_rig.h"
 
 namespace zt::gui::test {
 namespace {
-
-namespace fs = std::filesystem;
-
-class ProgramTransfer : public ::testing::Test {
-  protected:
-    void SetUp() override
-    {
-        const fs::path root(tmp.path().toStdString());
-        fs::create_directories(root / "V300" / "language");
-        fs::create_directories(root / "language");
-        const fs::path data = fs::path(ZT_SOURCE_DIR) / "data";
-        fs::copy_file(data / "Version.ini", root / "Version.ini");
-        fs::copy_file(data / "language" / "english.ini",
-                      root / "V300" / "language" / "english.ini");
-        app.paths.programDir = root / "V300";
-        app.prompt = &prompt;
-        prepareProgram(app, kLocaleEnglishUs);
-
-        radio.memory() = freshRadioMemory(options);
-        port.onReceived = [this](std::span<const std::uint8_t> b) {
-            main->transfers().onReceived(b);
-        };
-        main = std::make_unique<frmMain>(app);
-        main->setPositionStore(QString::fromStdString((root / "pos.ini").string()));
-        main->useLink(port, clock);
-        main->formLoad();
-        main->transfers().setWindows(windowsWithRecording());
-        prompt.asked.clear();
-    }
-
-    // The main window's reactions, plus a note of every end.
-    TransferWindows windowsWithRecording()
-    {
-        TransferWindows w;
-        w.closeAllDocumentWindows = [this] { main->CloseCurAllWindows(); };
-        w.documentReplaced = [this](const std::string&) {
-            main->ShowMainTxt();
-            main->ShowChildWindow(window::CommChInfo);
-        };
-        w.showRadioInformation = [this] { main->ShowChildWindow(window::RadioInfo); };
-        w.ended = [this](TransferKind, bool success) {
-            ++ends;
-            lastSuccess = success;
-        };
-        return w;
-    }
-
-    // Runs the virtual clock and the Qt event loop (scripted answers arrive
-    // there) until `done` or nothing is left to do.
-    void runUntil(const std::function<bool()>& done)
-    {
-        for (int i = 0; i < 3'000'000 && !done(); ++i) {
-            QCoreApplication::processEvents();
-            if (done()) break;
-            if (!clock.runNext()) QTest::qWait(1);
-        }
-    }
-    void runToEnd(int expectedEnds = 1)
-    {
-        runUntil([&] { return ends >= expectedEnds && clock.idle(); });
-    }
-
-    QAction* action(const char* name) { return main->findChild<QAction*>(name); }
-
-    QTemporaryDir tmp;
-    AppContext app;
-    ScriptedPromptService prompt;
-    VirtualClock clock;
-    FreshRadioOptions options;
-    VirtualRadio radio{clock};
-    EnginePort port{clock, radio};
-    std::unique_ptr<frmMain> main;
-    int ends = 0;
-    bool lastSuccess = false;
-};
 
 TEST_F(ProgramTransfer, ReadReplacesTheDocumentWithTheRadiosAndOpensTheGrid)
 {

@@ -1,0 +1,63 @@
+#pragma once
+
+// The words of a serial-port failure: why a port could not be opened (the
+// device is missing, the user lacks the permission, another program holds
+// it) and what to do about it. Pure text composition from facts gathered
+// elsewhere, so it is tested without any device.
+
+#include <string>
+#include <vector>
+
+#include "core/files/language.h"
+
+namespace zt {
+
+// Message texts (language section "Msg").
+namespace portmsg {
+constexpr int DeviceMissing = 9921;   // "%1" does not exist
+constexpr int PortsFound = 9922;      // the serial ports that exist: "%1"
+constexpr int NoPortsFound = 9923;    // no serial port exists at all
+constexpr int NoPermission = 9924;    // "%1" belongs to group "%2", user not a member
+constexpr int JoinGroupHint = 9925;   // run the command below, then log in again
+constexpr int NewLoginNeeded = 9926;  // already in group "%2", but not since the last login
+constexpr int InUse = 9927;           // "%1" is held by another program
+constexpr int NoDeviceSet = 9928;     // no device is configured for the port
+constexpr int CannotOpen = 9929;      // "%1" could not be opened (other reasons)
+constexpr int SystemReports = 9930;   // "The system reports: %1"
+constexpr int Disconnected = 9920;    // the cable or adapter was pulled during a transfer
+}  // namespace portmsg
+
+enum class PortProblem {
+    NoDeviceSet,     // the port names no device
+    Missing,         // the device does not exist
+    NoPermission,    // the user is not in the group that owns the device
+    NewLoginNeeded,  // the user was added to that group since logging in
+    InUse,           // another program has the device open
+    Other,           // anything else: the system's reason says what
+};
+
+struct PortFacts {
+    std::string device;  // "/dev/ttyUSB0"
+    PortProblem problem = PortProblem::Other;
+    std::string group;                       // owner group of the device (permission problems)
+    std::vector<std::string> existingPorts;  // serial ports that exist (a missing device)
+    std::string systemReason;                // the system's own words, may be empty
+};
+
+// The group serial devices usually belong to.
+constexpr const char* kUsualSerialGroup = "dialout";
+
+// The shell command that adds the current user to `group`.
+std::string joinGroupCommand(const std::string& group);
+
+// The explanation of a failed open, one sentence a line, in the language of
+// `text`. Ids the lookup does not know (or an empty lookup) fall back to the
+// built-in English texts.
+std::string explainPortFailure(const PortFacts& facts, const TextLookup& text);
+
+// Built-in texts of the ids above for programs without language files:
+// language 1 English, 2 Chinese. Other ids give "".
+std::string builtInPortText(int id, int language);
+TextLookup builtInPortTexts(int language);
+
+}  // namespace zt

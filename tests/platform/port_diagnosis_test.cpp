@@ -1,0 +1,148 @@
+// Why a serial port could not be opened, and what the user is told to do.
+
+#include "platform/port_diagnosis.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+
+#include "core/files/ini_profile.h"
+#include "platform/port_diagnosis_text.h"
+
+namespace zt {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+PortFacts facts(PortProblem problem)
+{
+    PortFacts f;
+    f.device = "/dev/ttyUSB0";
+    f.problem = problem;
+    return f;
+}
+
+TEST(PortDiagnosisText, AMissingDeviceIsNamedWithThePortsThatExist)
+{
+    PortFacts f = facts(PortProblem::Missing);
+    f.existingPorts = {"/dev/ttyS0", "/dev/ttyUSB1"};
+    f.systemReason = "No such file or directory";
+    const std::string text = explainPortFailure(f, {});
+    EXPECT_TRUE(contains(text, "/dev/ttyUSB0 does not exist")) << text;
+    EXPECT_TRUE(contains(text, "/dev/ttyS0, /dev/ttyUSB1")) << text;
+    EXPECT_TRUE(contains(text, "The system reports: No such file or directory")) << text;
+
+    f.existingPorts.clear();
+    const std::string none = explainPortFailure(f, {});
+    EXPECT_TRUE(contains(none, "No serial port was found")) << none;
+    EXPECT_FALSE(contains(none, "Serial ports on this computer")) << none;
+}
+
+TEST(PortDiagnosisText, PermissionNamesTheGroupTheCommandAndTheNewLogin)
+{
+    PortFacts f = facts(PortProblem::NoPermission);
+    f.group = "uucp";
+    const std::string text = explainPortFailure(f, {});
+    EXPECT_TRUE(contains(text, "/dev/ttyUSB0")) << text;
+    EXPECT_TRUE(contains(text, "\"uucp\"")) << text;
+    EXPECT_TRUE(contains(text, "sudo usermod -aG uucp $USER")) << text;
+    EXPECT_TRUE(contains(text, "log in again")) << text;
+
+    // A group that could not be read: the usual one.
+    f.group.clear();
+    EXPECT_TRUE(contains(explainPortFailure(f, {}), "sudo usermod -aG dialout $USER"));
+
+    PortFacts waiting = facts(PortProblem::NewLoginNeeded);
+    waiting.group = "dialout";
+    const std::string login = explainPortFailure(waiting, {});
+    EXPECT_TRUE(contains(login, "log out and log in again")) << login;
+    EXPECT_FALSE(contains(login, "usermod")) << login;
+}
+
+TEST(PortDiagnosisText, OtherCasesSayWhatHappened)
+{
+    EXPECT_TRUE(contains(explainPortFailure(facts(PortProblem::InUse), {}),
+                         "/dev/ttyUSB0 is in use by another program"));
+    EXPECT_EQ(explainPortFailure(facts(PortProblem::NoDeviceSet), {}),
+              "No serial device is set for this port.");
+    PortFacts other = facts(PortProblem::Other);
+    other.systemReason = "Input/output error";
+    EXPECT_EQ(explainPortFailure(other, {}),
+              "/dev/ttyUSB0 could not be opened.\nThe system reports: Input/output error");
+}
+
+TEST(PortDiagnosisText, FollowsTheLanguageAndFallsBackToEnglish)
+{
+    PortFacts f = facts(PortProblem::InUse);
+    const std::string chinese = explainPortFailure(f, builtInPortTexts(2));
+    EXPECT_TRUE(contains(chinese, "/dev/ttyUSB0 正被另一个程序占用")) << chinese;
+    // A language file without the text: English rather than nothing.
+    const std::string english = explainPortFailure(f, [](int) { return std::string(); });
+    EXPECT_TRUE(contains(english, "in use by another program")) << english;
+}
+
+TEST(PortDiagnosisText, ADeviceNameIsInsertedAsItStands)
+{
+    PortFacts f = facts(PortProblem::NoPermission);
+    f.device = "/dev/odd%2name";
+    f.group = "dialout";
+    const std::string text = explainPortFailure(f, {});
+    EXPECT_TRUE(contains(text, "/dev/odd%2name:")) << text;
+}
+
+TEST(PortDiagnosisText, LanguageFilesHoldTheToolsBuiltInTexts)
+{
+    // The information tool carries the same words as the language files.
+    const fs::path dir = fs::path(ZT_SOURCE_DIR) / "data" / "language";
+    for (int id = portmsg::Disconnected; id <= portmsg::SystemReports; ++id) {
+        EXPECT_EQ(readProfileString(dir / "english.ini", "Msg", std::to_string(id), ""),
+                  builtInPortText(id, 1))
+            << id;
+        EXPECT_EQ(readProfileString(dir / "chinese.ini", "Msg", std::to_string(id), ""),
+                  builtInPortText(id, 2))
+            << id;
+    }
+}
+
+TEST(PortDiagnosis, TellsAMissingDeviceAndListsTheExistingPorts)
+{
+    int listed = 0;
+    const PortFacts f =
+        diagnosePortOpenFailure("/dev/zt-no-such-serial-device", false, "gone", [&] {
+            ++listed;
+            return std::vector<std::string>{"/dev/ttyS0"};
+        });
+    EXPECT_EQ(f.problem, PortProblem::Missing);
+    EXPECT_EQ(listed, 1);
+    EXPECT_EQ(f.existingPorts, std::vector<std::string>{"/dev/ttyS0"});
+    EXPECT_EQ(diagnosePortOpenFailure("", false, "").problem, PortProblem::NoDeviceSet);
+}
+
+TEST(PortDiagnosis, TellsAMissingPermissionFromAPortInUse)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.path().toStdString() + "/ttyFAKE0";
+    std::ofstream(path) << "";
+
+    // Readable and writable: a refusal means another program holds it.
+    EXPECT_EQ(diagnosePortOpenFailure(path, true, "").problem, PortProblem::InUse);
+    EXPECT_EQ(diagnosePortOpenFailure(path, false, "odd").problem, PortProblem::Other);
+
+    if (::geteuid() == 0) GTEST_SKIP() << "root may open any device";
+    ASSERT_EQ(::chmod(path.c_str(), 0), 0);
+    const PortFacts f = diagnosePortOpenFailure(path, true, "Permission denied");
+    EXPECT_TRUE(f.problem == PortProblem::NoPermission || f.problem == PortProblem::NewLoginNeeded);
+    EXPECT_FALSE(f.group.empty());
+}
+
+}  // namespace
+}  // namespace zt
