@@ -213,8 +213,20 @@ void TransferMachine::onReceived(std::span<const std::uint8_t> bytes)
     rx_.insert(rx_.end(), bytes.begin(), bytes.end());
     if (rx_.size() > kMaxPendingBytes)
         rx_.erase(rx_.begin(), rx_.end() - static_cast<std::ptrdiff_t>(kMaxPendingBytes));
-    if (command_ == Command::Handshake) return handshakeReceived();
-    takeReply();
+    if (command_ == Command::Handshake) {
+        handshakeReceived();
+    } else {
+        takeReply();
+    }
+    // The port holds bytes back until the threshold is reached; when an answer
+    // is still incomplete, ask for no more than what it lacks, so its last bytes
+    // are not held back (a handshake answer is looked for byte by byte).
+    if (active_ && !rx_.empty()) {
+        const int missing = command_ == Command::Handshake
+                                ? 1
+                                : std::max(1, awaited_ - static_cast<int>(rx_.size()));
+        d_.port.setReceiveThreshold(missing);
+    }
 }
 
 void TransferMachine::handshakeReceived()
