@@ -190,6 +190,16 @@ void TransferMachine::sendCommand(Command command, int address)
     awaited_ = awaitedTotal(command, noEcho_);
     replyArrived_ = false;
     lateWaitUsed_ = false;
+    echoSeen_ = false;
+    // A repeat of the same packet adds one more answer owed; a new packet starts afresh.
+    if (repeating_) {
+        ++owed_;
+    } else {
+        owed_ = 1;
+        acked_ = false;
+    }
+    refused_ = false;
+    repeating_ = false;
     // The handshake answer tells by its bytes whether the cable echoes, so it is
     // looked at from its shortest form on.
     d_.port.setReceiveThreshold(command == Command::Handshake ? replyLength(command) : awaited_);
@@ -204,6 +214,7 @@ void TransferMachine::sendCommand(Command command, int address)
 
 void TransferMachine::resendCurrent()
 {
+    repeating_ = true;
     sendCommand(command_, commandAddress_);
 }
 
@@ -213,8 +224,20 @@ void TransferMachine::onReceived(std::span<const std::uint8_t> bytes)
     rx_.insert(rx_.end(), bytes.begin(), bytes.end());
     if (rx_.size() > kMaxPendingBytes)
         rx_.erase(rx_.begin(), rx_.end() - static_cast<std::ptrdiff_t>(kMaxPendingBytes));
-    if (command_ == Command::Handshake) return handshakeReceived();
-    takeReply();
+    if (command_ == Command::Handshake) {
+        handshakeReceived();
+    } else {
+        takeReply();
+    }
+    // The port holds bytes back until the threshold is reached; when an answer
+    // is still incomplete, ask for no more than what it lacks, so its last bytes
+    // are not held back (a handshake answer is looked for byte by byte).
+    if (active_ && !rx_.empty()) {
+        const int missing = command_ == Command::Handshake
+                                ? 1
+                                : std::max(1, awaited_ - static_cast<int>(rx_.size()));
+        d_.port.setReceiveThreshold(missing);
+    }
 }
 
 void TransferMachine::handshakeReceived()
@@ -238,8 +261,51 @@ void TransferMachine::handshakeReceived()
     accept(r);
 }
 
+void TransferMachine::takeShortReplies()
+{
+    // One-byte answers (0x06, 0x0A) carry nothing that says which packet they
+    // answer. Every copy of the current packet that was sent is owed one answer
+    // and answers keep their order, so they are counted off: an answer for an
+    // earlier copy of the same packet (one given up on as lost) is not taken for
+    // the answer to a later packet. On an echoing cable the echo of the copy
+    // sent last comes first and must be exactly the bytes sent.
+    const std::size_t echo = static_cast<std::size_t>(echo_);
+    while (owed_ > 0) {
+        if (!echoSeen_ && echo > 0) {
+            if (rx_.size() < echo) return;
+            if (!std::equal(rx_.begin(), rx_.begin() + static_cast<std::ptrdiff_t>(echo),
+                            sentBytes_.begin())) {
+                replyArrived_ = true;  // garbage: the time-out sends again
+                rx_.clear();
+                return;
+            }
+            rx_.erase(rx_.begin(), rx_.begin() + static_cast<std::ptrdiff_t>(echo));
+            echoSeen_ = true;
+        }
+        if (rx_.empty()) return;
+        const std::uint8_t answer = rx_.front();
+        rx_.erase(rx_.begin());
+        replyArrived_ = true;
+        --owed_;
+        acked_ = acked_ || answer == kAck;
+        refused_ = refused_ || answer == kSendAgain;
+        if (owed_ > 0) {
+            // More answers for this packet are on their way: take each on its own.
+            d_.port.setReceiveThreshold(1);
+            continue;
+        }
+        rx_.clear();  // the rest of this read is dropped
+        Reply r;
+        // Any copy acknowledged means the block is stored: every copy holds the same data.
+        r.kind = acked_ ? ReplyKind::Ack : refused_ ? ReplyKind::SendAgain : ReplyKind::None;
+        return accept(r);
+    }
+    rx_.clear();
+}
+
 void TransferMachine::takeReply()
 {
+    if (replyLength(command_) == 1) return takeShortReplies();
     const std::size_t total = static_cast<std::size_t>(awaited_);
     const std::size_t echo = static_cast<std::size_t>(echo_);
     if (rx_.size() < total) return;
@@ -249,17 +315,6 @@ void TransferMachine::takeReply()
         step_ == kVerifyBlocks;
     const int requested = dataWait ? blockAddress_ : -1;
 
-    if (replyLength(command_) == 1) {
-        // A one-byte answer follows the echo of exactly the bytes just sent; the
-        // rest of this read is dropped.
-        Bytes taken(rx_.begin(), rx_.begin() + static_cast<std::ptrdiff_t>(total));
-        rx_.clear();
-        replyArrived_ = true;
-        if (!std::equal(taken.begin(), taken.begin() + static_cast<std::ptrdiff_t>(echo),
-                        sentBytes_.begin()))
-            return;
-        return accept(classifyReply(taken, echo_, passwordWait, requested));
-    }
     // Longer answers carry what they answer (identification marker, block
     // address and checksum), so they are looked for wherever they start: stray
     // bytes before them are passed over instead of spoiling the answer.
@@ -379,6 +434,7 @@ bool TransferMachine::awaitsLateReply() const
     // missing END acknowledgement is no error; every other command's answer that
     // has not arrived may still be on its way.
     if (step_ == 1 || step_ == 69 || step_ == kVerifyHandshake || step_ == kVerifyEnd) return false;
+    if (replyLength(command_) == 1) return owed_ > 0;
     return !replyArrived_;
 }
 
@@ -426,6 +482,14 @@ void TransferMachine::afterTimeout()
         }
         case 4:
         case 5: {
+            // An earlier copy was acknowledged; the answer to a later one is given up on.
+            if (step_ == 4 && acked_) {
+                Reply r;
+                r.kind = ReplyKind::Ack;
+                return accept(r);
+            }
+            // A copy was refused: send again, as a refusal asks, without using the budget.
+            if (step_ == 4 && refused_) return resendCurrent();
             int& left = budget(blockAddress_);
             if (left < 1) return failurePrompt();
             --left;

@@ -192,6 +192,7 @@ class TransferMachine {
     }
     void handshakeReceived();
     void takeReply();
+    void takeShortReplies();
     void afterTimeout();
     bool awaitsLateReply() const;
     void writeFinished();
@@ -231,6 +232,11 @@ class TransferMachine {
     int awaited_ = 0;
     bool replyArrived_ = false;  // an answer (sound or not) came for the last command
     bool lateWaitUsed_ = false;  // the extra wait for a late answer has begun
+    int owed_ = 0;               // answers still owed to the copies of the current packet
+    bool echoSeen_ = false;      // the echo of the copy sent last has been taken
+    bool acked_ = false;         // a copy of the current packet was acknowledged
+    bool refused_ = false;       // a copy was answered 0x0A since the last one was sent
+    bool repeating_ = false;     // the next send repeats the current packet
     Bytes sentBytes_;
     Bytes rx_;
     std::uint64_t run_ = 0;  // bumped by cancel(); older answer handlers are void

@@ -167,6 +167,14 @@ void EnginePort::arriveAtRadio(std::uint8_t byte, std::uint64_t session)
 void EnginePort::answerToHost(Bytes answer, std::uint64_t session)
 {
     if (answer.empty()) return;
+    if (bytewise_) {
+        for (std::uint8_t b : answer) {
+            backFree_ = std::max(backFree_, clock_.now()) + byteTime_;
+            clock_.post(backFree_ - clock_.now(),
+                        [this, b, session] { arriveAtHost(Bytes{b}, session); });
+        }
+        return;
+    }
     backFree_ = std::max(backFree_, clock_.now()) + byteTime_ * static_cast<int>(answer.size());
     clock_.post(backFree_ - clock_.now(),
                 [this, answer = std::move(answer), session] { arriveAtHost(answer, session); });

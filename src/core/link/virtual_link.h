@@ -72,6 +72,9 @@ class EnginePort final : public LinkPort {
     void failNextOpen(std::string reason) { openFailure_ = std::move(reason); }
     void setConnected(bool connected) { connected_ = connected; }  // cable unplugged = false
     void setBaud(int baud);
+    // Answers arrive byte by byte, each after its own byte-time, as on a real
+    // line (by default an answer arrives whole once all its bytes are through).
+    void setBytewise(bool bytewise) { bytewise_ = bytewise; }
     int opens() const { return opens_; }
     int threshold() const { return threshold_; }
     std::uint64_t bytesSent() const { return bytesSent_; }
@@ -95,6 +98,7 @@ class EnginePort final : public LinkPort {
     std::uint64_t session_ = 0;      // bytes of an earlier opening are lost
     std::uint64_t lateCollect_ = 0;  // pending collection of the radio's late answers
     int threshold_ = 1;
+    bool bytewise_ = false;
     Bytes input_;
     std::string openFailure_;
     int opens_ = 0;

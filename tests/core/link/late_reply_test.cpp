@@ -18,6 +18,7 @@ enum class Fault { Late, Refuse, Drop, Corrupt };
 struct FaultPlan {
     std::vector<std::pair<Bytes, Fault>> items;
     std::vector<bool> used;
+    int lagMs = 200;
 
     void attach(Rig& rig)
     {
@@ -25,6 +26,7 @@ struct FaultPlan {
         rig.port.onSent = [this, &rig](const Bytes& sent) {
             rig.sent.push_back({sent, rig.clock.now(), rig.machine.noEcho()});
             FaultSettings f;
+            f.lagMs = lagMs;
             for (std::size_t i = 0; i < items.size(); ++i) {
                 if (used[i] || items[i].first != sent) continue;
                 used[i] = true;
@@ -92,6 +94,50 @@ TEST(LateReply, LateAcknowledgementFollowedByARefusalOrADrop)
             EXPECT_EQ(countSent(rig, writeOf(rig, 0x0120)), 1);
         }
     }
+}
+
+TEST(LateReply, AnswerLaterThanTheExtraWaitIsCountedOffNotShifted)
+{
+    // The acknowledgement comes after the packet was already sent again: it and
+    // the repeat's answer both belong to that block, and the refusal that
+    // follows still lands on the block it refuses.
+    for (bool echo : {false, true}) {
+        for (Fault next : {Fault::Refuse, Fault::Drop}) {
+            SCOPED_TRACE(testing::Message() << "echo " << echo << " next " << int(next));
+            Rig rig(9600, echo);
+            rig.port.setBytewise(true);
+            FaultPlan plan;
+            plan.lagMs = kReplyTimeoutMs + kLateReplyWaitMs + 200;
+            runWrite(rig, plan, {{0x0100, Fault::Late}, {0x0110, next}});
+            ASSERT_TRUE(rig.endedWith(TransferKind::Write, true));
+            EXPECT_EQ(imagePart(rig.radio.memory()), imageBytes(rig.machine.image()));
+            EXPECT_EQ(countSent(rig, writeOf(rig, 0x0100)), 2);
+            EXPECT_EQ(countSent(rig, writeOf(rig, 0x0110)), 2);
+            EXPECT_EQ(countSent(rig, writeOf(rig, 0x0120)), 1);
+        }
+    }
+}
+
+TEST(LateReply, LostAnswerThenEndlessRefusalsKeepSendingWithoutAFailure)
+{
+    // An answer given up on never comes; the repeats are all refused. Each
+    // refusal is still answered with the same packet, not counted as a time-out.
+    Rig r2(9600, false);
+    r2.host.doc.Data.Messages[0] = FixedText<16>("REFUSED");
+    r2.machine.startWrite();
+    r2.clock.runWhile([&] { return r2.machine.step() < 4; });
+    FaultSettings drop;
+    drop.drop = 1.0;
+    r2.radio.setFaults(drop);  // the first block's answer is lost
+    r2.clock.runWhile([&] { return r2.sentStarting('W').size() < 2; });
+    FaultSettings refuse;
+    refuse.refuse = 1.0;
+    r2.radio.setFaults(refuse);
+    r2.clock.advance(milliseconds(10000));
+    EXPECT_EQ(r2.prompt.count(msg::TransferFailed), 0);
+    EXPECT_TRUE(r2.machine.active());
+    EXPECT_GT(r2.sentStarting('W').size(), 10u);
+    EXPECT_EQ(r2.radio.counters().blockWrites, 1);  // stored once; its answer was lost
 }
 
 TEST(LateReply, LateAnswerAtTheFirstBlockOfAReadOrAWrite)

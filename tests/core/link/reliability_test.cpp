@@ -73,11 +73,16 @@ TEST(Reliability, LateAnswersAmongFaultsNeverGiveAFalseSuccess)
     for (std::uint64_t seed = 1; seed <= 100; ++seed) {
         const bool write = seed % 2 == 0;
         Rig rig(/*baud=*/9600, /*echo=*/seed % 4 < 2);
+        // Byte by byte, as on a real line: two answers due together still come
+        // as two deliveries, so one can be mistaken for the other.
+        rig.port.setBytewise(true);
         FaultSettings faults;
         faults.drop = 0.01;
         faults.corrupt = 0.01;
         faults.refuse = 0.02;
         faults.lag = 0.03;
+        // Every third transfer's late answers come even after the extra wait.
+        faults.lagMs = seed % 3 == 0 ? 800 : 200;
         faults.seed = seed;
         rig.radio.setFaults(faults);
         rig.prompt.script[msg::TransferFailed] = {Answer::Ok, Answer::Ok, Answer::Cancel};

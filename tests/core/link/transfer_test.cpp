@@ -147,6 +147,25 @@ TEST(TransferTimeouts, EchoIsToldByTheHandshakeAnswerWithoutATimeout)
     }
 }
 
+TEST(TransferTimeouts, AnswersSplitAcrossDeliveriesAreNotHeldBack)
+{
+    // A real port hands over whatever has arrived once the threshold is reached,
+    // so an answer may come in pieces; its last bytes must still be asked for.
+    for (bool echo : {false, true}) {
+        for (bool write : {false, true}) {
+            Rig rig(9600, echo);
+            rig.port.setBytewise(true);
+            rig.host.doc.Data.Messages[0] = FixedText<16>("BYTEWISE");
+            write ? rig.machine.startWrite() : rig.machine.startRead();
+            rig.run();
+            EXPECT_TRUE(rig.endedWith(write ? TransferKind::Write : TransferKind::Read, true));
+            EXPECT_EQ(rig.prompt.count(msg::TransferFailed), 0);
+            EXPECT_EQ(rig.sentStarting('P').size(), 1u);
+            EXPECT_EQ(imagePart(rig.radio.memory()), imageBytes(rig.machine.image()));
+        }
+    }
+}
+
 TEST(TransferTimeouts, EndlessSendAgainIsAnsweredWithTheSamePacket)
 {
     Rig rig;
