@@ -18,6 +18,7 @@
 #include "gui/prompt/qt_prompt_service.h"
 #include "gui/shell/frm_main.h"
 #include "gui/shell/frm_splash.h"
+#include "gui/shell/main_window_start.h"
 #include "gui/shell/qt_program_launcher.h"
 #include "gui/shell/screenshot_tour.h"
 #include "gui/shell/startup.h"
@@ -53,11 +54,7 @@ int main(int argc, char** argv)
 
     std::unique_ptr<frmMain> mainWindow;
     auto loadMain = [&] {
-        mainWindow = std::make_unique<frmMain>(app);
-        mainWindow->setAttribute(Qt::WA_DeleteOnClose, false);
-        prompt.setParent(mainWindow.get());
-        mainWindow->formLoad();
-        mainWindow->show();
+        mainWindow = openMainWindow(app, [&prompt](frmMain& w) { prompt.setParent(&w); });
         if (reportShown) {
             QTimer::singleShot(0, [&sinceStart] {
                 std::printf("main window shown %lld ms\n",
