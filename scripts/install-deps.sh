@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libxkbcommon-dev
   fonts-dejavu-core fonts-wqy-microhei
   qt6-translations-l10n
-  xvfb xauth imagemagick
+  xvfb xauth xdotool imagemagick
   clang libclang-rt-14-dev libfuzzer-14-dev
 )
 
