@@ -697,28 +697,21 @@ void frmMain::CloseCurAllWindows()
 void frmMain::cascade()
 {
     mdiArea_->cascadeSubWindows();
-    // Cascading shrinks windows to their minimum; give each the size it asked
-    // for, as far as the area has room from where it stands.
-    const QSize area = mdiArea_->viewport()->size();
-    for (QMdiSubWindow* w : mdiArea_->subWindowList()) {
-        const QSize wanted = w->property("wantedSize").toSize();
-        if (!wanted.isValid() || !w->widget()) continue;
-        const QSize frame = w->size() - w->widget()->size();
-        const QSize room(std::max(area.width() - w->x(), 1), std::max(area.height() - w->y(), 1));
-        w->resize((wanted + frame).boundedTo(room).expandedTo(w->minimumSizeHint()));
-    }
+    // Cascading shrinks windows to their minimum; each gets the size it asked for.
+    fitChildWindows();
 }
 
 void frmMain::fitChildWindows()
 {
-    const QSize area = mdiArea_->viewport()->size();
+    // A window is never squeezed below the size it asked for (its controls would be cut
+    // off); where it reaches past the area, the area scrolls so all of it can be reached.
     for (QMdiSubWindow* w : mdiArea_->subWindowList()) {
         const QSize wanted = w->property("wantedSize").toSize();
         if (!wanted.isValid() || !w->widget() || w->isMaximized() || w->isMinimized()) continue;
         const QSize frame = w->size() - w->widget()->size();
-        const QSize room(std::max(area.width() - w->x(), 1), std::max(area.height() - w->y(), 1));
-        const QSize fitted = (wanted + frame).boundedTo(room).expandedTo(w->size());
-        if (fitted != w->size()) w->resize(fitted);
+        const QSize fitted = (wanted + frame).expandedTo(w->minimumSizeHint());
+        if (w->size().width() < fitted.width() || w->size().height() < fitted.height())
+            w->resize(fitted.expandedTo(w->size()));
     }
 }
 

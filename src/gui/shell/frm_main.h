@@ -99,8 +99,8 @@ class frmMain : public QMainWindow {
     // closes and re-creates child windows, which must never happen inside an
     // event that concerns them.
     void checkLanguageChange();
-    // Gives every child window the size it asked for as far as the area has
-    // room; windows never shrink here.
+    // Gives every child window at least the size it asked for; the area
+    // scrolls to what reaches past it. Windows never shrink here.
     void fitChildWindows();
     void cascade();
     // Dragging the splitter by `twips` to the right (negative: left); refused
