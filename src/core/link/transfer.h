@@ -73,6 +73,9 @@ class TransferHost {
     virtual void endProgram() = 0;
     // Every transfer ends here (after its last message was asked).
     virtual void transferEnded(TransferKind /*kind*/, bool /*success*/) {}
+    // A language text of the current language ("" when there is none), for the
+    // details of messages built here.
+    virtual std::string languageText(int /*id*/) { return {}; }
 };
 
 // How another installed version is started when the radio needs one.

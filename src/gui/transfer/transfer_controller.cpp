@@ -74,6 +74,10 @@ ProgramState& TransferController::programState()
 {
     return app_.state;
 }
+std::string TransferController::languageText(int id)
+{
+    return app_.texts.GetLangText(id);
+}
 
 void TransferController::showProgress(TransferKind kind)
 {

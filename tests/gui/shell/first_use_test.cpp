@@ -278,6 +278,23 @@ TEST_F(FirstActivation, WindowsAreRecreatedAfterTheActivatingEventNotInsideIt)
     EXPECT_EQ(program.app.text(10002), QString::fromUtf8(program.app.texts.GetLangText(10002)));
 }
 
+TEST(UnstorableValues, AreExplainedInTheProgramsLanguage)
+{
+    StartedProgram program(StartOptions{kLocaleChinesePrc, 0});
+    RadioDocument& doc = program.app.documents.working();
+    ASSERT_GT(doc.Data.ChannelCount, 0);
+    doc.Channels[0].DecodeTone = 300;
+    const int chNo = doc.Channels[0].ChNo;
+    program.action("WriteRadio")->trigger();
+    program.runUntil([&] { return !program.prompt.asked.empty(); });
+    ASSERT_EQ(program.prompt.askedIds(), (std::vector<int>{9067}));
+    const QString details = QString::fromStdString(program.prompt.asked[0].message.text);
+    const QString expected = program.app.text(9948).replace("%1", QString::number(chNo)) + ": " +
+                             program.app.text(15940) + " 300 " + "超出范围 0–264";
+    EXPECT_TRUE(details.contains(expected)) << details.toStdString();
+    EXPECT_FALSE(details.contains("outside")) << details.toStdString();
+}
+
 TEST(QtOwnTexts, FollowTheProgramsLanguage)
 {
     if (!applyQtTranslations(2)) GTEST_SKIP() << "Qt's Chinese translations are not installed";
