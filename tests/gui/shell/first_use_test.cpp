@@ -6,6 +6,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTreeWidget>
 
@@ -14,6 +16,7 @@
 #include "core/files/document_store.h"
 #include "gui/channels/frm_comm_ch_info.h"
 #include "gui/shell/qt_translations.h"
+#include "shell_fixture.h"
 #include "started_program.h"
 
 namespace zt::gui::test {
@@ -293,6 +296,33 @@ TEST(UnstorableValues, AreExplainedInTheProgramsLanguage)
                              program.app.text(15940) + " 300 " + "超出范围 0–264";
     EXPECT_TRUE(details.contains(expected)) << details.toStdString();
     EXPECT_FALSE(details.contains("outside")) << details.toStdString();
+}
+
+TEST(WindowPosition, SurvivesALanguageChangeInTheUsersStore)
+{
+    // The user's store itself, in Qt's test location (not the real settings).
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZTP958FM", "ZTP958FM").clear();
+    ShellInstall install;
+    {
+        ShellProgram p(install);
+        p.window = std::make_unique<frmMain>(p.app);
+        p.window->formLoad();
+        p.window->move(120, 90);
+        p.window->resize(900, 700);
+        p.window->close();
+    }
+    {
+        // The title is now Chinese; the position is still found.
+        install.writeMySetup("[language]\nIsFirstRun=0\ncomPort=1\nCurrentLanguage=2\n");
+        ShellProgram p(install);
+        ASSERT_NE(p.app.applicationTitle, QString("ZT-958FM Programming Software"));
+        p.window = std::make_unique<frmMain>(p.app);
+        p.window->formLoad();
+        EXPECT_EQ(p.window->size(), QSize(900, 700));
+    }
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZTP958FM", "ZTP958FM").clear();
+    QStandardPaths::setTestModeEnabled(false);
 }
 
 TEST(QtOwnTexts, FollowTheProgramsLanguage)
