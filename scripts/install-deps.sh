@@ -8,7 +8,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libxkbcommon-dev
   fonts-dejavu-core fonts-wqy-microhei
-  xvfb xauth imagemagick
+  qt6-translations-l10n
+  xvfb xauth xdotool imagemagick
   clang libclang-rt-14-dev libfuzzer-14-dev
 )
 

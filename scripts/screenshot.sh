@@ -2,6 +2,8 @@
 # Starts the programming program under a virtual X display (xvfb-run) and saves
 # PNG pictures of its main window and of every window it opens.
 #   scripts/screenshot.sh [FOLDER]    pictures go to FOLDER (default: screenshots/)
+#   ZT_SCREENSHOT_LANGUAGE=2 scripts/screenshot.sh [FOLDER]
+#                                     the same in Chinese (1: English, the default)
 #   scripts/screenshot.sh --measure   time from process start to the main window shown
 #                                     (splash skipped) and resident memory after start-up
 # ZT_BUILD_DIR picks the build folder (default build/release).
@@ -64,5 +66,14 @@ fi
 folder="${1:-screenshots}"
 mkdir -p "$folder"
 folder="$(cd "$folder" && pwd)"
-xvfb-run -a -s "$screen" "$stage/ZTP958FM" --screenshots "$folder"
+# A copy of the installation, so the language chosen here stays out of the build's files.
+copy="$config/install"
+mkdir -p "$copy/language" "$copy/V300"
+cp "$build/stage/Version.ini" "$copy/"
+for item in ZTP958FM language Init PIC StartE.jpg StartC.jpg; do
+  if [ -e "$stage/$item" ]; then cp -r "$stage/$item" "$copy/V300/"; fi
+done
+printf '[language]\nIsFirstRun=0\ncomPort=1\nCurrentLanguage=%s\n' \
+  "${ZT_SCREENSHOT_LANGUAGE:-1}" >"$copy/language/mysetup.ini"
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "$screen" "$copy/V300/ZTP958FM" --screenshots "$folder"
 ls "$folder"/*.png

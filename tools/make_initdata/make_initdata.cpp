@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "core/edit/channel_grid_rules.h"
 #include "core/files/data_file.h"
 #include "core/files/version_manager.h"
 #include "core/radio/channel_edit.h"
@@ -180,6 +181,9 @@ RadioDocument buildDocument(const Source& src)
     // In ascending channel order, as a read from the radio would list them.
     std::sort(channels.begin(), channels.end());
     for (const auto& [chNo, stored] : channels) newChannel(doc, chNo, stored);
+    // Stored in the form the channel grid shows: each group's emergency rows name occupied
+    // rows. Otherwise merely opening the grid would change an untouched new document.
+    for (int group = 0; group < kNamedGroups; ++group) reshowEmergency(doc, group);
     return doc;
 }
 

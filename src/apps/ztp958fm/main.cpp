@@ -6,6 +6,8 @@
 //   ZT_REPORT_SHOWN=1                    print "main window shown <ms>" once it is on screen
 //   --screenshots DIR  or ZT_SCREENSHOT_DIR=DIR
 //                                        save pictures of every window into DIR and end
+//   --smoke                              choose every menu command, click into every
+//                                        window, close everything and end (smoke test)
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -18,8 +20,10 @@
 #include "gui/prompt/qt_prompt_service.h"
 #include "gui/shell/frm_main.h"
 #include "gui/shell/frm_splash.h"
+#include "gui/shell/main_window_start.h"
 #include "gui/shell/qt_program_launcher.h"
 #include "gui/shell/screenshot_tour.h"
+#include "gui/shell/smoke_tour.h"
 #include "gui/shell/startup.h"
 
 using namespace zt;
@@ -32,10 +36,12 @@ int main(int argc, char** argv)
     QApplication qapp(argc, argv);
 
     bool noSplash = qEnvironmentVariable("ZT_NO_SPLASH") == "1";
+    bool smoke = false;
     QString screenshots = qEnvironmentVariable("ZT_SCREENSHOT_DIR");
     const QStringList args = QApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == "--no-splash") noSplash = true;
+        if (args[i] == "--smoke") smoke = true;
         if (args[i] == "--screenshots" && i + 1 < args.size()) screenshots = args[++i];
     }
     const bool reportShown = qEnvironmentVariable("ZT_REPORT_SHOWN") == "1";
@@ -53,17 +59,16 @@ int main(int argc, char** argv)
 
     std::unique_ptr<frmMain> mainWindow;
     auto loadMain = [&] {
-        mainWindow = std::make_unique<frmMain>(app);
-        mainWindow->setAttribute(Qt::WA_DeleteOnClose, false);
-        prompt.setParent(mainWindow.get());
-        mainWindow->formLoad();
-        mainWindow->show();
+        mainWindow = openMainWindow(app, [&prompt](frmMain& w) { prompt.setParent(&w); });
         if (reportShown) {
             QTimer::singleShot(0, [&sinceStart] {
                 std::printf("main window shown %lld ms\n",
                             static_cast<long long>(sinceStart.elapsed()));
                 std::fflush(stdout);
             });
+        }
+        if (smoke) {
+            QTimer::singleShot(0, [&] { QApplication::exit(runSmokeTour(*mainWindow)); });
         }
         if (!screenshots.isEmpty()) {
             QTimer::singleShot(0, [&] {
@@ -76,7 +81,7 @@ int main(int argc, char** argv)
         }
     };
 
-    if (noSplash || !screenshots.isEmpty()) {
+    if (noSplash || smoke || !screenshots.isEmpty()) {
         loadMain();
     } else {
         auto* splash = new frmSplash(app);

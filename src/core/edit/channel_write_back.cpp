@@ -63,7 +63,8 @@ WriteBackResult writeBack(RadioDocument& doc, const WriteBackRequest& request,
         const bool equalToCell = (code == kColRx && value == rxCellText(*rec, limits)) ||
                                  (code == kColTx && value == txCellText(*rec));
         if (!equalToCell) {
-            updateChannelField(*rec, code, value, FieldContext{limits, offsetMode});
+            updateChannelField(*rec, code, value,
+                               FieldContext{limits, offsetMode, request.group == 6});
             result.action = WriteBackAction::Updated;
         }
     }

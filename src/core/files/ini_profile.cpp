@@ -151,6 +151,10 @@ std::string clipProfileValue(std::string_view raw, std::size_t maxChars)
     const std::size_t nul = raw.find('\0');
     if (nul != std::string_view::npos) raw = raw.substr(0, nul);
     raw = trimBlanks(raw);
+    // One matching pair of quotes around the value is not part of it ("a b" reads as a b),
+    // so a value can keep blanks at its ends.
+    if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') && raw.back() == raw.front())
+        raw = raw.substr(1, raw.size() - 2);
     std::size_t pos = 0;
     for (std::size_t chars = 0; pos < raw.size() && chars < maxChars; ++chars) {
         pos += utf8Length(raw, pos);

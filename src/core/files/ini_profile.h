@@ -44,7 +44,8 @@ bool writeProfileString(const std::filesystem::path& file, std::string_view sect
 std::optional<std::string_view> findProfileValue(std::string_view iniText, std::string_view section,
                                                  std::string_view key);
 
-// What a read returns for a raw value: cut at NUL, trimmed, cut to maxChars.
+// What a read returns for a raw value: cut at NUL, trimmed, one matching pair of single or
+// double quotes around it removed, cut to maxChars.
 std::string clipProfileValue(std::string_view raw, std::size_t maxChars = kProfileValueMax);
 
 // Calls visit(section, key, rawValue) for every key line in file order.

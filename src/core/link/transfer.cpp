@@ -48,7 +48,8 @@ TransferMachine::TransferMachine(TransferDeps deps) : d_(std::move(deps))
     waitTimer_ = d_.timers.createTimer([this] { timedOut(); });
     writeDelay_ = d_.timers.createTimer([this] {
         // The write command, 100 ms after the pending edits were committed.
-        const std::vector<std::string> fields = unrepresentableFields(d_.host.document());
+        const std::vector<std::string> fields = unrepresentableFields(
+            d_.host.document(), [this](int id) { return d_.host.languageText(id); });
         if (!fields.empty()) {
             std::string list;
             for (const auto& f : fields) list += "\r\n" + f;

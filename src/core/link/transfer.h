@@ -92,6 +92,9 @@ class TransferHost {
     {
         transferEnded(kind, outcome == TransferOutcome::Succeeded);
     }
+    // A language text of the current language ("" when there is none), for the
+    // details of messages built here.
+    virtual std::string languageText(int /*id*/) { return {}; }
 };
 
 // How another installed version is started when the radio needs one.

@@ -33,7 +33,8 @@ void setTransmit(ChannelRecord& rec, std::string_view value, const FieldContext&
     // an empty channel would invent a frequency for it.
     const RxDisplay shown = rxStoredToDisplay(rx, ctx.limits);
     if (shown.text.empty() || shown.notNumeric) return;
-    const RasterResult r = rasterCheck(rx, rec.OffsetFre.cut(), rec.ShiftDir, ctx.limits);
+    const RasterResult r =
+        rasterCheck(rx, rec.OffsetFre.cut(), rec.ShiftDir, ctx.limits, ctx.keeps1k25);
     rec.RxFre = r.rxStored;
     rec.RxStep = r.rxStep;
     rec.TxStep = r.txStep;

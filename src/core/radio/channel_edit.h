@@ -18,6 +18,7 @@ ChannelRecord& newChannel(RadioDocument& doc, int chNo, std::string_view rxStore
 struct FieldContext {
     BandLimits limits;
     bool offsetMode = true;  // the transmit column shows offsets rather than frequencies
+    bool keeps1k25 = false;  // the channel's group keeps 1.25 kHz parts (group 6)
 };
 
 // The one way the channel grid and editor change a record. fieldCode is the

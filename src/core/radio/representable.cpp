@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <string_view>
 
 #include "core/radio/channel_codec.h"
@@ -16,20 +17,44 @@ constexpr int kMaxTimeOutTimer = 255 * 15 + 14;
 
 class Problems {
   public:
+    explicit Problems(const PhraseLookup& lookup) : lookup_(lookup) {}
+
+    // The phrase of a language text, or the built-in English one; "%1" .. "%4" take args.
+    std::string text(int id, std::string_view english,
+                     std::initializer_list<std::string> args = {}) const
+    {
+        std::string phrase = lookup_ ? lookup_(id) : std::string();
+        if (phrase.empty()) phrase = std::string(english);
+        // One pass, so a value that itself holds "%2" is never replaced again.
+        std::string out;
+        for (std::size_t i = 0; i < phrase.size(); ++i) {
+            const char next = i + 1 < phrase.size() ? phrase[i + 1] : '\0';
+            const auto n = static_cast<std::size_t>(next - '1');
+            if (phrase[i] == '%' && next >= '1' && next <= '9' && n < args.size()) {
+                out += *(args.begin() + n);
+                ++i;
+            } else {
+                out += phrase[i];
+            }
+        }
+        return out;
+    }
+
     // "<where>: <what> <value> is outside <lo>–<hi>" when value is not in lo..hi.
-    void range(const std::string& where, std::string_view what, int value, int lo, int hi)
+    void range(const std::string& where, const std::string& what, int value, int lo, int hi)
     {
         if (value >= lo && value <= hi) return;
-        add(where, std::string(what) + " " + std::to_string(value) + " is outside " +
-                       std::to_string(lo) + "\u2013" + std::to_string(hi));
+        add(where, text(9940, "%1 %2 is outside %3\u2013%4",
+                        {what, std::to_string(value), std::to_string(lo), std::to_string(hi)}));
     }
-    void add(const std::string& where, const std::string& text)
+    void add(const std::string& where, const std::string& what)
     {
-        list_.push_back(where.empty() ? text : where + ": " + text);
+        list_.push_back(where.empty() ? what : where + ": " + what);
     }
     std::vector<std::string> take() { return std::move(list_); }
 
   private:
+    const PhraseLookup& lookup_;
     std::vector<std::string> list_;
 };
 
@@ -41,51 +66,53 @@ bool allDigits(std::string_view s)
 // Tone and code fields shared by channel slots and the common channel.
 void checkToneAndCodes(Problems& p, const std::string& where, const ChannelRecord& r)
 {
-    p.range(where, "receive tone index", r.DecodeTone, 0, kToneCount - 1);
-    p.range(where, "transmit tone index", r.EncodeTone, 0, kToneCount - 1);
-    p.range(where, "expander", r.RxExpand, 0, 1);
-    p.range(where, "compressor", r.TxCompress, 0, 1);
-    p.range(where, "NB/ANL", r.NbAnl, 0, 1);
-    p.range(where, "attenuator", r.Attenuator, 0, 1);
-    p.range(where, "high cut", r.HiCut, 0, 1);
-    p.range(where, "TSQ", r.Tsq, 0, 1);
-    p.range(where, "busy channel lock", r.BusyChannelLock, 0, 3);
-    p.range(where, "RB tone", r.RBTone, 0, 15);
-    p.range(where, "squelch mode", r.SquelchMode, 0, 15);
-    p.range(where, "BOT code", r.BotCode, 0, 31);
-    p.range(where, "repeater offset", r.Rep, 0, 3);
-    p.range(where, "EOT code", r.EotCode, 0, 255);
-    p.range(where, "call code", r.CallCode, 0, 255);
+    p.range(where, p.text(15940, "receive tone index"), r.DecodeTone, 0, kToneCount - 1);
+    p.range(where, p.text(15941, "transmit tone index"), r.EncodeTone, 0, kToneCount - 1);
+    p.range(where, p.text(15942, "expander"), r.RxExpand, 0, 1);
+    p.range(where, p.text(15943, "compressor"), r.TxCompress, 0, 1);
+    p.range(where, p.text(15944, "NB/ANL"), r.NbAnl, 0, 1);
+    p.range(where, p.text(15945, "attenuator"), r.Attenuator, 0, 1);
+    p.range(where, p.text(15946, "high cut"), r.HiCut, 0, 1);
+    p.range(where, p.text(15947, "TSQ"), r.Tsq, 0, 1);
+    p.range(where, p.text(15948, "busy channel lock"), r.BusyChannelLock, 0, 3);
+    p.range(where, p.text(15949, "RB tone"), r.RBTone, 0, 15);
+    p.range(where, p.text(15950, "squelch mode"), r.SquelchMode, 0, 15);
+    p.range(where, p.text(15951, "BOT code"), r.BotCode, 0, 31);
+    p.range(where, p.text(15952, "repeater offset"), r.Rep, 0, 3);
+    p.range(where, p.text(15953, "EOT code"), r.EotCode, 0, 255);
+    p.range(where, p.text(15954, "call code"), r.CallCode, 0, 255);
 }
 
 void checkChannels(Problems& p, const RadioDocument& doc)
 {
     const int count = doc.Data.ChannelCount;
-    p.range("", "Channel count", count, 0, kMaxChannels);
+    p.range("", p.text(9958, "Channel count"), count, 0, kMaxChannels);
     std::array<bool, kMaxChannels + 1> seen{};
     for (int i = 0; i < std::clamp(count, 0, kMaxChannels); ++i) {
         const ChannelRecord& r = doc.Channels[static_cast<std::size_t>(i)];
         const std::string freq = channelFrequencyText(r.RxFre);
         if (isBlankFrequency(freq)) continue;  // an empty channel is not written
-        const std::string where = "Channel " + std::to_string(r.ChNo);
+        const std::string where = p.text(9948, "Channel %1", {std::to_string(r.ChNo)});
         if (r.ChNo < 1 || r.ChNo > kMaxChannels) {
-            p.add(where, "the channel number is outside 1\u2013521");
+            p.add(where, p.text(9941, "the channel number is outside 1\u2013521"));
             continue;
         }
         if (seen[static_cast<std::size_t>(r.ChNo)]) {
-            p.add(where, "the channel number is used more than once");
+            p.add(where, p.text(9942, "the channel number is used more than once"));
         }
         seen[static_cast<std::size_t>(r.ChNo)] = true;
         if (!allDigits(freq)) {
-            p.add(where, "receive frequency \"" + freq + "\" is not a number");
+            p.add(where, p.text(9943, "receive frequency \"%1\" is not a number", {freq}));
         } else {
             const std::uint32_t khz = frequencyKhzOfText(freq);
             if (khz > kMaxSlotKhz) {
-                p.add(where, "receive frequency \"" + freq + "\" (" + std::to_string(khz) +
-                                 " kHz) does not fit the radio's 0\u201365534 kHz");
+                p.add(where, p.text(9944,
+                                    "receive frequency \"%1\" (%2 kHz) does not fit the "
+                                    "radio's 0\u201365534 kHz",
+                                    {freq, std::to_string(khz)}));
             }
         }
-        p.range(where, "scan skip", r.ScanSkip, 0, 1);
+        p.range(where, p.text(15955, "scan skip"), r.ScanSkip, 0, 1);
         checkToneAndCodes(p, where, r);
     }
 }
@@ -94,52 +121,52 @@ void checkText(Problems& p, const std::string& where, const std::string& cutText
 {
     // The radio ends a text at byte 0xFF, so it cannot be part of one.
     if (cutText.find('\xFF') != std::string::npos) {
-        p.add(where,
-              "character code 255 cannot be stored (the radio reads it as the end of "
-              "the text)");
+        p.add(where, p.text(9945,
+                            "character code 255 cannot be stored (the radio reads it as the "
+                            "end of the text)"));
     }
 }
 
 void checkOptions(Problems& p, const OptionSettings& o)
 {
-    const std::string where = "Optional features";
-    p.range(where, "time-out timer", o.TimeOutTimer, 0, kMaxTimeOutTimer);
-    p.range(where, "current group", o.CurrentGroup, 0, 255);
-    p.range(where, "display mode", o.DisplayMode, 0, 255);
-    p.range(where, "backlight colour", o.BacklightColor, 0, 255);
-    p.range(where, "scan mode", o.ScanMode, 0, 255);
-    p.range(where, "scan resume time", o.ScanResumeTime, 0, 255);
-    p.range(where, "beep", o.Beep, 0, 255);
-    p.range(where, "public data", o.PublicData, 0, 255);
-    p.range(where, "PTT ID pause", o.PttIdPause, 0, 255);
-    p.range(where, "frequency changeable", o.FrequencyChangeable, 0, 255);
+    const std::string where = p.text(9949, "Optional features");
+    p.range(where, p.text(16940, "time-out timer"), o.TimeOutTimer, 0, kMaxTimeOutTimer);
+    p.range(where, p.text(16941, "current group"), o.CurrentGroup, 0, 255);
+    p.range(where, p.text(16942, "display mode"), o.DisplayMode, 0, 255);
+    p.range(where, p.text(16943, "backlight colour"), o.BacklightColor, 0, 255);
+    p.range(where, p.text(16944, "scan mode"), o.ScanMode, 0, 255);
+    p.range(where, p.text(16945, "scan resume time"), o.ScanResumeTime, 0, 255);
+    p.range(where, p.text(16946, "beep"), o.Beep, 0, 255);
+    p.range(where, p.text(16947, "public data"), o.PublicData, 0, 255);
+    p.range(where, p.text(16948, "PTT ID pause"), o.PttIdPause, 0, 255);
+    p.range(where, p.text(16949, "frequency changeable"), o.FrequencyChangeable, 0, 255);
     for (int g = 0; g < kNamedGroups; ++g) {
         const auto& rows = o.EmergencyRows[static_cast<std::size_t>(g)];
-        const std::string group = "Group " + std::to_string(g);
+        const std::string group = p.text(9950, "Group %1", {std::to_string(g)});
         // Channel 256 would be stored as 0xFF, which the radio reads as "none".
-        p.range(group, "emergency channel 1", rows[0], 0, 255);
-        p.range(group, "emergency channel 2", rows[1], 0, 255);
+        p.range(group, p.text(16950, "emergency channel 1"), rows[0], 0, 255);
+        p.range(group, p.text(16951, "emergency channel 2"), rows[1], 0, 255);
     }
-    const std::string reset = "Reset mode";
-    p.range(reset, "group of reset E", o.ResetGroupE, 0, 255);
-    p.range(reset, "channel of reset E", o.ResetChannelE, 0, 255);
-    p.range(reset, "group of normal reset", o.ResetGroupNormal, 0, 255);
-    p.range(reset, "channel of normal reset", o.ResetChannelNormal, 0, 255);
-    p.range(reset, "group of extended reset", o.ResetGroupExtended, 0, 255);
-    p.range(reset, "channel of extended reset", o.ResetChannelExtended, 0, 255);
-    checkToneAndCodes(p, "Public settings", o.Common);
-    checkText(p, "Power-on text", o.PowerOnText.cut());
+    const std::string reset = p.text(9951, "Reset mode");
+    p.range(reset, p.text(16952, "group of reset E"), o.ResetGroupE, 0, 255);
+    p.range(reset, p.text(16953, "channel of reset E"), o.ResetChannelE, 0, 255);
+    p.range(reset, p.text(16954, "group of normal reset"), o.ResetGroupNormal, 0, 255);
+    p.range(reset, p.text(16955, "channel of normal reset"), o.ResetChannelNormal, 0, 255);
+    p.range(reset, p.text(16956, "group of extended reset"), o.ResetGroupExtended, 0, 255);
+    p.range(reset, p.text(16957, "channel of extended reset"), o.ResetChannelExtended, 0, 255);
+    checkToneAndCodes(p, p.text(9952, "Public settings"), o.Common);
+    checkText(p, p.text(9953, "Power-on text"), o.PowerOnText.cut());
 }
 
 void checkDtmf(Problems& p, const DtmfSettings& d)
 {
-    const std::string where = "DTMF";
-    p.range(where, "side tone", d.SideTone, 0, 255);
-    p.range(where, "rate", d.Rate, 0, 255);
-    p.range(where, "first digit delay", d.FirstDigitDelay, 0, 255);
-    p.range(where, "first digit time", d.FirstDigitTime, 0, 255);
-    p.range(where, "*/# time", d.StarHashTime, 0, 255);
-    p.range(where, "D key", d.DKey, 0, 255);
+    const std::string where = p.text(9959, "DTMF");
+    p.range(where, p.text(18940, "side tone"), d.SideTone, 0, 255);
+    p.range(where, p.text(18941, "rate"), d.Rate, 0, 255);
+    p.range(where, p.text(18942, "first digit delay"), d.FirstDigitDelay, 0, 255);
+    p.range(where, p.text(18943, "first digit time"), d.FirstDigitTime, 0, 255);
+    p.range(where, p.text(18944, "*/# time"), d.StarHashTime, 0, 255);
+    p.range(where, p.text(18945, "D key"), d.DKey, 0, 255);
     for (int n = 0; n < kDtmfMemoryCodes; ++n) {
         const DtmfCode& code = d.Memory[static_cast<std::size_t>(n)];
         // Only the first Length characters are sent (a missing front is filled with
@@ -152,12 +179,13 @@ void checkDtmf(Problems& p, const DtmfSettings& d)
             const auto byte = static_cast<unsigned char>(digits[k]);
             std::string shown;
             if (byte < 0x20 || byte > 0x7E) {
-                shown.append("code ").append(std::to_string(byte));
+                shown = p.text(9947, "code %1", {std::to_string(byte)});
             } else {
                 shown.append(1, '"').append(1, digits[k]).append(1, '"');
             }
-            p.add("DTMF memory code " + std::to_string(n + 1),
-                  "character " + shown + " is not a DTMF digit (0\u20139, A\u2013D, *, #)");
+            p.add(p.text(9954, "DTMF memory code %1", {std::to_string(n + 1)}),
+                  p.text(9946, "character %1 is not a DTMF digit (0\u20139, A\u2013D, *, #)",
+                         {shown}));
         }
     }
 }
@@ -166,32 +194,33 @@ void checkToneTips(Problems& p, const ToneTips& tips)
 {
     for (int t = 0; t < kToneTipCount; ++t) {
         const ToneTipSequence& seq = tips[static_cast<std::size_t>(t)];
-        const std::string where = "Tone tip " + std::to_string(t + 1);
+        const std::string where = p.text(9955, "Tone tip %1", {std::to_string(t + 1)});
         for (int k = 0; k < kToneTipNotes; ++k) {
             const ToneTipNote& note = seq.Notes[static_cast<std::size_t>(k)];
-            const std::string which = "note " + std::to_string(k + 1);
-            p.range(where, which + " frequency", note.Frequency, 0, 255);
-            p.range(where, which + " duration", note.Duration, 0, 255);
+            const std::string number = std::to_string(k + 1);
+            p.range(where, p.text(29940, "note %1 frequency", {number}), note.Frequency, 0, 255);
+            p.range(where, p.text(29941, "note %1 duration", {number}), note.Duration, 0, 255);
         }
-        p.range(where, "repeat count", seq.RepeatCount, 0, 255);
-        p.range(where, "interval", seq.Interval, 0, 255);
+        p.range(where, p.text(29942, "repeat count"), seq.RepeatCount, 0, 255);
+        p.range(where, p.text(29943, "interval"), seq.Interval, 0, 255);
     }
 }
 
 }  // namespace
 
-std::vector<std::string> unrepresentableFields(const RadioDocument& doc)
+std::vector<std::string> unrepresentableFields(const RadioDocument& doc,
+                                               const PhraseLookup& phrases)
 {
-    Problems p;
+    Problems p(phrases);
     checkChannels(p, doc);
     checkOptions(p, doc.Data.Options);
     checkDtmf(p, doc.Data.Dtmf);
     for (int i = 0; i < 4; ++i) {
-        checkText(p, "Message line " + std::to_string(i + 1),
+        checkText(p, p.text(9956, "Message line %1", {std::to_string(i + 1)}),
                   doc.Data.Messages[static_cast<std::size_t>(i)].cut());
     }
     for (int g = 0; g < kNamedGroups; ++g) {
-        checkText(p, "Name of group " + std::to_string(g),
+        checkText(p, p.text(9957, "Name of group %1", {std::to_string(g)}),
                   doc.Data.Groups[static_cast<std::size_t>(g)].cut());
     }
     checkToneTips(p, doc.Data.Tips);

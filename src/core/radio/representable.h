@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,12 @@ namespace zt {
 // byte (0–255), the time-out timer (0–3839 seconds), channel-coded emergency
 // and reset channels (0–255), the common channel's fields, tone tips, DTMF
 // memory-code characters, and text characters the radio reads as an end mark.
-std::vector<std::string> unrepresentableFields(const RadioDocument& doc);
+//
+// The sentences are built from phrases looked up by language-text id through
+// `phrases` ("%1" .. "%4" in a phrase take the values); a missing lookup or an
+// empty phrase gives the built-in English one.
+using PhraseLookup = std::function<std::string(int id)>;
+std::vector<std::string> unrepresentableFields(const RadioDocument& doc,
+                                               const PhraseLookup& phrases = {});
 
 }  // namespace zt

@@ -77,8 +77,9 @@ struct StepAndValue {
 // 6.25 kHz (1) or 8.33 kHz (2, where the third step of each 25 kHz is raised by 10 Hz onto
 // the 25 kHz mark). A frequency on none of them is snapped onto the 5 kHz raster.
 // Remainders are taken toward zero, so a frequency below the lower limit moves up.
-StepAndValue classifyRaster(std::int64_t value, std::int64_t lower)
+StepAndValue classifyRaster(std::int64_t value, std::int64_t lower, bool keeps1k25)
 {
+    if (keeps1k25 && hasQuarterKhzPart(value)) return {0, value};
     const std::int64_t o = value - lower;
     if (o % kRaster5k == 0) return {0, value};
     if (o % kRaster6k25 == 0) return {1, value};
@@ -224,13 +225,13 @@ ValidatedFrequency validateEnteredFrequency(std::string_view text, int currentGr
     std::int64_t d = scaled->rounded();
     const std::int64_t r = (d - lower) % kRaster5k;
     // Group 6 may hold frequencies with a 1.25 kHz part (10 Hz count ending in 125).
-    const bool keeps1k25 = currentGroup == 6 && d % 1000 == 125;
+    const bool keeps1k25 = currentGroup == 6 && hasQuarterKhzPart(d);
     if (r != 0 && !keeps1k25) d -= r;
     return {formatMhz(d), 0};
 }
 
 RasterResult rasterCheck(std::string_view rxStored, std::string_view storedOffset, int shiftDir,
-                         const BandLimits& limits)
+                         const BandLimits& limits, bool keeps1k25)
 {
     RasterResult result;
     result.rxStored = std::string(rxStored);
@@ -240,7 +241,7 @@ RasterResult rasterCheck(std::string_view rxStored, std::string_view storedOffse
     if (!rx) return result;  // no receive frequency: nothing to check
 
     const std::int64_t lower = mhzToTenHz(limits.lo);
-    const StepAndValue receive = classifyRaster(*rx, lower);
+    const StepAndValue receive = classifyRaster(*rx, lower, keeps1k25);
     result.rxStep = receive.step;
     result.rxStored = rxDisplayToStored(formatMhz(receive.value), limits);
 
@@ -253,7 +254,7 @@ RasterResult rasterCheck(std::string_view rxStored, std::string_view storedOffse
     const std::int64_t offset = offsetUnits(storedOffset);
     const std::int64_t tx =
         std::abs(shiftDir == 1 ? receive.value - offset : receive.value + offset);
-    const StepAndValue transmit = classifyRaster(tx, lower);
+    const StepAndValue transmit = classifyRaster(tx, lower, keeps1k25);
     result.txStep = transmit.step;
 
     const OffsetResult o = offsetFromEntered(result.rxStored, formatMhz(transmit.value), false,

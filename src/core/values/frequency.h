@@ -96,7 +96,16 @@ struct RasterResult {
 };
 // Raster check after a transmit edit: classifies (and where needed snaps) the receive and the
 // transmit frequency and recomputes offset and direction from the snapped transmit frequency.
+// With keeps1k25 (a channel of group 6) a value whose 10 Hz count ends in 125 is kept as it
+// is, as the entry of such a frequency keeps it, so the channel never leaves its frequency.
 RasterResult rasterCheck(std::string_view rxStored, std::string_view storedOffset, int shiftDir,
-                         const BandLimits& limits);
+                         const BandLimits& limits, bool keeps1k25 = false);
+
+// True when a value in 10 Hz units has a 1.25 kHz part (its count ends in 125), the part
+// group 6 may keep.
+constexpr bool hasQuarterKhzPart(std::int64_t tenHz)
+{
+    return tenHz % 1000 == 125;
+}
 
 }  // namespace zt

@@ -136,7 +136,9 @@ int FrmCHInfoEdit::row() const
 void FrmCHInfoEdit::buildControls()
 {
     setStyleSheet(
-        QStringLiteral("QLineEdit:disabled, QComboBox:disabled { background: palette(window); }"));
+        QStringLiteral("QLineEdit:disabled, QComboBox:disabled { background: palette(window); }"
+                       // Lists open about 20 rows high, not screen high (265 tones).
+                       "QComboBox { combobox-popup: 0; }"));
     auto* top = new QGridLayout;
     label4_ = new QLabel(this);
     combo4_ = new QComboBox(this);
@@ -171,7 +173,7 @@ void FrmCHInfoEdit::buildControls()
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* list = new QComboBox(frame_);
         list->setObjectName(QString("Combo2_%1").arg(spec.index));
-        list->setMaxVisibleItems(16);
+        list->setMaxVisibleItems(20);
         list->setMinimumWidth(120);
         list->installEventFilter(this);
         labels_[spec.index] = label;

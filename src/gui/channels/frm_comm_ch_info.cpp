@@ -186,7 +186,9 @@ void frmCommChInfo::buildControls()
         lists_[i] = new QComboBox(grid_->viewport());
         lists_[i]->setObjectName(QString("Combo%1").arg(i + 1));
         lists_[i]->installEventFilter(this);
-        lists_[i]->setMaxVisibleItems(16);
+        // Long lists (265 tones) open about 20 rows high rather than screen high.
+        lists_[i]->setMaxVisibleItems(20);
+        lists_[i]->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     }
     lists_[0]->addItem(QString());
     for (int t = 1; t < kToneCount; ++t) lists_[0]->addItem(QString::fromStdString(toneText(t)));
@@ -525,7 +527,7 @@ void frmCommChInfo::enterCell()
     ChannelEditState& st = app_.channelEdit;
     doc.Data.Options.CurrentGroup = static_cast<std::int16_t>(shownGroup());
     setCaption();
-    grid_->setFocus(Qt::OtherFocusReason);
+    takeFocus(grid_);
     prevEditCol_ = st.editCol;
     prevEditRow_ = st.editRow;
     const int row = currentRow();
@@ -593,19 +595,20 @@ void frmCommChInfo::EnterGridEdit()
         const RadioData& data = app_.documents.working().Data;
         if (col == kColRx || col == kColTx) {
             if (!frequencyEditPermitted(data, st.currentGroup)) return;
+            emit statusHint(QString());
             if (col == kColTx && cellText(row, col).isEmpty() && prevEditCol_ == kColRx &&
                 prevEditRow_ == row)
                 grid_->item(row - 1, col)->setText(cellText(row, kColRx));
             placeOver(text1_, row, col);
             text1_->setText(cellText(row, col));
             text1Dirty_ = false;
-            text1_->setFocus(Qt::OtherFocusReason);
+            takeFocus(text1_);
             if (!text1_->text().isEmpty()) text1_->selectAll();
         } else if (col == 3) {
             placeOver(text2_, row, col);
             listArmed_ = false;
             text2_->setText(fromRecordText(cutAtZero(toRecordText(cellText(row, col)))));
-            text2_->setFocus(Qt::OtherFocusReason);
+            takeFocus(text2_);
             if (!text2_->text().isEmpty()) text2_->selectAll();
         } else if (QComboBox* list = listEditorOf(col)) {
             placeOver(list, row, col);
@@ -615,7 +618,7 @@ void frmCommChInfo::EnterGridEdit()
             // Selecting the cell's entry counts as the list's first Click, which writes nothing.
             if (index >= 0) listArmed_ = true;
             list->setEnabled(true);
-            list->setFocus(Qt::OtherFocusReason);
+            takeFocus(list);
         }
     });
 }
@@ -693,6 +696,7 @@ void frmCommChInfo::Conclude()
         const QString formatted = formatFrequencyText(text1_->text());
         if (cell) cell->setText(formatted);
         write(formatted);
+        reloadEditor();
     } else if (st.editCol == kColTx) {
         const QString typed = text1_->text();
         if (!text1_->isVisible() || !isNumeric(toRecordText(typed))) return;
@@ -704,6 +708,7 @@ void frmCommChInfo::Conclude()
                 cell->setText(formatFrequencyText(typed));
         }
         write(typed);
+        reloadEditor();
     } else if (st.editCol == 3) {
         if (!text2_->isVisible()) return;
         if (cell) cell->setText(text2_->text());
@@ -727,6 +732,36 @@ void frmCommChInfo::writeText1AsItStands()
     const ChannelEditState st = app_.channelEdit;
     channelWriteBack(app_, WriteBackRequest{st.currentGroup, st.editRow, st.editCol,
                                             toRecordText(text1_->text())});
+    // Written, changed by the rules or refused: the editor shows what the document holds.
+    reloadEditor();
+}
+
+void frmCommChInfo::takeFocus(QWidget* w)
+{
+    if (!passive_) w->setFocus(Qt::OtherFocusReason);
+}
+
+bool frmCommChInfo::refuseLockedFrequencyCell()
+{
+    const int col = currentCol();
+    if (col != kColRx && col != kColTx) return false;
+    if (frequencyEditPermitted(app_.documents.working().Data, app_.channelEdit.currentGroup))
+        return false;
+    emit statusHint(app_.text(14940));
+    return true;
+}
+
+void frmCommChInfo::windowDeactivated()
+{
+    if (!ready_ || unloaded_) return;
+    runTrapped(app_, "frmCommChInfo_Form_LostFocus", [&] {
+        commitPendingEdits();
+        passive_ = true;
+        enterCell();
+        passive_ = false;
+        text1_->hide();
+    });
+    passive_ = false;
 }
 
 void frmCommChInfo::onListActivated(int listIndex)
@@ -751,6 +786,7 @@ void frmCommChInfo::onScroll(int)
 void frmCommChInfo::onDoubleClick(int, int col)
 {
     timerChEdit_.start();
+    refuseLockedFrequencyCell();
     if (col == kColEditor) openChannelEditor(true);
 }
 
@@ -859,7 +895,14 @@ bool frmCommChInfo::eventFilter(QObject* watched, QEvent* event)
         if (watched == text1_) return handleText1Key(key);
         if (watched == text2_) return handleText2Key(key);
         if (watched == grid_ && isEnter(key)) {
+            refuseLockedFrequencyCell();
             EnterGridEdit();
+            return true;
+        }
+        if (watched == grid_ && typedChar(key) != 0) {
+            // Typing on the grid itself (a cell without an editor) neither searches nor
+            // moves the cursor; in a fixed frequency cell the status bar says why.
+            refuseLockedFrequencyCell();
             return true;
         }
         for (int i = 0; i < 5; ++i)
@@ -894,6 +937,14 @@ bool frmCommChInfo::eventFilter(QObject* watched, QEvent* event)
 void frmCommChInfo::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()); frame && !watchingFrame_) {
+        watchingFrame_ = true;
+        connect(frame, &QMdiSubWindow::windowStateChanged, this,
+                [this](Qt::WindowStates before, Qt::WindowStates now) {
+                    if ((before & Qt::WindowActive) && !(now & Qt::WindowActive))
+                        windowDeactivated();
+                });
+    }
     if (firstActivation_) {
         firstActivation_ = false;
         enterCell();

@@ -55,6 +55,11 @@ class frmCommChInfo : public QWidget {
     QTimer& timerChEdit() { return timerChEdit_; }
     QTimer& scrollTimer() { return scrollTimer_; }
 
+  signals:
+    // A short explanation for the status bar (empty: clear it), such as why a
+    // frequency cannot be typed in this group.
+    void statusHint(const QString& text);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -85,6 +90,13 @@ class frmCommChInfo : public QWidget {
     bool handleText2Key(QKeyEvent* key);
     bool handleListKey(int col, QKeyEvent* key);
     void unloadWindow();
+    // Losing the focus to another window: the pending entry is written, the
+    // current cell entered anew without taking the focus back, and Text1 hidden.
+    void windowDeactivated();
+    void takeFocus(QWidget* w);
+    // True (with the status hint shown) when the current cell is a frequency
+    // cell the group's rules keep from being typed in.
+    bool refuseLockedFrequencyCell();
     int currentRow() const;  // 1-based
     int currentCol() const;
 
@@ -118,6 +130,8 @@ class frmCommChInfo : public QWidget {
     bool text1Dirty_ = false;
     bool unloaded_ = false;
     bool showingGroup_ = false;
+    bool passive_ = false;  // entering a cell without taking the focus
+    bool watchingFrame_ = false;
 };
 
 }  // namespace zt::gui

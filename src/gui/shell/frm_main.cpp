@@ -14,10 +14,12 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QSettings>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTime>
@@ -30,6 +32,8 @@
 #include "gui/app_context.h"
 #include "gui/functions/frm_model_info.h"
 #include "gui/shell/child_windows.h"
+#include "gui/shell/qt_translations.h"
+#include "gui/shell/startup.h"
 #include "gui/text_codec.h"
 #include "gui/transfer/frm_progress.h"
 #include "gui/transfer/transfer_controller.h"
@@ -52,6 +56,10 @@ int toTwips(int pixels)
 
 constexpr const char* kSettingsSection = "Settings";
 constexpr const char* kTreeCloseKey = "删除";
+// The per-user store of the window position: fixed names, so a language change
+// (which changes the title) keeps the position.
+constexpr const char* kPositionOrganisation = "ZTP958FM";
+constexpr const char* kPositionApplication = "ZTP958FM";
 
 QString pathText(const std::filesystem::path& p)
 {
@@ -169,6 +177,9 @@ void frmMain::buildMenus()
         m->setObjectName(name);
         m->menuAction()->setObjectName(QString(name) + "Action");
         m->menuAction()->setProperty("textId", textId);
+        // Opening a menu takes the focus from the cell being edited without the
+        // editor noticing; whatever is chosen then sees the edit written.
+        connect(m, &QMenu::aboutToShow, this, &frmMain::aboutToReadDocument);
         return m;
     };
 
@@ -374,8 +385,7 @@ void frmMain::formLoad()
     ApplyLanguageTexts();
     LoadTree();
     // LoadNewDoc2: a new document again, the texts, the channel grid, the caption.
-    DocumentContext ctx = app_.documentContext();
-    app_.documents.New(NewKind::Ordinary, ctx);
+    startNewDocument(app_, NewKind::Ordinary);
     ApplyLanguageTexts();
     ShowChildWindow(window::CommChInfo);
     ShowMainTxt();
@@ -397,8 +407,8 @@ void frmMain::restorePosition()
         QSettings s(positionStore_, QSettings::IniFormat);
         read(s);
     } else {
-        QSettings s(QSettings::NativeFormat, QSettings::UserScope, "ZTP958FM",
-                    app_.applicationTitle);
+        QSettings s(QSettings::NativeFormat, QSettings::UserScope, kPositionOrganisation,
+                    kPositionApplication);
         read(s);
     }
 }
@@ -418,8 +428,8 @@ void frmMain::storePosition()
         QSettings s(positionStore_, QSettings::IniFormat);
         write(s);
     } else {
-        QSettings s(QSettings::NativeFormat, QSettings::UserScope, "ZTP958FM",
-                    app_.applicationTitle);
+        QSettings s(QSettings::NativeFormat, QSettings::UserScope, kPositionOrganisation,
+                    kPositionApplication);
         write(s);
     }
 }
@@ -427,17 +437,55 @@ void frmMain::storePosition()
 void frmMain::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) checkLanguageChange();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
+        app_.currentLanguage != app_.appliedLanguage && !languageCheckQueued_) {
+        // Activation arrives inside the event that activated the window (a click
+        // on a list of the grid, say): the windows are re-created once that
+        // event is over.
+        languageCheckQueued_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                languageCheckQueued_ = false;
+                checkLanguageChange();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Child windows loaded before the window had its final size get their full
+    // size once the layout has settled.
+    QMetaObject::invokeMethod(this, &frmMain::fitChildWindows, Qt::QueuedConnection);
 }
 
 void frmMain::checkLanguageChange()
 {
     if (app_.currentLanguage == app_.appliedLanguage) return;
+    aboutToReadDocument();
     app_.appliedLanguage = app_.currentLanguage;
     app_.texts.setLanguage(app_.currentLanguage);
+    applyQtTranslations(app_.currentLanguage);
     Change_Language();
     CloseCurAllWindows();
     ShowChildWindow(window::CommChInfo);
+}
+
+void frmMain::aboutToReadDocument()
+{
+    for (QMdiSubWindow* w : mdiArea_->subWindowList()) commitPendingEdits(w->widget());
+}
+
+void frmMain::showStatusHint(const QString& text)
+{
+    panels_[0]->setText(text);
+}
+
+QString frmMain::statusHint() const
+{
+    return panels_[0]->text();
 }
 
 void frmMain::resizeEvent(QResizeEvent* event)
@@ -445,10 +493,12 @@ void frmMain::resizeEvent(QResizeEvent* event)
     QMainWindow::resizeEvent(event);
     // The tree pane follows the inner height through its layout.
     LoadBKPic();
+    if (isVisible()) fitChildWindows();
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
+    aboutToReadDocument();
     if (!isMinimized()) storePosition();
     CloseCurAllWindows();
     if (!closingForVersionSwitch_ && app_.documents.IsModified()) {
@@ -540,6 +590,23 @@ void frmMain::LoadTree()
         item->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
     }
     root->setExpanded(true);
+    fitTreePane();
+}
+
+void frmMain::fitTreePane()
+{
+    // The pane is wide enough for its longest label in the current language.
+    const QFontMetrics metrics(treeView1_->font());
+    const int icon = treeView1_->iconSize().isValid() ? treeView1_->iconSize().width() : 16;
+    int widest = 0;
+    QTreeWidgetItem* root = treeView1_->topLevelItem(0);
+    for (int i = 0; root && i < root->childCount(); ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(root->child(i)->text(0)));
+    // Two levels of indentation, the icon, the frame and a little air.
+    const int labels =
+        widest + 2 * treeView1_->indentation() + icon + 2 * treeView1_->frameWidth() + 24;
+    const int wanted = std::max(190, labels);
+    if (picture1_->width() < wanted) picture1_->setFixedWidth(wanted);
 }
 
 void frmMain::LoadBKPic()
@@ -608,6 +675,9 @@ void frmMain::ShowChildWindow(const QString& name)
     sub->setObjectName(name + "Frame");
     sub->setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
     sub->setProperty("wantedSize", wanted);
+    // Windows that explain refusals in the status bar.
+    if (child->metaObject()->indexOfSignal("statusHint(QString)") >= 0)
+        connect(child, SIGNAL(statusHint(QString)), this, SLOT(showStatusHint(QString)));
     child->show();
     sub->show();
     cascade();
@@ -635,20 +705,27 @@ void frmMain::CloseCurAllWindows()
 void frmMain::cascade()
 {
     mdiArea_->cascadeSubWindows();
-    // Cascading shrinks windows to their minimum; give each the size it asked
-    // for, as far as the area has room from where it stands.
-    const QSize area = mdiArea_->viewport()->size();
+    // Cascading shrinks windows to their minimum; each gets the size it asked for.
+    fitChildWindows();
+}
+
+void frmMain::fitChildWindows()
+{
+    // A window is never squeezed below the size it asked for (its controls would be cut
+    // off); where it reaches past the area, the area scrolls so all of it can be reached.
     for (QMdiSubWindow* w : mdiArea_->subWindowList()) {
         const QSize wanted = w->property("wantedSize").toSize();
-        if (!wanted.isValid() || !w->widget()) continue;
+        if (!wanted.isValid() || !w->widget() || w->isMaximized() || w->isMinimized()) continue;
         const QSize frame = w->size() - w->widget()->size();
-        const QSize room(std::max(area.width() - w->x(), 1), std::max(area.height() - w->y(), 1));
-        w->resize((wanted + frame).boundedTo(room).expandedTo(w->minimumSizeHint()));
+        const QSize fitted = (wanted + frame).expandedTo(w->minimumSizeHint());
+        if (w->size().width() < fitted.width() || w->size().height() < fitted.height())
+            w->resize(fitted.expandedTo(w->size()));
     }
 }
 
 int frmMain::ShowModalWindow(const QString& name)
 {
+    aboutToReadDocument();
     QDialog* dialog = createModalWindow(name, app_, this);
     if (!dialog) return -1;
     // A confirmed model or band change starts a new document.
@@ -703,8 +780,10 @@ void frmMain::treeClicked(QTreeWidgetItem* item)
 
 void frmMain::toolbarClicked(const QString& key)
 {
+    aboutToReadDocument();
+    // New asks about unsaved changes exactly as File > New does.
     if (key == "NewFile")
-        LoadNewDoc();
+        fileNew();
     else if (key == "OpenFile")
         fileOpen();
     else if (key == "SaveFile")
@@ -762,14 +841,14 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 
 void frmMain::LoadNewDoc()
 {
+    aboutToReadDocument();
     CloseCurAllWindows();
     newDocTimer_.start(kNewDocDelayMs);
 }
 
 void frmMain::onNewDocTimer()
 {
-    DocumentContext ctx = app_.documentContext();
-    app_.documents.New(initRequest_ ? NewKind::Initialise : NewKind::Ordinary, ctx);
+    startNewDocument(app_, initRequest_ ? NewKind::Initialise : NewKind::Ordinary);
     initRequest_ = false;
     ApplyLanguageTexts();
     ShowChildWindow(window::CommChInfo);
@@ -795,6 +874,7 @@ bool frmMain::saveBeforeReplacing()
 
 void frmMain::fileNew()
 {
+    aboutToReadDocument();
     if (app_.documents.IsModified()) {
         const Answer a = app_.prompt->ask(question(9006, Buttons::YesNoCancel, Icon::Warning));
         if (a == Answer::Yes) saveBeforeReplacing();
@@ -808,6 +888,7 @@ void frmMain::fileNew()
 
 void frmMain::fileOpen()
 {
+    aboutToReadDocument();
     if (app_.documents.IsModified()) {
         const Answer a = app_.prompt->ask(question(9006, Buttons::YesNoCancel, Icon::Warning));
         if (a == Answer::Cancel) return;
@@ -842,6 +923,7 @@ void frmMain::afterOpened()
 
 void frmMain::fileSave()
 {
+    aboutToReadDocument();
     if (app_.documents.isUntitled()) {
         fileSaveAs();
         return;
@@ -856,6 +938,7 @@ void frmMain::fileSave()
 
 bool frmMain::fileSaveAs()
 {
+    aboutToReadDocument();
     FileDialogRequest request;
     request.save = true;
     request.filters = {fileFilter_};
@@ -879,18 +962,19 @@ void frmMain::initialSettings()
 
 void frmMain::readFromRadio()
 {
-    commitPendingEdits(childWindow(window::CommChInfo));
+    aboutToReadDocument();
     transfers_->read();
 }
 
 void frmMain::writeToRadio()
 {
-    for (QMdiSubWindow* w : mdiArea_->subWindowList()) commitPendingEdits(w->widget());
+    aboutToReadDocument();
     transfers_->write();
 }
 
 void frmMain::readRadioInformation()
 {
+    aboutToReadDocument();
     UnloadWindowByName(window::RadioInfo);
     transfers_->readInformation();
 }

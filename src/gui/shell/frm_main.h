@@ -49,7 +49,8 @@ class frmMain : public QMainWindow {
     TransferController& transfers() { return *transfers_; }
 
     // Where the window position is kept: the per-user store under the
-    // application title by default; an INI file when given (tests).
+    // program's name (never a translated title) by default; an INI file when
+    // given (tests).
     void setPositionStore(const QString& iniFile) { positionStore_ = iniFile; }
     // Main window load: position, texts, tree and the first document with the
     // channel grid.
@@ -62,7 +63,14 @@ class frmMain : public QMainWindow {
     QTimer& newDocTimer() { return newDocTimer_; }
     bool initialValuesRequested() const { return initRequest_; }
 
+    // The status-bar text of the first panel (hints such as why an edit was refused).
+    QString statusHint() const;
+
   public slots:
+    // Every command that reads the document calls this first: each open child
+    // window writes the entry it is still editing into the document.
+    void aboutToReadDocument();
+    void showStatusHint(const QString& text);
     void Change_Language();
     void ApplyLanguageTexts();
     void ShowMainTxt();
@@ -87,8 +95,13 @@ class frmMain : public QMainWindow {
     void readRadioInformation();
 
     // Runs the language change when the language window changed
-    // `CurrentLanguage` (done whenever the window becomes active).
+    // `CurrentLanguage`. On activation it is queued to the event loop: it
+    // closes and re-creates child windows, which must never happen inside an
+    // event that concerns them.
     void checkLanguageChange();
+    // Gives every child window at least the size it asked for; the area
+    // scrolls to what reaches past it. Windows never shrink here.
+    void fitChildWindows();
     void cascade();
     // Dragging the splitter by `twips` to the right (negative: left); refused
     // when the pane would be narrower than 300 twips or wider than the inner
@@ -98,6 +111,7 @@ class frmMain : public QMainWindow {
 
   protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -123,6 +137,7 @@ class frmMain : public QMainWindow {
     void treeClicked(QTreeWidgetItem* item);
     void refreshWindowMenu();
     void refreshClock();
+    void fitTreePane();
     QAction* menuItem(QMenu* menu, const char* name, int textId);
 
     AppContext& app_;
@@ -150,6 +165,7 @@ class frmMain : public QMainWindow {
     bool initRequest_ = false;
     bool splitterDrag_ = false;
     bool closingForVersionSwitch_ = false;
+    bool languageCheckQueued_ = false;
 
     std::unique_ptr<SerialLinkPort> serialPort_;
     std::unique_ptr<TimerFactory> qtTimers_;

@@ -1,6 +1,10 @@
 #include "gui/shell/startup.h"
 
+#include <QDate>
 #include <QLocale>
+
+#include "core/radio/initial_values.h"
+#include "gui/text_codec.h"
 
 namespace zt::gui {
 
@@ -54,13 +58,22 @@ void prepareProgram(AppContext& app, std::uint32_t systemLocaleId)
     app.texts.setLanguage(app.currentLanguage);
 
     // The first, empty document.
-    DocumentContext ctx = app.documentContext();
-    app.documents.New(NewKind::Ordinary, ctx);
+    startNewDocument(app, NewKind::Ordinary);
 
     app.applicationTitle = app.text(12000);
 
     app.state.Settings = loadSettingRecord(app.paths.settingIni());
     app.habit.UseOffset = true;
+}
+
+void startNewDocument(AppContext& app, NewKind kind)
+{
+    DocumentContext ctx = app.documentContext();
+    app.documents.New(kind, ctx);
+    const QDate today = QDate::currentDate();
+    const QString shortDate = QLocale::system().toString(today, QLocale::ShortFormat);
+    app.state.RadioInfo = newRadioInfoRecord(app.state, app.documents.working().Data.BandCode,
+                                             toRecordText(shortDate), today.month());
 }
 
 }  // namespace zt::gui

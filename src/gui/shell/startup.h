@@ -23,4 +23,9 @@ std::uint32_t localeIdOfName(const QString& localeName);
 // stop it. `app.paths`, `app.prompt` and `app.launcher` must be set.
 void prepareProgram(AppContext& app, std::uint32_t systemLocaleId);
 
+// A new document (from the initial-data file of that kind) together with the
+// radio-information record a new document starts with: version "V3.00", the
+// current model, the document's band and today's date in the system's short form.
+void startNewDocument(AppContext& app, NewKind kind);
+
 }  // namespace zt::gui

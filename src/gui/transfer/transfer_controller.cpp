@@ -116,6 +116,10 @@ ProgramState& TransferController::programState()
 {
     return app_.state;
 }
+std::string TransferController::languageText(int id)
+{
+    return app_.texts.GetLangText(id);
+}
 
 void TransferController::showProgress(TransferKind kind)
 {

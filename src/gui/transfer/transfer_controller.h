@@ -70,6 +70,7 @@ class TransferController final : public QObject, public TransferHost, public Pro
     // TransferHost
     RadioDocument& document() override;
     ProgramState& programState() override;
+    std::string languageText(int id) override;
     void showProgress(TransferKind kind) override;
     void setProgress(int percent) override;
     void closeProgress() override;

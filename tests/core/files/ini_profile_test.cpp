@@ -55,6 +55,19 @@ TEST(IniRead, ValuesAreTrimmedCutAtNulAndKeepInnerText)
     EXPECT_EQ(valueOf("[S]\nk=\n", "S", "k"), "");
 }
 
+TEST(IniRead, OneMatchingPairOfQuotesIsRemoved)
+{
+    EXPECT_EQ(valueOf("[S]\nk= \" padded \" \n", "S", "k"), " padded ");
+    EXPECT_EQ(valueOf("[S]\nk='single'\n", "S", "k"), "single");
+    EXPECT_EQ(valueOf("[S]\nk=\"\"\"twice\"\"\"\n", "S", "k"), "\"\"twice\"\"");
+    EXPECT_EQ(valueOf("[S]\nk=\"\"\n", "S", "k"), "");
+    // Unmatched, mixed or inner quotes stay.
+    EXPECT_EQ(valueOf("[S]\nk=\"open\n", "S", "k"), "\"open");
+    EXPECT_EQ(valueOf("[S]\nk=\"mixed'\n", "S", "k"), "\"mixed'");
+    EXPECT_EQ(valueOf("[S]\nk=\"\n", "S", "k"), "\"");
+    EXPECT_EQ(valueOf("[S]\nk=say \"hi\"\n", "S", "k"), "say \"hi\"");
+}
+
 TEST(IniRead, LongValuesAreCutTo254CharactersWithoutSplittingUtf8)
 {
     const std::string ascii(300, 'x');

@@ -283,5 +283,26 @@ TEST(Raster, NothingToCheckWithoutAReceiveFrequency)
     EXPECT_EQ(r.txStep, 0);
 }
 
+TEST(Raster, GroupSixKeepsItsQuarterKilohertzPart)
+{
+    // A UK channel: 27.60125 with a 0.1 MHz plus offset keeps both sides as entered.
+    RasterResult r = rasterCheck("02760125", "0010000", 2, kBand, true);
+    EXPECT_EQ(r.rxStored, "02760125");
+    EXPECT_EQ(r.shiftDir, 2);
+    EXPECT_EQ(r.storedOffset, "0010000");
+    // The same channel outside group 6 is snapped down onto the 5 kHz raster.
+    r = rasterCheck("02760125", "0010000", 2, kBand, false);
+    EXPECT_EQ(r.rxStored, "02760000");
+    // In group 6 other off-raster values are still snapped; only a final 125 is kept.
+    r = rasterCheck("02760130", "0000000", 0, kBand, true);
+    EXPECT_EQ(r.rxStored, "02760000");
+    // A transmit side off every raster is snapped (27.60325 -> 27.60000), the receive side
+    // kept: the offset becomes minus 1.25 kHz.
+    r = rasterCheck("02760125", "0000200", 2, kBand, true);
+    EXPECT_EQ(r.rxStored, "02760125");
+    EXPECT_EQ(r.shiftDir, 1);
+    EXPECT_EQ(r.storedOffset, "0000125");
+}
+
 }  // namespace
 }  // namespace zt

@@ -104,11 +104,20 @@ TEST_F(MainWindowTest, FileNewAsksBothQuestionsEvenAfterCancel)
     EXPECT_TRUE(app().documents.IsModified());
 }
 
-TEST_F(MainWindowTest, ToolbarNewAsksNothing)
+TEST_F(MainWindowTest, ToolbarNewAsksAsFileNewDoes)
 {
+    // One click must not throw unsaved edits away: Cancel keeps them.
     touchDocument(app());
+    prompt().answers = {Answer::No, Answer::Cancel};
     action(*w, "NewFile")->trigger();
-    EXPECT_TRUE(prompt().asked.empty());
+    EXPECT_EQ(prompt().askedIds(), (std::vector<int>{9006, 9026}));
+    waitNewDocument(*w);
+    EXPECT_TRUE(app().documents.IsModified());
+
+    prompt().asked.clear();
+    prompt().answers = {Answer::No, Answer::Ok};
+    action(*w, "NewFile")->trigger();
+    EXPECT_EQ(prompt().askedIds(), (std::vector<int>{9006, 9026}));
     waitNewDocument(*w);
     EXPECT_FALSE(app().documents.IsModified());
     EXPECT_EQ(w->childWindowCount(), 1);
