@@ -14,6 +14,7 @@ writes dealer data to one or many radios (ZTP958FMSetO), does the same from
 scripts (ztp958fm-cli), and offers a virtual radio for trying them
 (ztp958fm-radio-sim).")
 set(CPACK_PACKAGING_INSTALL_PREFIX "${ZT_PACKAGE_PREFIX}")
+set(CPACK_INSTALL_PREFIX "${ZT_PACKAGE_PREFIX}")
 # Absolute destinations (/usr/bin, /usr/share) go below the package's root.
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_STRIP_FILES ON)

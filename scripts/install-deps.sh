@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libxkbcommon-dev
   fonts-dejavu-core fonts-wqy-microhei
   xvfb xauth imagemagick
+  dpkg-dev file
   clang libclang-rt-14-dev libfuzzer-14-dev
 )
 
