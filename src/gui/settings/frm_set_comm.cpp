@@ -54,8 +54,14 @@ FrmSetComm::FrmSetComm(AppContext& app, PortSource source, QWidget* parent)
     // when it is disabled; a number outside 1..16 selects none), the timer.
     applyLanguageTexts();
     refreshAvailability();
-    if (app_.comPort >= 1 && app_.comPort <= kPortCount)
+    if (app_.comPort >= 1 && app_.comPort <= kPortCount) {
         options_[static_cast<std::size_t>(app_.comPort - 1)]->setChecked(true);
+        // The list starts at the device the port in use reaches.
+        if (source_.deviceName)
+            if (const SerialDevice* d =
+                    findDevice(present_, source_.deviceName(app_.comPort).toStdString()))
+                devices_->chooseDevice(d->path);
+    }
     timer_->start();
 }
 

@@ -89,8 +89,12 @@ TEST_F(FrmSetCommDevicesTest, DevicesAreListedAndShownBesideTheirNumbers)
     plug("ttyUSB0", "ttyUSB1");
     fake.list.insert(fake.list.begin(), builtIn);
     writeProfileString(ini(), "ports", "COM2", ftdiLink);
+    t.app.comPort = 2;
 
     FrmSetComm w(t.app, source());
+    // The list starts at the device of the port in use.
+    ASSERT_TRUE(w.devicePanel()->chosenDevice().has_value());
+    EXPECT_EQ(w.devicePanel()->chosenDevice()->path, folder.node("ttyUSB0").string());
     const QTreeWidget* list = w.devicePanel()->list();
     ASSERT_EQ(list->topLevelItemCount(), 3);
     EXPECT_EQ(list->headerItem()->text(3), "VID:PID");
