@@ -1,5 +1,6 @@
 #include "platform/port_table.h"
 
+#include <algorithm>
 #include <cctype>
 #include <system_error>
 
@@ -80,6 +81,40 @@ bool registerComDevice(const std::filesystem::path& mySetupIni, int number,
 {
     if (number < 1 || number > kComPortCount) return false;
     return writeProfileString(mySetupIni, kPortsSection, comPortName(number), device.string());
+}
+
+std::vector<ComPortRow> comPortRows(const std::filesystem::path& mySetupIni,
+                                    const SerialDeviceSource& source)
+{
+    const std::vector<SerialDevice> devices = source.devices();
+    std::vector<ComPortRow> rows;
+    for (int n = 1; n <= kComPortCount; ++n) {
+        ComPortRow row;
+        row.number = n;
+        row.configured = comDevice(n, mySetupIni);
+        row.assigned = !readProfileString(mySetupIni, kPortsSection, comPortName(n), "").empty();
+        row.summary = summarizeDevice(devices, row.configured);
+        if (row.summary.present) {
+            row.access = source.access(row.configured);
+        } else {
+            row.access.access = DeviceAccess::Missing;
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::vector<SerialDevice> unreachedDevices(const std::vector<SerialDevice>& devices,
+                                           const std::filesystem::path& mySetupIni)
+{
+    std::vector<const SerialDevice*> reached;
+    for (int n = 1; n <= kComPortCount; ++n)
+        if (const SerialDevice* d = findDevice(devices, comDevice(n, mySetupIni)))
+            reached.push_back(d);
+    std::vector<SerialDevice> out;
+    for (const SerialDevice& d : devices)
+        if (std::find(reached.begin(), reached.end(), &d) == reached.end()) out.push_back(d);
+    return out;
 }
 
 }  // namespace zt

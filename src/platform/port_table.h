@@ -9,6 +9,9 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/serial_devices.h"
 
 namespace zt {
 
@@ -39,5 +42,22 @@ std::filesystem::path resolvePort(std::string_view nameOrPath,
 // number is outside 1..16 or the file cannot be written.
 bool registerComDevice(const std::filesystem::path& mySetupIni, int number,
                        const std::filesystem::path& device);
+
+// One COM number as the port windows and the CLI show it.
+struct ComPortRow {
+    int number = 0;
+    std::filesystem::path configured;  // the device of the table (entry or default)
+    bool assigned = false;             // named by a "ports" entry
+    DeviceSummary summary;             // what the system says about it
+    DeviceAccessInfo access;           // whether this user can open it
+};
+
+// COM1..COM16 with what `source` lists and reports.
+std::vector<ComPortRow> comPortRows(const std::filesystem::path& mySetupIni,
+                                    const SerialDeviceSource& source);
+
+// The listed devices that no COM number reaches.
+std::vector<SerialDevice> unreachedDevices(const std::vector<SerialDevice>& devices,
+                                           const std::filesystem::path& mySetupIni);
 
 }  // namespace zt

@@ -15,6 +15,7 @@ const char* cliUsage()
            "  ztp958fm-cli info-write --port P [INFO.json] [fields] [--batch N] [options]\n"
            "                                  write the dealer fields of the information block\n"
            "  ztp958fm-cli show  FILE.dat [options]               print a data file\n"
+           "  ztp958fm-cli ports [--assign COMn DEVICE]           list or assign serial ports\n"
            "P is a device path (/dev/ttyUSB0) or a port name COM1..COM16.\n"
            "options:\n"
            "  --password PW   the program password to offer the radio\n"

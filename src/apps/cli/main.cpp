@@ -8,6 +8,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -16,11 +17,14 @@
 
 #include "apps/cli/cli_options.h"
 #include "apps/cli/cli_session.h"
+#include "apps/cli/ports_command.h"
 #include "apps/cli/show.h"
 #include "core/files/data_file.h"
 #include "core/files/ini_profile.h"
 #include "core/files/install_paths.h"
 #include "core/files/language.h"
+#include "core/files/settings_location.h"
+#include "platform/qt_serial_devices.h"
 
 namespace {
 
@@ -57,11 +61,27 @@ int showFile(const zt::CliOptions& options, const zt::LanguageTexts& texts)
     return 0;
 }
 
+// The installation of this executable; a read-only one keeps the settings in
+// the user's folder.
+zt::InstallPaths installPaths()
+{
+    const zt::InstallPaths installed = zt::InstallPaths::fromExecutable(
+        std::filesystem::path(QCoreApplication::applicationFilePath().toStdString()));
+    return zt::withWritableSettings(
+        installed, zt::SettingsLocation{installed.root(), zt::userConfigFolder(std::getenv)});
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "ports") {
+        QCoreApplication app(argc, argv);
+        const zt::SystemSerialDevices devices;
+        return zt::runPortsCommand(args, installPaths().mySetupIni(), devices, std::cout,
+                                   std::cerr);
+    }
     const zt::CliParse parsed = zt::parseCliOptions(args);
     if (parsed.help) {
         std::cout << zt::cliUsage();
@@ -74,8 +94,7 @@ int main(int argc, char** argv)
     const zt::CliOptions& options = parsed.options;
 
     QCoreApplication app(argc, argv);
-    const zt::InstallPaths paths = zt::InstallPaths::fromExecutable(
-        std::filesystem::path(QCoreApplication::applicationFilePath().toStdString()));
+    const zt::InstallPaths paths = installPaths();
     int language = options.language;
     if (language == 0) {
         language =

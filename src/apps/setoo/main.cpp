@@ -16,8 +16,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 
 #include "core/edit/infotool_rules.h"
+#include "core/files/settings_location.h"
 #include "gui/infotool/frm_main.h"
 #include "gui/infotool/system_host.h"
 #include "gui/prompt/qt_prompt_service.h"
@@ -41,7 +43,9 @@ int main(int argc, char** argv)
 
     const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
     // A screenshot run works on a copy of the settings, so it changes nothing.
-    std::filesystem::path settings = infotool::settingsIniOf(programDir);
+    // A read-only installation keeps the settings in the user's folder.
+    const SettingsLocation location{programDir.parent_path(), userConfigFolder(std::getenv)};
+    std::filesystem::path settings = location.place(infotool::settingsIniOf(programDir));
     QTemporaryDir scratch;
     if (!screenshot.isEmpty() && scratch.isValid()) {
         const std::filesystem::path copy =

@@ -14,8 +14,10 @@
 #include <QFileInfo>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
+#include "core/files/settings_location.h"
 #include "gui/app_context.h"
 #include "gui/prompt/qt_prompt_service.h"
 #include "gui/shell/frm_main.h"
@@ -49,6 +51,9 @@ int main(int argc, char** argv)
     AppContext app;
     const QString exe = QCoreApplication::applicationFilePath();
     app.paths = InstallPaths::fromExecutable(exe.toStdString());
+    // A read-only installation keeps the settings in the user's folder.
+    app.paths = withWritableSettings(
+        app.paths, SettingsLocation{app.paths.root(), userConfigFolder(std::getenv)});
     app.executableName = QFileInfo(exe).fileName().toStdString();
     QtProgramLauncher launcher;
     app.launcher = &launcher;

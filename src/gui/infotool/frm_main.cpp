@@ -19,6 +19,7 @@
 
 #include "core/edit/infotool_rules.h"
 #include "core/files/ini_profile.h"
+#include "gui/infotool/port_devices.h"
 #include "gui/prompt/prompt_service.h"
 #include "gui/text_codec.h"
 #include "platform/port_diagnosis_text.h"
@@ -210,6 +211,7 @@ void FrmMain::build()
     combo2_->setObjectName("Combo2");
     combo2_->setMinimumWidth(90);
     connect(combo2_, &QComboBox::activated, this, [this](int index) { Combo2_Click(index); });
+    connect(combo2_, &QComboBox::activated, this, [this] { showPortDevice(); });
 
     countLabel_ = new QLabel(this);
     countLabel_->setObjectName("Label4");
@@ -241,6 +243,18 @@ void FrmMain::build()
     batchRow->addSpacing(16);
     batchRow->addWidget(label6_, 1);
 
+    // The chosen number's device, and the window to assign devices.
+    portDevice_ = new QLabel(this);
+    portDevice_->setObjectName("PortDevice");
+    portDevice_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    portsButton_ = new QPushButton(this);
+    portsButton_->setObjectName("CommandPorts");
+    portsButton_->setAutoDefault(false);
+    connect(portsButton_, &QPushButton::clicked, this, [this] { showPortDevices(); });
+    auto* deviceRow = new QHBoxLayout;
+    deviceRow->addWidget(portDevice_, 1);
+    deviceRow->addWidget(portsButton_);
+
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     for (int k : {0, 1, 3, 2}) {  // Read, Write, batch, Exit
@@ -260,12 +274,14 @@ void FrmMain::build()
     root->addLayout(fieldsRow);
     root->addSpacing(8);
     root->addLayout(batchRow);
+    root->addLayout(deviceRow);
     root->addLayout(buttons);
 
     portTimer_ = new QTimer(this);
     portTimer_->setObjectName("ReShowComPortTimer");
     portTimer_->setInterval(kPortRefreshMs);
     connect(portTimer_, &QTimer::timeout, this, [this] { ReShowComPortTimer_Timer(); });
+    connect(portTimer_, &QTimer::timeout, this, [this] { showPortDevice(); });
 
     text2_[0]->setText("10");
     text2_[1]->setText("0");
@@ -284,6 +300,7 @@ void FrmMain::applyTexts()
     currentLabel_->setText(u8(t.radioNo));
     areaLabel_->setText(u8(t.areaCode));
     portLabel_->setText(u8(t.comPort));
+    portsButton_->setText(portDevicesButtonText(host_.language));
     for (int k = 0; k < kFieldLabelCount; ++k)
         labels_[static_cast<std::size_t>(k)]->setText(
             u8(t.fieldLabels[static_cast<std::size_t>(k)]));
@@ -317,6 +334,7 @@ void FrmMain::formLoad()
 
     combo1_[1]->setCurrentIndex(0);
     ShowByData();
+    showPortDevice();
     portTimer_->start();
 }
 
@@ -373,6 +391,29 @@ bool FrmMain::portEntryEnabled(int index) const
     if (model == nullptr || index < 0 || index >= combo2_->count()) return false;
     const QStandardItem* item = model->item(index);
     return item != nullptr && item->isEnabled();
+}
+
+PortDeviceSource FrmMain::portDeviceSource() const
+{
+    return PortDeviceSource{host_.settingsIni, host_.portDevice, host_.listDevices,
+                            host_.deviceAccess};
+}
+
+void FrmMain::showPortDevice()
+{
+    if (!host_.listDevices) return;
+    const QString line = portDeviceLine(portDeviceSource(), portNumber_, host_.language);
+    portDevice_->setText(line);
+    portDevice_->setToolTip(line);
+}
+
+void FrmMain::showPortDevices()
+{
+    FrmPortDevices window(portDeviceSource(), *host_.prompt, portNumber_, host_.language, this);
+    host_.prompt->execModal(window);
+    // An assignment may add or move a port: list them again at once.
+    ReShowComPortTimer_Timer();
+    showPortDevice();
 }
 
 void FrmMain::Combo2_Click(int index)

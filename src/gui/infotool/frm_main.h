@@ -18,6 +18,7 @@
 
 #include "core/link/info_exchange.h"
 #include "core/link/link_interfaces.h"
+#include "platform/serial_devices.h"
 
 class QCheckBox;
 class QKeyEvent;
@@ -35,6 +36,8 @@ class PromptService;
 
 namespace zt::infotool {
 
+struct PortDeviceSource;
+
 // What the window is given by its program (or by a test).
 struct InfoToolHost {
     LinkPort* port = nullptr;              // the serial port of the exchange
@@ -51,6 +54,12 @@ struct InfoToolHost {
     std::function<QString(const QDate&)> shortDate;
     // The operating-system check; false shows "Unkown operating system!".
     std::function<bool()> osVersionKnown;
+    // The serial devices behind the port numbers, for the line beside the
+    // port list and the device window: the device of COM n, the devices
+    // present, whether this user may open a device. Unset: nothing shown.
+    std::function<std::filesystem::path(int number)> portDevice;
+    std::function<std::vector<SerialDevice>()> listDevices;
+    std::function<DeviceAccessInfo(const std::filesystem::path&)> deviceAccess;
 };
 
 // The defaults of a host running on this machine: the platform's port table
@@ -88,6 +97,11 @@ class FrmMain : public QWidget {
     void Combo2_Click(int index);
     // One tick of ReShowComPortTimer.
     void ReShowComPortTimer_Timer();
+    // The device window (assign a device to a COM number), shown modally.
+    void showPortDevices();
+    // The line naming the chosen number's device; follows every port-list
+    // refresh and port choice.
+    void showPortDevice();
 
     // Record -> window and window -> record.
     void ShowByData();
@@ -116,6 +130,7 @@ class FrmMain : public QWidget {
     void build();
     void applyTexts();
     void fillPortList();
+    PortDeviceSource portDeviceSource() const;
     void exchangeFinished(InfoOutcome outcome);
     void batchRadioWritten(int nextRadio);
     void batchControlsIdle();
@@ -147,6 +162,8 @@ class FrmMain : public QWidget {
     std::array<QLineEdit*, 2> text2_{};
     QLabel* label6_ = nullptr;
     QTimer* portTimer_ = nullptr;
+    QLabel* portDevice_ = nullptr;
+    QPushButton* portsButton_ = nullptr;
 };
 
 }  // namespace zt::infotool

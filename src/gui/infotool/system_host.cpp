@@ -2,10 +2,12 @@
 
 #include <QLocale>
 #include <cstdlib>
+#include <memory>
 
 #include "core/edit/infotool_rules.h"
 #include "platform/port_diagnosis.h"
 #include "platform/port_table.h"
+#include "platform/qt_serial_devices.h"
 
 namespace zt::infotool {
 
@@ -50,6 +52,12 @@ InfoToolHost SystemHost::host(gui::PromptService& prompt, int language)
         return QLocale::system().toString(d, QLocale::ShortFormat);
     };
     h.osVersionKnown = [] { return true; };
+    auto devices = std::make_shared<SystemSerialDevices>();
+    h.portDevice = [ini = ini_](int number) { return comDevice(number, ini); };
+    h.listDevices = [devices] { return devices->devices(); };
+    h.deviceAccess = [devices](const std::filesystem::path& device) {
+        return devices->access(device);
+    };
     return h;
 }
 

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -12,13 +13,16 @@
 #include "core/files/settings.h"
 #include "gui/app_context.h"
 #include "gui/widgets/common_buttons.h"
+#include "gui/widgets/serial_device_panel.h"
 #include "platform/port_table.h"
+#include "platform/qt_serial_devices.h"
 
 namespace zt::gui {
 namespace {
 
 constexpr int kColumns = 4;
 constexpr int kRows = 4;
+constexpr int kDeviceLabelWidth = 230;  // longer descriptions are elided, whole in the tool tip
 
 FrmSetComm::PortSource platformPorts(const AppContext& app)
 {
@@ -28,6 +32,9 @@ FrmSetComm::PortSource platformPorts(const AppContext& app)
     s.deviceName = [ini](int number) {
         return QString::fromStdString(comDevice(number, ini).string());
     };
+    auto system = std::make_shared<SystemSerialDevices>();
+    s.devices = [system] { return system->devices(); };
+    s.access = [system](const std::filesystem::path& device) { return system->access(device); };
     return s;
 }
 
@@ -47,8 +54,14 @@ FrmSetComm::FrmSetComm(AppContext& app, PortSource source, QWidget* parent)
     // when it is disabled; a number outside 1..16 selects none), the timer.
     applyLanguageTexts();
     refreshAvailability();
-    if (app_.comPort >= 1 && app_.comPort <= kPortCount)
+    if (app_.comPort >= 1 && app_.comPort <= kPortCount) {
         options_[static_cast<std::size_t>(app_.comPort - 1)]->setChecked(true);
+        // The list starts at the device the port in use reaches.
+        if (source_.deviceName)
+            if (const SerialDevice* d =
+                    findDevice(present_, source_.deviceName(app_.comPort).toStdString()))
+                devices_->chooseDevice(d->path);
+    }
     timer_->start();
 }
 
@@ -66,12 +79,30 @@ void FrmSetComm::build()
     for (int k = 0; k < kPortCount; ++k) {
         auto* b = new QRadioButton(frame_);
         b->setObjectName(QString("Option1_%1").arg(k));
-        // COM1..COM4 down the first column, COM5..COM8 the second, and so on.
-        grid->addWidget(b, k % kRows, k / kRows);
+        // COM1..COM4 down the first column, COM5..COM8 the second, and so
+        // on; each button with its device line beside it.
+        grid->addWidget(b, k % kRows, 2 * (k / kRows));
         group_->addButton(b, k);
         options_[static_cast<std::size_t>(k)] = b;
+        auto* device = new QLabel(frame_);
+        device->setObjectName(QString("DeviceLabel_%1").arg(k));
+        device->setFixedWidth(kDeviceLabelWidth);
+        grid->addWidget(device, k % kRows, 2 * (k / kRows) + 1);
+        deviceLabels_[static_cast<std::size_t>(k)] = device;
     }
     static_assert(kColumns * kRows == kPortCount);
+    connect(group_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (!checked) return;
+        devices_->setAssignAllowed(selectedPort() > 0);
+        showHint();
+    });
+
+    deviceFrame_ = new QGroupBox(this);
+    deviceFrame_->setObjectName("Frame2");
+    devices_ = new SerialDevicePanel(deviceFrame_);
+    devices_->onAssign = [this](const SerialDevice& device) { assignDevice(device); };
+    auto* deviceLayout = new QVBoxLayout(deviceFrame_);
+    deviceLayout->addWidget(devices_);
 
     ok_ = new QPushButton(this);
     ok_->setObjectName("CommandOK");
@@ -87,6 +118,7 @@ void FrmSetComm::build()
     buttons->addWidget(cancel_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame_);
+    layout->addWidget(deviceFrame_);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -100,6 +132,12 @@ QRadioButton* FrmSetComm::option(int index) const
 {
     if (index < 0 || index >= kPortCount) return nullptr;
     return options_[static_cast<std::size_t>(index)];
+}
+
+QLabel* FrmSetComm::deviceLabel(int index) const
+{
+    if (index < 0 || index >= kPortCount) return nullptr;
+    return deviceLabels_[static_cast<std::size_t>(index)];
 }
 
 int FrmSetComm::selectedPort() const
@@ -119,6 +157,20 @@ void FrmSetComm::applyLanguageTexts()
     for (int k = 0; k < kPortCount; ++k)
         options_[static_cast<std::size_t>(k)]->setText(prefix + QString::number(k + 1));
     captionCommonButtons(*this, app_.texts.lookup());
+
+    deviceFrame_->setTitle(app_.text(22960));
+    SerialDevicePanelTexts texts;
+    texts.device = app_.text(22961);
+    texts.description = app_.text(22962);
+    texts.manufacturer = app_.text(22963);
+    texts.vidPid = app_.text(22964);
+    texts.serialNumber = app_.text(22965);
+    texts.stablePath = app_.text(22966);
+    texts.assign = app_.text(22967);
+    texts.noDevice = app_.text(22968);
+    texts.needsGroup = app_.text(22969);
+    devices_->setTexts(texts);
+    showHint();
 }
 
 void FrmSetComm::refreshAvailability()
@@ -134,6 +186,61 @@ void FrmSetComm::refreshAvailability()
         b->setEnabled(available[static_cast<std::size_t>(k)]);
         if (source_.deviceName) b->setToolTip(source_.deviceName(k + 1));
     }
+    available_ = available;
+    refreshDevices();
+}
+
+void FrmSetComm::refreshDevices()
+{
+    present_ = source_.devices ? source_.devices() : std::vector<SerialDevice>{};
+    for (int k = 0; k < kPortCount; ++k) {
+        QLabel* label = deviceLabels_[static_cast<std::size_t>(k)];
+        const QString configured = source_.deviceName ? source_.deviceName(k + 1) : QString();
+        const DeviceSummary summary = summarizeDevice(present_, configured.toStdString());
+        QString line = QString::fromStdString(summary.device);
+        if (!summary.description.empty())
+            line += QString::fromUtf8(" \u2014 ") + QString::fromStdString(summary.description);
+        label->setText(label->fontMetrics().elidedText(line, Qt::ElideRight, kDeviceLabelWidth));
+        label->setToolTip(
+            configured == QString::fromStdString(summary.device) ? line : line + "\n" + configured);
+        label->setEnabled(available_[static_cast<std::size_t>(k)]);
+    }
+    devices_->showDevices(present_);
+    devices_->setAssignAllowed(selectedPort() > 0);
+    showHint();
+}
+
+void FrmSetComm::showHint()
+{
+    const int port = selectedPort();
+    std::filesystem::path chosen;
+    DeviceAccessInfo access;
+    bool chosenPresent = false;
+    if (port > 0 && source_.deviceName) {
+        chosen = source_.deviceName(port).toStdString();
+        chosenPresent = available_[static_cast<std::size_t>(port - 1)];
+        if (chosenPresent && source_.access) access = source_.access(chosen);
+    }
+    devices_->showHint(portHintFor(present_, chosenPresent, access), chosen, access.group);
+}
+
+void FrmSetComm::assignDevice(const SerialDevice& device)
+{
+    const int port = selectedPort();
+    if (port == 0) return;
+    const std::string path = device.assignablePath();
+    if (!registerComDevice(app_.paths.mySetupIni(), port, path)) {
+        // Nothing changed: say so rather than show an assignment that is not kept.
+        Message m;
+        m.textId = 9960;
+        m.text = "\n" + app_.paths.mySetupIni().string();
+        m.icon = Icon::Error;
+        app_.prompt->ask(m);
+        return;
+    }
+    devices_->showStatus(app_.text(22970).arg(QString::fromStdString(comPortName(port)),
+                                              QString::fromStdString(path)));
+    ReCommTimer_Timer();
 }
 
 void FrmSetComm::ReCommTimer_Timer()

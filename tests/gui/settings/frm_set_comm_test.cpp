@@ -4,6 +4,7 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -49,14 +50,19 @@ TEST(FrmSetCommLayout, SixteenNumberedButtonsInFourColumnsAndTheTimer)
     }
     EXPECT_EQ(w.findChild<QPushButton*>("CommandOK")->text(), "OK");
     EXPECT_EQ(w.findChild<QPushButton*>("CommandCancel")->text(), "Cancel");
-    // COM1..COM4 down the first column, COM5..COM8 the second, and so on.
+    // COM1..COM4 down the first column, COM5..COM8 the second, and so on,
+    // each button followed by its device line.
     auto* grid = qobject_cast<QGridLayout*>(w.findChild<QGroupBox*>("Frame1")->layout());
     ASSERT_NE(grid, nullptr);
     for (int k = 0; k < 16; ++k) {
         int row = -1, column = -1, rowSpan = 0, columnSpan = 0;
         grid->getItemPosition(grid->indexOf(w.option(k)), &row, &column, &rowSpan, &columnSpan);
         EXPECT_EQ(row, k % 4) << k;
-        EXPECT_EQ(column, k / 4) << k;
+        EXPECT_EQ(column, 2 * (k / 4)) << k;
+        grid->getItemPosition(grid->indexOf(w.deviceLabel(k)), &row, &column, &rowSpan,
+                              &columnSpan);
+        EXPECT_EQ(row, k % 4) << k;
+        EXPECT_EQ(column, 2 * (k / 4) + 1) << k;
     }
     EXPECT_EQ(w.findChild<QGroupBox*>("Frame1")->title(), "Serial port");
 
