@@ -177,6 +177,9 @@ CliSession::CliSession(const CliOptions& options, const InstallPaths& paths, Lan
         }
     }
     port_.onReceived = [this](std::span<const std::uint8_t> bytes) { received(bytes); };
+    // A pulled cable ends the transfer at once with the disconnect message,
+    // instead of running into time-outs on a closed port.
+    port_.onLost = [this](const std::string& reason) { portLost(reason); };
     // A port that cannot be opened is explained (missing device, permission,
     // in use) in the language of the texts.
     port_.setMessageTexts(texts_.lookup());
@@ -290,6 +293,18 @@ void CliSession::stopRequested()
     if (machine_->busy()) return machine_->cancel();  // ends through transferFinished
     std::cerr << "Stopped; nothing was saved.\n";
     finish(130);
+}
+
+void CliSession::portLost(const std::string& reason)
+{
+    if (finished_) return;
+    if (options_.command != CliCommand::InfoWrite) return machine_->portLost(reason);
+    if (infoExchange_->state() == InfoState::Idle) return;
+    infoExchange_->cancel();
+    if (progressShown_) std::cerr << "\n";
+    progressShown_ = false;
+    std::cerr << texts_.GetLangText(msg::PortLost) << "\n" << reason << "\n";
+    finish(1);
 }
 
 void CliSession::finish(int status)

@@ -82,6 +82,7 @@ class CliSession final : public TransferHost,
     DocumentContext context();
     LinkPort& link();
     void received(std::span<const std::uint8_t> bytes);
+    void portLost(const std::string& reason);
     bool prepareInformationWrite();
     void startInformationWrite();
     void informationWriteFinished(InfoOutcome outcome);
