@@ -22,7 +22,7 @@ namespace {
 
 constexpr int kColumns = 4;
 constexpr int kRows = 4;
-constexpr int kDeviceLabelWidth = 230;  // longer descriptions are elided, whole in the tool tip
+constexpr int kDeviceLabelWidth = 170;  // longer descriptions are elided, whole in the tool tip
 
 FrmSetComm::PortSource platformPorts(const AppContext& app)
 {
