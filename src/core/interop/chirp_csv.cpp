@@ -267,7 +267,10 @@ std::optional<std::pair<int, int>> readTones(RowContext& ctx, const std::string&
         const auto t = tone("cToneFreq");
         return pair(t, t);
     }
-    if (mode == "DTCS") return pair(dcs("DtcsCode", polarity[0]), dcs("DtcsCode", polarity[1]));
+    if (mode == "DTCS") {
+        const auto enc = dcs("DtcsCode", polarity[0]);
+        return enc ? pair(enc, dcs("DtcsCode", polarity[1])) : std::nullopt;
+    }
     if (mode != "Cross") {
         ctx.fail(RowProblem::BadTone, "Tone");
         return std::nullopt;
