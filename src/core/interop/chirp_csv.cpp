@@ -78,6 +78,12 @@ std::int64_t offsetValue(const ChannelRecord& rec)
     return parseTenHz(offsetDisplay(rec.OffsetFre.cut(), 0)).value_or(0);
 }
 
+// The direction the grid shows: 1 minus, 2 plus, anything else none.
+int shownDirection(const ChannelRecord& rec)
+{
+    return rec.ShiftDir == 1 || rec.ShiftDir == 2 ? rec.ShiftDir : 0;
+}
+
 std::string duplexText(const ChannelRecord& rec)
 {
     if (rec.TxInhibit != 0) return "off";
@@ -344,7 +350,7 @@ std::optional<ChannelRecord> readRow(RowContext& ctx, const ChannelRecord& prese
     // Duplex and offset.
     const auto duplex = r.get("Duplex");
     if (duplex && rx) {
-        int dir = present.ShiftDir;
+        int dir = shownDirection(present);
         std::int64_t magnitude = offsetValue(present);
         bool inhibit = false;
         bool ok = true;
@@ -388,7 +394,7 @@ std::optional<ChannelRecord> readRow(RowContext& ctx, const ChannelRecord& prese
             const std::int64_t tx = dir == 1 ? *rx - magnitude : dir == 2 ? *rx + magnitude : *rx;
             const bool shiftChanged =
                 created ? (dir != 0 || magnitude != 0)
-                        : (dir != present.ShiftDir || magnitude != offsetValue(present));
+                        : (dir != shownDirection(present) || magnitude != offsetValue(present));
             if (dir != 0 && !inBand(tx, ctx.limits)) {
                 ctx.fail(RowProblem::OutOfBand, "Offset");
             } else if (shiftChanged && locked) {
@@ -418,7 +424,11 @@ std::optional<ChannelRecord> readRow(RowContext& ctx, const ChannelRecord& prese
     // Tones.
     if (const auto mode = r.get("Tone")) {
         if (const auto tones = readTones(ctx, *mode)) {
-            if (tones->first != present.EncodeTone || tones->second != present.DecodeTone) {
+            // A stored index outside the list is exported as no tone; the same row read back
+            // leaves it as it is.
+            auto listed = [](int index) { return index >= 0 && index < kToneCount ? index : 0; };
+            if (tones->first != listed(present.EncodeTone) ||
+                tones->second != listed(present.DecodeTone)) {
                 rec.EncodeTone = static_cast<std::int16_t>(tones->first);
                 rec.DecodeTone = static_cast<std::int16_t>(tones->second);
                 // Without a receive tone the busy lock cannot wait for one.

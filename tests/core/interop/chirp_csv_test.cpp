@@ -93,6 +93,20 @@ TEST(ChirpCsvRoundTrip, ExportedFileRebuildsEveryCarriedField)
     }
 }
 
+TEST(ChirpCsvRoundTrip, StoredValuesTheFormatCannotSayAreLeftAlone)
+{
+    RadioDocument doc;
+    ChannelRecord& r = add(doc, 460, "02800000");
+    r.EncodeTone = 300;  // outside the tone list
+    r.DecodeTone = -1;
+    r.ShiftDir = 7;  // no direction
+    r.AmFm = 5;
+    r.Spacing = 1;  // medium
+    const ImportPlan plan = planChirpImport(doc, exportChirpCsv(doc, -1, kBand), kBand);
+    EXPECT_TRUE(plan.errors.empty());
+    EXPECT_TRUE(plan.changes.empty());
+}
+
 TEST(ChirpCsvExport, WritesTheLayoutAndOneGroupOnly)
 {
     const RadioDocument doc = sampleDocument();
