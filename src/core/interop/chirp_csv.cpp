@@ -564,6 +564,10 @@ ImportPlan planChirpImport(const RadioDocument& doc, std::string_view csvText,
 
     std::set<int> seen;
     for (const CsvRow& row : table.rows) {
+        // Spreadsheets write rows of empty cells below the data.
+        if (std::all_of(row.fields.begin(), row.fields.end(),
+                        [](const std::string& f) { return trimmed(f).empty(); }))
+            continue;
         const RowReader reader(table.header, row);
         RowContext ctx{doc, limits, reader, row.line, 0, plan.errors};
         const auto location = parseScaledDecimal(reader.text("Location"), 0);

@@ -190,7 +190,9 @@ TEST(ChirpCsvImport, HandWrittenFileWithOtherColumnOrderAndMissingColumns)
         "\xEF\xBB\xBF"
         "\"Comment\",Tone,\"Frequency\",Location,cToneFreq\r\n"
         "\"Group 9, mine\",TSQL,27.00500,410,\"100.0\"\r\n"
-        "new one,,\"29.1\",411,\r\n";
+        "new one,,\"29.1\",411,\r\n"
+        ",,,,\r\n"
+        ", ,,,\r\n";
     const ImportPlan plan = planChirpImport(doc, csv, kBand);
     ASSERT_TRUE(plan.errors.empty()) << describeRowError(plan.errors.front());
     ASSERT_EQ(plan.changes.size(), 2u);
