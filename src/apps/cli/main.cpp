@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/cli/channels_command.h"
 #include "apps/cli/cli_options.h"
 #include "apps/cli/cli_session.h"
 #include "apps/cli/ports_command.h"
@@ -82,6 +83,8 @@ int main(int argc, char** argv)
         return zt::runPortsCommand(args, installPaths().mySetupIni(), devices, std::cout,
                                    std::cerr);
     }
+    if (!args.empty() && (args[0] == "export" || args[0] == "import"))
+        return zt::runChannelsCommand(args, std::cout, std::cerr);
     const zt::CliParse parsed = zt::parseCliOptions(args);
     if (parsed.help) {
         std::cout << zt::cliUsage();

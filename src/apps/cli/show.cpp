@@ -27,14 +27,6 @@ int groupSize(int group)
     return 40;
 }
 
-int groupOfChannel(int chNo)
-{
-    if (chNo < 1 || chNo > kMaxChannels) return -1;
-    for (int g = 0; g < kGroupCount; ++g)
-        if (chNo > groupBase(g) && chNo <= groupBase(g) + groupSize(g)) return g;
-    return -1;
-}
-
 namespace {
 
 std::string textOr(const TextLookup& text, int id, const char* fallback)

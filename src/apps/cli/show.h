@@ -5,6 +5,7 @@
 
 #include <ostream>
 
+#include "core/edit/channel_grid_rules.h"
 #include "core/files/language.h"
 #include "core/radio/radio_data.h"
 
@@ -14,8 +15,7 @@ namespace zt {
 // group 12 is the VFO channel 521 alone.
 int groupBase(int group);
 int groupSize(int group);
-// The group of a channel number (-1 outside 1..521).
-int groupOfChannel(int chNo);
+// The group of a channel number is the core's groupOfChannel (one definition for all).
 
 void showDocument(const RadioDocument& doc, const TextLookup& text, std::ostream& out);
 

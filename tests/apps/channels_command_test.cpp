@@ -1,0 +1,107 @@
+#include "apps/cli/channels_command.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/files/data_file.h"
+#include "core/radio/channel_edit.h"
+
+namespace zt {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ChannelsCommandTest : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() /
+               ("zt_channels_command_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        RadioDocument doc;
+        doc.Data.Version = "V300";
+        newChannel(doc, 401, "02700000").EncodeTone = 13;
+        newChannel(doc, 402, "02800000");
+        ASSERT_TRUE(writeDataFile(path("in.dat"), doc));
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string path(const char* name) const { return (dir_ / name).string(); }
+    int run(std::vector<std::string> args)
+    {
+        out_.str("");
+        err_.str("");
+        return runChannelsCommand(args, out_, err_);
+    }
+    static std::string readText(const std::string& p)
+    {
+        std::ifstream in(p, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+    void writeText(const char* name, const std::string& text)
+    {
+        std::ofstream(path(name), std::ios::binary) << text;
+    }
+
+    fs::path dir_;
+    std::ostringstream out_, err_;
+};
+
+TEST_F(ChannelsCommandTest, ExportThenImportAnEditedFile)
+{
+    ASSERT_EQ(run({"export", path("in.dat"), "-o", path("ch.csv")}), 0) << err_.str();
+    std::string csv = readText(path("ch.csv"));
+    EXPECT_NE(csv.find("401,,27.000000,,0.000000,Tone,100.0"), std::string::npos) << csv;
+
+    // Move channel 402 and add channel 403 by hand.
+    csv.replace(csv.find("28.000000"), 9, "28.500000");
+    csv += "403,,29.000000,,,,,,,,,,NFM,,,,,,,,\r\n";
+    writeText("edited.csv", csv);
+
+    ASSERT_EQ(run({"import", path("edited.csv"), "--into", path("in.dat"), "--dry-run"}), 0)
+        << err_.str();
+    EXPECT_FALSE(fs::exists(path("out.dat")));
+
+    ASSERT_EQ(run({"import", path("edited.csv"), "--into", path("in.dat"), "-o", path("out.dat")}),
+              0)
+        << err_.str();
+    const ParsedDataFile out = readDataFile(path("out.dat"));
+    ASSERT_EQ(out.messageId, 0);
+    EXPECT_EQ(out.document.Data.ChannelCount, 3);
+    EXPECT_EQ(out.document.findChannel(402)->RxFre.cut(), "02850000");
+    EXPECT_EQ(out.document.findChannel(403)->Spacing, 2);
+    EXPECT_EQ(out.document.findChannel(401)->EncodeTone, 13);
+}
+
+TEST_F(ChannelsCommandTest, ARefusedRowStopsTheImportUnlessSkipped)
+{
+    writeText("bad.csv", "Location,Frequency\n402,28.5\n403,99.0\n");
+    EXPECT_EQ(run({"import", path("bad.csv"), "--into", path("in.dat"), "-o", path("out.dat")}), 1);
+    EXPECT_NE(err_.str().find("line 3: channel 403"), std::string::npos) << err_.str();
+    EXPECT_FALSE(fs::exists(path("out.dat")));
+
+    EXPECT_EQ(run({"import", path("bad.csv"), "--into", path("in.dat"), "-o", path("out.dat"),
+                   "--skip-bad"}),
+              0);
+    const ParsedDataFile out = readDataFile(path("out.dat"));
+    EXPECT_EQ(out.document.findChannel(402)->RxFre.cut(), "02850000");
+    EXPECT_EQ(out.document.findChannel(403), nullptr);
+}
+
+TEST_F(ChannelsCommandTest, MisuseAndUnreadableFiles)
+{
+    EXPECT_EQ(run({"export", path("in.dat")}), 2);
+    EXPECT_EQ(run({"export", path("in.dat"), "-o", path("x.csv"), "--group", "13"}), 2);
+    EXPECT_EQ(run({"import", path("x.csv"), "-o", path("out.dat")}), 2);
+    EXPECT_EQ(run({"export", path("missing.dat"), "-o", path("x.csv")}), 1);
+    EXPECT_FALSE(fs::exists(path("x.csv")));
+}
+
+}  // namespace
+}  // namespace zt
