@@ -119,12 +119,12 @@ void FrmLinkOptions::commandOkClick()
         Message m;
         m.icon = Icon::Warning;
         if (o.traceFile.empty()) {
-            m.textId = tracemsg::NoFile;
+            m.textId = text::msg::TraceNoFile;
             app_.prompt->ask(m);
             return;
         }
         if (!traceFileWritable(o.traceFile)) {
-            m.textId = tracemsg::NotWritable;
+            m.textId = text::msg::TraceNotWritable;
             m.text = o.traceFile;
             app_.prompt->ask(m);
             return;
