@@ -10,6 +10,7 @@
 #include "core/files/data_file.h"
 #include "core/files/ini_profile.h"
 #include "core/link/info_record_file.h"
+#include "core/text_ids.h"
 #include "platform/port_diagnosis.h"
 #include "platform/port_table.h"
 
@@ -348,7 +349,8 @@ void CliSession::showWindow(std::function<void()> closed)
 
 void CliSession::showProgress(TransferKind kind)
 {
-    progressLabel_ = texts_.GetLangText(kind == TransferKind::Read ? 9027 : 9028);
+    progressLabel_ = texts_.GetLangText(kind == TransferKind::Read ? text::msg::ProgressReading
+                                                                   : text::msg::ProgressWriting);
     started_ = std::chrono::steady_clock::now();
     setProgress(0);
 }
@@ -357,8 +359,8 @@ void CliSession::setProgress(int percent)
 {
     if (::isatty(STDERR_FILENO) == 0) return;
     progressShown_ = true;
-    std::cerr << "\r" << progressLabel_ << "  " << texts_.GetLangText(9029) << " " << std::setw(3)
-              << percent << "%" << std::flush;
+    std::cerr << "\r" << progressLabel_ << "  " << texts_.GetLangText(text::msg::ProgressLabel)
+              << " " << std::setw(3) << percent << "%" << std::flush;
 }
 
 void CliSession::closeProgress()

@@ -15,6 +15,7 @@
 #include <array>
 
 #include "core/edit/channel_grid_rules.h"
+#include "core/text_ids.h"
 #include "core/values/tones.h"
 #include "gui/app_context.h"
 #include "gui/channels/channel_windows.h"
@@ -229,7 +230,7 @@ void FrmCHInfoEdit::applyLanguageTexts()
         labels_[spec.index]->setText(spec.captionId ? app_.text(spec.captionId)
                                                     : QStringLiteral("Rep"));
     for (const auto& [i, caption] : kChecks) check1_[i]->setText(app_.text(caption));
-    commandClose_->setText(app_.text(9023));
+    commandClose_->setText(app_.text(text::msg::CloseCaption));
     if (!unloaded_ && app_.channelEdit.editorOpen) {
         const bool was = WandToSave;
         SetGridEditData(false);

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "core/edit/channel_grid_rules.h"
+#include "core/text_ids.h"
 #include "core/values/number_text.h"
 #include "core/values/tones.h"
 #include "gui/app_context.h"
@@ -300,7 +301,7 @@ void frmCommChInfo::applyLanguageTexts()
         lists_[3]->setItemText(1, app_.text(14019));
         for (int i = 0; i < 3; ++i) lists_[4]->setItemText(i, app_.text(14020 + i));
         commandChInfoEdit_->setText(app_.text(14023));
-        commandClose_->setText(app_.text(9023));
+        commandClose_->setText(app_.text(text::msg::CloseCaption));
         for (int i = 0; i < 5; ++i) {
             const int col = i == 0 ? kColDecode : i + 5;
             QStringList entries;

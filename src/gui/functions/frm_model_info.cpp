@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "core/radio/models.h"
+#include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/text_codec.h"
 #include "gui/widgets/common_buttons.h"
@@ -103,8 +104,8 @@ void FrmModelInfo::commandOkClick()
     const std::string band = toRecordText(combo2_->currentText());
     if (model != app_.state.ModelName || band != app_.state.BandText) {
         Message question;
-        question.textId = 9016;
-        question.titleId = 9019;
+        question.textId = text::msg::NewDocumentForModel;
+        question.titleId = text::msg::ModelChangeTitle;
         question.icon = Icon::Warning;
         question.buttons = Buttons::OkCancel;
         if (app_.prompt->ask(question) == Answer::Ok) {

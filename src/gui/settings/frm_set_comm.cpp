@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/files/settings.h"
+#include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/widgets/common_buttons.h"
 #include "gui/widgets/serial_device_panel.h"
@@ -232,7 +233,7 @@ void FrmSetComm::assignDevice(const SerialDevice& device)
     if (!registerComDevice(app_.paths.mySetupIni(), port, path)) {
         // Nothing changed: say so rather than show an assignment that is not kept.
         Message m;
-        m.textId = 9960;
+        m.textId = text::msg::PortAssignmentNotWritten;
         m.text = "\n" + app_.paths.mySetupIni().string();
         m.icon = Icon::Error;
         app_.prompt->ask(m);

@@ -29,6 +29,7 @@
 #include <filesystem>
 
 #include "core/files/data_file.h"
+#include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/functions/frm_model_info.h"
 #include "gui/shell/child_windows.h"
@@ -502,7 +503,8 @@ void frmMain::closeEvent(QCloseEvent* event)
     if (!isMinimized()) storePosition();
     CloseCurAllWindows();
     if (!closingForVersionSwitch_ && app_.documents.IsModified()) {
-        const Answer a = app_.prompt->ask(question(9006, Buttons::YesNoCancel, Icon::Warning));
+        const Answer a =
+            app_.prompt->ask(question(text::msg::SaveChanges, Buttons::YesNoCancel, Icon::Warning));
         if (a == Answer::Cancel) {
             event->ignore();
             return;
@@ -540,7 +542,7 @@ void frmMain::Change_Language()
 
 void frmMain::ApplyLanguageTexts()
 {
-    fileFilter_ = app_.text(9001) + " (*.dat)";
+    fileFilter_ = app_.text(text::msg::DataFileFilter) + " (*.dat)";
     panels_[2]->setText(app_.text(12008) + QString::number(app_.comPort));
     panels_[1]->setText(fromRecordText(app_.state.ModelName) + "[" +
                         fromRecordText(app_.state.BandText) + "]");
@@ -876,10 +878,12 @@ void frmMain::fileNew()
 {
     aboutToReadDocument();
     if (app_.documents.IsModified()) {
-        const Answer a = app_.prompt->ask(question(9006, Buttons::YesNoCancel, Icon::Warning));
+        const Answer a =
+            app_.prompt->ask(question(text::msg::SaveChanges, Buttons::YesNoCancel, Icon::Warning));
         if (a == Answer::Yes) saveBeforeReplacing();
     }
-    const Answer ok = app_.prompt->ask(question(9026, Buttons::OkCancel, Icon::Warning));
+    const Answer ok =
+        app_.prompt->ask(question(text::msg::ConfirmNewDocument, Buttons::OkCancel, Icon::Warning));
     if (ok == Answer::Ok)
         LoadNewDoc();
     else
@@ -890,7 +894,8 @@ void frmMain::fileOpen()
 {
     aboutToReadDocument();
     if (app_.documents.IsModified()) {
-        const Answer a = app_.prompt->ask(question(9006, Buttons::YesNoCancel, Icon::Warning));
+        const Answer a =
+            app_.prompt->ask(question(text::msg::SaveChanges, Buttons::YesNoCancel, Icon::Warning));
         if (a == Answer::Cancel) return;
         if (a == Answer::Yes && !saveBeforeReplacing()) return;
     }
@@ -929,8 +934,8 @@ void frmMain::fileSave()
         return;
     }
     Message m;
-    m.text =
-        "\"" + app_.documents.fileName().filename().string() + "\"" + app_.texts.GetLangText(9007);
+    m.text = "\"" + app_.documents.fileName().filename().string() + "\"" +
+             app_.texts.GetLangText(text::msg::SaveChangesAfterName);
     m.buttons = Buttons::OkCancel;
     m.icon = Icon::Question;
     if (app_.prompt->ask(m) == Answer::Ok) saveDataFile();

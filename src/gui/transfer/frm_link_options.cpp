@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/prompt/prompt_service.h"
 #include "gui/transfer/link_options.h"
@@ -132,7 +133,7 @@ void FrmLinkOptions::commandOkClick()
     }
     if (!saveLinkOptions(app_.paths.mySetupIni(), o)) {
         Message m;
-        m.textId = 9002;  // the settings file could not be written
+        m.textId = text::msg::FileError;  // the settings file could not be written
         m.icon = Icon::Error;
         app_.prompt->ask(m);
         return;
