@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/radio/models.h"
+#include "core/text_ids.h"
 #include "core/values/band_limits.h"
 #include "core/values/frequency.h"
 #include "core/values/tones.h"
@@ -77,11 +78,12 @@ void showDocument(const RadioDocument& doc, const TextLookup& text, std::ostream
     const std::string bandText = bandTextOfCode(d.BandCode);
     const BandLimits limits = parseBandLimits(bandText);
 
-    out << pad(textOr(text, 21005, "Model"), 16) << d.ModelName.cut() << "\n";
-    out << pad(textOr(text, 21006, "Band"), 16) << d.BandCode;
+    out << pad(textOr(text, text::local::LabelModel, "Model"), 16) << d.ModelName.cut() << "\n";
+    out << pad(textOr(text, text::local::LabelBand, "Band"), 16) << d.BandCode;
     if (!bandText.empty()) out << " (" << bandText << ")";
     out << "\n";
-    out << pad(textOr(text, 21010, "Version"), 16) << d.Version.cut() << "\n";
+    out << pad(textOr(text, text::local::LabelVersionInformation, "Version"), 16) << d.Version.cut()
+        << "\n";
     out << pad("Channels", 16) << d.ChannelCount << "\n";
 
     // Valid channels by number.

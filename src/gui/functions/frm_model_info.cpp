@@ -92,9 +92,9 @@ QStringList FrmModelInfo::bandEntries(const QString& model)
 
 void FrmModelInfo::applyLanguageTexts()
 {
-    setWindowTitle(app_.text(13000));
-    label1_->setText(app_.text(13001));
-    label2_->setText(app_.text(13002));
+    setWindowTitle(app_.text(text::model::ModelInformationWindowCaption));
+    label1_->setText(app_.text(text::model::ModelInformationModelLabel));
+    label2_->setText(app_.text(text::model::ModelInformationBandLabel));
     captionCommonButtons(*this, app_.texts.lookup());
 }
 

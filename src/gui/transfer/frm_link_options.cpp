@@ -18,12 +18,12 @@ namespace zt::gui {
 
 namespace {
 
-constexpr int kCaption = 22920;
-constexpr int kVerify = 22921;
-constexpr int kTrace = 22922;
-constexpr int kTraceFile = 22923;
-constexpr int kBrowse = 22924;
-constexpr int kTraceFilter = 22925;
+constexpr int kCaption = text::port::TransferOptionsWindowCaption;
+constexpr int kVerify = text::port::CheckBoxVerifyAfterWrite;
+constexpr int kTrace = text::port::CheckBoxSerialTrace;
+constexpr int kTraceFile = text::port::TraceFileLabel;
+constexpr int kBrowse = text::port::ChooseTraceFileButton;
+constexpr int kTraceFilter = text::port::TraceFileFilter;
 
 }  // namespace
 
