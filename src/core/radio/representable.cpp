@@ -67,21 +67,25 @@ bool allDigits(std::string_view s)
 // Tone and code fields shared by channel slots and the common channel.
 void checkToneAndCodes(Problems& p, const std::string& where, const ChannelRecord& r)
 {
-    p.range(where, p.text(15940, "receive tone index"), r.DecodeTone, 0, kToneCount - 1);
-    p.range(where, p.text(15941, "transmit tone index"), r.EncodeTone, 0, kToneCount - 1);
-    p.range(where, p.text(15942, "expander"), r.RxExpand, 0, 1);
-    p.range(where, p.text(15943, "compressor"), r.TxCompress, 0, 1);
-    p.range(where, p.text(15944, "NB/ANL"), r.NbAnl, 0, 1);
-    p.range(where, p.text(15945, "attenuator"), r.Attenuator, 0, 1);
-    p.range(where, p.text(15946, "high cut"), r.HiCut, 0, 1);
-    p.range(where, p.text(15947, "TSQ"), r.Tsq, 0, 1);
-    p.range(where, p.text(15948, "busy channel lock"), r.BusyChannelLock, 0, 3);
-    p.range(where, p.text(15949, "RB tone"), r.RBTone, 0, 15);
-    p.range(where, p.text(15950, "squelch mode"), r.SquelchMode, 0, 15);
-    p.range(where, p.text(15951, "BOT code"), r.BotCode, 0, 31);
-    p.range(where, p.text(15952, "repeater offset"), r.Rep, 0, 3);
-    p.range(where, p.text(15953, "EOT code"), r.EotCode, 0, 255);
-    p.range(where, p.text(15954, "call code"), r.CallCode, 0, 255);
+    p.range(where, p.text(text::channeledit::FieldReceiveToneIndex, "receive tone index"),
+            r.DecodeTone, 0, kToneCount - 1);
+    p.range(where, p.text(text::channeledit::FieldTransmitToneIndex, "transmit tone index"),
+            r.EncodeTone, 0, kToneCount - 1);
+    p.range(where, p.text(text::channeledit::FieldExpander, "expander"), r.RxExpand, 0, 1);
+    p.range(where, p.text(text::channeledit::FieldCompressor, "compressor"), r.TxCompress, 0, 1);
+    p.range(where, p.text(text::channeledit::FieldNBANL, "NB/ANL"), r.NbAnl, 0, 1);
+    p.range(where, p.text(text::channeledit::FieldAttenuator, "attenuator"), r.Attenuator, 0, 1);
+    p.range(where, p.text(text::channeledit::FieldHighCut, "high cut"), r.HiCut, 0, 1);
+    p.range(where, p.text(text::channeledit::FieldTSQ, "TSQ"), r.Tsq, 0, 1);
+    p.range(where, p.text(text::channeledit::FieldBusyChannelLock, "busy channel lock"),
+            r.BusyChannelLock, 0, 3);
+    p.range(where, p.text(text::channeledit::FieldRBTone, "RB tone"), r.RBTone, 0, 15);
+    p.range(where, p.text(text::channeledit::FieldSquelchMode, "squelch mode"), r.SquelchMode, 0,
+            15);
+    p.range(where, p.text(text::channeledit::FieldBOTCode, "BOT code"), r.BotCode, 0, 31);
+    p.range(where, p.text(text::channeledit::FieldRepeaterOffset, "repeater offset"), r.Rep, 0, 3);
+    p.range(where, p.text(text::channeledit::FieldEOTCode, "EOT code"), r.EotCode, 0, 255);
+    p.range(where, p.text(text::channeledit::FieldCallCode, "call code"), r.CallCode, 0, 255);
 }
 
 void checkChannels(Problems& p, const RadioDocument& doc)
@@ -117,7 +121,7 @@ void checkChannels(Problems& p, const RadioDocument& doc)
                                     {freq, std::to_string(khz)}));
             }
         }
-        p.range(where, p.text(15955, "scan skip"), r.ScanSkip, 0, 1);
+        p.range(where, p.text(text::channeledit::FieldScanSkip, "scan skip"), r.ScanSkip, 0, 1);
         checkToneAndCodes(p, where, r);
     }
 }
@@ -135,30 +139,43 @@ void checkText(Problems& p, const std::string& where, const std::string& cutText
 void checkOptions(Problems& p, const OptionSettings& o)
 {
     const std::string where = p.text(text::msg::PlaceOptionalFeatures, "Optional features");
-    p.range(where, p.text(16940, "time-out timer"), o.TimeOutTimer, 0, kMaxTimeOutTimer);
-    p.range(where, p.text(16941, "current group"), o.CurrentGroup, 0, 255);
-    p.range(where, p.text(16942, "display mode"), o.DisplayMode, 0, 255);
-    p.range(where, p.text(16943, "backlight colour"), o.BacklightColor, 0, 255);
-    p.range(where, p.text(16944, "scan mode"), o.ScanMode, 0, 255);
-    p.range(where, p.text(16945, "scan resume time"), o.ScanResumeTime, 0, 255);
-    p.range(where, p.text(16946, "beep"), o.Beep, 0, 255);
-    p.range(where, p.text(16947, "public data"), o.PublicData, 0, 255);
-    p.range(where, p.text(16948, "PTT ID pause"), o.PttIdPause, 0, 255);
-    p.range(where, p.text(16949, "frequency changeable"), o.FrequencyChangeable, 0, 255);
+    p.range(where, p.text(text::option::FieldTimeOutTimer, "time-out timer"), o.TimeOutTimer, 0,
+            kMaxTimeOutTimer);
+    p.range(where, p.text(text::option::FieldCurrentGroup, "current group"), o.CurrentGroup, 0,
+            255);
+    p.range(where, p.text(text::option::FieldDisplayMode, "display mode"), o.DisplayMode, 0, 255);
+    p.range(where, p.text(text::option::FieldBacklightColour, "backlight colour"), o.BacklightColor,
+            0, 255);
+    p.range(where, p.text(text::option::FieldScanMode, "scan mode"), o.ScanMode, 0, 255);
+    p.range(where, p.text(text::option::FieldScanResumeTime, "scan resume time"), o.ScanResumeTime,
+            0, 255);
+    p.range(where, p.text(text::option::FieldBeep, "beep"), o.Beep, 0, 255);
+    p.range(where, p.text(text::option::FieldPublicData, "public data"), o.PublicData, 0, 255);
+    p.range(where, p.text(text::option::FieldPTTIDPause, "PTT ID pause"), o.PttIdPause, 0, 255);
+    p.range(where, p.text(text::option::FieldFrequencyChangeable, "frequency changeable"),
+            o.FrequencyChangeable, 0, 255);
     for (int g = 0; g < kNamedGroups; ++g) {
         const auto& rows = o.EmergencyRows[static_cast<std::size_t>(g)];
         const std::string group = p.text(text::msg::PlaceGroup, "Group %1", {std::to_string(g)});
         // Channel 256 would be stored as 0xFF, which the radio reads as "none".
-        p.range(group, p.text(16950, "emergency channel 1"), rows[0], 0, 255);
-        p.range(group, p.text(16951, "emergency channel 2"), rows[1], 0, 255);
+        p.range(group, p.text(text::option::FieldEmergencyChannel1, "emergency channel 1"), rows[0],
+                0, 255);
+        p.range(group, p.text(text::option::FieldEmergencyChannel2, "emergency channel 2"), rows[1],
+                0, 255);
     }
     const std::string reset = p.text(text::msg::PlaceResetMode, "Reset mode");
-    p.range(reset, p.text(16952, "group of reset E"), o.ResetGroupE, 0, 255);
-    p.range(reset, p.text(16953, "channel of reset E"), o.ResetChannelE, 0, 255);
-    p.range(reset, p.text(16954, "group of normal reset"), o.ResetGroupNormal, 0, 255);
-    p.range(reset, p.text(16955, "channel of normal reset"), o.ResetChannelNormal, 0, 255);
-    p.range(reset, p.text(16956, "group of extended reset"), o.ResetGroupExtended, 0, 255);
-    p.range(reset, p.text(16957, "channel of extended reset"), o.ResetChannelExtended, 0, 255);
+    p.range(reset, p.text(text::option::FieldGroupOfResetE, "group of reset E"), o.ResetGroupE, 0,
+            255);
+    p.range(reset, p.text(text::option::FieldChannelOfResetE, "channel of reset E"),
+            o.ResetChannelE, 0, 255);
+    p.range(reset, p.text(text::option::FieldGroupOfNormalReset, "group of normal reset"),
+            o.ResetGroupNormal, 0, 255);
+    p.range(reset, p.text(text::option::FieldChannelOfNormalReset, "channel of normal reset"),
+            o.ResetChannelNormal, 0, 255);
+    p.range(reset, p.text(text::option::FieldGroupOfExtendedReset, "group of extended reset"),
+            o.ResetGroupExtended, 0, 255);
+    p.range(reset, p.text(text::option::FieldChannelOfExtendedReset, "channel of extended reset"),
+            o.ResetChannelExtended, 0, 255);
     checkToneAndCodes(p, p.text(text::msg::PlacePublicSettings, "Public settings"), o.Common);
     checkText(p, p.text(text::msg::PlacePowerOnText, "Power-on text"), o.PowerOnText.cut());
 }
@@ -166,12 +183,14 @@ void checkOptions(Problems& p, const OptionSettings& o)
 void checkDtmf(Problems& p, const DtmfSettings& d)
 {
     const std::string where = p.text(text::msg::PlaceDtmfSettings, "DTMF");
-    p.range(where, p.text(18940, "side tone"), d.SideTone, 0, 255);
-    p.range(where, p.text(18941, "rate"), d.Rate, 0, 255);
-    p.range(where, p.text(18942, "first digit delay"), d.FirstDigitDelay, 0, 255);
-    p.range(where, p.text(18943, "first digit time"), d.FirstDigitTime, 0, 255);
-    p.range(where, p.text(18944, "*/# time"), d.StarHashTime, 0, 255);
-    p.range(where, p.text(18945, "D key"), d.DKey, 0, 255);
+    p.range(where, p.text(text::dtmf::FieldSideTone, "side tone"), d.SideTone, 0, 255);
+    p.range(where, p.text(text::dtmf::FieldRate, "rate"), d.Rate, 0, 255);
+    p.range(where, p.text(text::dtmf::FieldFirstDigitDelay, "first digit delay"), d.FirstDigitDelay,
+            0, 255);
+    p.range(where, p.text(text::dtmf::FieldFirstDigitTime, "first digit time"), d.FirstDigitTime, 0,
+            255);
+    p.range(where, p.text(text::dtmf::FieldTime, "*/# time"), d.StarHashTime, 0, 255);
+    p.range(where, p.text(text::dtmf::FieldDKey, "D key"), d.DKey, 0, 255);
     for (int n = 0; n < kDtmfMemoryCodes; ++n) {
         const DtmfCode& code = d.Memory[static_cast<std::size_t>(n)];
         // Only the first Length characters are sent (a missing front is filled with
@@ -205,11 +224,15 @@ void checkToneTips(Problems& p, const ToneTips& tips)
         for (int k = 0; k < kToneTipNotes; ++k) {
             const ToneTipNote& note = seq.Notes[static_cast<std::size_t>(k)];
             const std::string number = std::to_string(k + 1);
-            p.range(where, p.text(29940, "note %1 frequency", {number}), note.Frequency, 0, 255);
-            p.range(where, p.text(29941, "note %1 duration", {number}), note.Duration, 0, 255);
+            p.range(where,
+                    p.text(text::tonetips::FieldNoteFrequency, "note %1 frequency", {number}),
+                    note.Frequency, 0, 255);
+            p.range(where, p.text(text::tonetips::FieldNoteDuration, "note %1 duration", {number}),
+                    note.Duration, 0, 255);
         }
-        p.range(where, p.text(29942, "repeat count"), seq.RepeatCount, 0, 255);
-        p.range(where, p.text(29943, "interval"), seq.Interval, 0, 255);
+        p.range(where, p.text(text::tonetips::FieldRepeatCount, "repeat count"), seq.RepeatCount, 0,
+                255);
+        p.range(where, p.text(text::tonetips::FieldInterval, "interval"), seq.Interval, 0, 255);
     }
 }
 
