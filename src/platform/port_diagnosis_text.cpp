@@ -14,36 +14,36 @@ struct BuiltIn {
 
 // Kept word for word equal to english.ini and chinese.ini.
 constexpr std::array<BuiltIn, 11> kTexts{{
-    {portmsg::Disconnected,
+    {text::msg::PortLost,
      "The programming cable or its USB adapter was disconnected, so the transfer stopped. Plug "
      "it in again, then try again to start over.",
      "写频线或其 USB 转串口适配器已断开，传输已停止。请重新插好后再试一次，传输将从头开始。"},
-    {portmsg::DeviceMissing, "The serial device %1 does not exist.", "串口设备 %1 不存在。"},
-    {portmsg::PortsFound, "Serial ports on this computer: %1.", "本机现有的串口：%1。"},
-    {portmsg::NoPortsFound,
+    {text::msg::DeviceMissing, "The serial device %1 does not exist.", "串口设备 %1 不存在。"},
+    {text::msg::PortsFound, "Serial ports on this computer: %1.", "本机现有的串口：%1。"},
+    {text::msg::NoPortsFound,
      "No serial port was found on this computer. Plug in the programming cable and wait a "
      "moment.",
      "本机没有找到任何串口。请插好写频线，稍等片刻。"},
-    {portmsg::NoPermission,
+    {text::msg::NoPermission,
      "Your user may not use %1: the device belongs to the group \"%2\" and your user is not a "
      "member of it.",
      "当前用户无权使用 %1：该设备属于用户组“%2”，而当前用户不在该组中。"},
-    {portmsg::JoinGroupHint,
+    {text::msg::JoinGroupHint,
      "To fix this, run the command below, then log out and log in again (the new group takes "
      "effect only after a new login):",
      "解决方法：运行下面的命令，然后注销并重新登录（重新登录后新的用户组才会生效）："},
-    {portmsg::NewLoginNeeded,
+    {text::msg::NewLoginNeeded,
      "Your user was added to the group \"%2\" that may use %1, but that takes effect only after a "
      "new login: log out and log in again (or restart the computer), then try again.",
      "当前用户已加入可使用 %1 "
      "的用户组“%2”，但需要重新登录才会生效：请注销并重新登录（或重启电脑）后再试。"},
-    {portmsg::InUse,
+    {text::msg::PortInUse,
      "%1 is in use by another program. Close that program (or another copy of this one) and try "
      "again.",
      "%1 正被另一个程序占用。请关闭该程序（或本程序的另一个窗口）后再试。"},
-    {portmsg::NoDeviceSet, "No serial device is set for this port.", "此端口没有设置串口设备。"},
-    {portmsg::CannotOpen, "%1 could not be opened.", "无法打开 %1。"},
-    {portmsg::SystemReports, "The system reports: %1", "系统报告：%1"},
+    {text::msg::NoDeviceSet, "No serial device is set for this port.", "此端口没有设置串口设备。"},
+    {text::msg::CannotOpen, "%1 could not be opened.", "无法打开 %1。"},
+    {text::msg::SystemReports, "The system reports: %1", "系统报告：%1"},
 }};
 
 // Replaces "%1" and "%2" in one pass, so a value holding "%2" stays as it is.
@@ -104,29 +104,29 @@ std::string explainPortFailure(const PortFacts& facts, const TextLookup& text)
     std::string out;
     switch (facts.problem) {
         case PortProblem::NoDeviceSet:
-            return say(portmsg::NoDeviceSet);
+            return say(text::msg::NoDeviceSet);
         case PortProblem::Missing:
-            out = fill(say(portmsg::DeviceMissing), device) + "\n" +
+            out = fill(say(text::msg::DeviceMissing), device) + "\n" +
                   (facts.existingPorts.empty()
-                       ? say(portmsg::NoPortsFound)
-                       : fill(say(portmsg::PortsFound), joined(facts.existingPorts)));
+                       ? say(text::msg::NoPortsFound)
+                       : fill(say(text::msg::PortsFound), joined(facts.existingPorts)));
             break;
         case PortProblem::NoPermission:
-            out = fill(say(portmsg::NoPermission), device, group) + "\n" +
-                  say(portmsg::JoinGroupHint) + "\n    " + joinGroupCommand(group);
+            out = fill(say(text::msg::NoPermission), device, group) + "\n" +
+                  say(text::msg::JoinGroupHint) + "\n    " + joinGroupCommand(group);
             break;
         case PortProblem::NewLoginNeeded:
-            out = fill(say(portmsg::NewLoginNeeded), device, group);
+            out = fill(say(text::msg::NewLoginNeeded), device, group);
             break;
         case PortProblem::InUse:
-            out = fill(say(portmsg::InUse), device);
+            out = fill(say(text::msg::PortInUse), device);
             break;
         case PortProblem::Other:
-            out = fill(say(portmsg::CannotOpen), device);
+            out = fill(say(text::msg::CannotOpen), device);
             break;
     }
     if (!facts.systemReason.empty())
-        out += "\n" + fill(say(portmsg::SystemReports), facts.systemReason);
+        out += "\n" + fill(say(text::msg::SystemReports), facts.systemReason);
     return out;
 }
 

@@ -9,23 +9,9 @@
 #include <vector>
 
 #include "core/files/language.h"
+#include "core/text_ids.h"
 
 namespace zt {
-
-// Message texts (language section "Msg").
-namespace portmsg {
-constexpr int DeviceMissing = 9921;   // "%1" does not exist
-constexpr int PortsFound = 9922;      // the serial ports that exist: "%1"
-constexpr int NoPortsFound = 9923;    // no serial port exists at all
-constexpr int NoPermission = 9924;    // "%1" belongs to group "%2", user not a member
-constexpr int JoinGroupHint = 9925;   // run the command below, then log in again
-constexpr int NewLoginNeeded = 9926;  // already in group "%2", but not since the last login
-constexpr int InUse = 9927;           // "%1" is held by another program
-constexpr int NoDeviceSet = 9928;     // no device is configured for the port
-constexpr int CannotOpen = 9929;      // "%1" could not be opened (other reasons)
-constexpr int SystemReports = 9930;   // "The system reports: %1"
-constexpr int Disconnected = 9920;    // the cable or adapter was pulled during a transfer
-}  // namespace portmsg
 
 enum class PortProblem {
     NoDeviceSet,     // the port names no device

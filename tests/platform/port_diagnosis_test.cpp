@@ -103,7 +103,7 @@ TEST(PortDiagnosisText, LanguageFilesHoldTheToolsBuiltInTexts)
 {
     // The information tool carries the same words as the language files.
     const fs::path dir = fs::path(ZT_SOURCE_DIR) / "data" / "language";
-    for (int id = portmsg::Disconnected; id <= portmsg::SystemReports; ++id) {
+    for (int id = text::msg::PortLost; id <= text::msg::SystemReports; ++id) {
         EXPECT_EQ(readProfileString(dir / "english.ini", "Msg", std::to_string(id), ""),
                   builtInPortText(id, 1))
             << id;

@@ -10,6 +10,7 @@
 #include "core/files/data_file.h"
 #include "core/files/ini_profile.h"
 #include "core/link/info_record_file.h"
+#include "core/text_ids.h"
 #include "platform/port_diagnosis.h"
 #include "platform/port_table.h"
 
@@ -334,7 +335,7 @@ void CliSession::showWindow(std::function<void()> closed)
     post([this, closed = std::move(closed)] {
         if (progressShown_) std::cerr << "\n";
         if (!options_.password && interactive()) {
-            std::cerr << texts_.GetLangText(23101) << ": " << std::flush;
+            std::cerr << texts_.GetLangText(text::lang::ProgramPasswordLabel) << ": " << std::flush;
             std::string line;
             if (std::getline(std::cin, line)) entered_ = line;
         } else {
@@ -348,7 +349,8 @@ void CliSession::showWindow(std::function<void()> closed)
 
 void CliSession::showProgress(TransferKind kind)
 {
-    progressLabel_ = texts_.GetLangText(kind == TransferKind::Read ? 9027 : 9028);
+    progressLabel_ = texts_.GetLangText(kind == TransferKind::Read ? text::msg::ProgressReading
+                                                                   : text::msg::ProgressWriting);
     started_ = std::chrono::steady_clock::now();
     setProgress(0);
 }
@@ -357,8 +359,8 @@ void CliSession::setProgress(int percent)
 {
     if (::isatty(STDERR_FILENO) == 0) return;
     progressShown_ = true;
-    std::cerr << "\r" << progressLabel_ << "  " << texts_.GetLangText(9029) << " " << std::setw(3)
-              << percent << "%" << std::flush;
+    std::cerr << "\r" << progressLabel_ << "  " << texts_.GetLangText(text::msg::ProgressLabel)
+              << " " << std::setw(3) << percent << "%" << std::flush;
 }
 
 void CliSession::closeProgress()
@@ -404,17 +406,17 @@ void CliSession::showRadioInformation()
         if (label.empty()) label = std::to_string(id);
         std::cout << label << ": " << value << "\n";
     };
-    line(21002, r.AreaCode);
-    line(21003, r.ManufactureCode.cut());
-    line(21004, r.UserCode.cut());
-    line(21007, r.SerialNumber.cut());
-    line(21008, r.ProductionDate.cut());
-    line(21009, r.MaintenanceDate.cut());
-    line(21011, r.MaintenanceDescription.cut());
-    line(21013, r.DealerCode.cut());
-    line(21014, r.StockInDate.cut());
-    line(21015, r.SaleDate.cut());
-    line(21016, r.Seller.cut());
+    line(text::local::LabelSalesAreaCode, r.AreaCode);
+    line(text::local::LabelManufactureCode, r.ManufactureCode.cut());
+    line(text::local::LabelUserCode, r.UserCode.cut());
+    line(text::local::LabelSerialNumber, r.SerialNumber.cut());
+    line(text::local::LabelProductionDate, r.ProductionDate.cut());
+    line(text::local::LabelMaintenanceDate, r.MaintenanceDate.cut());
+    line(text::local::LabelMaintenanceDescriptionFirstLine, r.MaintenanceDescription.cut());
+    line(text::local::LabelDealerCode, r.DealerCode.cut());
+    line(text::local::LabelStockInDate, r.StockInDate.cut());
+    line(text::local::LabelSaleDate, r.SaleDate.cut());
+    line(text::local::LabelSeller, r.Seller.cut());
     std::cout.flush();
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/radio/models.h"
+#include "core/text_ids.h"
 #include "core/values/band_limits.h"
 #include "core/values/frequency.h"
 #include "core/values/tones.h"
@@ -37,7 +38,7 @@ std::string textOr(const TextLookup& text, int id, const char* fallback)
 
 std::string toneShown(const TextLookup& text, int index)
 {
-    if (index == 0) return textOr(text, 14013, "Off");
+    if (index == 0) return textOr(text, text::channelinfo::ListEntryNoToneNoneOff, "Off");
     const std::string t = toneText(index);
     return t.empty() ? "?" + std::to_string(index) : t;
 }
@@ -69,11 +70,12 @@ void showDocument(const RadioDocument& doc, const TextLookup& text, std::ostream
     const std::string bandText = bandTextOfCode(d.BandCode);
     const BandLimits limits = parseBandLimits(bandText);
 
-    out << pad(textOr(text, 21005, "Model"), 16) << d.ModelName.cut() << "\n";
-    out << pad(textOr(text, 21006, "Band"), 16) << d.BandCode;
+    out << pad(textOr(text, text::local::LabelModel, "Model"), 16) << d.ModelName.cut() << "\n";
+    out << pad(textOr(text, text::local::LabelBand, "Band"), 16) << d.BandCode;
     if (!bandText.empty()) out << " (" << bandText << ")";
     out << "\n";
-    out << pad(textOr(text, 21010, "Version"), 16) << d.Version.cut() << "\n";
+    out << pad(textOr(text, text::local::LabelVersionInformation, "Version"), 16) << d.Version.cut()
+        << "\n";
     out << pad("Channels", 16) << d.ChannelCount << "\n";
 
     // Valid channels by number.
@@ -83,7 +85,7 @@ void showDocument(const RadioDocument& doc, const TextLookup& text, std::ostream
     std::sort(channels.begin(), channels.end(),
               [](const ChannelRecord* a, const ChannelRecord* b) { return a->ChNo < b->ChNo; });
 
-    const std::string groupWord = textOr(text, 14050, "Group");
+    const std::string groupWord = textOr(text, text::channelinfo::LabelGroupSelector, "Group");
     for (int g = 0; g < kGroupCount; ++g) {
         std::vector<const ChannelRecord*> inGroup;
         for (const ChannelRecord* c : channels)
@@ -98,10 +100,13 @@ void showDocument(const RadioDocument& doc, const TextLookup& text, std::ostream
             if (!name.empty()) out << " \"" << name << "\"";
             out << "\n";
         }
-        out << "  " << pad(textOr(text, 14001, "No."), 6) << pad(textOr(text, 14002, "RX"), 14)
-            << pad(textOr(text, 14100, "Offset"), 12) << pad(textOr(text, 14005, "RX tone"), 14)
-            << pad(textOr(text, 14006, "TX tone"), 14) << pad(textOr(text, 14008, "Scan"), 8)
-            << textOr(text, 14010, "Spacing") << "\n";
+        out << "  " << pad(textOr(text, text::channelinfo::GridHeadingRowNumber, "No."), 6)
+            << pad(textOr(text, text::channelinfo::GridHeadingReceiveFrequency, "RX"), 14)
+            << pad(textOr(text, text::channelinfo::GridHeadingSignedTransmitOffset, "Offset"), 12)
+            << pad(textOr(text, text::channelinfo::GridHeadingDecodeTone, "RX tone"), 14)
+            << pad(textOr(text, text::channelinfo::GridHeadingEncodeTone, "TX tone"), 14)
+            << pad(textOr(text, text::channelinfo::GridHeadingScanList, "Scan"), 8)
+            << textOr(text, text::channelinfo::GridHeadingChannelSpacing, "Spacing") << "\n";
         for (const ChannelRecord* c : inGroup) {
             const RxDisplay rx = rxStoredToDisplay(c->RxFre.cut(), limits);
             const std::string rxText = rx.notNumeric ? "(" + c->RxFre.cut() + ")" : rx.text;
@@ -109,25 +114,41 @@ void showDocument(const RadioDocument& doc, const TextLookup& text, std::ostream
                 << pad(offsetDisplay(c->OffsetFre.cut(), c->ShiftDir), 12)
                 << pad(toneShown(text, c->DecodeTone), 14)
                 << pad(toneShown(text, c->EncodeTone), 14)
-                << pad(choice(text, c->ScanSkip, {14017, 14018}), 8)
-                << choice(text, c->Spacing, {14020, 14021, 14022}) << "\n";
+                << pad(choice(text, c->ScanSkip,
+                              {text::channelinfo::ScanListEntry0ChannelIsScanned,
+                               text::channelinfo::ScanListEntry1ChannelIsSkipped}),
+                       8)
+                << choice(text, c->Spacing,
+                          {text::channelinfo::SpacingEntry0, text::channelinfo::SpacingEntry1,
+                           text::channelinfo::SpacingEntry2})
+                << "\n";
         }
     }
 
     const OptionSettings& o = d.Options;
-    out << "\n" << textOr(text, 16000, "Optional features") << "\n";
+    out << "\n"
+        << textOr(text, text::option::OptionalFeaturesWindowCaption, "Optional features") << "\n";
     const std::pair<int, int> numbers[] = {
-        {16005, o.TimeOutTimer}, {16001, o.SquelchLevel},    {16002, o.VoicePrompt},
-        {16003, o.VoiceVolume},  {16004, o.TailElimination}, {16006, o.BatterySave},
-        {16020, o.Vox},          {16010, o.VoxLevel},        {16022, o.ChannelLock},
-        {16026, o.Beep},         {16500, o.ScanMode},        {16014, o.BacklightColor},
+        {text::option::LabelTransmitTimeOutTimer, o.TimeOutTimer},
+        {text::option::LabelSquelchLevel, o.SquelchLevel},
+        {text::option::LabelVoicePrompt, o.VoicePrompt},
+        {text::option::LabelVoiceVolume, o.VoiceVolume},
+        {text::option::LabelTailElimination, o.TailElimination},
+        {text::option::LabelBatterySave, o.BatterySave},
+        {text::option::CheckBoxVOX, o.Vox},
+        {text::option::LabelVOXLevel, o.VoxLevel},
+        {text::option::CheckBoxChannelLock, o.ChannelLock},
+        {text::option::LabelKeyBeep, o.Beep},
+        {text::option::LabelScanMode, o.ScanMode},
+        {text::option::LabelBacklightColour, o.BacklightColor},
     };
     for (const auto& [id, value] : numbers)
         out << "  " << pad(textOr(text, id, "?"), 32) << value << "\n";
     out << "  " << pad(groupWord, 32) << o.CurrentGroup << "\n";
-    out << "  " << pad(textOr(text, 16100, "Power-on text"), 32) << "\"" << o.PowerOnText.cut()
-        << "\"\n";
-    out << "\n" << textOr(text, 20000, "Embedded message") << "\n";
+    out << "  " << pad(textOr(text, text::option::LabelPowerOnText, "Power-on text"), 32) << "\""
+        << o.PowerOnText.cut() << "\"\n";
+    out << "\n"
+        << textOr(text, text::emg::EmbeddedMessageWindowCaption, "Embedded message") << "\n";
     for (const auto& line : d.Messages) out << "  \"" << line.cut() << "\"\n";
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/radio/tone_tips.h"
+#include "core/text_ids.h"
 #include "core/values/number_text.h"
 #include "core/values/tones.h"
 
@@ -147,23 +148,25 @@ std::vector<ListEntry> optionListEntries(int id)
             appendNumbers(out, 0, 9);
             break;
         case opt::VoicePrompt:
-            out = ids({16042, 16043});
+            out = ids({text::option::VoicePromptEntry0, text::option::VoicePromptEntry1});
             break;
         case opt::VoiceVolume:
             appendNumbers(out, 1, 5);
             break;
         case opt::TailElimination:
-            out = ids({16300, 16301, 16044, 16045});
+            out = ids({text::option::TailEliminationEntry0, text::option::TailEliminationEntry1,
+                       text::option::TailEliminationEntry2, text::option::TailEliminationEntry3});
             break;
         case opt::TimeOut:
-            out = ids({16040});
+            out = ids({text::option::ListEntryOff});
             appendNumbers(out, 15, 600, 15);
             break;
         case opt::BatterySave:
-            out = ids({16040, 16046, 16047, 16048});
+            out = ids({text::option::ListEntryOff, text::option::BatterySaveEntry1,
+                       text::option::BatterySaveEntry2, text::option::BatterySaveEntry3});
             break;
         case opt::TotPreAlert:
-            out = ids({16040});
+            out = ids({text::option::ListEntryOff});
             appendNumbers(out, 1, 10);
             break;
         case opt::TotRekey:
@@ -173,7 +176,7 @@ std::vector<ListEntry> optionListEntries(int id)
             appendNumbers(out, 0, 30);
             break;
         case opt::VoxLevel:
-            out = ids({16040});
+            out = ids({text::option::ListEntryOff});
             appendNumbers(out, 1, 6);
             break;
         case opt::VoxDelay:
@@ -184,13 +187,17 @@ std::vector<ListEntry> optionListEntries(int id)
             }
             break;
         case opt::DisplayMode:
-            out = ids({16040, 16041, 16049});
+            out = ids({text::option::ListEntryOff, text::option::ListEntryOn,
+                       text::option::DisplayModeEntry2});
             break;
         case opt::Backlight:
-            out = ids({16050, 16051, 16052, 16053, 16054, 16055, 16056, 16057});
+            out = ids({text::option::BacklightColour0, text::option::BacklightColour1,
+                       text::option::BacklightColour2, text::option::BacklightColour3,
+                       text::option::BacklightColour4, text::option::BacklightColour5,
+                       text::option::BacklightColour6, text::option::BacklightColour7});
             break;
         case opt::ScanMode:
-            out = ids({16058, 16059});
+            out = ids({text::option::ScanModeEntry0, text::option::ScanModeEntry1});
             break;
         case opt::ScanResume:
             appendNumbers(out, 5, 60, 5);
@@ -198,23 +205,25 @@ std::vector<ListEntry> optionListEntries(int id)
         case opt::Decode:
         case opt::Encode:
             for (const auto& t : toneListTexts()) out.push_back({t, 0});
-            out[0] = {"", 15030};
+            out[0] = {"", text::channeledit::ListEntryOffNone};
             break;
         case opt::BusyLock:
-            out = ids({15030, 15031});
+            out = ids({text::channeledit::ListEntryOffNone,
+                       text::channeledit::BusyLockSquelchModeEntry1Carrier});
             break;
         case opt::SquelchMode:
-            out = ids({15031, 15032});
+            out = ids({text::channeledit::BusyLockSquelchModeEntry1Carrier,
+                       text::channeledit::BusyLockSquelchModeEntry2CTCSSDCSTone});
             break;
         case opt::Rep:
-            out = {{"", 15030}, {"+100K", 0}, {"-100K", 0}};
+            out = {{"", text::channeledit::ListEntryOffNone}, {"+100K", 0}, {"-100K", 0}};
             break;
         case opt::KeyBeep:
         case opt::FrequencyChangeable:
-            out = ids({16040, 16041});
+            out = ids({text::option::ListEntryOff, text::option::ListEntryOn});
             break;
         case opt::Tsq:
-            out = ids({15052, 15053});
+            out = ids({text::channeledit::TSQEntry0, text::channeledit::TSQEntry1});
             break;
         default:
             break;

@@ -133,13 +133,13 @@ ParsedDataFile parseDataFile(std::span<const std::uint8_t> mainBytes,
 {
     ParsedDataFile result;
     if (mainBytes.size() != kRadioDataFileSize) {
-        result.messageId = kMsgWrongFileLength;
+        result.messageId = text::msg::WrongFileLength;
         return result;
     }
     const int count = readLe16(mainBytes, kFileChannelCountOffset);
     if (count < 0 || count > kMaxChannels ||
         companionBytes.size() < static_cast<std::size_t>(count) * kChannelFileRecordSize) {
-        result.messageId = kMsgDamagedFile;
+        result.messageId = text::msg::DamagedFile;
         return result;
     }
     result.document.Data = radioDataFromBytes(mainBytes.first<kRadioDataFileSize>());
@@ -149,7 +149,7 @@ ParsedDataFile parseDataFile(std::span<const std::uint8_t> mainBytes,
         const ChannelRecord rec =
             channelFromBytes(companionBytes.subspan(offset).first<kChannelFileRecordSize>());
         if (rec.ChNo < 1 || rec.ChNo > kMaxChannels || seen[static_cast<std::size_t>(rec.ChNo)]) {
-            result.messageId = kMsgDamagedFile;
+            result.messageId = text::msg::DamagedFile;
             result.document = RadioDocument{};
             return result;
         }
@@ -184,28 +184,28 @@ ParsedDataFile readDataFileRest(const std::filesystem::path& mainPath,
 {
     ParsedDataFile result;
     if (mainBytes.size() != kRadioDataFileSize) {
-        result.messageId = kMsgWrongFileLength;
+        result.messageId = text::msg::WrongFileLength;
         return result;
     }
     if (!isUsableMainPath(mainPath)) {
-        result.messageId = kMsgFileError;
+        result.messageId = text::msg::FileError;
         return result;
     }
     const int count = readLe16(mainBytes, kFileChannelCountOffset);
     if (count < 0 || count > kMaxChannels) {
-        result.messageId = kMsgDamagedFile;
+        result.messageId = text::msg::DamagedFile;
         return result;
     }
     std::vector<std::uint8_t> companion;
     if (count > 0) {
         const std::filesystem::path fre = companionPath(mainPath);
         if (!ops.isRegularFile(fre)) {
-            result.messageId = kMsgDamagedFile;
+            result.messageId = text::msg::DamagedFile;
             return result;
         }
         if (!ops.readFile(fre, static_cast<std::size_t>(count) * kChannelFileRecordSize,
                           companion)) {
-            result.messageId = kMsgFileError;
+            result.messageId = text::msg::FileError;
             return result;
         }
     }
@@ -217,7 +217,7 @@ ParsedDataFile readDataFile(const std::filesystem::path& mainPath, FileOps& ops)
     std::vector<std::uint8_t> mainBytes;
     if (!readMainFile(mainPath, mainBytes, ops)) {
         ParsedDataFile result;
-        result.messageId = kMsgFileError;
+        result.messageId = text::msg::FileError;
         return result;
     }
     return readDataFileRest(mainPath, mainBytes, ops);

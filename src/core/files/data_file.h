@@ -12,12 +12,6 @@
 
 namespace zt {
 
-// Message ids (section "Msg") the data-file operations report.
-constexpr int kMsgFileError = 9002;        // a file could not be read or written
-constexpr int kMsgWrongFileLength = 9033;  // the main file is not 1663 bytes
-constexpr int kMsgInvalidVersion = 9065;   // the main file's version text is not valid
-constexpr int kMsgDamagedFile = 9066;      // channel count, channel numbers or companion damaged
-
 // The companion channel file: the main path with its last three characters
 // replaced by "fre" (x.dat -> x.fre).
 std::filesystem::path companionPath(const std::filesystem::path& mainPath);
@@ -54,7 +48,7 @@ FileOps& realFileOps();
 
 // A parsed pair, or the message id that refuses it.
 struct ParsedDataFile {
-    int messageId = 0;  // 0 = valid; else kMsgWrongFileLength or kMsgDamagedFile
+    int messageId = 0;  // 0 = valid; else text::msg::WrongFileLength or text::msg::DamagedFile
     RadioDocument document;
 };
 
@@ -106,3 +100,4 @@ bool writeDataFile(const std::filesystem::path& mainPath, const RadioDocument& d
 // The document store (working and saved copies, New, Open, Save, IsModified)
 // belongs to the same data-file API.
 #include "core/files/document_store.h"  // IWYU pragma: export
+#include "core/text_ids.h"

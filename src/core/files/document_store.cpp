@@ -163,11 +163,11 @@ void DocumentStore::loadFallbackInitialData(DocumentContext& ctx)
 
     std::vector<std::uint8_t> bytes;
     if (!readMainFile(file, bytes, ops)) {
-        show(ctx, kMsgFileError);
+        show(ctx, text::msg::FileError);
         return;
     }
     if (bytes.size() != kRadioDataFileSize) {
-        show(ctx, kMsgWrongFileLength);
+        show(ctx, text::msg::WrongFileLength);
         return;
     }
     // The record only: no channels, and the current model and band.
@@ -186,14 +186,14 @@ OpenResult DocumentStore::Open(const std::filesystem::path& path, DocumentContex
 
     std::vector<std::uint8_t> mainBytes;
     if (!readMainFile(path, mainBytes, ops)) {
-        show(ctx, kMsgFileError);
+        show(ctx, text::msg::FileError);
         return OpenResult::Refused;
     }
 
     // 1. The version text.
     const std::string version = fileVersionText(mainBytes);
     if (!IsValidVersionText(version)) {
-        show(ctx, kMsgInvalidVersion);
+        show(ctx, text::msg::InvalidVersion);
         return OpenResult::Refused;
     }
     // 2. This version must accept the file's version.
@@ -236,7 +236,7 @@ bool DocumentStore::Save(const std::filesystem::path& path, DocumentContext& ctx
     currentToDocument(ctx.state, candidate.Data);
     candidate.Data.Version = kOwnSoftVersion;  // every file this program writes is its own version
     if (!writeDataFile(path, candidate, ops)) {
-        show(ctx, kMsgFileError);
+        show(ctx, text::msg::FileError);
         return false;
     }
     working_.Data.ModelName = candidate.Data.ModelName;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/files/ini_profile.h"
+#include "core/text_ids.h"
 
 namespace zt {
 namespace {
@@ -139,10 +140,11 @@ TextLookup LanguageTexts::lookup() const
 std::vector<ButtonCaption> commonButtonCaptions(
     const std::function<bool(std::string_view)>& hasControl)
 {
-    static constexpr std::array<ButtonCaption, 4> kCommon = {{{"CommandOK", 9017},
-                                                              {"CommandCancel", 9018},
-                                                              {"CommandClose", 9023},
-                                                              {"CommandHelp", 9025}}};
+    static constexpr std::array<ButtonCaption, 4> kCommon = {
+        {{"CommandOK", text::msg::OkCaption},
+         {"CommandCancel", text::msg::CancelCaption},
+         {"CommandClose", text::msg::CloseCaption},
+         {"CommandHelp", text::msg::HelpCaption}}};
     std::vector<ButtonCaption> result;
     for (const ButtonCaption& button : kCommon) {
         if (hasControl(button.controlName)) result.push_back(button);

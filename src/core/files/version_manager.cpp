@@ -9,6 +9,7 @@
 
 #include "core/files/ini_profile.h"
 #include "core/radio/fixed_text.h"
+#include "core/text_ids.h"
 #include "core/values/number_text.h"
 
 namespace zt {
@@ -93,13 +94,14 @@ std::string shownVersionText(std::string_view version)
 std::string VersionMismatchText(std::string_view soft, std::string_view firm, VersionKind kind,
                                 const TextLookup& text)
 {
-    std::string s = text(9062);
+    std::string s = text(text::msg::VersionStartMatching);
     s += "\r\n";
-    s += text(kind == VersionKind::Firmware ? 9060 : 9064);
+    s += text(kind == VersionKind::Firmware ? text::msg::VersionFirmwareLabel
+                                            : text::msg::VersionDataFileLabel);
     s += ' ';
     s += shownVersionText(firm);
     s += "\r\n";
-    s += text(9061);
+    s += text(text::msg::VersionProgramLabel);
     s += ' ';
     s += shownVersionText(soft);
     return s;
@@ -113,7 +115,7 @@ StartResult StartMatchingVersion(const VersionTable& table, std::string_view fir
     const std::string soft = FindSoftForFirm(table, firm);
     if (soft.empty()) {
         Message message;
-        message.textId = 9063;
+        message.textId = text::msg::VersionNoMatch;
         message.buttons = Buttons::Ok;
         prompt.ask(message);
         return StartResult::NoMatchingVersion;

@@ -22,6 +22,7 @@
 #include "core/radio/program_state.h"
 #include "core/radio/radio_data.h"
 #include "core/radio/radio_image.h"
+#include "core/text_ids.h"
 
 namespace zt {
 
@@ -42,24 +43,7 @@ constexpr int kLateReplyWaitMs = 350;
 enum class TransferOutcome { Succeeded, Failed, Cancelled };
 
 // Message ids the transfers use (language section "Msg").
-namespace msg {
-constexpr int PortFailed = 9003;
-constexpr int ConfirmRead = 9004;
-constexpr int ConfirmWrite = 9005;
-constexpr int TransferFailed = 9008;
-constexpr int ReadDone = 9009;
-constexpr int WriteDone = 9010;
-constexpr int ModelDiffers = 9012;
-constexpr int BandDiffers = 9014;
-constexpr int BandRefused = 9030;
-constexpr int WriteRefused1 = 9031;
-constexpr int WriteRefused2 = 9032;
-constexpr int Unrepresentable = 9067;       // "The document holds values the radio cannot store:"
-constexpr int WriteCancelledMidway = 9900;  // the radio holds a mix of old and new blocks
-constexpr int VerifyDiffers = 9901;         // read-back differs; the address follows
-constexpr int VerifyUnreadable = 9902;      // written, but could not be read back
-constexpr int PortLost = 9920;              // the cable or its adapter was disconnected
-}  // namespace msg
+namespace msg = text::msg;
 
 constexpr const char* kPasswordFailureText = "PassWord Failure!";
 constexpr const char* kReadFileName = "new.dat";

@@ -219,8 +219,9 @@ ValidatedFrequency validateEnteredFrequency(std::string_view text, int currentGr
     const std::int64_t upper = mhzToTenHz(limits.hi);
     const auto scaled = parseScaledDecimal(text, 5);
     // Limits are compared with the exact typed value, before any rounding.
-    if (!scaled || scaled->compare(lower) < 0) return {formatMhz(lower), kMsgFrequencyOutOfBand};
-    if (scaled->compare(upper) > 0) return {formatMhz(upper), kMsgFrequencyOutOfBand};
+    if (!scaled || scaled->compare(lower) < 0)
+        return {formatMhz(lower), text::msg::FrequencyOutOfBand};
+    if (scaled->compare(upper) > 0) return {formatMhz(upper), text::msg::FrequencyOutOfBand};
 
     std::int64_t d = scaled->rounded();
     const std::int64_t r = (d - lower) % kRaster5k;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/text_ids.h"
 #include "core/values/band_limits.h"
 
 namespace zt {
@@ -19,9 +20,6 @@ namespace zt {
 // brought to that unit by rounding to the nearest integer, halves to the even one.
 
 constexpr std::int64_t kTenHzPerMhz = 100000;
-// Message shown when a typed frequency is not a number or lies outside the band.
-constexpr int kMsgFrequencyOutOfBand = 9021;
-
 // "#0.00000" with ".": 2761125 -> "27.61125", 5 -> "0.00005", -10000 -> "-0.10000".
 std::string formatMhz(std::int64_t tenHz);
 
@@ -76,7 +74,7 @@ OffsetResult offsetFromEntered(std::string_view rxStored, std::string_view enter
 
 struct ValidatedFrequency {
     std::string text;   // "#0.00000"
-    int messageId = 0;  // kMsgFrequencyOutOfBand or 0; the caller shows it (warning icon)
+    int messageId = 0;  // text::msg::FrequencyOutOfBand or 0; the caller shows it (warning icon)
 };
 // A typed frequency checked against the band and snapped down onto the 5 kHz raster that
 // starts at the lower limit. Not a number or below the band gives the lower limit, above the

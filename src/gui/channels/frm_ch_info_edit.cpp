@@ -15,6 +15,7 @@
 #include <array>
 
 #include "core/edit/channel_grid_rules.h"
+#include "core/text_ids.h"
 #include "core/values/tones.h"
 #include "gui/app_context.h"
 #include "gui/channels/channel_windows.h"
@@ -30,18 +31,24 @@ struct ListSpec {
     int captionId;  // 0: built-in caption "Rep"
     int fieldCode;
 };
-constexpr std::array<ListSpec, 9> kLists = {{{18, 15023, 30},
-                                             {0, 15005, 4},
-                                             {1, 15006, 5},
-                                             {6, 15011, 11},
-                                             {11, 15200, 23},
-                                             {8, 15037, 13},
-                                             {10, 15038, 22},
-                                             {16, 15013, 28},
-                                             {17, 0, 29}}};
+constexpr std::array<ListSpec, 9> kLists = {
+    {{18, text::channeledit::LabelToneSquelch, 30},
+     {0, text::channeledit::LabelDecodeTone, 4},
+     {1, text::channeledit::LabelEncodeTone, 5},
+     {6, text::channeledit::LabelBusyChannelLock, 11},
+     {11, text::channeledit::LabelRBTone, 23},
+     {8, text::channeledit::LabelDTMFCodeSentAtStartOfTransmission, 13},
+     {10, text::channeledit::LabelDTMFCodeSentAtEndOfTransmission, 22},
+     {16, text::channeledit::LabelDTMFCallCode, 28},
+     {17, 0, 29}}};
 // Visible check boxes Check1(i) with their caption; the field code is 7 for i = 0, else i + 30.
 constexpr std::array<std::pair<int, int>, 6> kChecks = {
-    {{0, 15014}, {7, 15300}, {8, 15301}, {9, 15302}, {10, 15303}, {11, 15304}}};
+    {{0, text::channeledit::CheckBoxSkipTheChannelWhenScanning},
+     {7, text::channeledit::CheckBoxRXExpander},
+     {8, text::channeledit::CheckBoxTXCompressor},
+     {9, text::channeledit::CheckBoxNoiseBlankerAutomaticNoiseLimiter},
+     {10, text::channeledit::CheckBoxAttenuator},
+     {11, text::channeledit::CheckBoxHiCutFilter}}};
 
 int checkFieldCode(int i)
 {
@@ -221,15 +228,15 @@ void FrmCHInfoEdit::buildControls()
 
 void FrmCHInfoEdit::applyLanguageTexts()
 {
-    setWindowTitle(app_.text(15000));
-    label4_->setText(app_.text(15029));
-    label1_->setText(app_.text(15001));
-    labelFre_->setText(app_.text(15002));
+    setWindowTitle(app_.text(text::channeledit::ChannelEditorWindowCaption));
+    label4_->setText(app_.text(text::channeledit::LabelGroup));
+    label1_->setText(app_.text(text::channeledit::LabelChannel));
+    labelFre_->setText(app_.text(text::channeledit::LabelReceiveFrequency));
     for (const ListSpec& spec : kLists)
         labels_[spec.index]->setText(spec.captionId ? app_.text(spec.captionId)
                                                     : QStringLiteral("Rep"));
     for (const auto& [i, caption] : kChecks) check1_[i]->setText(app_.text(caption));
-    commandClose_->setText(app_.text(9023));
+    commandClose_->setText(app_.text(text::msg::CloseCaption));
     if (!unloaded_ && app_.channelEdit.editorOpen) {
         const bool was = WandToSave;
         SetGridEditData(false);
@@ -279,7 +286,7 @@ void FrmCHInfoEdit::SetGridEditData(bool rIsGridChange)
         text1_->setText(QString::fromStdString(rxCellText(*rec, app_.state.Limits)));
 
         QStringList tones;
-        tones << app_.text(15030);
+        tones << app_.text(text::channeledit::ListEntryOffNone);
         for (int t = 1; t < kToneCount; ++t) tones << QString::fromStdString(toneText(t));
         for (int i : {0, 1}) {
             combo2_[i]->clear();
@@ -292,11 +299,12 @@ void FrmCHInfoEdit::SetGridEditData(bool rIsGridChange)
         combo2_[6]->setCurrentIndex(busyMirror_);
         ShowRB();
         combo2_[18]->clear();
-        combo2_[18]->addItems({app_.text(15052), app_.text(15053)});
+        combo2_[18]->addItems(
+            {app_.text(text::channeledit::TSQEntry0), app_.text(text::channeledit::TSQEntry1)});
         combo2_[18]->setCurrentIndex(shownListIndex(rec->Tsq, 2));
         for (int i : {8, 10, 16}) fillCodeList(combo2_[i], storedReference(*rec, i));
         combo2_[17]->clear();
-        combo2_[17]->addItems({app_.text(15030), "+100K", "-100K"});
+        combo2_[17]->addItems({app_.text(text::channeledit::ListEntryOffNone), "+100K", "-100K"});
         combo2_[17]->setCurrentIndex(shownListIndex(rec->Rep, 3));
         for (auto& [i, box] : check1_) box->setChecked(checkValue(*rec, i) == 1);
     }
@@ -324,15 +332,17 @@ void FrmCHInfoEdit::fillBusyLock(bool withThird)
 {
     QComboBox* list = combo2_[6];
     list->clear();
-    list->addItems({app_.text(15030), app_.text(15031)});
-    if (withThird) list->addItem(app_.text(15032));
+    list->addItems({app_.text(text::channeledit::ListEntryOffNone),
+                    app_.text(text::channeledit::BusyLockSquelchModeEntry1Carrier)});
+    if (withThird)
+        list->addItem(app_.text(text::channeledit::BusyLockSquelchModeEntry2CTCSSDCSTone));
 }
 
 void FrmCHInfoEdit::fillCodeList(QComboBox* list, int stored)
 {
     const std::vector<int> numbers = nonEmptyDtmfCodeNumbers(app_.documents.working().Data);
     list->clear();
-    list->addItem(app_.text(14013));
+    list->addItem(app_.text(text::channelinfo::ListEntryNoToneNoneOff));
     for (int n : numbers) list->addItem(QString::number(n));
     list->setCurrentIndex(shownReferenceIndex(stored, numbers));
 }
@@ -348,7 +358,7 @@ void FrmCHInfoEdit::ShowRB()
     rbMirror_ = rec->RBTone >= 0 && rec->RBTone <= 8 ? rec->RBTone : 0;
     const std::vector<int> numbers = definedToneTipNumbers(app_.documents.working().Data);
     list->clear();
-    list->addItem(app_.text(15030));
+    list->addItem(app_.text(text::channeledit::ListEntryOffNone));
     for (int n : numbers) list->addItem(QString::number(n));
     list->setCurrentIndex(shownReferenceIndex(rbMirror_, numbers));
     WandToSave = was;

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "core/edit/channel_grid_rules.h"
+#include "core/text_ids.h"
 #include "core/values/number_text.h"
 #include "core/values/tones.h"
 #include "gui/app_context.h"
@@ -31,8 +32,18 @@ namespace {
 constexpr int kTwips = 15;  // twips per pixel
 constexpr std::array<int, kGridColumns> kColumnTwips = {740, 1300, 0, 0, 1200, 1200,
                                                         0,   0,    0, 0, 1400};
-constexpr std::array<int, kGridColumns> kHeadingIds = {14001, 14002, 14100, 14004, 14005, 14006,
-                                                       14007, 14008, 14009, 14010, 14011};
+constexpr std::array<int, kGridColumns> kHeadingIds = {
+    text::channelinfo::GridHeadingRowNumber,
+    text::channelinfo::GridHeadingReceiveFrequency,
+    text::channelinfo::GridHeadingSignedTransmitOffset,
+    text::channelinfo::GridHeadingChannelName,
+    text::channelinfo::GridHeadingDecodeTone,
+    text::channelinfo::GridHeadingEncodeTone,
+    text::channelinfo::GridHeadingPower,
+    text::channelinfo::GridHeadingScanList,
+    text::channelinfo::GridHeadingOptionalSignalling,
+    text::channelinfo::GridHeadingChannelSpacing,
+    text::channelinfo::GridHeadingOpenTheChannelEditor};
 const QColor kHeadingColour(0, 0, 155);
 const QColor kRowNumberColour(0, 0, 255);
 const QColor kButtonColour(255, 0, 0);
@@ -286,21 +297,25 @@ void frmCommChInfo::applyLanguageTexts()
     runTrapped(app_, "frmCommChInfo_ChangShowByLanguage", [&] {
         const bool wasFilling = filling_;
         filling_ = true;
-        label1_->setText(app_.text(14050));
-        label2_->setText(app_.text(14051));
-        label3_[0]->setText(app_.text(14052));
-        label3_[1]->setText(app_.text(14053));
+        label1_->setText(app_.text(text::channelinfo::LabelGroupSelector));
+        label2_->setText(app_.text(text::channelinfo::LabelGroupName));
+        label3_[0]->setText(app_.text(text::channelinfo::LabelEmergencyChannel1));
+        label3_[1]->setText(app_.text(text::channelinfo::LabelEmergencyChannel2));
         for (int c = 0; c < kGridColumns; ++c)
             if (auto* h = grid_->horizontalHeaderItem(c)) h->setText(app_.text(kHeadingIds[c]));
         numberRows();
-        lists_[0]->setItemText(0, app_.text(14013));
-        for (int i = 0; i < 3; ++i) lists_[1]->setItemText(i, app_.text(14014 + i));
-        for (int i = 0; i < 2; ++i) lists_[2]->setItemText(i, app_.text(14017 + i));
-        lists_[3]->setItemText(0, app_.text(14013));
-        lists_[3]->setItemText(1, app_.text(14019));
-        for (int i = 0; i < 3; ++i) lists_[4]->setItemText(i, app_.text(14020 + i));
-        commandChInfoEdit_->setText(app_.text(14023));
-        commandClose_->setText(app_.text(9023));
+        lists_[0]->setItemText(0, app_.text(text::channelinfo::ListEntryNoToneNoneOff));
+        for (int i = 0; i < 3; ++i)
+            lists_[1]->setItemText(i, app_.text(text::channelinfo::PowerListEntry0 + i));
+        for (int i = 0; i < 2; ++i)
+            lists_[2]->setItemText(
+                i, app_.text(text::channelinfo::ScanListEntry0ChannelIsScanned + i));
+        lists_[3]->setItemText(0, app_.text(text::channelinfo::ListEntryNoToneNoneOff));
+        lists_[3]->setItemText(1, app_.text(text::channelinfo::OptionalSignallingEntry1));
+        for (int i = 0; i < 3; ++i)
+            lists_[4]->setItemText(i, app_.text(text::channelinfo::SpacingEntry0 + i));
+        commandChInfoEdit_->setText(app_.text(text::channelinfo::ButtonOpenTheChannelEditor));
+        commandClose_->setText(app_.text(text::msg::CloseCaption));
         for (int i = 0; i < 5; ++i) {
             const int col = i == 0 ? kColDecode : i + 5;
             QStringList entries;
@@ -365,8 +380,8 @@ void frmCommChInfo::setCaption()
 {
     const int group = shownGroup();
     const QString label = fromRecordText(groupLabel(app_.documents.working().Data, group));
-    setWindowTitle(app_.text(14012) + " " + label + " --- " + " " + QString::number(currentRow()) +
-                   "]");
+    setWindowTitle(app_.text(text::channelinfo::GridWindowCaption) + " " + label + " --- " + " " +
+                   QString::number(currentRow()) + "]");
 }
 
 void frmCommChInfo::showGroup(int group)
@@ -747,7 +762,7 @@ bool frmCommChInfo::refuseLockedFrequencyCell()
     if (col != kColRx && col != kColTx) return false;
     if (frequencyEditPermitted(app_.documents.working().Data, app_.channelEdit.currentGroup))
         return false;
-    emit statusHint(app_.text(14940));
+    emit statusHint(app_.text(text::channelinfo::FixedFrequenciesHint));
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <functional>
 
+#include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/functions/window_refresh.h"
 #include "gui/widgets/common_buttons.h"
@@ -342,30 +343,40 @@ void FrmDTMF::fillLists()
 
 void FrmDTMF::applyLanguageTexts()
 {
-    setWindowTitle(app_.text(18000));
-    tabs_->setTabText(0, app_.text(18002));
-    tabs_->setTabText(1, app_.text(18003));
-    tabs_->setTabText(2, app_.text(18004));
-    const std::array<int, 4> timingIds{18005, 18006, 18007, 18008};
+    setWindowTitle(app_.text(text::dtmf::DTMFWindowCaption));
+    tabs_->setTabText(0, app_.text(text::dtmf::Tab1Encoding));
+    tabs_->setTabText(1, app_.text(text::dtmf::Tab2Decoding));
+    tabs_->setTabText(2, app_.text(text::dtmf::Tab3MemoryCodes));
+    const std::array<int, 4> timingIds{
+        text::dtmf::LabelDigitDuration, text::dtmf::LabelFirstDigitDuration,
+        text::dtmf::LabelFirstDigitDelay, text::dtmf::LabelStarAndHashDuration};
     for (std::size_t i = 0; i < timingLabels_.size(); ++i)
         timingLabels_[i]->setText(app_.text(timingIds[i]));
-    const std::array<int, 5> indexIds{18009, 16502, 18011, 18014, 18015};
+    const std::array<int, 5> indexIds{text::dtmf::LabelDKey, text::option::LabelPTTIDPause,
+                                      text::dtmf::LabelCallAlert, text::dtmf::LabelGroupCode,
+                                      text::dtmf::LabelAutoResetTime};
     for (std::size_t i = 0; i < indexLabels_.size(); ++i)
         indexLabels_[i]->setText(app_.text(indexIds[i]));
-    const std::array<int, 4> codeIds{18016, 18017, 18018, 18019};
+    const std::array<int, 4> codeIds{
+        text::dtmf::LabelPTTIDCodeSentAtStart, text::dtmf::LabelPTTIDCodeSentAtEnd,
+        text::dtmf::LabelRemoteStunCode, text::dtmf::LabelRemoteKillCode};
     for (std::size_t i = 0; i < codeLabels_.size(); ++i)
         codeLabels_[i]->setText(app_.text(codeIds[i]));
-    idLabel_->setText(app_.text(18022));
-    sideTone_->setText(app_.text(18030));
+    idLabel_->setText(app_.text(text::dtmf::LabelOwnIDCode));
+    sideTone_->setText(app_.text(text::dtmf::CheckBoxDTMFSideTone));
     auto entry = [](QComboBox* l, int i, const QString& text) {
         const QSignalBlocker block(l);
         if (i < l->count()) l->setItemText(i, text);
     };
-    entry(index_[at(Index::DKey)], 0, app_.text(18040));
-    entry(index_[at(Index::PttIdPause)], 0, app_.text(16040));
-    for (int i = 0; i < 3; ++i) entry(index_[at(Index::CallAlert)], i, app_.text(18043 + i));
-    entry(index_[at(Index::GroupCode)], 0, app_.text(18043));
-    entry(index_[at(Index::AutoReset)], 0, app_.text(18043));
+    entry(index_[at(Index::DKey)], 0, app_.text(text::dtmf::DKeyEntry0Off));
+    entry(index_[at(Index::PttIdPause)], 0, app_.text(text::option::ListEntryOff));
+    for (int i = 0; i < 3; ++i)
+        entry(index_[at(Index::CallAlert)], i,
+              app_.text(text::dtmf::CallAlertGroupCodeAutoResetEntry0Off + i));
+    entry(index_[at(Index::GroupCode)], 0,
+          app_.text(text::dtmf::CallAlertGroupCodeAutoResetEntry0Off));
+    entry(index_[at(Index::AutoReset)], 0,
+          app_.text(text::dtmf::CallAlertGroupCodeAutoResetEntry0Off));
     captionCommonButtons(*this, app_.texts.lookup());
 }
 
@@ -445,7 +456,8 @@ void FrmDTMF::codeChanged(Code which)
 void FrmDTMF::memoryChanged(int n)
 {
     changeMemoryCode(app_.documents.working(), n, memoryBox(n)->text().toLatin1().toStdString());
-    refreshOpenDtmfCodeLists(app_.documents.working().Data.Dtmf, app_.text(14013));
+    refreshOpenDtmfCodeLists(app_.documents.working().Data.Dtmf,
+                             app_.text(text::channelinfo::ListEntryNoToneNoneOff));
 }
 
 void FrmDTMF::validateIdBox()

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "core/edit/message_rules.h"
+#include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/text_codec.h"
 #include "gui/widgets/common_buttons.h"
@@ -53,7 +54,7 @@ GuardedLineEdit* FrmEmbMsg::line(int index) const
 
 void FrmEmbMsg::applyLanguageTexts()
 {
-    setWindowTitle(app_.text(20000));
+    setWindowTitle(app_.text(text::emg::EmbeddedMessageWindowCaption));
     captionCommonButtons(*this, app_.texts.lookup());
 }
 

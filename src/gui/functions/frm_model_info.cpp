@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "core/radio/models.h"
+#include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/text_codec.h"
 #include "gui/widgets/common_buttons.h"
@@ -91,9 +92,9 @@ QStringList FrmModelInfo::bandEntries(const QString& model)
 
 void FrmModelInfo::applyLanguageTexts()
 {
-    setWindowTitle(app_.text(13000));
-    label1_->setText(app_.text(13001));
-    label2_->setText(app_.text(13002));
+    setWindowTitle(app_.text(text::model::ModelInformationWindowCaption));
+    label1_->setText(app_.text(text::model::ModelInformationModelLabel));
+    label2_->setText(app_.text(text::model::ModelInformationBandLabel));
     captionCommonButtons(*this, app_.texts.lookup());
 }
 
@@ -103,8 +104,8 @@ void FrmModelInfo::commandOkClick()
     const std::string band = toRecordText(combo2_->currentText());
     if (model != app_.state.ModelName || band != app_.state.BandText) {
         Message question;
-        question.textId = 9016;
-        question.titleId = 9019;
+        question.textId = text::msg::NewDocumentForModel;
+        question.titleId = text::msg::ModelChangeTitle;
         question.icon = Icon::Warning;
         question.buttons = Buttons::OkCancel;
         if (app_.prompt->ask(question) == Answer::Ok) {

@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "core/edit/dtmf_rules.h"
+#include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/functions/window_refresh.h"
 #include "gui/widgets/common_buttons.h"
@@ -40,51 +41,52 @@ int listCaption(int id)
 {
     switch (id) {
         case opt::TimeOut:
-            return 16005;
+            return text::option::LabelTransmitTimeOutTimer;
         case opt::DisplayMode:
-            return 16013;
+            return text::option::LabelDisplayMode;
         case opt::Backlight:
-            return 16014;
+            return text::option::LabelBacklightColour;
         case opt::ScanMode:
-            return 16500;
+            return text::option::LabelScanMode;
         case opt::ScanResume:
-            return 16501;
+            return text::option::LabelScanResumeTime;
         case opt::KeyBeep:
-            return 16026;
+            return text::option::LabelKeyBeep;
         case opt::FrequencyChangeable:
-            return 16028;
+            return text::option::LabelFrequenciesOfGroups06MayBeChanged;
         case opt::Decode:
-            return 15005;
+            return text::channeledit::LabelDecodeTone;
         case opt::Encode:
-            return 15006;
+            return text::channeledit::LabelEncodeTone;
         case opt::BusyLock:
-            return 15011;
+            return text::channeledit::LabelBusyChannelLock;
         case opt::Bot:
-            return 15037;
+            return text::channeledit::LabelDTMFCodeSentAtStartOfTransmission;
         case opt::Eot:
-            return 15038;
+            return text::channeledit::LabelDTMFCodeSentAtEndOfTransmission;
         case opt::Call:
-            return 15013;
+            return text::channeledit::LabelDTMFCallCode;
         case opt::RbTone:
-            return 15200;
+            return text::channeledit::LabelRBTone;
         case opt::SquelchMode:
-            return 15201;
+            return text::channeledit::LabelSquelchMode;
         case opt::Tsq:
-            return 15023;
+            return text::channeledit::LabelToneSquelch;
         case opt::Rep:
-            return 16012;
+            return text::option::LabelRepeaterShift;
         case opt::VoxDelay:
-            return 16011;
+            return text::option::LabelVOXDelay;
         default:
-            return 16001 + id;  // the hidden lists 0..3 and 5..9
+            return text::option::LabelSquelchLevel + id;  // the hidden lists 0..3 and 5..9
     }
 }
 
 int checkCaption(int id)
 {
-    if (id >= opt::Vox && id <= opt::NoSignalTail) return 16020 + (id - opt::Vox);
-    if (id == opt::PublicData) return 16027;
-    return 15300 + (id - opt::RxExpand);
+    if (id >= opt::Vox && id <= opt::NoSignalTail)
+        return text::option::CheckBoxVOX + (id - opt::Vox);
+    if (id == opt::PublicData) return text::option::CheckBoxPublicSettingsInForce;
+    return text::channeledit::CheckBoxRXExpander + (id - opt::RxExpand);
 }
 
 // A power-on text box: one letter or digit; an accepted character moves on.
@@ -313,8 +315,8 @@ void FrmOptFeatures::fillLists()
 
 void FrmOptFeatures::applyLanguageTexts()
 {
-    setWindowTitle(app_.text(16000));
-    powerOnLabel_->setText(app_.text(16100));
+    setWindowTitle(app_.text(text::option::OptionalFeaturesWindowCaption));
+    powerOnLabel_->setText(app_.text(text::option::LabelPowerOnText));
     for (int id : optionListIds()) {
         listLabels_[static_cast<std::size_t>(id)]->setText(app_.text(listCaption(id)));
         QComboBox* l = list(id);
@@ -326,10 +328,14 @@ void FrmOptFeatures::applyLanguageTexts()
     }
     // Entries built from the document: the none entries and the third busy-lock entry.
     for (int id : {opt::Bot, opt::Eot, opt::Call})
-        if (list(id)->count() > 0) list(id)->setItemText(0, app_.text(14013));
-    if (list(opt::RbTone)->count() > 0) list(opt::RbTone)->setItemText(0, app_.text(15030));
-    if (list(opt::BusyLock)->count() > 2) list(opt::BusyLock)->setItemText(2, app_.text(15032));
-    rbMirror_->setItemText(0, app_.text(15030));
+        if (list(id)->count() > 0)
+            list(id)->setItemText(0, app_.text(text::channelinfo::ListEntryNoToneNoneOff));
+    if (list(opt::RbTone)->count() > 0)
+        list(opt::RbTone)->setItemText(0, app_.text(text::channeledit::ListEntryOffNone));
+    if (list(opt::BusyLock)->count() > 2)
+        list(opt::BusyLock)
+            ->setItemText(2, app_.text(text::channeledit::BusyLockSquelchModeEntry2CTCSSDCSTone));
+    rbMirror_->setItemText(0, app_.text(text::channeledit::ListEntryOffNone));
     for (int id : optionCheckIds()) check(id)->setText(app_.text(checkCaption(id)));
     captionCommonButtons(*this, app_.texts.lookup());
 }
@@ -367,8 +373,9 @@ void FrmOptFeatures::loadControls()
             {
                 const QSignalBlocker block(l);
                 l->clear();
-                for (const auto& e : dtmfCodeListEntries(app_.documents.working().Data.Dtmf,
-                                                         app_.text(14013).toStdString()))
+                for (const auto& e : dtmfCodeListEntries(
+                         app_.documents.working().Data.Dtmf,
+                         app_.text(text::channelinfo::ListEntryNoToneNoneOff).toStdString()))
                     l->addItem(QString::fromStdString(e));
                 const int at = l->findText(QString::number(stored), Qt::MatchExactly);
                 l->setCurrentIndex(stored != 0 && at > 0 ? at : 0);
@@ -455,9 +462,10 @@ void FrmOptFeatures::decodeChanged()
         squelch->setEnabled(decode->isEnabled());
         const QSignalBlocker block(busy);
         if (busy->count() == 2)
-            busy->addItem(app_.text(15032));
+            busy->addItem(app_.text(text::channeledit::BusyLockSquelchModeEntry2CTCSSDCSTone));
         else if (busy->count() > 2)
-            busy->setItemText(2, app_.text(15032));
+            busy->setItemText(2,
+                              app_.text(text::channeledit::BusyLockSquelchModeEntry2CTCSSDCSTone));
     }
 }
 
@@ -482,7 +490,7 @@ void FrmOptFeatures::ShowRBOpt()
         rbMirror_->setCurrentIndex(NotInComboList(*rbMirror_, stored) ? 0 : stored);
         const QSignalBlocker block(rb);
         rb->clear();
-        rb->addItem(app_.text(15030));
+        rb->addItem(app_.text(text::channeledit::ListEntryOffNone));
         for (int n : definedToneTips(data)) rb->addItem(QString::number(n));
         const int at = rb->findText(rbMirror_->currentText(), Qt::MatchExactly);
         rb->setCurrentIndex(at < 0 ? 0 : at);
@@ -494,7 +502,7 @@ void FrmOptFeatures::RefreshDtmfCodeLists()
 {
     const DtmfSettings& dtmf = app_.documents.working().Data.Dtmf;
     for (int id : {opt::Bot, opt::Eot, opt::Call})
-        refillDtmfCodeList(*list(id), dtmf, app_.text(14013));
+        refillDtmfCodeList(*list(id), dtmf, app_.text(text::channelinfo::ListEntryNoToneNoneOff));
 }
 
 void FrmOptFeatures::powerOnTyped(int box)

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "core/edit/text_helpers.h"
+#include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/text_codec.h"
 #include "gui/widgets/common_buttons.h"
@@ -61,8 +62,8 @@ FrmPassWord::FrmPassWord(AppContext& app, QWidget* parent) : QDialog(parent), ap
 
 void FrmPassWord::applyLanguageTexts()
 {
-    setWindowTitle(app_.text(23100));
-    label1_->setText(app_.text(23101));
+    setWindowTitle(app_.text(text::lang::ProgramPasswordWindowCaption));
+    label1_->setText(app_.text(text::lang::ProgramPasswordLabel));
     captionCommonButtons(*this, app_.texts.lookup());
 }
 

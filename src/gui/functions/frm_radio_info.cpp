@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "core/radio/models.h"
+#include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/text_codec.h"
 #include "gui/widgets/common_buttons.h"
@@ -29,17 +30,22 @@ struct Row {
 
 // From top to bottom; the maintenance description's label has two lines.
 constexpr Row kMainRows[] = {
-    {21002, "TextAreaCode"},       {21003, "TextManufactureCode"},
-    {21004, "TextUserCode"},       {21005, "ComboModel"},
-    {21006, "ComboBand"},          {21007, "TextSerialNumber"},
-    {21008, "TextProductionDate"}, {21009, "TextMaintenanceDate"},
-    {21010, "TextVersion"},        {21011, "TextMaintenanceDescription"},
+    {text::local::LabelSalesAreaCode, "TextAreaCode"},
+    {text::local::LabelManufactureCode, "TextManufactureCode"},
+    {text::local::LabelUserCode, "TextUserCode"},
+    {text::local::LabelModel, "ComboModel"},
+    {text::local::LabelBand, "ComboBand"},
+    {text::local::LabelSerialNumber, "TextSerialNumber"},
+    {text::local::LabelProductionDate, "TextProductionDate"},
+    {text::local::LabelMaintenanceDate, "TextMaintenanceDate"},
+    {text::local::LabelVersionInformation, "TextVersion"},
+    {text::local::LabelMaintenanceDescriptionFirstLine, "TextMaintenanceDescription"},
 };
 constexpr Row kDealerRows[] = {
-    {21013, "TextDealerCode"},
-    {21014, "TextStockInDate"},
-    {21015, "TextSaleDate"},
-    {21016, "TextSeller"},
+    {text::local::LabelDealerCode, "TextDealerCode"},
+    {text::local::LabelStockInDate, "TextStockInDate"},
+    {text::local::LabelSaleDate, "TextSaleDate"},
+    {text::local::LabelSeller, "TextSeller"},
 };
 
 QFormLayout* newForm()
@@ -142,8 +148,8 @@ FrmRadioInfo::FrmRadioInfo(AppContext& app, QWidget* parent) : QWidget(parent), 
 
 void FrmRadioInfo::applyLanguageTexts()
 {
-    setWindowTitle(app_.text(21000));
-    frame_->setTitle(app_.text(21001));
+    setWindowTitle(app_.text(text::local::RadioInformationWindowCaption));
+    frame_->setTitle(app_.text(text::local::FrameDealerInformation));
     for (const Row& row : kMainRows)
         if (auto* label = findChild<QLabel*>(QString("Label%1").arg(row.textId)))
             label->setText(app_.text(row.textId));
@@ -152,7 +158,8 @@ void FrmRadioInfo::applyLanguageTexts()
             label->setText(app_.text(row.textId));
     // The maintenance description's label is two lines.
     if (auto* label = findChild<QLabel*>("Label21011"))
-        label->setText(app_.text(21011) + '\n' + app_.text(21012));
+        label->setText(app_.text(text::local::LabelMaintenanceDescriptionFirstLine) + '\n' +
+                       app_.text(text::local::LabelMaintenanceDescriptionSecondLine));
     captionCommonButtons(*this, app_.texts.lookup());
 }
 

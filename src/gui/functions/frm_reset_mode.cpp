@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/widgets/common_buttons.h"
 #include "gui/widgets/guarded_line_edit.h"
@@ -15,7 +16,7 @@ namespace zt::gui {
 namespace {
 
 constexpr std::array<ResetMode, 3> kModes{ResetMode::E, ResetMode::Normal, ResetMode::Extended};
-constexpr int kFirstLabelText = 16509;
+constexpr int kFirstLabelText = text::option::ResetModeLabelEModeGroup;
 constexpr int kLabelGapPx = 100 / 15;  // 100 twips
 
 std::size_t slot(ResetMode mode)
@@ -109,7 +110,7 @@ QComboBox* FrmResetMode::channelList(ResetMode mode) const
 
 void FrmResetMode::applyLanguageTexts()
 {
-    setWindowTitle(app_.text(31000));
+    setWindowTitle(app_.text(text::resetmode::ResetModeWindowCaption));
     for (std::size_t i = 0; i < labels_.size(); ++i)
         labels_[i]->setText(app_.text(kFirstLabelText + static_cast<int>(i)));
     captionCommonButtons(*this, app_.texts.lookup());

@@ -14,6 +14,7 @@
 
 #include "core/edit/tone_tip_chart.h"
 #include "core/radio/tone_tips.h"
+#include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/functions/tone_player.h"
 #include "gui/functions/window_refresh.h"
@@ -211,38 +212,41 @@ ToneTipSequence& FrmToneTips::sequence()
 
 void FrmToneTips::applyLanguageTexts()
 {
-    setWindowTitle(app_.text(29000));
+    setWindowTitle(app_.text(text::tonetips::ToneTipsWindowCaption));
     for (int n = 1; n <= kToneTipCount; ++n)
-        tabs_->setTabText(n - 1, app_.text(29001) + ' ' + QString::number(n));
-    captions_[0]->setText(app_.text(29002));
-    captions_[1]->setText(app_.text(29003));
-    captions_[2]->setText(app_.text(29004));
-    captions_[3]->setText(app_.text(29005));
-    secondHeads_[0]->setText(app_.text(29004));
-    secondHeads_[1]->setText(app_.text(29005));
+        tabs_->setTabText(
+            n - 1, app_.text(text::tonetips::TabCaptionFollowedByASpaceAndTheToneNumber) + ' ' +
+                       QString::number(n));
+    captions_[0]->setText(app_.text(text::tonetips::LabelRepeatCount));
+    captions_[1]->setText(app_.text(text::tonetips::LabelIntervalAfterEachRepetition));
+    captions_[2]->setText(app_.text(text::tonetips::ColumnHeadingNoteFrequency));
+    captions_[3]->setText(app_.text(text::tonetips::ColumnHeadingNoteDuration));
+    secondHeads_[0]->setText(app_.text(text::tonetips::ColumnHeadingNoteFrequency));
+    secondHeads_[1]->setText(app_.text(text::tonetips::ColumnHeadingNoteDuration));
     for (int k = 1; k <= kToneTipNotes; ++k)
-        noteLabels_[static_cast<std::size_t>(k - 1)]->setText(app_.text(29100 + k - 1));
-    play_->setText(app_.text(29006));
-    stop_->setText(app_.text(29007));
+        noteLabels_[static_cast<std::size_t>(k - 1)]->setText(
+            app_.text(text::tonetips::RowLabelOfNote1 + k - 1));
+    play_->setText(app_.text(text::tonetips::ButtonPlay));
+    stop_->setText(app_.text(text::tonetips::ButtonStop));
     if (repeat_->count() > 0) {
         const QSignalBlocker block(repeat_);
-        repeat_->setItemText(0, app_.text(29200));
+        repeat_->setItemText(0, app_.text(text::tonetips::RepeatCountEntry0Off));
     }
     for (QComboBox* f : frequency_) {
         if (f->count() == 0) continue;
         const QSignalBlocker block(f);
-        f->setItemText(0, app_.text(29201));
+        f->setItemText(0, app_.text(text::tonetips::FrequencyEntry0Rest));
     }
     captionCommonButtons(*this, app_.texts.lookup());
 }
 
 void FrmToneTips::fillLists()
 {
-    QStringList repeat{app_.text(29200)};
+    QStringList repeat{app_.text(text::tonetips::RepeatCountEntry0Off)};
     for (int n = 1; n <= 10; ++n) repeat << QString::number(n);
     QStringList tens;
     for (int v = 0; v <= 2550; v += 10) tens << QString::number(v);
-    QStringList frequencies{app_.text(29201)};
+    QStringList frequencies{app_.text(text::tonetips::FrequencyEntry0Rest)};
     for (int v = 400; v <= 2550; v += 10) frequencies << QString::number(v);
     auto fill = [](QComboBox* l, const QStringList& entries) {
         const QSignalBlocker block(l);

@@ -569,7 +569,7 @@ void FrmMain::exchangeFinished(InfoOutcome outcome)
             std::string text(t.communicationError);
             const bool lost = !lostReason_.empty();
             if (lost) {
-                text += "\n" + builtInPortText(portmsg::Disconnected, host_.language) + "\n" +
+                text += "\n" + builtInPortText(text::msg::PortLost, host_.language) + "\n" +
                         lostReason_;
                 lostReason_.clear();
             }

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/files/settings.h"
+#include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/widgets/common_buttons.h"
 #include "gui/widgets/serial_device_panel.h"
@@ -151,24 +152,24 @@ int FrmSetComm::selectedPort() const
 
 void FrmSetComm::applyLanguageTexts()
 {
-    setWindowTitle(app_.text(22000));
-    frame_->setTitle(app_.text(22001));
-    const QString prefix = app_.text(22002);
+    setWindowTitle(app_.text(text::port::ComPortWindowCaption));
+    frame_->setTitle(app_.text(text::port::ComPortFrameCaption));
+    const QString prefix = app_.text(text::port::ComPortOptionButton);
     for (int k = 0; k < kPortCount; ++k)
         options_[static_cast<std::size_t>(k)]->setText(prefix + QString::number(k + 1));
     captionCommonButtons(*this, app_.texts.lookup());
 
-    deviceFrame_->setTitle(app_.text(22960));
+    deviceFrame_->setTitle(app_.text(text::port::DevicesFrameCaption));
     SerialDevicePanelTexts texts;
-    texts.device = app_.text(22961);
-    texts.description = app_.text(22962);
-    texts.manufacturer = app_.text(22963);
-    texts.vidPid = app_.text(22964);
-    texts.serialNumber = app_.text(22965);
-    texts.stablePath = app_.text(22966);
-    texts.assign = app_.text(22967);
-    texts.noDevice = app_.text(22968);
-    texts.needsGroup = app_.text(22969);
+    texts.device = app_.text(text::port::DeviceHeadingNode);
+    texts.description = app_.text(text::port::DeviceHeadingDescription);
+    texts.manufacturer = app_.text(text::port::DeviceHeadingManufacturer);
+    texts.vidPid = app_.text(text::port::DeviceHeadingUsbIds);
+    texts.serialNumber = app_.text(text::port::DeviceHeadingSerialNumber);
+    texts.stablePath = app_.text(text::port::DeviceHeadingByIdPath);
+    texts.assign = app_.text(text::port::AssignDeviceButton);
+    texts.noDevice = app_.text(text::port::NoDeviceFound);
+    texts.needsGroup = app_.text(text::port::DeviceNeedsGroup);
     devices_->setTexts(texts);
     showHint();
 }
@@ -232,14 +233,15 @@ void FrmSetComm::assignDevice(const SerialDevice& device)
     if (!registerComDevice(app_.paths.mySetupIni(), port, path)) {
         // Nothing changed: say so rather than show an assignment that is not kept.
         Message m;
-        m.textId = 9960;
+        m.textId = text::msg::PortAssignmentNotWritten;
         m.text = "\n" + app_.paths.mySetupIni().string();
         m.icon = Icon::Error;
         app_.prompt->ask(m);
         return;
     }
-    devices_->showStatus(app_.text(22970).arg(QString::fromStdString(comPortName(port)),
-                                              QString::fromStdString(path)));
+    devices_->showStatus(
+        app_.text(text::port::AssignmentDone)
+            .arg(QString::fromStdString(comPortName(port)), QString::fromStdString(path)));
     ReCommTimer_Timer();
 }
 

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "core/files/settings.h"
+#include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/widgets/common_buttons.h"
 #include "gui/widgets/guarded_line_edit.h"
@@ -56,10 +57,10 @@ FrmSetLanguage::FrmSetLanguage(AppContext& app, QWidget* parent) : QDialog(paren
 
 void FrmSetLanguage::applyLanguageTexts()
 {
-    setWindowTitle(app_.text(23000));
-    label1_->setText(app_.text(23001));
-    combo1_->setItemText(0, app_.text(23002));
-    combo1_->setItemText(1, app_.text(23003));
+    setWindowTitle(app_.text(text::lang::LanguageWindowCaption));
+    label1_->setText(app_.text(text::lang::LanguageWindowLabel));
+    combo1_->setItemText(0, app_.text(text::lang::LanguageListEntryEnglish));
+    combo1_->setItemText(1, app_.text(text::lang::LanguageListEntryChinese));
     captionCommonButtons(*this, app_.texts.lookup());
 }
 

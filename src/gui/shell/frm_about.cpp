@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "core/text_ids.h"
 #include "gui/app_context.h"
 
 namespace zt::gui {
@@ -50,12 +51,12 @@ frmAbout::frmAbout(AppContext& app, QWidget* parent) : QDialog(parent), app_(app
 
 void frmAbout::applyLanguageTexts()
 {
-    setWindowTitle(app_.text(24000));
-    lblTitle_->setText(app_.text(24001));
-    lblVersion_->setText(app_.text(24002));
-    lblDescription_->setText(app_.text(24003));
-    lblDisclaimer_->setText(app_.text(24004));
-    cmdOK_->setText(app_.text(24005));
+    setWindowTitle(app_.text(text::about::AboutWindowCaption));
+    lblTitle_->setText(app_.text(text::about::AboutTitle));
+    lblVersion_->setText(app_.text(text::about::AboutVersion));
+    lblDescription_->setText(app_.text(text::about::AboutDescription));
+    lblDisclaimer_->setText(app_.text(text::about::AboutDisclaimer));
+    cmdOK_->setText(app_.text(text::about::AboutOkButton));
 }
 
 }  // namespace zt::gui

@@ -29,6 +29,7 @@
 #include <filesystem>
 
 #include "core/files/data_file.h"
+#include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/functions/frm_model_info.h"
 #include "gui/shell/child_windows.h"
@@ -183,92 +184,96 @@ void frmMain::buildMenus()
         return m;
     };
 
-    QMenu* file = addMenu("mnuFile", 10000);
-    QAction* a = menuItem(file, "mnuFileNew", 10001);
+    QMenu* file = addMenu("mnuFile", text::menu::FileMenu);
+    QAction* a = menuItem(file, "mnuFileNew", text::menu::FileNew);
     a->setShortcut(QKeySequence("Ctrl+N"));
     connect(a, &QAction::triggered, this, &frmMain::fileNew);
-    a = menuItem(file, "mnuFileOpen", 10002);
+    a = menuItem(file, "mnuFileOpen", text::menu::FileOpen);
     a->setShortcut(QKeySequence("Ctrl+O"));
     connect(a, &QAction::triggered, this, &frmMain::fileOpen);
-    connect(menuItem(file, "mnuFileSave", 10003), &QAction::triggered, this, &frmMain::fileSave);
-    connect(menuItem(file, "mnuFileSaveAs", 10004), &QAction::triggered, this,
+    connect(menuItem(file, "mnuFileSave", text::menu::FileSave), &QAction::triggered, this,
+            &frmMain::fileSave);
+    connect(menuItem(file, "mnuFileSaveAs", text::menu::FileSaveAs), &QAction::triggered, this,
             [this] { fileSaveAs(); });
     file->addSeparator();
     file->addSeparator();
-    connect(menuItem(file, "mnuFileExit", 10006), &QAction::triggered, this, &QWidget::close);
+    connect(menuItem(file, "mnuFileExit", text::menu::FileExit), &QAction::triggered, this,
+            &QWidget::close);
 
-    QMenu* model = addMenu("mnuModel", 10100);
-    connect(menuItem(model, "mnuModelInfo", 10101), &QAction::triggered, this,
-            [this] { ShowModalWindow(window::ModelInfo); });
+    QMenu* model = addMenu("mnuModel", text::menu::ModelMenu);
+    connect(menuItem(model, "mnuModelInfo", text::menu::ModelInformation), &QAction::triggered,
+            this, [this] { ShowModalWindow(window::ModelInfo); });
 
-    QMenu* edit = addMenu("mnuEdit", 10200);
+    QMenu* edit = addMenu("mnuEdit", text::menu::EditMenu);
     auto child = [this](const char* name) { return [this, name] { ShowChildWindow(name); }; };
-    connect(menuItem(edit, "mnuChannelInfo", 10201), &QAction::triggered, this,
-            child(window::CommChInfo));
+    connect(menuItem(edit, "mnuChannelInfo", text::menu::EditChannelInformation),
+            &QAction::triggered, this, child(window::CommChInfo));
     edit->addSeparator();
-    connect(menuItem(edit, "mnuOptFeature", 10202), &QAction::triggered, this,
-            child(window::OptFeatures));
-    connect(menuItem(edit, "mnuResetInit", 10222), &QAction::triggered, this,
+    connect(menuItem(edit, "mnuOptFeature", text::menu::EditOptionalFeatures), &QAction::triggered,
+            this, child(window::OptFeatures));
+    connect(menuItem(edit, "mnuResetInit", text::menu::EditResetMode), &QAction::triggered, this,
             child(window::ResetMode));
-    connect(menuItem(edit, "mnuToneTips", 10221), &QAction::triggered, this,
+    connect(menuItem(edit, "mnuToneTips", text::menu::EditToneTips), &QAction::triggered, this,
             child(window::ToneTips));
-    connect(menuItem(edit, "MnuDTMF", 10204), &QAction::triggered, this, child(window::Dtmf));
+    connect(menuItem(edit, "MnuDTMF", text::menu::EditDtmf), &QAction::triggered, this,
+            child(window::Dtmf));
     edit->addSeparator();
-    connect(menuItem(edit, "mnuEmbeddedMsg", 10206), &QAction::triggered, this,
-            child(window::EmbMsg));
-    connect(menuItem(edit, "MnuLocalInfo", 10207), &QAction::triggered, this,
-            &frmMain::readRadioInformation);
+    connect(menuItem(edit, "mnuEmbeddedMsg", text::menu::EditEmbeddedMessage), &QAction::triggered,
+            this, child(window::EmbMsg));
+    connect(menuItem(edit, "MnuLocalInfo", text::menu::EditRadioInformation), &QAction::triggered,
+            this, &frmMain::readRadioInformation);
 
-    QMenu* program = addMenu("mnuProgram", 10300);
-    a = menuItem(program, "mnuReadFromRadio", 10301);
+    QMenu* program = addMenu("mnuProgram", text::menu::ProgramMenu);
+    a = menuItem(program, "mnuReadFromRadio", text::menu::ProgramReadFromRadio);
     a->setShortcut(QKeySequence("Ctrl+R"));
     connect(a, &QAction::triggered, this, &frmMain::readFromRadio);
-    a = menuItem(program, "mnuWriteToRadio", 10302);
+    a = menuItem(program, "mnuWriteToRadio", text::menu::ProgramWriteToRadio);
     a->setShortcut(QKeySequence("Ctrl+W"));
     connect(a, &QAction::triggered, this, &frmMain::writeToRadio);
-    a = menuItem(program, "MnuProPassWord", 10303);
+    a = menuItem(program, "MnuProPassWord", text::menu::ProgramPassword);
     a->setShortcut(QKeySequence("Ctrl+P"));
     connect(a, &QAction::triggered, this, [this] { ShowModalWindow(window::PassWord); });
 
-    QMenu* set = addMenu("mnuSet", 10400);
-    connect(menuItem(set, "mnuComm", 10401), &QAction::triggered, this,
+    QMenu* set = addMenu("mnuSet", text::menu::SettingsMenu);
+    connect(menuItem(set, "mnuComm", text::menu::SettingsComPort), &QAction::triggered, this,
             [this] { ShowModalWindow(window::SetComm); });
-    connect(menuItem(set, "mnuLanguage", 10402), &QAction::triggered, this,
+    connect(menuItem(set, "mnuLanguage", text::menu::SettingsLanguage), &QAction::triggered, this,
             [this] { ShowModalWindow(window::SetLanguage); });
-    connect(menuItem(set, "mnuLinkOptions", 10920), &QAction::triggered, this,
-            [this] { ShowModalWindow(window::LinkOptions); });
-    connect(menuItem(set, "MnuInit", 10403), &QAction::triggered, this, &frmMain::initialSettings);
+    connect(menuItem(set, "mnuLinkOptions", text::menu::SettingsTransferOptions),
+            &QAction::triggered, this, [this] { ShowModalWindow(window::LinkOptions); });
+    connect(menuItem(set, "MnuInit", text::menu::SettingsInitialSettings), &QAction::triggered,
+            this, &frmMain::initialSettings);
 
-    QMenu* view = addMenu("mnuView", 10500);
-    mnuTreeView_ = menuItem(view, "mnuTreeView", 10501);
+    QMenu* view = addMenu("mnuView", text::menu::ViewMenu);
+    mnuTreeView_ = menuItem(view, "mnuTreeView", text::menu::ViewTree);
     mnuTreeView_->setCheckable(true);
     mnuTreeView_->setChecked(true);
     connect(mnuTreeView_, &QAction::triggered, this,
             [this] { setTreePaneVisible(!picture1_->isVisibleTo(this)); });
     view->addSeparator();
-    mnuViewToolbar_ = menuItem(view, "mnuViewToolbar", 10502);
+    mnuViewToolbar_ = menuItem(view, "mnuViewToolbar", text::menu::ViewToolbar);
     mnuViewToolbar_->setCheckable(true);
     mnuViewToolbar_->setChecked(true);
     connect(mnuViewToolbar_, &QAction::toggled, this,
             [this](bool on) { tbToolBar_->setVisible(on); });
-    mnuViewStatusBar_ = menuItem(view, "mnuViewStatusBar", 10503);
+    mnuViewStatusBar_ = menuItem(view, "mnuViewStatusBar", text::menu::ViewStatusBar);
     mnuViewStatusBar_->setCheckable(true);
     mnuViewStatusBar_->setChecked(true);
     connect(mnuViewStatusBar_, &QAction::toggled, this,
             [this](bool on) { statusBar()->setVisible(on); });
 
-    mnuWindow_ = addMenu("mnuWindow", 10600);
-    connect(menuItem(mnuWindow_, "mnuWindowCascade", 10601), &QAction::triggered, this,
-            &frmMain::cascade);
+    mnuWindow_ = addMenu("mnuWindow", text::menu::WindowMenu);
+    connect(menuItem(mnuWindow_, "mnuWindowCascade", text::menu::WindowCascade),
+            &QAction::triggered, this, &frmMain::cascade);
     mnuWindow_->addSeparator();
-    connect(menuItem(mnuWindow_, "mnuCloseAll", 10602), &QAction::triggered, this,
-            &frmMain::CloseCurAllWindows);
+    connect(menuItem(mnuWindow_, "mnuCloseAll", text::menu::WindowCloseAll), &QAction::triggered,
+            this, &frmMain::CloseCurAllWindows);
     windowListSeparator_ = mnuWindow_->addSeparator();
     connect(mnuWindow_, &QMenu::aboutToShow, this, &frmMain::refreshWindowMenu);
 
-    QMenu* help = addMenu("mnuHelp", 10700);
+    QMenu* help = addMenu("mnuHelp", text::menu::HelpMenu);
     help->addSeparator();
-    connect(menuItem(help, "mnuHelpAbout", 10702), &QAction::triggered, this,
+    connect(menuItem(help, "mnuHelpAbout", text::menu::HelpAbout), &QAction::triggered, this,
             [this] { ShowModalWindow(window::About); });
 }
 
@@ -285,14 +290,14 @@ void frmMain::buildToolbar()
         bool separatorBefore;
     };
     const Button buttons[] = {
-        {"NewFile", 11000, QStyle::SP_FileIcon, false},
-        {"OpenFile", 11001, QStyle::SP_DialogOpenButton, false},
-        {"SaveFile", 11002, QStyle::SP_DialogSaveButton, false},
-        {"Print", 11003, QStyle::SP_FileDialogDetailedView, true},
-        {"ReadRadio", 11004, QStyle::SP_ArrowDown, true},
-        {"CommSet", 11005, QStyle::SP_ComputerIcon, false},
-        {"WriteRadio", 11006, QStyle::SP_ArrowUp, false},
-        {"About", 11007, QStyle::SP_MessageBoxInformation, true},
+        {"NewFile", text::toolbar::ToolTipNew, QStyle::SP_FileIcon, false},
+        {"OpenFile", text::toolbar::ToolTipOpen, QStyle::SP_DialogOpenButton, false},
+        {"SaveFile", text::toolbar::ToolTipSave, QStyle::SP_DialogSaveButton, false},
+        {"Print", text::toolbar::ToolTipPrint, QStyle::SP_FileDialogDetailedView, true},
+        {"ReadRadio", text::toolbar::ToolTipReadFromRadio, QStyle::SP_ArrowDown, true},
+        {"CommSet", text::toolbar::ToolTipComPort, QStyle::SP_ComputerIcon, false},
+        {"WriteRadio", text::toolbar::ToolTipWriteToRadio, QStyle::SP_ArrowUp, false},
+        {"About", text::toolbar::ToolTipAbout, QStyle::SP_MessageBoxInformation, true},
     };
     for (const Button& b : buttons) {
         if (b.separatorBefore) tbToolBar_->addSeparator();
@@ -502,7 +507,8 @@ void frmMain::closeEvent(QCloseEvent* event)
     if (!isMinimized()) storePosition();
     CloseCurAllWindows();
     if (!closingForVersionSwitch_ && app_.documents.IsModified()) {
-        const Answer a = app_.prompt->ask(question(9006, Buttons::YesNoCancel, Icon::Warning));
+        const Answer a =
+            app_.prompt->ask(question(text::msg::SaveChanges, Buttons::YesNoCancel, Icon::Warning));
         if (a == Answer::Cancel) {
             event->ignore();
             return;
@@ -540,8 +546,9 @@ void frmMain::Change_Language()
 
 void frmMain::ApplyLanguageTexts()
 {
-    fileFilter_ = app_.text(9001) + " (*.dat)";
-    panels_[2]->setText(app_.text(12008) + QString::number(app_.comPort));
+    fileFilter_ = app_.text(text::msg::DataFileFilter) + " (*.dat)";
+    panels_[2]->setText(app_.text(text::main::StatusBarComPortLabel) +
+                        QString::number(app_.comPort));
     panels_[1]->setText(fromRecordText(app_.state.ModelName) + "[" +
                         fromRecordText(app_.state.BandText) + "]");
     ShowMainTxt();
@@ -566,8 +573,9 @@ void frmMain::ShowMainTxt()
 {
     const QString model = fromRecordText(app_.state.ModelName);
     const QString file = QString::fromStdString(app_.documents.fileName().filename().string());
-    setWindowTitle(app_.text(12000) + "[" + model + ":" + fromRecordText(app_.state.BandText) +
-                   "]" + "[" + app_.text(12009) + ":" + file + "]");
+    setWindowTitle(app_.text(text::main::ApplicationTitle) + "[" + model + ":" +
+                   fromRecordText(app_.state.BandText) + "]" + "[" +
+                   app_.text(text::main::CaptionFileNameLabel) + ":" + file + "]");
     label1_->setText(model);
     if (treeView1_->topLevelItemCount() > 0) treeView1_->topLevelItem(0)->setText(0, model);
 }
@@ -582,8 +590,13 @@ void frmMain::LoadTree()
         const char* key;
         int textId;
     };
-    const Node nodes[] = {{"N1", 12001},  {"N2", 12002}, {"N4", 12004}, {"N13", 12015},
-                          {"N12", 12014}, {"N6", 12006}, {"N7", 12007}};
+    const Node nodes[] = {{"N1", text::main::TreeNodeChannelInformation},
+                          {"N2", text::main::TreeNodeOptionalFeatures},
+                          {"N4", text::main::TreeNodeDtmf},
+                          {"N13", text::main::TreeNodeResetMode},
+                          {"N12", text::main::TreeNodeToneTips},
+                          {"N6", text::main::TreeNodeEmbeddedMessage},
+                          {"N7", text::main::TreeNodeRadioInformation}};
     for (const Node& n : nodes) {
         auto* item = new QTreeWidgetItem(root, {app_.text(n.textId)});
         item->setData(0, Qt::UserRole, QString::fromLatin1(n.key));
@@ -876,10 +889,12 @@ void frmMain::fileNew()
 {
     aboutToReadDocument();
     if (app_.documents.IsModified()) {
-        const Answer a = app_.prompt->ask(question(9006, Buttons::YesNoCancel, Icon::Warning));
+        const Answer a =
+            app_.prompt->ask(question(text::msg::SaveChanges, Buttons::YesNoCancel, Icon::Warning));
         if (a == Answer::Yes) saveBeforeReplacing();
     }
-    const Answer ok = app_.prompt->ask(question(9026, Buttons::OkCancel, Icon::Warning));
+    const Answer ok =
+        app_.prompt->ask(question(text::msg::ConfirmNewDocument, Buttons::OkCancel, Icon::Warning));
     if (ok == Answer::Ok)
         LoadNewDoc();
     else
@@ -890,7 +905,8 @@ void frmMain::fileOpen()
 {
     aboutToReadDocument();
     if (app_.documents.IsModified()) {
-        const Answer a = app_.prompt->ask(question(9006, Buttons::YesNoCancel, Icon::Warning));
+        const Answer a =
+            app_.prompt->ask(question(text::msg::SaveChanges, Buttons::YesNoCancel, Icon::Warning));
         if (a == Answer::Cancel) return;
         if (a == Answer::Yes && !saveBeforeReplacing()) return;
     }
@@ -929,8 +945,8 @@ void frmMain::fileSave()
         return;
     }
     Message m;
-    m.text =
-        "\"" + app_.documents.fileName().filename().string() + "\"" + app_.texts.GetLangText(9007);
+    m.text = "\"" + app_.documents.fileName().filename().string() + "\"" +
+             app_.texts.GetLangText(text::msg::SaveChangesAfterName);
     m.buttons = Buttons::OkCancel;
     m.icon = Icon::Question;
     if (app_.prompt->ask(m) == Answer::Ok) saveDataFile();

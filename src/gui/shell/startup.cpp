@@ -4,6 +4,7 @@
 #include <QLocale>
 
 #include "core/radio/initial_values.h"
+#include "core/text_ids.h"
 #include "gui/text_codec.h"
 
 namespace zt::gui {
@@ -60,7 +61,7 @@ void prepareProgram(AppContext& app, std::uint32_t systemLocaleId)
     // The first, empty document.
     startNewDocument(app, NewKind::Ordinary);
 
-    app.applicationTitle = app.text(12000);
+    app.applicationTitle = app.text(text::main::ApplicationTitle);
 
     app.state.Settings = loadSettingRecord(app.paths.settingIni());
     app.habit.UseOffset = true;

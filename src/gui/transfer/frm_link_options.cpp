@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/prompt/prompt_service.h"
 #include "gui/transfer/link_options.h"
@@ -17,12 +18,12 @@ namespace zt::gui {
 
 namespace {
 
-constexpr int kCaption = 22920;
-constexpr int kVerify = 22921;
-constexpr int kTrace = 22922;
-constexpr int kTraceFile = 22923;
-constexpr int kBrowse = 22924;
-constexpr int kTraceFilter = 22925;
+constexpr int kCaption = text::port::TransferOptionsWindowCaption;
+constexpr int kVerify = text::port::CheckBoxVerifyAfterWrite;
+constexpr int kTrace = text::port::CheckBoxSerialTrace;
+constexpr int kTraceFile = text::port::TraceFileLabel;
+constexpr int kBrowse = text::port::ChooseTraceFileButton;
+constexpr int kTraceFilter = text::port::TraceFileFilter;
 
 }  // namespace
 
@@ -119,12 +120,12 @@ void FrmLinkOptions::commandOkClick()
         Message m;
         m.icon = Icon::Warning;
         if (o.traceFile.empty()) {
-            m.textId = tracemsg::NoFile;
+            m.textId = text::msg::TraceNoFile;
             app_.prompt->ask(m);
             return;
         }
         if (!traceFileWritable(o.traceFile)) {
-            m.textId = tracemsg::NotWritable;
+            m.textId = text::msg::TraceNotWritable;
             m.text = o.traceFile;
             app_.prompt->ask(m);
             return;
@@ -132,7 +133,7 @@ void FrmLinkOptions::commandOkClick()
     }
     if (!saveLinkOptions(app_.paths.mySetupIni(), o)) {
         Message m;
-        m.textId = 9002;  // the settings file could not be written
+        m.textId = text::msg::FileError;  // the settings file could not be written
         m.icon = Icon::Error;
         app_.prompt->ask(m);
         return;

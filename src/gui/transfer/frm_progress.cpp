@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "core/link/transfer.h"
+#include "core/text_ids.h"
 #include "gui/app_context.h"
 
 namespace zt::gui {
@@ -52,9 +53,9 @@ frmProgress::frmProgress(AppContext& app, bool readKind, QWidget* parent)
 
 void frmProgress::applyLanguageTexts()
 {
-    setWindowTitle(app_.text(read_ ? 9027 : 9028));
-    label1_->setText(app_.text(9029));
-    cancel_->setText(app_.text(9018));
+    setWindowTitle(app_.text(read_ ? text::msg::ProgressReading : text::msg::ProgressWriting));
+    label1_->setText(app_.text(text::msg::ProgressLabel));
+    cancel_->setText(app_.text(text::msg::CancelCaption));
 }
 
 void frmProgress::setValue(int percent)

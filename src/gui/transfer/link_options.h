@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include "core/text_ids.h"
+
 namespace zt::gui {
 
 struct LinkOptions {
@@ -16,12 +18,6 @@ struct LinkOptions {
 };
 
 constexpr const char* kLinkOptionsSection = "transfer";
-
-// Message texts about the trace file (language section "Msg").
-namespace tracemsg {
-constexpr int NotWritable = 9931;  // the file cannot be written; its path follows
-constexpr int NoFile = 9932;       // a trace is switched on without a file
-}  // namespace tracemsg
 
 LinkOptions loadLinkOptions(const std::filesystem::path& mySetupIni);
 // False when the file cannot be written.

@@ -54,7 +54,7 @@ bool TransferController::prepare(TransferKind kind)
     traceOut_.open(options.traceFile, std::ios::out | std::ios::trunc);
     if (!traceOut_.is_open()) {
         Message m;
-        m.textId = tracemsg::NotWritable;
+        m.textId = text::msg::TraceNotWritable;
         m.text = options.traceFile;
         m.icon = Icon::Warning;
         app_.prompt->ask(m, [this, kind](Answer) { transferEnded(kind, false); });

@@ -122,10 +122,10 @@ TEST(DataFileParse, RefusesWrongLengths)
 {
     auto main = mainBytesWithCount(0);
     main.pop_back();
-    EXPECT_EQ(parseDataFile(main, {}).messageId, kMsgWrongFileLength);
+    EXPECT_EQ(parseDataFile(main, {}).messageId, text::msg::WrongFileLength);
     main.push_back(0);
     main.push_back(0);
-    EXPECT_EQ(parseDataFile(main, {}).messageId, kMsgWrongFileLength);
+    EXPECT_EQ(parseDataFile(main, {}).messageId, text::msg::WrongFileLength);
 }
 
 TEST(DataFileParse, RefusesDamagedChannelTables)
@@ -133,19 +133,21 @@ TEST(DataFileParse, RefusesDamagedChannelTables)
     const std::vector<int> full(1, 1);
     EXPECT_EQ(
         parseDataFile(mainBytesWithCount(522), companionWith(std::vector<int>(522, 1))).messageId,
-        kMsgDamagedFile);
-    EXPECT_EQ(parseDataFile(mainBytesWithCount(-1), {}).messageId, kMsgDamagedFile);
-    EXPECT_EQ(parseDataFile(mainBytesWithCount(2), companionWith({1})).messageId, kMsgDamagedFile);
+        text::msg::DamagedFile);
+    EXPECT_EQ(parseDataFile(mainBytesWithCount(-1), {}).messageId, text::msg::DamagedFile);
+    EXPECT_EQ(parseDataFile(mainBytesWithCount(2), companionWith({1})).messageId,
+              text::msg::DamagedFile);
     EXPECT_EQ(parseDataFile(mainBytesWithCount(2), companionWith({1, 0})).messageId,
-              kMsgDamagedFile);
+              text::msg::DamagedFile);
     EXPECT_EQ(parseDataFile(mainBytesWithCount(2), companionWith({522, 1})).messageId,
-              kMsgDamagedFile);
+              text::msg::DamagedFile);
     EXPECT_EQ(parseDataFile(mainBytesWithCount(3), companionWith({7, 8, 7})).messageId,
-              kMsgDamagedFile);
+              text::msg::DamagedFile);
     // a companion one byte short of the last record
     auto shortCompanion = companionWith({1, 2});
     shortCompanion.pop_back();
-    EXPECT_EQ(parseDataFile(mainBytesWithCount(2), shortCompanion).messageId, kMsgDamagedFile);
+    EXPECT_EQ(parseDataFile(mainBytesWithCount(2), shortCompanion).messageId,
+              text::msg::DamagedFile);
     // the full table is fine
     std::vector<int> all;
     for (int n = 1; n <= 521; ++n) all.push_back(n);
@@ -186,10 +188,10 @@ TEST(DataFileRead, CompanionIsNeededOnlyWhenChannelsAreCounted)
     writeAll(dir / "a.dat", mainBytesWithCount(0));
     EXPECT_EQ(readDataFile(dir / "a.dat").messageId, 0);
     writeAll(dir / "b.dat", mainBytesWithCount(1));
-    EXPECT_EQ(readDataFile(dir / "b.dat").messageId, kMsgDamagedFile);
-    EXPECT_EQ(readDataFile(dir / "missing.dat").messageId, kMsgFileError);
+    EXPECT_EQ(readDataFile(dir / "b.dat").messageId, text::msg::DamagedFile);
+    EXPECT_EQ(readDataFile(dir / "missing.dat").messageId, text::msg::FileError);
     fs::create_directory(dir / "folder.dat");
-    EXPECT_EQ(readDataFile(dir / "folder.dat").messageId, kMsgFileError);
+    EXPECT_EQ(readDataFile(dir / "folder.dat").messageId, text::msg::FileError);
 }
 
 class DataFileFailedSave : public ::testing::Test {

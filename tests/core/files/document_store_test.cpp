@@ -163,7 +163,7 @@ TEST_F(DocumentStoreTest, FallbackOfWrongLengthIsReportedAndDefaultsStay)
     writeAll(paths.initDir() / "ZT-958FM_0.dat", std::vector<std::uint8_t>(1662, 0));
     auto ctx = context();
     store.New(NewKind::Ordinary, ctx);
-    EXPECT_EQ(prompt.ids(), std::vector<int>{kMsgWrongFileLength});
+    EXPECT_EQ(prompt.ids(), std::vector<int>{text::msg::WrongFileLength});
     EXPECT_EQ(store.working().Data.ChannelCount, 2);
 }
 
@@ -185,7 +185,7 @@ TEST_F(DocumentStoreTest, DamagedInitialDataIsReportedAndDefaultsStay)
     fs::copy_file(dir / "src.fre", paths.initDir() / "ZT-958FM_0_NEW.fre");
     auto ctx = context();
     store.New(NewKind::Ordinary, ctx);
-    EXPECT_EQ(prompt.ids(), std::vector<int>{kMsgDamagedFile});
+    EXPECT_EQ(prompt.ids(), std::vector<int>{text::msg::DamagedFile});
     EXPECT_EQ(store.working().Data.ChannelCount, 2);
 }
 
@@ -234,7 +234,7 @@ TEST_F(DocumentOpenTest, InvalidVersionTextsAreRefused)
         setVersion(p, v);
         auto ctx = context();
         EXPECT_EQ(store.Open(p, ctx), OpenResult::Refused) << v;
-        EXPECT_EQ(prompt.ids(), std::vector<int>{kMsgInvalidVersion}) << v;
+        EXPECT_EQ(prompt.ids(), std::vector<int>{text::msg::InvalidVersion}) << v;
         expectUnchanged();
     }
 }
@@ -277,7 +277,7 @@ TEST_F(DocumentOpenTest, WrongLengthsAreRefusedWith9033)
         writeAll(p, bytes);
         auto ctx = context();
         EXPECT_EQ(store.Open(p, ctx), OpenResult::Refused);
-        EXPECT_EQ(prompt.ids(), std::vector<int>{kMsgWrongFileLength});
+        EXPECT_EQ(prompt.ids(), std::vector<int>{text::msg::WrongFileLength});
         expectUnchanged();
     }
 }
@@ -298,7 +298,7 @@ TEST_F(DocumentOpenTest, DamagedChannelTablesAreRefusedWith9066)
         prompt.shown.clear();
         auto ctx = context();
         EXPECT_EQ(store.Open(p, ctx), OpenResult::Refused) << p;
-        EXPECT_EQ(prompt.ids(), std::vector<int>{kMsgDamagedFile}) << p;
+        EXPECT_EQ(prompt.ids(), std::vector<int>{text::msg::DamagedFile}) << p;
         expectUnchanged();
     }
 }
@@ -310,7 +310,7 @@ TEST_F(DocumentOpenTest, UnreadableFilesAreRefusedWith9002)
     const auto p = writePair("a.dat", {1});
     fs::copy_file(p, dir / "a.fre", fs::copy_options::overwrite_existing);
     EXPECT_EQ(store.Open(dir / "a.fre", ctx), OpenResult::Refused);  // its own companion
-    EXPECT_EQ(prompt.ids(), (std::vector<int>{kMsgFileError, kMsgFileError}));
+    EXPECT_EQ(prompt.ids(), (std::vector<int>{text::msg::FileError, text::msg::FileError}));
     expectUnchanged();
 }
 
@@ -366,7 +366,7 @@ TEST_F(DocumentStoreTest, FailedSaveShows9002AndChangesNothing)
     fs::remove(dir / "s.fre");
     fs::create_directory(dir / "s.fre");  // the companion cannot be replaced
     EXPECT_FALSE(store.Save(p, ctx));
-    EXPECT_EQ(prompt.ids(), std::vector<int>{kMsgFileError});
+    EXPECT_EQ(prompt.ids(), std::vector<int>{text::msg::FileError});
     EXPECT_EQ(readAll(p), oldMain);
     EXPECT_TRUE(store.IsModified());
     EXPECT_EQ(store.fileName(), p);

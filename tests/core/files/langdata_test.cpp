@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
@@ -181,6 +182,7 @@ struct IdEntry {
     long id = 0;
     std::string section;
     std::string meaning;
+    std::string name;  // the constant's name in the generated header, "" for none
 };
 
 struct IdList {
@@ -194,6 +196,7 @@ IdList readIdList()
     std::istringstream in(readBytes(dataDir() / "language" / "ids.txt"));
     std::string line;
     std::set<long> seen;
+    std::set<std::string> names;
     for (int number = 1; std::getline(in, line); ++number) {
         if (trim(line).empty() || line[0] == '#') continue;
         const std::string where = "ids.txt line " + std::to_string(number) + ": ";
@@ -206,8 +209,20 @@ IdList readIdList()
             list.problems.push_back(where + "expected id<TAB>section<TAB>meaning");
             continue;
         }
+        if (const auto tab = e.meaning.find('\t'); tab != std::string::npos) {
+            e.name = e.meaning.substr(tab + 1);
+            e.meaning.erase(tab);
+            const bool identifier =
+                !e.name.empty() && std::isalpha(static_cast<unsigned char>(e.name[0])) &&
+                std::all_of(e.name.begin(), e.name.end(),
+                            [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+            if (!identifier || trim(e.meaning).empty())
+                list.problems.push_back(where + "expected id<TAB>section<TAB>meaning<TAB>Name");
+        }
         e.id = std::stol(id);
         if (!seen.insert(e.id).second) list.problems.push_back(where + "id listed twice");
+        if (!e.name.empty() && !names.insert(e.section + "::" + e.name).second)
+            list.problems.push_back(where + "name " + e.name + " used twice in its section");
         list.entries.push_back(e);
     }
     return list;
