@@ -70,12 +70,12 @@ QString ChannelCsvCommands::shownGroupLabel() const
     return QString::fromStdString(groupLabel(app_.documents.working().Data, shownGroup()));
 }
 
-void ChannelCsvCommands::tell(int textId, const QString& extra, bool failure)
+void ChannelCsvCommands::reportFailure(int textId, const std::filesystem::path& file)
 {
     Message m;
     m.textId = textId;
-    m.text = extra.toStdString();
-    m.icon = failure ? Icon::Error : Icon::Information;
+    m.text = "\n" + file.string();
+    m.icon = Icon::Error;
     app_.prompt->ask(m);
 }
 
@@ -101,7 +101,7 @@ void ChannelCsvCommands::exportChannels()
 
     const std::string csv = exportChirpCsv(app_.documents.working(), group, app_.state.Limits);
     if (!replaceFileBytes(file, csv)) {
-        tell(text::msg::ExportFailed, "\n" + pathText(file), true);
+        reportFailure(text::msg::ExportFailed, file);
         return;
     }
     const auto channels = std::count(csv.begin(), csv.end(), '\n') - 1;
@@ -124,7 +124,7 @@ void ChannelCsvCommands::importChannels()
     const std::filesystem::path file(chosen->toStdString());
     std::string csv;
     if (!readChannelListFile(file, csv)) {
-        tell(text::msg::ImportFileUnreadable, "\n" + pathText(file), true);
+        reportFailure(text::msg::ImportFileUnreadable, file);
         return;
     }
 

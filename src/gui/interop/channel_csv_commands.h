@@ -42,7 +42,8 @@ class ChannelCsvCommands : public QObject {
     QString suggestedPath() const;
     int shownGroup() const;
     QString shownGroupLabel() const;
-    void tell(int textId, const QString& extra, bool failure);
+    // An error box: the language text, then the file name on its own line.
+    void reportFailure(int textId, const std::filesystem::path& file);
 
     AppContext& app_;
     QWidget* owner_;
