@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <initializer_list>
 #include <optional>
 #include <set>
 
@@ -487,6 +488,8 @@ const char* problemText(RowProblem p)
             return "quoted field not closed before the end of the file";
         case RowProblem::MissingColumn:
             return "column missing from the header";
+        case RowProblem::NoFreeRow:
+            return "no free row left in the group";
     }
     return "";
 }
@@ -542,32 +545,57 @@ std::string describeRowError(const RowError& e)
     return s + problemText(e.problem);
 }
 
+namespace {
+
+bool blankRow(const CsvRow& row)
+{
+    return std::all_of(row.fields.begin(), row.fields.end(),
+                       [](const std::string& f) { return trimmed(f).empty(); });
+}
+
+// Parses the text and checks that the header names the required columns. False (with the
+// plan marked as rejected) when the file as a whole cannot be read.
+bool readTable(std::string_view csvText, std::initializer_list<const char*> required,
+               CsvTable& table, ImportPlan& plan)
+{
+    table = parseCsv(csvText);
+    if (table.errorLine != 0) {
+        plan.errors.push_back(RowError{table.errorLine, 0, RowProblem::UnterminatedQuote, "", ""});
+        plan.fileRejected = true;
+        return false;
+    }
+    const CsvRow headerRow{1, table.header};
+    const RowReader headerReader(table.header, headerRow);
+    for (const char* column : required) {
+        if (!headerReader.get(column)) {
+            plan.errors.push_back(RowError{1, 0, RowProblem::MissingColumn, column, ""});
+            plan.fileRejected = true;
+        }
+    }
+    return !plan.fileRejected;
+}
+
+// The record a new channel starts from before a row's values are applied.
+ChannelRecord blankChannel(int chNo)
+{
+    RadioDocument scratch;
+    scratch.Data.ChannelCount = 0;
+    return newChannel(scratch, chNo, "");
+}
+
+}  // namespace
+
 ImportPlan planChirpImport(const RadioDocument& doc, std::string_view csvText,
                            const BandLimits& limits)
 {
     ImportPlan plan;
-    const CsvTable table = parseCsv(csvText);
-    if (table.errorLine != 0) {
-        plan.errors.push_back(RowError{table.errorLine, 0, RowProblem::UnterminatedQuote, "", ""});
-        plan.fileRejected = true;
-        return plan;
-    }
-    const CsvRow headerRow{1, table.header};
-    const RowReader headerReader(table.header, headerRow);
-    for (const char* required : {"Location", "Frequency"}) {
-        if (!headerReader.get(required)) {
-            plan.errors.push_back(RowError{1, 0, RowProblem::MissingColumn, required, ""});
-            plan.fileRejected = true;
-        }
-    }
-    if (plan.fileRejected) return plan;
+    CsvTable table;
+    if (!readTable(csvText, {"Location", "Frequency"}, table, plan)) return plan;
 
     std::set<int> seen;
     for (const CsvRow& row : table.rows) {
         // Spreadsheets write rows of empty cells below the data.
-        if (std::all_of(row.fields.begin(), row.fields.end(),
-                        [](const std::string& f) { return trimmed(f).empty(); }))
-            continue;
+        if (blankRow(row)) continue;
         const RowReader reader(table.header, row);
         RowContext ctx{doc, limits, reader, row.line, 0, plan.errors};
         const auto location = parseScaledDecimal(reader.text("Location"), 0);
@@ -582,19 +610,90 @@ ImportPlan planChirpImport(const RadioDocument& doc, std::string_view csvText,
             continue;
         }
         const ChannelRecord* present = doc.findChannel(ctx.chNo);
-        ChannelRecord base;
-        if (!present) {
-            RadioDocument scratch;
-            scratch.Data.ChannelCount = 0;
-            base = newChannel(scratch, ctx.chNo, "");
-        }
-        const auto after = readRow(ctx, present ? *present : base, present == nullptr);
+        const ChannelRecord base = present ? *present : blankChannel(ctx.chNo);
+        const auto after = readRow(ctx, base, present == nullptr);
         if (!after) continue;
         if (present && *after == *present) continue;
         plan.changes.push_back(ChannelChange{row.line, present == nullptr,
                                              present ? *present : ChannelRecord{}, *after});
     }
     return plan;
+}
+
+ImportPlan planChirpImportIntoGroup(const RadioDocument& doc, std::string_view csvText,
+                                    const BandLimits& limits, int group)
+{
+    ImportPlan plan;
+    CsvTable table;
+    if (!readTable(csvText, {"Frequency"}, table, plan)) return plan;
+
+    std::vector<int> freeChannels;
+    const std::vector<int> occupied = occupiedRows(doc, group);
+    for (int row = 1; row <= GroupSize(group); ++row)
+        if (!std::binary_search(occupied.begin(), occupied.end(), row))
+            freeChannels.push_back(GroupBase(group) + row);
+
+    std::size_t next = 0;
+    for (const CsvRow& row : table.rows) {
+        if (blankRow(row)) continue;
+        if (next >= freeChannels.size()) {
+            plan.errors.push_back(RowError{row.line, 0, RowProblem::NoFreeRow, "", ""});
+            continue;
+        }
+        const RowReader reader(table.header, row);
+        const int chNo = freeChannels[next];
+        const std::size_t errorsBefore = plan.errors.size();
+        RowContext ctx{doc, limits, reader, row.line, chNo, plan.errors};
+        const auto after = readRow(ctx, blankChannel(chNo), true);
+        if (!after) {
+            // A refused row takes no row, so it names no channel.
+            for (std::size_t i = errorsBefore; i < plan.errors.size(); ++i) plan.errors[i].chNo = 0;
+            continue;
+        }
+        plan.changes.push_back(ChannelChange{row.line, true, ChannelRecord{}, *after});
+        ++next;
+    }
+    return plan;
+}
+
+std::vector<FieldChange> changedFields(const ChannelChange& change, const BandLimits& limits)
+{
+    std::vector<FieldChange> fields;
+    const ChannelRecord base = change.created ? blankChannel(change.after.ChNo) : change.before;
+    const ChannelRecord& after = change.after;
+
+    const std::string rxBefore =
+        change.created ? "" : rxStoredToDisplay(base.RxFre.cut(), limits).text;
+    const std::string rxAfter = rxStoredToDisplay(after.RxFre.cut(), limits).text;
+    if (change.created || rxBefore != rxAfter)
+        fields.push_back({ChannelField::RxFrequency, rxBefore, rxAfter, 0, 0});
+    const std::string offBefore = txCellText(base);
+    const std::string offAfter = txCellText(after);
+    if (offBefore != offAfter)
+        fields.push_back({ChannelField::Offset, change.created ? "" : offBefore, offAfter, 0, 0});
+
+    auto listed = [&](ChannelField field, int before, int now) {
+        if (before != now) fields.push_back({field, "", "", before, now});
+    };
+    listed(ChannelField::DecodeTone, base.DecodeTone, after.DecodeTone);
+    listed(ChannelField::EncodeTone, base.EncodeTone, after.EncodeTone);
+    listed(ChannelField::ScanSkip, base.ScanSkip, after.ScanSkip);
+    listed(ChannelField::Modulation, base.AmFm, after.AmFm);
+    listed(ChannelField::Spacing, base.Spacing, after.Spacing);
+    listed(ChannelField::TxInhibit, base.TxInhibit, after.TxInhibit);
+    listed(ChannelField::BusyChannelLock, base.BusyChannelLock, after.BusyChannelLock);
+    return fields;
+}
+
+ImportPlan keepChannels(const ImportPlan& plan, const std::vector<int>& chNos)
+{
+    ImportPlan kept;
+    kept.errors = plan.errors;
+    kept.fileRejected = plan.fileRejected;
+    for (const ChannelChange& change : plan.changes)
+        if (std::find(chNos.begin(), chNos.end(), change.after.ChNo) != chNos.end())
+            kept.changes.push_back(change);
+    return kept;
 }
 
 void applyImportPlan(RadioDocument& doc, const ImportPlan& plan)

@@ -31,6 +31,7 @@ enum class RowProblem {
     LockedGroup,        // a frequency change in a group whose frequencies are fixed
     UnterminatedQuote,  // the file ends inside a quoted field
     MissingColumn,      // the header has no Location or no Frequency column
+    NoFreeRow,          // every free row of the group is already taken by earlier rows
 };
 
 struct RowError {
@@ -63,6 +64,41 @@ struct ImportPlan {
 // planned and is listed with its line number.
 ImportPlan planChirpImport(const RadioDocument& doc, std::string_view csvText,
                            const BandLimits& limits);
+
+// Reads a CSV text as new channels for one group: the rows, in file order, go into the
+// group's free rows from its first free row on, passing over rows that hold a channel, so
+// nothing present is overwritten. The Location column is not read. A row with a fault takes
+// no row; a good row for which no free row is left is refused (NoFreeRow).
+ImportPlan planChirpImportIntoGroup(const RadioDocument& doc, std::string_view csvText,
+                                    const BandLimits& limits, int group);
+
+// A channel field the import preview lists.
+enum class ChannelField {
+    RxFrequency,      // text: receive frequency "#0.00000"
+    Offset,           // text: signed offset "+0.10000"
+    DecodeTone,       // index into the tone list
+    EncodeTone,       // index into the tone list
+    ScanSkip,         // 0 scanned, 1 skipped
+    Modulation,       // `AmFm`: 0 AM, 1 FM
+    Spacing,          // spacing list index
+    TxInhibit,        // 0 or 1
+    BusyChannelLock,  // busy-lock list index
+};
+
+struct FieldChange {
+    ChannelField field = ChannelField::RxFrequency;
+    std::string before;  // frequency fields: display text ("" when none)
+    std::string after;
+    int beforeIndex = 0;  // list fields: the stored value
+    int afterIndex = 0;
+};
+
+// The fields a user sees that differ between the two records of a change; for a new channel
+// every field that differs from a channel without settings, and the receive frequency always.
+std::vector<FieldChange> changedFields(const ChannelChange& change, const BandLimits& limits);
+
+// The plan with only the changes whose channel numbers are listed (the errors stay).
+ImportPlan keepChannels(const ImportPlan& plan, const std::vector<int>& chNos);
 
 // Writes the planned changes into the document (new channels are appended) and re-checks the
 // emergency rows of the groups touched.

@@ -32,6 +32,7 @@
 #include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/functions/model_info_dialog.h"
+#include "gui/interop/channel_csv_commands.h"
 #include "gui/shell/child_windows.h"
 #include "gui/shell/qt_translations.h"
 #include "gui/shell/startup.h"
@@ -196,6 +197,9 @@ void MainWindow::buildMenus()
     connect(menuItem(file, "mnuFileSaveAs", text::menu::FileSaveAs), &QAction::triggered, this,
             [this] { fileSaveAs(); });
     file->addSeparator();
+    addChannelCsvItems(*file, app_, this,
+                       {[this] { aboutToReadDocument(); }, [this] { CloseCurAllWindows(); },
+                        [this] { documentReplaced(); }});
     file->addSeparator();
     connect(menuItem(file, "mnuFileExit", text::menu::FileExit), &QAction::triggered, this,
             &QWidget::close);

@@ -51,10 +51,12 @@ TEST_F(MainWindowTest, MenusInOrderWithTextsAndShortcuts)
     EXPECT_EQ(action(*w, "mnuFileOpen")->text(), "&Open...");
     EXPECT_EQ(action(*w, "mnuReadFromRadio")->shortcut(), QKeySequence("Ctrl+R"));
     EXPECT_EQ(action(*w, "MnuProPassWord")->shortcut(), QKeySequence("Ctrl+P"));
-    // Two separators between Save As and Exit.
+    // Two separators between Save As and Exit, the channel list commands between them.
     const auto file = w->findChild<QMenu*>("mnuFile")->actions();
-    ASSERT_EQ(file.size(), 7);
-    EXPECT_TRUE(file[4]->isSeparator() && file[5]->isSeparator());
+    ASSERT_EQ(file.size(), 9);
+    EXPECT_TRUE(file[4]->isSeparator() && file[7]->isSeparator());
+    EXPECT_EQ(file[5]->objectName(), "mnuFileImportChannels");
+    EXPECT_EQ(file[6]->objectName(), "mnuFileExportChannels");
     EXPECT_EQ(action(*w, "ReadRadio")->toolTip(), "Read from the radio");
 }
 
