@@ -32,6 +32,7 @@
 #include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/functions/frm_model_info.h"
+#include "gui/report/report_commands.h"
 #include "gui/shell/child_windows.h"
 #include "gui/shell/qt_translations.h"
 #include "gui/shell/startup.h"
@@ -195,6 +196,7 @@ void frmMain::buildMenus()
             &frmMain::fileSave);
     connect(menuItem(file, "mnuFileSaveAs", text::menu::FileSaveAs), &QAction::triggered, this,
             [this] { fileSaveAs(); });
+    addReportCommands(*file, app_, *this, [this] { aboutToReadDocument(); });
     file->addSeparator();
     file->addSeparator();
     connect(menuItem(file, "mnuFileExit", text::menu::FileExit), &QAction::triggered, this,
