@@ -170,12 +170,21 @@ std::string groupNamesText(const RadioData& data)
     return out;
 }
 
+// The radio shows the power-on text right-aligned; on paper the leading spaces would only
+// push it away from its label.
+std::string powerOnText(const FixedText<16>& stored)
+{
+    const std::string text = stored.cut();
+    const std::size_t first = text.find_first_not_of(' ');
+    return recordTextToUtf8(first == std::string::npos ? "" : text.substr(first));
+}
+
 std::vector<ReportField> mainSettings(const RadioData& data, const TextLookup& text)
 {
     const OptionSettings& o = data.Options;
     namespace op = text::option;
     return {
-        {text(op::LabelPowerOnText), recordTextToUtf8(o.PowerOnText.cut())},
+        {text(op::LabelPowerOnText), powerOnText(o.PowerOnText)},
         {text(op::LabelTransmitTimeOutTimer), timeOutText(o.TimeOutTimer, text)},
         {text(op::LabelDisplayMode), listEntryText(o, opt::DisplayMode, text)},
         {text(op::LabelBacklightColour), listEntryText(o, opt::Backlight, text)},

@@ -162,7 +162,7 @@ TEST(ChannelReport, MainSettingsShowWhatTheRadioGets)
     doc.Data.Options.TimeOutTimer = 22;  // stored as one step of 15 s
     doc.Data.Options.Beep = 1;
     doc.Data.Options.BacklightColor = 9;  // outside the list: its first entry
-    doc.Data.Options.PowerOnText = FixedText<16>(std::string("HI\xE9"));
+    doc.Data.Options.PowerOnText = FixedText<16>(std::string("   HI\xE9"));
     doc.Data.Groups[0] = FixedText<3>("E");
     doc.Data.Groups[5] = FixedText<3>(std::string("U\x01", 2));
     doc.Data.Options.Common.DecodeTone = 0;
@@ -189,6 +189,8 @@ TEST(ChannelReport, MainSettingsShowWhatTheRadioGets)
 
 TEST(ChannelReport, BothLanguagesFromTheLanguageFiles)
 {
+    ASSERT_TRUE(fs::exists(languageDir() / "chinese.ini"))
+        << languageDir() << ": run through ctest, which sets ZT_TEST_DATA";
     const LanguageTexts english(languageDir(), kLanguageEnglish);
     const LanguageTexts chinese(languageDir(), kLanguageChinese);
     const RadioDocument doc = mixedDocument();

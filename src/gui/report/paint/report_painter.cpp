@@ -145,6 +145,11 @@ class ReportLayout {
     {
         buildChannelTable();
         addParagraphSection(qs(report_.legendTitle), legendText());
+        // One label column for both settings tables, so their values line up.
+        for (const auto* fields : {&report_.settings, &report_.publicSettings})
+            for (const ReportField& f : *fields)
+                labelWidth_ = std::max(labelWidth_, fm_.horizontalAdvance(qs(f.label)));
+        labelWidth_ = std::min(labelWidth_ + 2 * pad_, width_ * 0.45);
         addFieldSection(qs(report_.settingsTitle), report_.settings);
         addFieldSection(qs(report_.publicTitle), report_.publicSettings);
     }
@@ -285,10 +290,7 @@ class ReportLayout {
     void addFieldSection(const QString& title, const std::vector<ReportField>& fields)
     {
         addSectionTitle(title);
-        qreal labelWidth = 0;
-        for (const ReportField& f : fields)
-            labelWidth = std::max(labelWidth, fm_.horizontalAdvance(qs(f.label)));
-        labelWidth = std::min(labelWidth + 2 * pad_, width_ * 0.45);
+        const qreal labelWidth = labelWidth_;
         const qreal valueWidth = width_ - labelWidth - 2 * pad_;
         const QFont body = body_;
         const qreal pad = pad_;
@@ -319,6 +321,7 @@ class ReportLayout {
     QFontMetricsF fm_, boldFm_, titleFm_, smallFm_;
     qreal width_;
     qreal pad_;
+    qreal labelWidth_ = 0;
     std::vector<Item> items_;
 };
 
