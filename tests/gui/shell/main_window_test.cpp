@@ -51,10 +51,12 @@ TEST_F(MainWindowTest, MenusInOrderWithTextsAndShortcuts)
     EXPECT_EQ(action(*w, "mnuFileOpen")->text(), "&Open...");
     EXPECT_EQ(action(*w, "mnuReadFromRadio")->shortcut(), QKeySequence("Ctrl+R"));
     EXPECT_EQ(action(*w, "MnuProPassWord")->shortcut(), QKeySequence("Ctrl+P"));
-    // Two separators between Save As and Exit.
+    // Print and Export PDF after Save As, then two separators before Exit.
     const auto file = w->findChild<QMenu*>("mnuFile")->actions();
-    ASSERT_EQ(file.size(), 7);
-    EXPECT_TRUE(file[4]->isSeparator() && file[5]->isSeparator());
+    ASSERT_EQ(file.size(), 10);
+    EXPECT_EQ(file[5]->objectName(), "mnuFilePrint");
+    EXPECT_EQ(file[6]->objectName(), "mnuFileExportPdf");
+    EXPECT_TRUE(file[7]->isSeparator() && file[8]->isSeparator());
     EXPECT_EQ(action(*w, "ReadRadio")->toolTip(), "Read from the radio");
 }
 
