@@ -12,6 +12,7 @@ packages=(
   xvfb xauth xdotool imagemagick
   dpkg-dev file
   clang libclang-rt-14-dev libfuzzer-14-dev
+  poppler-utils
 )
 
 missing=()

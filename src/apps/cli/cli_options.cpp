@@ -20,6 +20,8 @@ const char* cliUsage()
            "  ztp958fm-cli import ch.csv --into FILE.dat -o NEW.dat [--dry-run] [--skip-bad]\n"
            "                                  channels from CHIRP CSV; a refused row stops the\n"
            "                                  import (exit 1) unless --skip-bad\n"
+           "  ztp958fm-cli report FILE.dat -o report.pdf [--paper a4|letter]\n"
+           "                  [--language english|chinese]   channel list and settings as PDF\n"
            "P is a device path (/dev/ttyUSB0) or a port name COM1..COM16.\n"
            "options:\n"
            "  --password PW   the program password to offer the radio\n"

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <csignal>
@@ -19,6 +20,7 @@
 #include "apps/cli/cli_options.h"
 #include "apps/cli/cli_session.h"
 #include "apps/cli/ports_command.h"
+#include "apps/cli/report_command.h"
 #include "apps/cli/show.h"
 #include "core/files/data_file.h"
 #include "core/files/ini_profile.h"
@@ -82,6 +84,11 @@ int main(int argc, char** argv)
         const zt::SystemSerialDevices devices;
         return zt::runPortsCommand(args, installPaths().mySetupIni(), devices, std::cout,
                                    std::cerr);
+    }
+    if (!args.empty() && args[0] == "report") {
+        zt::useOffscreenPlatformUnlessSet();
+        QGuiApplication app(argc, argv);
+        return zt::runReportCommand(args, installPaths(), std::cout, std::cerr);
     }
     if (!args.empty() && (args[0] == "export" || args[0] == "import"))
         return zt::runChannelsCommand(args, std::cout, std::cerr);

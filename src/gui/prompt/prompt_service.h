@@ -9,6 +9,7 @@
 #include "core/prompt.h"
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace zt::gui {
@@ -41,6 +42,10 @@ class PromptService : public Prompt, public AsyncPrompt {
     // Shows a window modally and returns its result (QDialog::Accepted or
     // Rejected). The dialog is not deleted.
     virtual int execModal(QDialog& dialog) = 0;
+
+    // The print dialog: the user picks the printer and its settings, which are
+    // written into `printer`. False when cancelled.
+    virtual bool choosePrinter(QPrinter& printer, const QString& title) = 0;
 
     // Convenience: an OK message box with a language text and an icon.
     void show(int textId, Icon icon = Icon::None)

@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QWidget>
 
 namespace zt::gui {
@@ -140,6 +142,13 @@ std::optional<QString> QtPromptService::chooseFile(const FileDialogRequest& requ
             : QFileDialog::getOpenFileName(parent_, request.title, request.initialPath, filter);
     if (chosen.isEmpty()) return std::nullopt;
     return chosen;
+}
+
+bool QtPromptService::choosePrinter(QPrinter& printer, const QString& title)
+{
+    QPrintDialog dialog(&printer, parent_);
+    dialog.setWindowTitle(title);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 int QtPromptService::execModal(QDialog& dialog)

@@ -27,6 +27,7 @@ class QtPromptService final : public PromptService {
     void ask(const Message& message, std::function<void(Answer)> answered) override;
     std::optional<QString> chooseFile(const FileDialogRequest& request) override;
     int execModal(QDialog& dialog) override;
+    bool choosePrinter(QPrinter& printer, const QString& title) override;
 
     // The text a message box shows for `message`.
     QString composeText(const Message& message) const;

@@ -55,6 +55,12 @@ std::optional<QString> ScriptedPromptService::chooseFile(const FileDialogRequest
     return path;
 }
 
+bool ScriptedPromptService::choosePrinter(QPrinter& printer, const QString& title)
+{
+    printDialogs.push_back(title);
+    return printHandler ? printHandler(printer) : false;
+}
+
 int ScriptedPromptService::execModal(QDialog& dialog)
 {
     modalWindows.push_back(dialog.objectName());

@@ -25,15 +25,20 @@ class ScriptedPromptService final : public PromptService {
     // Handles a modal window (fill in fields, click buttons) and returns its
     // result; without a handler the window is rejected.
     std::function<int(QDialog&)> modalHandler;
+    // Answers the print dialog: sets up the printer (tests print into a PDF
+    // file) and returns whether to print; without a handler it is cancelled.
+    std::function<bool(QPrinter&)> printHandler;
 
     std::vector<Asked> asked;
     std::vector<FileDialogRequest> fileRequests;
     std::vector<QString> modalWindows;  // objectName of each modal window shown
+    std::vector<QString> printDialogs;  // title of each print dialog shown
 
     Answer ask(const Message& message) override;
     void ask(const Message& message, std::function<void(Answer)> answered) override;
     std::optional<QString> chooseFile(const FileDialogRequest& request) override;
     int execModal(QDialog& dialog) override;
+    bool choosePrinter(QPrinter& printer, const QString& title) override;
 
     // Text ids asked so far, in order.
     std::vector<int> askedIds() const;

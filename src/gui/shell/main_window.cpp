@@ -33,6 +33,7 @@
 #include "gui/app_context.h"
 #include "gui/functions/model_info_dialog.h"
 #include "gui/interop/channel_csv_commands.h"
+#include "gui/report/report_commands.h"
 #include "gui/shell/child_windows.h"
 #include "gui/shell/qt_translations.h"
 #include "gui/shell/startup.h"
@@ -196,6 +197,7 @@ void MainWindow::buildMenus()
             &MainWindow::fileSave);
     connect(menuItem(file, "mnuFileSaveAs", text::menu::FileSaveAs), &QAction::triggered, this,
             [this] { fileSaveAs(); });
+    addReportCommands(*file, app_, *this, [this] { aboutToReadDocument(); });
     file->addSeparator();
     addChannelCsvItems(*file, app_, this,
                        {[this] { aboutToReadDocument(); }, [this] { CloseCurAllWindows(); },

@@ -51,12 +51,15 @@ TEST_F(MainWindowTest, MenusInOrderWithTextsAndShortcuts)
     EXPECT_EQ(action(*w, "mnuFileOpen")->text(), "&Open...");
     EXPECT_EQ(action(*w, "mnuReadFromRadio")->shortcut(), QKeySequence("Ctrl+R"));
     EXPECT_EQ(action(*w, "MnuProPassWord")->shortcut(), QKeySequence("Ctrl+P"));
-    // Two separators between Save As and Exit, the channel list commands between them.
+    // Print and Export PDF after Save As, then the channel list commands, each block between
+    // separators, before Exit.
     const auto file = w->findChild<QMenu*>("mnuFile")->actions();
-    ASSERT_EQ(file.size(), 9);
-    EXPECT_TRUE(file[4]->isSeparator() && file[7]->isSeparator());
-    EXPECT_EQ(file[5]->objectName(), "mnuFileImportChannels");
-    EXPECT_EQ(file[6]->objectName(), "mnuFileExportChannels");
+    ASSERT_EQ(file.size(), 12);
+    EXPECT_TRUE(file[4]->isSeparator() && file[7]->isSeparator() && file[10]->isSeparator());
+    EXPECT_EQ(file[5]->objectName(), "mnuFilePrint");
+    EXPECT_EQ(file[6]->objectName(), "mnuFileExportPdf");
+    EXPECT_EQ(file[8]->objectName(), "mnuFileImportChannels");
+    EXPECT_EQ(file[9]->objectName(), "mnuFileExportChannels");
     EXPECT_EQ(action(*w, "ReadRadio")->toolTip(), "Read from the radio");
 }
 
