@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <array>
 
@@ -18,9 +19,11 @@
 #include "core/text_ids.h"
 #include "core/values/tones.h"
 #include "gui/app_context.h"
-#include "gui/channels/channel_grid_window.h"
 #include "gui/channels/channel_windows.h"
+#include "gui/document_events.h"
+#include "gui/functions/dtmf_code_list.h"
 #include "gui/text_codec.h"
+#include "gui/window_names.h"
 
 namespace zt::gui {
 namespace {
@@ -104,8 +107,13 @@ std::int16_t checkValue(const ChannelRecord& rec, int i)
 ChannelEditorWindow::ChannelEditorWindow(AppContext& app, QWidget* parent)
     : QWidget(parent), app_(app)
 {
-    setObjectName(QStringLiteral("FrmCHInfoEdit"));
-    registerChannelWindow(app_, this);
+    setObjectName(QString::fromLatin1(window::ChannelEditor));
+    followDocument(*this, *this, app_.events);
+    connect(&app_.events, &DocumentEvents::channelChanged, this, [this] { reload(); });
+    connect(&app_.events, &DocumentEvents::editPositionChanged, this, [this] { reload(); });
+    connect(&app_.events, &DocumentEvents::rbTonesChanged, this, &ChannelEditorWindow::ShowRB);
+    connect(&app_.events, &DocumentEvents::dtmfCodesChanged, this,
+            &ChannelEditorWindow::refreshDtmfCodeLists);
     WandToSave = true;
     buildControls();
     applyLanguageTexts();
@@ -116,7 +124,6 @@ ChannelEditorWindow::ChannelEditorWindow(AppContext& app, QWidget* parent)
 ChannelEditorWindow::~ChannelEditorWindow()
 {
     unloadWindow();
-    unregisterChannelWindow(this);
 }
 
 QComboBox* ChannelEditorWindow::combo2(int i) const
@@ -265,7 +272,7 @@ void ChannelEditorWindow::SetGridEditData(bool rIsGridChange)
     } else {
         if (combo4_->currentIndex() != st.currentGroup) {
             st.currentGroup = combo4_->currentIndex();
-            if (auto* grid = loadedGrid(app_)) grid->ChangeGroup();
+            emit app_.events.channelGroupChosen();
             WandToSave = false;
             listGroupChannels(combo4_->currentIndex());
         }
@@ -346,6 +353,18 @@ void ChannelEditorWindow::fillCodeList(QComboBox* list, int stored)
     list->addItem(app_.text(text::channelinfo::ListEntryNoToneNoneOff));
     for (int n : numbers) list->addItem(QString::number(n));
     list->setCurrentIndex(shownReferenceIndex(stored, numbers));
+}
+
+void ChannelEditorWindow::refreshDtmfCodeLists()
+{
+    // A list showing no channel (disabled, holding " ") stays as it is: choosing an entry
+    // there would write to an empty position.
+    for (int i : {8, 10, 16}) {
+        QComboBox* list = combo2_[i];
+        if (list->isEnabled() && list->currentText() != QLatin1String(" "))
+            refillDtmfCodeList(*list, app_.documents.working().Data.Dtmf,
+                               app_.text(text::channelinfo::ListEntryNoToneNoneOff));
+    }
 }
 
 void ChannelEditorWindow::ShowRB()
@@ -446,7 +465,7 @@ bool ChannelEditorWindow::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     } else if (event->type() == QEvent::FocusIn && watched == text1_) {
-        QMetaObject::invokeMethod(text1_, &QLineEdit::selectAll, Qt::QueuedConnection);
+        QTimer::singleShot(0, text1_, &QLineEdit::selectAll);
     } else if (event->type() == QEvent::FocusOut && watched == text1_) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
@@ -476,7 +495,7 @@ void ChannelEditorWindow::unloadWindow()
     commitPendingEdits();
     unloaded_ = true;
     app_.channelEdit.editorOpen = false;
-    unregisterChannelWindow(this);
+    disconnect(&app_.events, nullptr, this, nullptr);
 }
 
 }  // namespace zt::gui

@@ -15,7 +15,8 @@
 
 #include "core/text_ids.h"
 #include "gui/app_context.h"
-#include "gui/functions/window_refresh.h"
+#include "gui/document_events.h"
+#include "gui/functions/dtmf_code_list.h"
 #include "gui/widgets/common_buttons.h"
 #include "gui/widgets/guarded_line_edit.h"
 
@@ -129,6 +130,7 @@ std::size_t at(E e)
 DtmfWindow::DtmfWindow(AppContext& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setObjectName("FrmDTMF");
+    followDocument(*this, *this, app_.events);
     buildControls();
     fillLists();
     applyLanguageTexts();
@@ -456,8 +458,7 @@ void DtmfWindow::codeChanged(Code which)
 void DtmfWindow::memoryChanged(int n)
 {
     changeMemoryCode(app_.documents.working(), n, memoryBox(n)->text().toLatin1().toStdString());
-    refreshOpenDtmfCodeLists(app_.documents.working().Data.Dtmf,
-                             app_.text(text::channelinfo::ListEntryNoToneNoneOff));
+    emit app_.events.dtmfCodesChanged();
 }
 
 void DtmfWindow::validateIdBox()

@@ -17,7 +17,8 @@
 #include "core/edit/dtmf_rules.h"
 #include "core/text_ids.h"
 #include "gui/app_context.h"
-#include "gui/functions/window_refresh.h"
+#include "gui/document_events.h"
+#include "gui/functions/dtmf_code_list.h"
 #include "gui/widgets/common_buttons.h"
 #include "gui/widgets/guarded_line_edit.h"
 
@@ -132,6 +133,11 @@ OptionalFeaturesWindow::OptionalFeaturesWindow(AppContext& app, QWidget* parent)
     : QWidget(parent), app_(app)
 {
     setObjectName("FrmOptFeatures");
+    followDocument(*this, *this, app_.events);
+    connect(&app_.events, &DocumentEvents::rbTonesChanged, this,
+            &OptionalFeaturesWindow::ShowRBOpt);
+    connect(&app_.events, &DocumentEvents::dtmfCodesChanged, this,
+            &OptionalFeaturesWindow::refreshDtmfCodeLists);
     buildControls();
     // Opening: fill the number lists, apply the texts, load from the record.
     fillLists();
@@ -499,7 +505,7 @@ void OptionalFeaturesWindow::ShowRBOpt()
     SaveOptFeat(opt::RbTone);
 }
 
-void OptionalFeaturesWindow::RefreshDtmfCodeLists()
+void OptionalFeaturesWindow::refreshDtmfCodeLists()
 {
     const DtmfSettings& dtmf = app_.documents.working().Data.Dtmf;
     for (int id : {opt::Bot, opt::Eot, opt::Call})

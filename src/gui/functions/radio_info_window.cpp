@@ -14,6 +14,7 @@
 #include "core/radio/models.h"
 #include "core/text_ids.h"
 #include "gui/app_context.h"
+#include "gui/document_events.h"
 #include "gui/text_codec.h"
 #include "gui/widgets/common_buttons.h"
 
@@ -71,6 +72,7 @@ QString shown(const FixedText<N>& field)
 RadioInfoWindow::RadioInfoWindow(AppContext& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setObjectName("FrmRadioInfo");
+    followDocument(*this, *this, app_.events);
     const int boxWidth = fontMetrics().horizontalAdvance(QString(20, 'W'));
 
     auto addRow = [this, boxWidth](QFormLayout* form, QWidget* owner, const Row& row) {

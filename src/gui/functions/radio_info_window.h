@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "gui/child_window.h"
+
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
@@ -16,7 +18,7 @@ struct AppContext;
 // the last information read fetched, with the program's own version, model
 // and band values). Nothing can be edited; the record is read once, when the
 // window opens. Child window.
-class RadioInfoWindow : public QWidget {
+class RadioInfoWindow : public QWidget, public ChildWindow {
     Q_OBJECT
   public:
     // The band list's one entry and the model list's one entry.
@@ -25,7 +27,9 @@ class RadioInfoWindow : public QWidget {
     explicit RadioInfoWindow(AppContext& app, QWidget* parent = nullptr);
 
     void applyLanguageTexts();
-    void commitPendingEdits() {}
+    void commitPendingEdits() override {}
+    void reload() override { showRecord(); }
+    void retranslate() override { applyLanguageTexts(); }
 
   private:
     void showRecord();

@@ -9,6 +9,7 @@
 
 #include "core/text_ids.h"
 #include "gui/app_context.h"
+#include "gui/document_events.h"
 #include "gui/widgets/common_buttons.h"
 #include "gui/widgets/guarded_line_edit.h"
 
@@ -35,6 +36,7 @@ void fill(QComboBox* list, const std::vector<std::string>& entries)
 ResetModeWindow::ResetModeWindow(AppContext& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setObjectName("FrmResetMode");
+    followDocument(*this, *this, app_.events);
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(kLabelGapPx);
     grid->setColumnStretch(1, 1);
@@ -74,6 +76,17 @@ ResetModeWindow::ResetModeWindow(AppContext& app, QWidget* parent) : QWidget(par
     for (ResetMode mode : kModes) fill(controls(mode).group, resetGroupEntries(mode));
     filling_ = false;
     applyLanguageTexts();
+    reload();
+    for (ResetMode mode : kModes) {
+        connect(controls(mode).group, &QComboBox::currentIndexChanged, this,
+                [this, mode] { groupChanged(mode); });
+        connect(controls(mode).channel, &QComboBox::currentIndexChanged, this,
+                [this, mode] { channelChanged(mode); });
+    }
+}
+
+void ResetModeWindow::reload()
+{
     auto& options = app_.documents.working().Data.Options;
     for (ResetMode mode : kModes) {
         filling_ = true;
@@ -81,12 +94,6 @@ ResetModeWindow::ResetModeWindow(AppContext& app, QWidget* parent) : QWidget(par
             resetGroupEntryOf(mode, resetGroupField(options, mode)));
         filling_ = false;
         groupChanged(mode);
-    }
-    for (ResetMode mode : kModes) {
-        connect(controls(mode).group, &QComboBox::currentIndexChanged, this,
-                [this, mode] { groupChanged(mode); });
-        connect(controls(mode).channel, &QComboBox::currentIndexChanged, this,
-                [this, mode] { channelChanged(mode); });
     }
 }
 

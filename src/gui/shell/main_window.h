@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "core/link/link_interfaces.h"
+#include "gui/child_window.h"
 
 class QAction;
 class QFrame;
@@ -36,7 +37,7 @@ constexpr int kNewDocDelayMs = 100;
 // The main window: menus, toolbar, the function tree in its pane with the
 // splitter, the status panels, and the child-window area. It runs the
 // document commands and starts the transfers.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public ChildWindowHost {
     Q_OBJECT
   public:
     explicit MainWindow(AppContext& app, QWidget* parent = nullptr);
@@ -57,6 +58,9 @@ class MainWindow : public QMainWindow {
     void formLoad();
 
     QMdiArea* mdiArea() const { return mdiArea_; }
+    // Shows the child window of that name: an open one is activated, a new one placed in the
+    // area (the channel editor where the grid asks for it, activated when `activateNew`).
+    void showChildWindow(const QString& name, bool activateNew) override;
     // The open child window of that name, or null.
     QWidget* childWindow(const QString& name) const;
     int childWindowCount() const;
@@ -139,6 +143,9 @@ class MainWindow : public QMainWindow {
     void refreshClock();
     void fitTreePane();
     QAction* menuItem(QMenu* menu, const char* name, int textId);
+    QMdiSubWindow* subWindowNamed(const QString& name) const;
+    // Activates and focuses the open child window of that name; false when none is open.
+    bool activateChildWindow(const QString& name);
 
     AppContext& app_;
     QString positionStore_;
