@@ -58,6 +58,8 @@ class ChannelGridWindow : public QWidget, public ChildWindow {
 
     // The shown group (index of `Combo7`).
     int shownGroup() const;
+    // The group list (`Combo7`).
+    QComboBox* groupList() const { return combo7_; }
     // The text of a grid cell (row 1..GroupSize, column 0..10).
     QString cellText(int row, int col) const;
     QTableWidget* grid() const { return grid_; }
