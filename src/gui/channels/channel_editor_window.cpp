@@ -24,6 +24,7 @@
 #include "gui/functions/dtmf_code_list.h"
 #include "gui/text_codec.h"
 #include "gui/window_names.h"
+#include "gui/widgets/twips.h"
 
 namespace zt::gui {
 namespace {
@@ -172,7 +173,7 @@ void ChannelEditorWindow::buildControls()
 
     frame_ = new QGroupBox(this);
     auto* grid = new QGridLayout(frame_);
-    grid->setHorizontalSpacing(100 / 15);
+    grid->setHorizontalSpacing(twipsToPixels(100));
     labelFre_ = new QLabel(frame_);
     text1_ = new QLineEdit(frame_);
     text1_->setObjectName("Text1");

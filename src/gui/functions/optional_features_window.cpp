@@ -21,11 +21,12 @@
 #include "gui/functions/dtmf_code_list.h"
 #include "gui/widgets/common_buttons.h"
 #include "gui/widgets/guarded_line_edit.h"
+#include "gui/widgets/twips.h"
 
 namespace zt::gui {
 namespace {
 
-constexpr int kLabelGapPx = 100 / 15;  // 100 twips
+constexpr int kLabelGapPx = twipsToPixels(100);
 
 // Left column, public group and hidden lists, in screen order.
 constexpr std::array kLeftLists{

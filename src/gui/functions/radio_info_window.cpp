@@ -17,11 +17,12 @@
 #include "gui/document_events.h"
 #include "gui/text_codec.h"
 #include "gui/widgets/common_buttons.h"
+#include "gui/widgets/twips.h"
 
 namespace zt::gui {
 namespace {
 
-constexpr int kLabelGapPx = 50 / 15;  // 50 twips between a label and its box
+constexpr int kLabelGapPx = twipsToPixels(50);  // between a label and its box
 
 // One row: label id, control name.
 struct Row {

@@ -12,13 +12,14 @@
 #include "gui/document_events.h"
 #include "gui/widgets/common_buttons.h"
 #include "gui/widgets/guarded_line_edit.h"
+#include "gui/widgets/twips.h"
 
 namespace zt::gui {
 namespace {
 
 constexpr std::array<ResetMode, 3> kModes{ResetMode::E, ResetMode::Normal, ResetMode::Extended};
 constexpr int kFirstLabelText = text::option::ResetModeLabelEModeGroup;
-constexpr int kLabelGapPx = 100 / 15;  // 100 twips
+constexpr int kLabelGapPx = twipsToPixels(100);
 
 std::size_t slot(ResetMode mode)
 {

@@ -21,12 +21,12 @@
 #include "gui/functions/tone_player.h"
 #include "gui/widgets/common_buttons.h"
 #include "gui/widgets/guarded_line_edit.h"
+#include "gui/widgets/twips.h"
 
 namespace zt::gui {
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-constexpr int kLabelGapPx = 100 / 15;  // 100 twips
+constexpr int kLabelGapPx = twipsToPixels(100);
 constexpr int kRowsPerColumn = 7;
 constexpr int kFirstFrequencyEntry = 40;  // entry 1 is 400 Hz
 

@@ -8,6 +8,7 @@
 
 #include "core/link/link_interfaces.h"
 #include "gui/child_window.h"
+#include "gui/widgets/twips.h"
 
 class QAction;
 class QFrame;
@@ -29,8 +30,6 @@ namespace zt::gui {
 struct AppContext;
 class TransferController;
 
-// Twips of the window layout: 15 per pixel (96 DPI).
-constexpr int kTwipsPerPixel = 15;
 constexpr int kMinTreePaneTwips = 300;
 constexpr int kNewDocDelayMs = 100;
 
