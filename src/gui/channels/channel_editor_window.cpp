@@ -23,8 +23,9 @@
 #include "gui/document_events.h"
 #include "gui/functions/dtmf_code_list.h"
 #include "gui/text_codec.h"
-#include "gui/window_names.h"
+#include "gui/widgets/common_buttons.h"
 #include "gui/widgets/twips.h"
+#include "gui/window_names.h"
 
 namespace zt::gui {
 namespace {
@@ -211,11 +212,8 @@ void ChannelEditorWindow::buildControls()
     }
     grid->addLayout(checks, line++, 0, 1, 2);
 
-    commandClose_ = new QPushButton(this);
-    commandClose_->setObjectName("CommandClose");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(commandClose_);
+    commandClose_ = newCloseButton(*this);
+    auto* buttons = buttonRow({commandClose_});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -227,12 +225,6 @@ void ChannelEditorWindow::buildControls()
     combo1_->installEventFilter(this);
     connect(combo4_, &QComboBox::activated, this, [this] { onGroupOrChannelChosen(); });
     connect(combo1_, &QComboBox::activated, this, [this] { onGroupOrChannelChosen(); });
-    connect(commandClose_, &QPushButton::clicked, this, [this] {
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            sub->close();
-        else
-            close();
-    });
 }
 
 void ChannelEditorWindow::applyLanguageTexts()

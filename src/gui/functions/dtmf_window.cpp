@@ -25,7 +25,7 @@ namespace zt::gui {
 namespace {
 
 constexpr int kLabelGapPx = twipsToPixels(100);
-constexpr int kMemoryLabelGapPx = 2;   // 20 twips
+constexpr int kMemoryLabelGapPx = 2;  // 20 twips
 
 bool isEnterKey(const QKeyEvent& e)
 {
@@ -242,12 +242,8 @@ void DtmfWindow::buildControls()
     tabs_->addTab(memory, QString());
     tabs_->setTabEnabled(1, false);
 
-    close_ = new QPushButton(this);
-    close_->setObjectName("CommandClose");
-    connect(close_, &QPushButton::clicked, this, [this] { closeChildWindow(*this); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close_);
+    close_ = newCloseButton(*this);
+    auto* buttons = buttonRow({close_});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addLayout(buttons);

@@ -37,12 +37,8 @@ EmbeddedMessageWindow::EmbeddedMessageWindow(AppContext& app, QWidget* parent)
         lineChanged(i);
         connect(box, &QLineEdit::textChanged, this, [this, i] { lineChanged(i); });
     }
-    close_ = new QPushButton(this);
-    close_->setObjectName("CommandClose");
-    connect(close_, &QPushButton::clicked, this, [this] { closeChildWindow(*this); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close_);
+    close_ = newCloseButton(*this);
+    auto* buttons = buttonRow({close_});
     layout->addSpacing(6);
     layout->addLayout(buttons);
     layout->addStretch(1);

@@ -260,17 +260,13 @@ void OptionalFeaturesWindow::buildControls()
     rightLayout->addWidget(publicFrame_);
     rightLayout->addStretch(1);
 
-    close_ = new QPushButton(this);
-    close_->setObjectName("CommandClose");
-    connect(close_, &QPushButton::clicked, this, [this] { closeChildWindow(*this); });
+    close_ = newCloseButton(*this);
 
     auto* columns = new QHBoxLayout;
     columns->addWidget(left, 1);
     columns->addSpacing(12);
     columns->addWidget(right, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close_);
+    auto* buttons = buttonRow({close_});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
     layout->addSpacing(6);

@@ -46,10 +46,7 @@ PasswordDialog::PasswordDialog(AppContext& app, QWidget* parent) : QDialog(paren
     row->setSpacing(twipsToPixels(50));  // between the label and the box
     row->addWidget(label1_);
     row->addWidget(text1_, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
+    auto* buttons = buttonRow({ok_, cancel_});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addSpacing(8);

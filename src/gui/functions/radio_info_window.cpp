@@ -127,12 +127,8 @@ RadioInfoWindow::RadioInfoWindow(AppContext& app, QWidget* parent) : QWidget(par
     for (const Row& row : kDealerRows) addRow(dealerForm, frame_, row);
     frame_->setLayout(dealerForm);
 
-    close_ = new QPushButton(this);
-    close_->setObjectName("CommandClose");
-    connect(close_, &QPushButton::clicked, this, [this] { closeChildWindow(*this); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close_);
+    close_ = newCloseButton(*this);
+    auto* buttons = buttonRow({close_});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(mainForm);

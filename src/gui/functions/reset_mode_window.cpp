@@ -59,12 +59,8 @@ ResetModeWindow::ResetModeWindow(AppContext& app, QWidget* parent) : QWidget(par
         (i % 2 == 0 ? m.group : m.channel) = list;
     }
 
-    close_ = new QPushButton(this);
-    close_->setObjectName("CommandClose");
-    connect(close_, &QPushButton::clicked, this, [this] { closeChildWindow(*this); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close_);
+    close_ = newCloseButton(*this);
+    auto* buttons = buttonRow({close_});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addSpacing(6);
