@@ -94,13 +94,4 @@ QDialog* createModalWindow(const QString& name, AppContext& app, QWidget* parent
     return d;
 }
 
-bool childWindowAvailable(const QString& name)
-{
-    return find(childEntries(), name) != nullptr;
-}
-bool modalWindowAvailable(const QString& name)
-{
-    return find(modalEntries(), name) != nullptr;
-}
-
 }  // namespace zt::gui

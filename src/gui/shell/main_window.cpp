@@ -706,7 +706,7 @@ void MainWindow::ShowChildWindow(const QString& name)
 {
     if (activateChildWindow(name)) return;
     QWidget* child = createChildWindow(name, app_);
-    if (!child) return;  // not part of this build
+    if (!child) return;  // no child window of that name
     // The size the window asked for (its own resize, else its size hint).
     const QSize wanted = child->testAttribute(Qt::WA_Resized) ? child->size() : child->sizeHint();
     QMdiSubWindow* sub = mdiArea_->addSubWindow(child);

@@ -84,7 +84,7 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     void ShowChildWindow(const QString& name);
     void UnloadWindowByName(const QString& name);
     // Shows a modal window by name (model information, password, COM port,
-    // language, about); returns its result, or -1 when it is not built.
+    // language, about); returns its result, or -1 for a name that is no modal window.
     int ShowModalWindow(const QString& name);
 
     void fileNew();
