@@ -31,6 +31,8 @@ class DocumentEvents : public QObject {
     // Another group was chosen in the channel editor (`CurrentGroup`).
     void channelGroupChosen();
 
+    // An option setting was stored (such as whether frequencies may be changed).
+    void optionsChanged();
     // The DTMF memory codes changed: lists offering code numbers are refilled.
     void dtmfCodesChanged();
     // The RB tone check ran: lists offering RB tones are rebuilt.

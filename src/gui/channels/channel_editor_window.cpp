@@ -114,6 +114,8 @@ ChannelEditorWindow::ChannelEditorWindow(AppContext& app, QWidget* parent)
     connect(&app_.events, &DocumentEvents::channelChanged, this, [this] { reload(); });
     connect(&app_.events, &DocumentEvents::editPositionChanged, this, [this] { reload(); });
     connect(&app_.events, &DocumentEvents::rbTonesChanged, this, &ChannelEditorWindow::ShowRB);
+    connect(&app_.events, &DocumentEvents::optionsChanged, this,
+            &ChannelEditorWindow::SetShowFreModify);
     connect(&app_.events, &DocumentEvents::dtmfCodesChanged, this,
             &ChannelEditorWindow::refreshDtmfCodeLists);
     WandToSave = true;

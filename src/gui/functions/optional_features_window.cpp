@@ -403,6 +403,12 @@ void OptionalFeaturesWindow::loadControls()
 
 void OptionalFeaturesWindow::SaveOptFeat(int id)
 {
+    storeOption(id);
+    emit app_.events.optionsChanged();
+}
+
+void OptionalFeaturesWindow::storeOption(int id)
+{
     OptionSettings& o = options();
     if (id == opt::PowerOnText) {
         std::array<std::string, opt::PowerOnBoxes> boxes;

@@ -57,6 +57,7 @@ class OptionalFeaturesWindow : public QWidget, public ChildWindow {
     void buildControls();
     void fillLists();
     void loadControls();
+    void storeOption(int id);
     void loadList(int id);
     void listChanged(int id);
     void decodeChanged();

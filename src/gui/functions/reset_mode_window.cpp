@@ -126,6 +126,7 @@ void ResetModeWindow::groupChanged(ResetMode mode)
     auto& options = app_.documents.working().Data.Options;
     chooseResetGroup(options, mode, controls(mode).group->currentIndex());
     showChannel(mode);
+    emit app_.events.optionsChanged();
 }
 
 void ResetModeWindow::showChannel(ResetMode mode)
@@ -144,6 +145,7 @@ void ResetModeWindow::channelChanged(ResetMode mode)
     if (filling_) return;
     chooseResetChannel(app_.documents.working().Data.Options, mode,
                        controls(mode).channel->currentIndex());
+    emit app_.events.optionsChanged();
 }
 
 }  // namespace zt::gui
