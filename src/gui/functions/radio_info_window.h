@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QWidget>
+#include <map>
+#include <string>
 
 #include "gui/child_window.h"
 
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -33,10 +36,19 @@ class RadioInfoWindow : public QWidget, public ChildWindow {
 
   private:
     void showRecord();
+    // The value box named `control` (its objectName), as the control it is.
+    template <class T>
+    T* field(const char* control) const
+    {
+        const auto it = fields_.find(control);
+        return it == fields_.end() ? nullptr : qobject_cast<T*>(it->second);
+    }
 
     AppContext& app_;
     QGroupBox* frame_ = nullptr;
     QPushButton* close_ = nullptr;
+    std::map<int, QLabel*> labels_;           // by text id
+    std::map<std::string, QWidget*> fields_;  // by control name
 };
 
 }  // namespace zt::gui
