@@ -381,8 +381,10 @@ void ChannelEditorWindow::ShowRB()
 
 void ChannelEditorWindow::SetShowFreModify()
 {
-    text1_->setEnabled(frequencyEditPermitted(app_.documents.working().Data,
-                                              app_.documents.working().Data.Options.CurrentGroup));
+    // The group the editor shows decides, as it decides the write: with the grid closed the
+    // editor may show another group than the grid's stored one, and a box open for typing
+    // whose entry is then refused without a word would mislead.
+    text1_->setEnabled(frequencyEditPermitted(app_.documents.working().Data, group()));
 }
 
 void ChannelEditorWindow::onGroupOrChannelChosen()

@@ -35,7 +35,7 @@ class ChannelEditorWindow : public QWidget, public ChildWindow {
     void ShowRB();
     // Refills the BOT, EOT and call code lists after the DTMF memory codes changed.
     void refreshDtmfCodeLists();
-    // Enables the receive-frequency box when frequencies may be changed.
+    // Enables the receive-frequency box when frequencies may be changed in the shown group.
     void SetShowFreModify();
 
     void applyLanguageTexts();
