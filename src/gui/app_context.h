@@ -12,9 +12,12 @@
 #include "core/files/settings.h"
 #include "core/files/version_manager.h"
 #include "core/radio/program_state.h"
+#include "gui/document_events.h"
 #include "gui/prompt/prompt_service.h"
 
 namespace zt::gui {
+
+class ChildWindowHost;
 
 // Program-wide state of the programming program, created at start-up and
 // alive for the whole run. Windows receive it by reference.
@@ -36,8 +39,10 @@ struct AppContext {
     std::filesystem::path executableName{"ZTP958FM"};
     ChannelEditState channelEdit;  // `CurrentGroup`, `EditPos`, `GridOpen`, `EditorOpen`
 
-    PromptService* prompt = nullptr;      // never null once the program runs
-    ProgramLauncher* launcher = nullptr;  // starts another installed version
+    DocumentEvents events;                  // what changed in the document, for the windows
+    ChildWindowHost* windowHost = nullptr;  // the main window's area; null without one
+    PromptService* prompt = nullptr;        // never null once the program runs
+    ProgramLauncher* launcher = nullptr;    // starts another installed version
 
     // A language text of the current language.
     QString text(int id) const { return QString::fromUtf8(texts.GetLangText(id)); }

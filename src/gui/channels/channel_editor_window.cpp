@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <array>
 
@@ -18,9 +19,13 @@
 #include "core/text_ids.h"
 #include "core/values/tones.h"
 #include "gui/app_context.h"
-#include "gui/channels/channel_grid_window.h"
 #include "gui/channels/channel_windows.h"
+#include "gui/document_events.h"
+#include "gui/functions/dtmf_code_list.h"
 #include "gui/text_codec.h"
+#include "gui/widgets/common_buttons.h"
+#include "gui/widgets/twips.h"
+#include "gui/window_names.h"
 
 namespace zt::gui {
 namespace {
@@ -104,8 +109,15 @@ std::int16_t checkValue(const ChannelRecord& rec, int i)
 ChannelEditorWindow::ChannelEditorWindow(AppContext& app, QWidget* parent)
     : QWidget(parent), app_(app)
 {
-    setObjectName(QStringLiteral("FrmCHInfoEdit"));
-    registerChannelWindow(app_, this);
+    setObjectName(QString::fromLatin1(window::ChannelEditor));
+    followDocument(*this, *this, app_.events);
+    connect(&app_.events, &DocumentEvents::channelChanged, this, [this] { reload(); });
+    connect(&app_.events, &DocumentEvents::editPositionChanged, this, [this] { reload(); });
+    connect(&app_.events, &DocumentEvents::rbTonesChanged, this, &ChannelEditorWindow::ShowRB);
+    connect(&app_.events, &DocumentEvents::optionsChanged, this,
+            &ChannelEditorWindow::SetShowFreModify);
+    connect(&app_.events, &DocumentEvents::dtmfCodesChanged, this,
+            &ChannelEditorWindow::refreshDtmfCodeLists);
     WandToSave = true;
     buildControls();
     applyLanguageTexts();
@@ -116,7 +128,6 @@ ChannelEditorWindow::ChannelEditorWindow(AppContext& app, QWidget* parent)
 ChannelEditorWindow::~ChannelEditorWindow()
 {
     unloadWindow();
-    unregisterChannelWindow(this);
 }
 
 QComboBox* ChannelEditorWindow::combo2(int i) const
@@ -165,7 +176,7 @@ void ChannelEditorWindow::buildControls()
 
     frame_ = new QGroupBox(this);
     auto* grid = new QGridLayout(frame_);
-    grid->setHorizontalSpacing(100 / 15);
+    grid->setHorizontalSpacing(twipsToPixels(100));
     labelFre_ = new QLabel(frame_);
     text1_ = new QLineEdit(frame_);
     text1_->setObjectName("Text1");
@@ -203,11 +214,8 @@ void ChannelEditorWindow::buildControls()
     }
     grid->addLayout(checks, line++, 0, 1, 2);
 
-    commandClose_ = new QPushButton(this);
-    commandClose_->setObjectName("CommandClose");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(commandClose_);
+    commandClose_ = newCloseButton(*this);
+    auto* buttons = buttonRow({commandClose_});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -219,12 +227,6 @@ void ChannelEditorWindow::buildControls()
     combo1_->installEventFilter(this);
     connect(combo4_, &QComboBox::activated, this, [this] { onGroupOrChannelChosen(); });
     connect(combo1_, &QComboBox::activated, this, [this] { onGroupOrChannelChosen(); });
-    connect(commandClose_, &QPushButton::clicked, this, [this] {
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            sub->close();
-        else
-            close();
-    });
 }
 
 void ChannelEditorWindow::applyLanguageTexts()
@@ -265,7 +267,7 @@ void ChannelEditorWindow::SetGridEditData(bool rIsGridChange)
     } else {
         if (combo4_->currentIndex() != st.currentGroup) {
             st.currentGroup = combo4_->currentIndex();
-            if (auto* grid = loadedGrid(app_)) grid->ChangeGroup();
+            emit app_.events.channelGroupChosen();
             WandToSave = false;
             listGroupChannels(combo4_->currentIndex());
         }
@@ -348,6 +350,18 @@ void ChannelEditorWindow::fillCodeList(QComboBox* list, int stored)
     list->setCurrentIndex(shownReferenceIndex(stored, numbers));
 }
 
+void ChannelEditorWindow::refreshDtmfCodeLists()
+{
+    // A list showing no channel (disabled, holding " ") stays as it is: choosing an entry
+    // there would write to an empty position.
+    for (int i : {8, 10, 16}) {
+        QComboBox* list = combo2_[i];
+        if (list->isEnabled() && list->currentText() != QLatin1String(" "))
+            refillDtmfCodeList(*list, app_.documents.working().Data.Dtmf,
+                               app_.text(text::channelinfo::ListEntryNoToneNoneOff));
+    }
+}
+
 void ChannelEditorWindow::ShowRB()
 {
     QComboBox* list = combo2_[11];
@@ -367,8 +381,10 @@ void ChannelEditorWindow::ShowRB()
 
 void ChannelEditorWindow::SetShowFreModify()
 {
-    text1_->setEnabled(frequencyEditPermitted(app_.documents.working().Data,
-                                              app_.documents.working().Data.Options.CurrentGroup));
+    // The group the editor shows decides, as it decides the write: with the grid closed the
+    // editor may show another group than the grid's stored one, and a box open for typing
+    // whose entry is then refused without a word would mislead.
+    text1_->setEnabled(frequencyEditPermitted(app_.documents.working().Data, group()));
 }
 
 void ChannelEditorWindow::onGroupOrChannelChosen()
@@ -446,7 +462,7 @@ bool ChannelEditorWindow::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     } else if (event->type() == QEvent::FocusIn && watched == text1_) {
-        QMetaObject::invokeMethod(text1_, &QLineEdit::selectAll, Qt::QueuedConnection);
+        QTimer::singleShot(0, text1_, &QLineEdit::selectAll);
     } else if (event->type() == QEvent::FocusOut && watched == text1_) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
@@ -476,7 +492,7 @@ void ChannelEditorWindow::unloadWindow()
     commitPendingEdits();
     unloaded_ = true;
     app_.channelEdit.editorOpen = false;
-    unregisterChannelWindow(this);
+    disconnect(&app_.events, nullptr, this, nullptr);
 }
 
 }  // namespace zt::gui

@@ -4,6 +4,8 @@
 #include <map>
 #include <vector>
 
+#include "gui/child_window.h"
+
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -18,7 +20,7 @@ struct AppContext;
 // The channel detail editor: the settings of one channel, including those the grid does not
 // show, changed one at a time. It follows the grid's current cell and group and makes the
 // grid follow the group chosen here.
-class ChannelEditorWindow : public QWidget {
+class ChannelEditorWindow : public QWidget, public ChildWindow {
     Q_OBJECT
   public:
     explicit ChannelEditorWindow(AppContext& app, QWidget* parent = nullptr);
@@ -30,13 +32,18 @@ class ChannelEditorWindow : public QWidget {
     // Refills the channel list with "1" .. GroupSize(group).
     void listGroupChannels(int rGroupID);
     // Rebuilds the RB-tone list of the shown channel and selects its value.
-    Q_INVOKABLE void ShowRB();
-    // Enables the receive-frequency box when frequencies may be changed.
+    void ShowRB();
+    // Refills the BOT, EOT and call code lists after the DTMF memory codes changed.
+    void refreshDtmfCodeLists();
+    // Enables the receive-frequency box when frequencies may be changed in the shown group.
     void SetShowFreModify();
 
-    Q_INVOKABLE void applyLanguageTexts();
+    void applyLanguageTexts();
     // Writes a typed but not yet written receive frequency.
-    Q_INVOKABLE void commitPendingEdits();
+    void commitPendingEdits() override;
+    // Shows the channel of the grid's editing position again.
+    void reload() override { SetGridEditData(true); }
+    void retranslate() override { applyLanguageTexts(); }
 
     // `WandToSave`: true while user actions are written.
     bool WandToSave = true;

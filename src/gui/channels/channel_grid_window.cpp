@@ -9,8 +9,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
@@ -24,7 +22,10 @@
 #include "gui/app_context.h"
 #include "gui/channels/channel_editor_window.h"
 #include "gui/channels/channel_windows.h"
+#include "gui/child_window.h"
+#include "gui/document_events.h"
 #include "gui/text_codec.h"
+#include "gui/window_names.h"
 
 namespace zt::gui {
 namespace {
@@ -75,7 +76,13 @@ ChannelGridWindow::ChannelGridWindow(AppContext& app, QWidget* parent) : QWidget
 {
     runTrapped(app_, "frmCommChInfo_Form_Load", [&] {
         setObjectName(QStringLiteral("frmCommChInfo"));
-        registerChannelWindow(app_, this);
+        followDocument(*this, *this, app_.events);
+        connect(&app_.events, &DocumentEvents::channelChanged, this,
+                &ChannelGridWindow::reShowGrid);
+        connect(&app_.events, &DocumentEvents::channelListChanged, this,
+                &ChannelGridWindow::ReshowByCh);
+        connect(&app_.events, &DocumentEvents::channelGroupChosen, this,
+                &ChannelGridWindow::ChangeGroup);
         ready_ = false;
         firstActivation_ = false;
         resize(6800 / kTwips, 6600 / kTwips);
@@ -90,12 +97,6 @@ ChannelGridWindow::ChannelGridWindow(AppContext& app, QWidget* parent) : QWidget
             combo7_->setCurrentIndex(group);
         }
         showGroup(group);
-        // The main window's function tree follows the open windows.
-        for (QWidget* w = parentWidget(); w; w = w->parentWidget())
-            if (qobject_cast<QMainWindow*>(w)) {
-                QMetaObject::invokeMethod(w, "LoadTree", Qt::DirectConnection);
-                break;
-            }
         firstActivation_ = true;
         ready_ = true;
         filling_ = true;
@@ -107,7 +108,6 @@ ChannelGridWindow::ChannelGridWindow(AppContext& app, QWidget* parent) : QWidget
 ChannelGridWindow::~ChannelGridWindow()
 {
     unloadWindow();
-    unregisterChannelWindow(this);
 }
 
 void ChannelGridWindow::buildControls()
@@ -421,7 +421,7 @@ void ChannelGridWindow::showGroup(int group)
                 writeRowCells(row, doc.Channels[i]);
         showingGroup_ = false;
         reloadEditor();
-        if (auto* editor = loadedEditor(app_)) editor->SetGridEditData(true);
+        emit app_.events.editPositionChanged();
     });
     showingGroup_ = false;
 }
@@ -607,7 +607,7 @@ void ChannelGridWindow::EnterGridEdit()
         st.editCol = col;
         st.editRow = row;
         topRowAtEntry_ = grid_->rowAt(0) + 1;
-        if (auto* editor = loadedEditor(app_)) editor->SetGridEditData(true);
+        emit app_.events.editPositionChanged();
         const RadioData& data = app_.documents.working().Data;
         if (col == kColRx || col == kColTx) {
             if (!frequencyEditPermitted(data, st.currentGroup)) return;
@@ -808,30 +808,30 @@ void ChannelGridWindow::onDoubleClick(int, int col)
 
 void ChannelGridWindow::openChannelEditor(bool focusAfter)
 {
-    if (ChannelEditorWindow* editor = loadedEditor(app_)) {
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget())) {
-            if (QMdiArea* area = sub->mdiArea()) area->setActiveSubWindow(sub);
-        } else {
-            editor->activateWindow();
-        }
-        editor->setFocus();
+    if (app_.windowHost) {
+        app_.windowHost->showChildWindow(QString::fromLatin1(window::ChannelEditor), focusAfter);
         return;
     }
-    QMdiArea* area = nullptr;
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) area = sub->mdiArea();
-    auto* editor = new ChannelEditorWindow(app_);
-    if (area) {
-        QMdiSubWindow* sub = area->addSubWindow(editor);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->setObjectName(QStringLiteral("FrmCHInfoEditFrame"));
-        editor->show();
-        sub->show();
-        if (focusAfter) area->setActiveSubWindow(sub);
-    } else {
-        editor->setAttribute(Qt::WA_DeleteOnClose);
-        editor->show();
-        if (focusAfter) editor->activateWindow();
+    // The grid alone (no main window): the editor is a window of its own, and the grid's.
+    if (ownEditor_) {
+        ownEditor_->activateWindow();
+        ownEditor_->setFocus();
+        return;
     }
+    ownEditor_ = new ChannelEditorWindow(app_);
+    ownEditor_->setAttribute(Qt::WA_DeleteOnClose);
+    ownEditor_->show();
+    if (focusAfter) ownEditor_->activateWindow();
+}
+
+ChannelEditorWindow* ChannelGridWindow::ownEditor() const
+{
+    return ownEditor_.data();
+}
+
+void ChannelGridWindow::reload()
+{
+    showGroup(shownGroup());
 }
 
 // ---- Keys ----------------------------------------------------------------------------------
@@ -980,7 +980,7 @@ void ChannelGridWindow::unloadWindow()
     runTrapped(app_, "frmCommChInfo_Form_Unload", [&] {
         commitPendingEdits();
         app_.channelEdit.gridOpen = false;
-        unregisterChannelWindow(this);
+        disconnect(&app_.events, nullptr, this, nullptr);
     });
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <array>
+
+#include "gui/child_window.h"
 
 class QComboBox;
 class QLabel;
@@ -19,11 +22,12 @@ struct ChannelRecord;
 namespace zt::gui {
 
 struct AppContext;
+class ChannelEditorWindow;
 
 // The channel grid: one channel group at a time, one row per channel position, with the
 // group selector, the group name, the group's emergency channels, in-cell editing through
 // floating editors, and the button that opens the channel editor.
-class ChannelGridWindow : public QWidget {
+class ChannelGridWindow : public QWidget, public ChildWindow {
     Q_OBJECT
   public:
     explicit ChannelGridWindow(AppContext& app, QWidget* parent = nullptr);
@@ -43,12 +47,19 @@ class ChannelGridWindow : public QWidget {
     // Ends the cell edit at `EditPos` and writes it.
     void Conclude();
 
-    Q_INVOKABLE void applyLanguageTexts();
+    void applyLanguageTexts();
     // Writes a typed but not yet written cell entry (the write command calls it).
-    Q_INVOKABLE void commitPendingEdits();
+    void commitPendingEdits() override;
+    // Shows the shown group again from the document.
+    void reload() override;
+    void retranslate() override { applyLanguageTexts(); }
+    // The channel editor this grid opened when it has no main window around it.
+    ChannelEditorWindow* ownEditor() const;
 
     // The shown group (index of `Combo7`).
     int shownGroup() const;
+    // The group list (`Combo7`).
+    QComboBox* groupList() const { return combo7_; }
     // The text of a grid cell (row 1..GroupSize, column 0..10).
     QString cellText(int row, int col) const;
     QTableWidget* grid() const { return grid_; }
@@ -116,6 +127,7 @@ class ChannelGridWindow : public QWidget {
     std::array<QStringList, 11> listEntries_{};  // entries of the list editor of each column
     QTimer timerChEdit_;
     QTimer scrollTimer_;
+    QPointer<ChannelEditorWindow> ownEditor_;
 
     int topRowAtEntry_ = 0;
     int prevEditCol_ = 0;

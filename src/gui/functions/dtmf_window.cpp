@@ -15,15 +15,17 @@
 
 #include "core/text_ids.h"
 #include "gui/app_context.h"
-#include "gui/functions/window_refresh.h"
+#include "gui/document_events.h"
+#include "gui/functions/dtmf_code_list.h"
 #include "gui/widgets/common_buttons.h"
 #include "gui/widgets/guarded_line_edit.h"
+#include "gui/widgets/twips.h"
 
 namespace zt::gui {
 namespace {
 
-constexpr int kLabelGapPx = 100 / 15;  // 100 twips
-constexpr int kMemoryLabelGapPx = 2;   // 20 twips
+constexpr int kLabelGapPx = twipsToPixels(100);
+constexpr int kMemoryLabelGapPx = 2;  // 20 twips
 
 bool isEnterKey(const QKeyEvent& e)
 {
@@ -129,6 +131,7 @@ std::size_t at(E e)
 DtmfWindow::DtmfWindow(AppContext& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setObjectName("FrmDTMF");
+    followDocument(*this, *this, app_.events);
     buildControls();
     fillLists();
     applyLanguageTexts();
@@ -239,12 +242,8 @@ void DtmfWindow::buildControls()
     tabs_->addTab(memory, QString());
     tabs_->setTabEnabled(1, false);
 
-    close_ = new QPushButton(this);
-    close_->setObjectName("CommandClose");
-    connect(close_, &QPushButton::clicked, this, [this] { closeChildWindow(*this); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close_);
+    close_ = newCloseButton(*this);
+    auto* buttons = buttonRow({close_});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addLayout(buttons);
@@ -456,8 +455,7 @@ void DtmfWindow::codeChanged(Code which)
 void DtmfWindow::memoryChanged(int n)
 {
     changeMemoryCode(app_.documents.working(), n, memoryBox(n)->text().toLatin1().toStdString());
-    refreshOpenDtmfCodeLists(app_.documents.working().Data.Dtmf,
-                             app_.text(text::channelinfo::ListEntryNoToneNoneOff));
+    emit app_.events.dtmfCodesChanged();
 }
 
 void DtmfWindow::validateIdBox()

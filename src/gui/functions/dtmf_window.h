@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/edit/dtmf_rules.h"
+#include "gui/child_window.h"
 
 class QCheckBox;
 class QComboBox;
@@ -22,7 +23,7 @@ class GuardedLineEdit;
 // Every change goes into the document at once. Emptying a memory code resets
 // every reference to it and refreshes the code lists of the open channel
 // editor and optional-features window.
-class DtmfWindow : public QWidget {
+class DtmfWindow : public QWidget, public ChildWindow {
     Q_OBJECT
   public:
     explicit DtmfWindow(AppContext& app, QWidget* parent = nullptr);
@@ -40,8 +41,10 @@ class DtmfWindow : public QWidget {
     QTabWidget* tabs() const { return tabs_; }
 
     // Validates an edited ID box (as leaving it does).
-    void commitPendingEdits();
+    void commitPendingEdits() override;
     void applyLanguageTexts();
+    void reload() override { loadControls(); }
+    void retranslate() override { applyLanguageTexts(); }
 
   private:
     void buildControls();

@@ -8,6 +8,7 @@
 #include "core/edit/message_rules.h"
 #include "core/text_ids.h"
 #include "gui/app_context.h"
+#include "gui/document_events.h"
 #include "gui/text_codec.h"
 #include "gui/widgets/common_buttons.h"
 #include "gui/widgets/guarded_line_edit.h"
@@ -18,6 +19,7 @@ EmbeddedMessageWindow::EmbeddedMessageWindow(AppContext& app, QWidget* parent)
     : QWidget(parent), app_(app)
 {
     setObjectName("FrmEmbMsg");
+    followDocument(*this, *this, app_.events);
     auto* layout = new QVBoxLayout(this);
     auto& messages = app_.documents.working().Data.Messages;
     for (int i = 0; i < kLineCount; ++i) {
@@ -35,12 +37,8 @@ EmbeddedMessageWindow::EmbeddedMessageWindow(AppContext& app, QWidget* parent)
         lineChanged(i);
         connect(box, &QLineEdit::textChanged, this, [this, i] { lineChanged(i); });
     }
-    close_ = new QPushButton(this);
-    close_->setObjectName("CommandClose");
-    connect(close_, &QPushButton::clicked, this, [this] { closeChildWindow(*this); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close_);
+    close_ = newCloseButton(*this);
+    auto* buttons = buttonRow({close_});
     layout->addSpacing(6);
     layout->addLayout(buttons);
     layout->addStretch(1);
@@ -57,6 +55,18 @@ void EmbeddedMessageWindow::applyLanguageTexts()
 {
     setWindowTitle(app_.text(text::emg::EmbeddedMessageWindowCaption));
     captionCommonButtons(*this, app_.texts.lookup());
+}
+
+void EmbeddedMessageWindow::reload()
+{
+    const auto& messages = app_.documents.working().Data.Messages;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const QString text = fromRecordText(messageLineText(messages[i]));
+        if (lines_[i]->text() == text)
+            lineChanged(static_cast<int>(i));  // no change signal: stored form only
+        else
+            lines_[i]->setText(text);
+    }
 }
 
 void EmbeddedMessageWindow::lineChanged(int index)

@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <array>
 
+#include "gui/child_window.h"
+
 class QPushButton;
 
 namespace zt::gui {
@@ -12,7 +14,7 @@ class GuardedLineEdit;
 
 // The embedded-message window: four boxes of up to 16 characters, one per
 // message line of the document. Every change is stored at once. Child window.
-class EmbeddedMessageWindow : public QWidget {
+class EmbeddedMessageWindow : public QWidget, public ChildWindow {
     Q_OBJECT
   public:
     static constexpr int kLineCount = 4;
@@ -23,7 +25,10 @@ class EmbeddedMessageWindow : public QWidget {
 
     void applyLanguageTexts();
     // Every change is already in the document.
-    void commitPendingEdits() {}
+    void commitPendingEdits() override {}
+    // Shows the document's message lines (each stored again in its stored form).
+    void reload() override;
+    void retranslate() override { applyLanguageTexts(); }
 
   private:
     void lineChanged(int index);

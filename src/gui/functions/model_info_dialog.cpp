@@ -56,10 +56,7 @@ ModelInfoDialog::ModelInfoDialog(AppContext& app, std::function<void()> loadNewD
     grid->addWidget(label2_, 1, 0, Qt::AlignRight | Qt::AlignVCenter);
     grid->addWidget(combo2_, 1, 1);
     grid->setColumnStretch(1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
+    auto* buttons = buttonRow({ok_, cancel_});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addSpacing(8);

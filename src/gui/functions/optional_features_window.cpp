@@ -17,14 +17,16 @@
 #include "core/edit/dtmf_rules.h"
 #include "core/text_ids.h"
 #include "gui/app_context.h"
-#include "gui/functions/window_refresh.h"
+#include "gui/document_events.h"
+#include "gui/functions/dtmf_code_list.h"
 #include "gui/widgets/common_buttons.h"
 #include "gui/widgets/guarded_line_edit.h"
+#include "gui/widgets/twips.h"
 
 namespace zt::gui {
 namespace {
 
-constexpr int kLabelGapPx = 100 / 15;  // 100 twips
+constexpr int kLabelGapPx = twipsToPixels(100);
 
 // Left column, public group and hidden lists, in screen order.
 constexpr std::array kLeftLists{
@@ -132,6 +134,11 @@ OptionalFeaturesWindow::OptionalFeaturesWindow(AppContext& app, QWidget* parent)
     : QWidget(parent), app_(app)
 {
     setObjectName("FrmOptFeatures");
+    followDocument(*this, *this, app_.events);
+    connect(&app_.events, &DocumentEvents::rbTonesChanged, this,
+            &OptionalFeaturesWindow::ShowRBOpt);
+    connect(&app_.events, &DocumentEvents::dtmfCodesChanged, this,
+            &OptionalFeaturesWindow::refreshDtmfCodeLists);
     buildControls();
     // Opening: fill the number lists, apply the texts, load from the record.
     fillLists();
@@ -253,17 +260,13 @@ void OptionalFeaturesWindow::buildControls()
     rightLayout->addWidget(publicFrame_);
     rightLayout->addStretch(1);
 
-    close_ = new QPushButton(this);
-    close_->setObjectName("CommandClose");
-    connect(close_, &QPushButton::clicked, this, [this] { closeChildWindow(*this); });
+    close_ = newCloseButton(*this);
 
     auto* columns = new QHBoxLayout;
     columns->addWidget(left, 1);
     columns->addSpacing(12);
     columns->addWidget(right, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close_);
+    auto* buttons = buttonRow({close_});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
     layout->addSpacing(6);
@@ -400,6 +403,12 @@ void OptionalFeaturesWindow::loadControls()
 
 void OptionalFeaturesWindow::SaveOptFeat(int id)
 {
+    storeOption(id);
+    emit app_.events.optionsChanged();
+}
+
+void OptionalFeaturesWindow::storeOption(int id)
+{
     OptionSettings& o = options();
     if (id == opt::PowerOnText) {
         std::array<std::string, opt::PowerOnBoxes> boxes;
@@ -499,7 +508,7 @@ void OptionalFeaturesWindow::ShowRBOpt()
     SaveOptFeat(opt::RbTone);
 }
 
-void OptionalFeaturesWindow::RefreshDtmfCodeLists()
+void OptionalFeaturesWindow::refreshDtmfCodeLists()
 {
     const DtmfSettings& dtmf = app_.documents.working().Data.Dtmf;
     for (int id : {opt::Bot, opt::Eot, opt::Call})

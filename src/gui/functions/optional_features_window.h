@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/edit/option_rules.h"
+#include "gui/child_window.h"
 
 class QCheckBox;
 class QComboBox;
@@ -21,7 +22,7 @@ class GuardedLineEdit;
 // Lists are `Combo1_<id>` (id 0..40), check boxes `Check1_<n>` (id 100 + n),
 // the power-on text boxes `Text1_<i>` (0..15; 0..7 are kept out of sight, as
 // are the lists and boxes for the fields the window does not show).
-class OptionalFeaturesWindow : public QWidget {
+class OptionalFeaturesWindow : public QWidget, public ChildWindow {
     Q_OBJECT
   public:
     explicit OptionalFeaturesWindow(AppContext& app, QWidget* parent = nullptr);
@@ -41,20 +42,22 @@ class OptionalFeaturesWindow : public QWidget {
 
     void applyLanguageTexts();
     // Every change is already in the document.
-    void commitPendingEdits() {}
+    void commitPendingEdits() override {}
+    void reload() override { loadControls(); }
+    void retranslate() override { applyLanguageTexts(); }
 
-  public slots:
     // Rebuilds the RB tone list from the defined tone-tip sequences and
     // reselects the stored RB tone (an undefined one becomes 0).
     void ShowRBOpt();
     // Refills the BOT, EOT and call lists from the non-empty DTMF memory
     // codes, keeping each list's text when it is still offered.
-    void RefreshDtmfCodeLists();
+    void refreshDtmfCodeLists();
 
   private:
     void buildControls();
     void fillLists();
     void loadControls();
+    void storeOption(int id);
     void loadList(int id);
     void listChanged(int id);
     void decodeChanged();

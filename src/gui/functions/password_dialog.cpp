@@ -11,6 +11,7 @@
 #include "gui/text_codec.h"
 #include "gui/widgets/common_buttons.h"
 #include "gui/widgets/guarded_line_edit.h"
+#include "gui/widgets/twips.h"
 
 namespace zt::gui {
 
@@ -42,13 +43,10 @@ PasswordDialog::PasswordDialog(AppContext& app, QWidget* parent) : QDialog(paren
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* row = new QHBoxLayout;
-    row->setSpacing(50 / 15);  // 50 twips between the label and the box
+    row->setSpacing(twipsToPixels(50));  // between the label and the box
     row->addWidget(label1_);
     row->addWidget(text1_, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
+    auto* buttons = buttonRow({ok_, cancel_});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addSpacing(8);

@@ -14,13 +14,15 @@
 #include "core/radio/models.h"
 #include "core/text_ids.h"
 #include "gui/app_context.h"
+#include "gui/document_events.h"
 #include "gui/text_codec.h"
 #include "gui/widgets/common_buttons.h"
+#include "gui/widgets/twips.h"
 
 namespace zt::gui {
 namespace {
 
-constexpr int kLabelGapPx = 50 / 15;  // 50 twips between a label and its box
+constexpr int kLabelGapPx = twipsToPixels(50);  // between a label and its box
 
 // One row: label id, control name.
 struct Row {
@@ -71,6 +73,7 @@ QString shown(const FixedText<N>& field)
 RadioInfoWindow::RadioInfoWindow(AppContext& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setObjectName("FrmRadioInfo");
+    followDocument(*this, *this, app_.events);
     const int boxWidth = fontMetrics().horizontalAdvance(QString(20, 'W'));
 
     auto addRow = [this, boxWidth](QFormLayout* form, QWidget* owner, const Row& row) {
@@ -106,12 +109,14 @@ RadioInfoWindow::RadioInfoWindow(AppContext& app, QWidget* parent) : QWidget(par
         field->setPalette(pal);
         label->setBuddy(field);
         form->addRow(label, field);
+        labels_[row.textId] = label;
+        fields_[row.control] = field;
     };
 
     auto* mainForm = newForm();
     for (const Row& row : kMainRows) addRow(mainForm, this, row);
     // The version box takes the window's background colour.
-    if (auto* version = findChild<QLineEdit*>("TextVersion")) {
+    if (auto* version = field<QLineEdit>("TextVersion")) {
         QPalette pal = version->palette();
         for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
             pal.setColor(group, QPalette::Base, pal.color(group, QPalette::Window));
@@ -124,12 +129,8 @@ RadioInfoWindow::RadioInfoWindow(AppContext& app, QWidget* parent) : QWidget(par
     for (const Row& row : kDealerRows) addRow(dealerForm, frame_, row);
     frame_->setLayout(dealerForm);
 
-    close_ = new QPushButton(this);
-    close_->setObjectName("CommandClose");
-    connect(close_, &QPushButton::clicked, this, [this] { closeChildWindow(*this); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close_);
+    close_ = newCloseButton(*this);
+    auto* buttons = buttonRow({close_});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(mainForm);
@@ -138,9 +139,9 @@ RadioInfoWindow::RadioInfoWindow(AppContext& app, QWidget* parent) : QWidget(par
     layout->addStretch(1);
 
     // Opening: the band list's one entry, the texts, then the record.
-    if (auto* band = findChild<QComboBox*>("ComboBand"))
+    if (auto* band = field<QComboBox>("ComboBand"))
         band->addItem(QString::fromLatin1(kStandardBand));
-    if (auto* model = findChild<QComboBox*>("ComboModel"))
+    if (auto* model = field<QComboBox>("ComboModel"))
         model->addItem(QString::fromLatin1(kModelEntry));
     applyLanguageTexts();
     showRecord();
@@ -150,14 +151,9 @@ void RadioInfoWindow::applyLanguageTexts()
 {
     setWindowTitle(app_.text(text::local::RadioInformationWindowCaption));
     frame_->setTitle(app_.text(text::local::FrameDealerInformation));
-    for (const Row& row : kMainRows)
-        if (auto* label = findChild<QLabel*>(QString("Label%1").arg(row.textId)))
-            label->setText(app_.text(row.textId));
-    for (const Row& row : kDealerRows)
-        if (auto* label = findChild<QLabel*>(QString("Label%1").arg(row.textId)))
-            label->setText(app_.text(row.textId));
+    for (const auto& [textId, label] : labels_) label->setText(app_.text(textId));
     // The maintenance description's label is two lines.
-    if (auto* label = findChild<QLabel*>("Label21011"))
+    if (QLabel* label = labels_.at(text::local::LabelMaintenanceDescriptionFirstLine))
         label->setText(app_.text(text::local::LabelMaintenanceDescriptionFirstLine) + '\n' +
                        app_.text(text::local::LabelMaintenanceDescriptionSecondLine));
     captionCommonButtons(*this, app_.texts.lookup());
@@ -167,7 +163,7 @@ void RadioInfoWindow::showRecord()
 {
     const RadioInfoRecord& r = app_.state.RadioInfo;
     auto set = [this](const char* name, const QString& text) {
-        if (auto* box = findChild<QLineEdit*>(name)) box->setText(text);
+        if (auto* box = field<QLineEdit>(name)) box->setText(text);
     };
     set("TextAreaCode", fromRecordText(r.AreaCode));
     set("TextManufactureCode", shown(r.ManufactureCode));
@@ -180,16 +176,16 @@ void RadioInfoWindow::showRecord()
     set("TextStockInDate", shown(r.StockInDate));
     set("TextSaleDate", shown(r.SaleDate));
     set("TextSeller", shown(r.Seller));
-    if (auto* box = findChild<QPlainTextEdit*>("TextMaintenanceDescription"))
+    if (auto* box = field<QPlainTextEdit>("TextMaintenanceDescription"))
         box->setPlainText(shown(r.MaintenanceDescription));
 
     // The model list's one entry is shown whatever model text the record has.
-    if (auto* model = findChild<QComboBox*>("ComboModel")) {
+    if (auto* model = field<QComboBox>("ComboModel")) {
         const int i = model->findText(fromRecordText(r.ModelText));
         model->setCurrentIndex(i >= 0 ? i : 0);
     }
     // A band code without a text (any but 0) shows no entry.
-    if (auto* band = findChild<QComboBox*>("ComboBand"))
+    if (auto* band = field<QComboBox>("ComboBand"))
         band->setCurrentIndex(band->findText(fromRecordText(bandTextOfCode(r.BandCode))));
 }
 

@@ -9,15 +9,17 @@
 
 #include "core/text_ids.h"
 #include "gui/app_context.h"
+#include "gui/document_events.h"
 #include "gui/widgets/common_buttons.h"
 #include "gui/widgets/guarded_line_edit.h"
+#include "gui/widgets/twips.h"
 
 namespace zt::gui {
 namespace {
 
 constexpr std::array<ResetMode, 3> kModes{ResetMode::E, ResetMode::Normal, ResetMode::Extended};
 constexpr int kFirstLabelText = text::option::ResetModeLabelEModeGroup;
-constexpr int kLabelGapPx = 100 / 15;  // 100 twips
+constexpr int kLabelGapPx = twipsToPixels(100);
 
 std::size_t slot(ResetMode mode)
 {
@@ -35,6 +37,7 @@ void fill(QComboBox* list, const std::vector<std::string>& entries)
 ResetModeWindow::ResetModeWindow(AppContext& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setObjectName("FrmResetMode");
+    followDocument(*this, *this, app_.events);
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(kLabelGapPx);
     grid->setColumnStretch(1, 1);
@@ -56,12 +59,8 @@ ResetModeWindow::ResetModeWindow(AppContext& app, QWidget* parent) : QWidget(par
         (i % 2 == 0 ? m.group : m.channel) = list;
     }
 
-    close_ = new QPushButton(this);
-    close_->setObjectName("CommandClose");
-    connect(close_, &QPushButton::clicked, this, [this] { closeChildWindow(*this); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close_);
+    close_ = newCloseButton(*this);
+    auto* buttons = buttonRow({close_});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addSpacing(6);
@@ -74,6 +73,17 @@ ResetModeWindow::ResetModeWindow(AppContext& app, QWidget* parent) : QWidget(par
     for (ResetMode mode : kModes) fill(controls(mode).group, resetGroupEntries(mode));
     filling_ = false;
     applyLanguageTexts();
+    reload();
+    for (ResetMode mode : kModes) {
+        connect(controls(mode).group, &QComboBox::currentIndexChanged, this,
+                [this, mode] { groupChanged(mode); });
+        connect(controls(mode).channel, &QComboBox::currentIndexChanged, this,
+                [this, mode] { channelChanged(mode); });
+    }
+}
+
+void ResetModeWindow::reload()
+{
     auto& options = app_.documents.working().Data.Options;
     for (ResetMode mode : kModes) {
         filling_ = true;
@@ -81,12 +91,6 @@ ResetModeWindow::ResetModeWindow(AppContext& app, QWidget* parent) : QWidget(par
             resetGroupEntryOf(mode, resetGroupField(options, mode)));
         filling_ = false;
         groupChanged(mode);
-    }
-    for (ResetMode mode : kModes) {
-        connect(controls(mode).group, &QComboBox::currentIndexChanged, this,
-                [this, mode] { groupChanged(mode); });
-        connect(controls(mode).channel, &QComboBox::currentIndexChanged, this,
-                [this, mode] { channelChanged(mode); });
     }
 }
 
@@ -122,6 +126,7 @@ void ResetModeWindow::groupChanged(ResetMode mode)
     auto& options = app_.documents.working().Data.Options;
     chooseResetGroup(options, mode, controls(mode).group->currentIndex());
     showChannel(mode);
+    emit app_.events.optionsChanged();
 }
 
 void ResetModeWindow::showChannel(ResetMode mode)
@@ -140,6 +145,7 @@ void ResetModeWindow::channelChanged(ResetMode mode)
     if (filling_) return;
     chooseResetChannel(app_.documents.working().Data.Options, mode,
                        controls(mode).channel->currentIndex());
+    emit app_.events.optionsChanged();
 }
 
 }  // namespace zt::gui

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/edit/reset_mode_rules.h"
+#include "gui/child_window.h"
 
 class QComboBox;
 class QLabel;
@@ -16,7 +17,7 @@ struct AppContext;
 // The reset-mode window: for the E, normal and extended modes a group list
 // and a channel list (the group's channels). Every choice is stored in the
 // document's option settings at once. Child window.
-class ResetModeWindow : public QWidget {
+class ResetModeWindow : public QWidget, public ChildWindow {
     Q_OBJECT
   public:
     explicit ResetModeWindow(AppContext& app, QWidget* parent = nullptr);
@@ -28,7 +29,10 @@ class ResetModeWindow : public QWidget {
 
     void applyLanguageTexts();
     // Every change is already in the document.
-    void commitPendingEdits() {}
+    void commitPendingEdits() override {}
+    // Shows each mode's stored group and runs the group change as if chosen.
+    void reload() override;
+    void retranslate() override { applyLanguageTexts(); }
 
   private:
     struct ModeControls {

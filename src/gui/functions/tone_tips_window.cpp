@@ -16,16 +16,17 @@
 #include "core/radio/tone_tips.h"
 #include "core/text_ids.h"
 #include "gui/app_context.h"
+#include "gui/document_events.h"
+#include "gui/functions/dtmf_code_list.h"
 #include "gui/functions/tone_player.h"
-#include "gui/functions/window_refresh.h"
 #include "gui/widgets/common_buttons.h"
 #include "gui/widgets/guarded_line_edit.h"
+#include "gui/widgets/twips.h"
 
 namespace zt::gui {
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-constexpr int kLabelGapPx = 100 / 15;  // 100 twips
+constexpr int kLabelGapPx = twipsToPixels(100);
 constexpr int kRowsPerColumn = 7;
 constexpr int kFirstFrequencyEntry = 40;  // entry 1 is 400 Hz
 
@@ -90,6 +91,7 @@ void ToneTipChartView::paintEvent(QPaintEvent*)
 ToneTipsWindow::ToneTipsWindow(AppContext& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setObjectName("FrmToneTips");
+    followDocument(*this, *this, app_.events);
     buildControls();
     ownOutput_ = new TonePlayer(this);
     output_ = ownOutput_;
@@ -291,7 +293,7 @@ void ToneTipsWindow::repeatChanged()
 {
     if (repeat_->currentIndex() < 0) return;
     sequence().RepeatCount = static_cast<std::int16_t>(repeat_->currentIndex());
-    rbToneCheck(app_.documents.working(), [] { rebuildOpenRbLists(); });
+    rbToneCheck(app_.documents.working(), [this] { emit app_.events.rbTonesChanged(); });
 }
 
 void ToneTipsWindow::intervalChanged()
@@ -317,7 +319,7 @@ void ToneTipsWindow::durationChanged(int note)
     sequence().Notes[static_cast<std::size_t>(note - 1)].Duration =
         static_cast<std::int16_t>(list->currentIndex());
     redraw();
-    rbToneCheck(app_.documents.working(), [] { rebuildOpenRbLists(); });
+    rbToneCheck(app_.documents.working(), [this] { emit app_.events.rbTonesChanged(); });
 }
 
 void ToneTipsWindow::redraw()

@@ -5,6 +5,7 @@
 
 #include "core/edit/tone_playback.h"
 #include "core/radio/radio_data.h"
+#include "gui/child_window.h"
 
 class QComboBox;
 class QLabel;
@@ -39,7 +40,7 @@ class ToneTipChartView : public QWidget {
 // repeat count or a duration runs the RB tone check. Playback is driven by the
 // event loop: each note is handed to the tone output and the next one follows
 // when it has ended, so Stop is seen between notes.
-class ToneTipsWindow : public QWidget {
+class ToneTipsWindow : public QWidget, public ChildWindow {
     Q_OBJECT
   public:
     explicit ToneTipsWindow(AppContext& app, QWidget* parent = nullptr);
@@ -60,7 +61,9 @@ class ToneTipsWindow : public QWidget {
     void setToneOutput(ToneOutput* output);
 
     void applyLanguageTexts();
-    void commitPendingEdits() {}
+    void commitPendingEdits() override {}
+    void reload() override { loadSequence(); }
+    void retranslate() override { applyLanguageTexts(); }
 
   public slots:
     void Play();

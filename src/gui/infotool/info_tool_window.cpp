@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QStandardItemModel>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -22,6 +21,8 @@
 #include "gui/infotool/port_devices.h"
 #include "gui/prompt/prompt_service.h"
 #include "gui/text_codec.h"
+#include "gui/widgets/guarded_line_edit.h"
+#include "gui/widgets/twips.h"
 #include "platform/port_diagnosis_text.h"
 
 namespace zt::infotool {
@@ -32,8 +33,8 @@ constexpr const char* kSection = "language";
 constexpr const char* kComPortKey = "comPort";
 constexpr int kDescriptionIndex = 4;
 constexpr int kDescriptionLimit = 96;
-// A label ends 50 twips (15 twips to a pixel) left of its field.
-constexpr int kLabelGap = 50 / 15;
+// A label ends 50 twips left of its field.
+constexpr int kLabelGap = gui::twipsToPixels(50);
 constexpr int kFieldWidth = 170;
 
 // Text limits of Text1(0..12); the description's is kept by its own handler.
@@ -85,17 +86,14 @@ void InfoToolWindow::build()
     setWindowTitle(u8(kCaption));
 
     // Record texts are one byte per character: other characters are refused.
-    auto* oneByte = new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[\\x{0001}-\\x{00FF}]*")), this);
-
     for (int k = 0; k < 13; ++k) {
         if (k == kDescriptionIndex) continue;
-        auto* e = new QLineEdit(this);
+        // The serial number takes digits only, through its own key check.
+        QLineEdit* e = k == 1 ? new QLineEdit(this) : gui::newOneByteTextBox(this);
         e->setObjectName(fieldName("Text1", k));
         e->setMaxLength(kFieldLimits[static_cast<std::size_t>(k)]);
         e->setMinimumWidth(kFieldWidth);
         e->installEventFilter(this);
-        if (k != 1) e->setValidator(oneByte);
         text1_[static_cast<std::size_t>(k)] = e;
     }
     // Serial number: digits typed one by one, nothing pasted or dropped in.
@@ -130,9 +128,8 @@ void InfoToolWindow::build()
     for (int k = 0; k < 2; ++k) {
         auto* c = new QComboBox(this);
         c->setObjectName(fieldName("Combo1", k));
-        c->setEditable(true);
+        c->setLineEdit(gui::newOneByteTextBox(c));
         c->setInsertPolicy(QComboBox::NoInsert);
-        c->lineEdit()->setValidator(oneByte);
         c->setMinimumWidth(kFieldWidth);
         combo1_[static_cast<std::size_t>(k)] = c;
     }
@@ -219,13 +216,12 @@ void InfoToolWindow::build()
     currentLabel_ = new QLabel(this);
     currentLabel_->setObjectName("Label5");
     for (int k = 0; k < 2; ++k) {
-        auto* e = new QLineEdit(this);
+        QLineEdit* e = k == 0 ? gui::newOneByteTextBox(this) : new QLineEdit(this);
         e->setObjectName(fieldName("Text2", k));
         e->setMaximumWidth(56);
         text2_[static_cast<std::size_t>(k)] = e;
     }
     text2_[0]->setMaxLength(kCountMaxLength);
-    text2_[0]->setValidator(oneByte);
     text2_[1]->setReadOnly(true);
     label6_ = new QLabel(this);
     label6_->setObjectName("Label6");

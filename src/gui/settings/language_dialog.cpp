@@ -39,10 +39,7 @@ LanguageDialog::LanguageDialog(AppContext& app, QWidget* parent) : QDialog(paren
     auto* row = new QHBoxLayout;
     row->addWidget(label1_);
     row->addWidget(combo1_, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
+    auto* buttons = buttonRow({ok_, cancel_});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addSpacing(8);

@@ -113,10 +113,7 @@ void PortSettingsDialog::build()
     connect(ok_, &QPushButton::clicked, this, [this] { commandOkClick(); });
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
+    auto* buttons = buttonRow({ok_, cancel_});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame_);
     layout->addWidget(deviceFrame_);

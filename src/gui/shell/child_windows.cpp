@@ -1,7 +1,6 @@
 #include "gui/shell/child_windows.h"
 
 #include <QDialog>
-#include <QMetaObject>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "gui/app_context.h"
 #include "gui/shell/about_dialog.h"
 
+#include "gui/channels/channel_editor_window.h"
 #include "gui/channels/channel_grid_window.h"
 #include "gui/functions/dtmf_window.h"
 #include "gui/functions/embedded_message_window.h"
@@ -28,29 +28,13 @@ namespace {
 struct Entry {
     QString name;
     std::function<QWidget*(AppContext&, QWidget*)> create;
-    std::function<bool(QWidget*)> commit;    // false: not this window's class
-    std::function<bool(QWidget*)> language;  // false: not this window's class
 };
 
 template <class T>
 Entry entry(const char* name)
 {
-    Entry e;
-    e.name = QString::fromLatin1(name);
-    e.create = [](AppContext& app, QWidget* parent) -> QWidget* { return new T(app, parent); };
-    e.commit = [](QWidget* w) {
-        auto* t = dynamic_cast<T*>(w);
-        if (!t) return false;
-        if constexpr (requires(T & x) { x.commitPendingEdits(); }) t->commitPendingEdits();
-        return true;
-    };
-    e.language = [](QWidget* w) {
-        auto* t = dynamic_cast<T*>(w);
-        if (!t) return false;
-        if constexpr (requires(T & x) { x.applyLanguageTexts(); }) t->applyLanguageTexts();
-        return true;
-    };
-    return e;
+    return Entry{QString::fromLatin1(name),
+                 [](AppContext& app, QWidget* parent) -> QWidget* { return new T(app, parent); }};
 }
 
 const std::vector<Entry>& childEntries()
@@ -58,6 +42,7 @@ const std::vector<Entry>& childEntries()
     static const std::vector<Entry> entries = [] {
         std::vector<Entry> v;
         v.push_back(entry<ChannelGridWindow>(window::CommChInfo));
+        v.push_back(entry<ChannelEditorWindow>(window::ChannelEditor));
         v.push_back(entry<OptionalFeaturesWindow>(window::OptFeatures));
         v.push_back(entry<DtmfWindow>(window::Dtmf));
         v.push_back(entry<ToneTipsWindow>(window::ToneTips));
@@ -91,15 +76,6 @@ const Entry* find(const std::vector<Entry>& entries, const QString& name)
     return nullptr;
 }
 
-// Windows outside the table (such as the channel editor the grid opens)
-// are reached through their invokable methods.
-bool invokeByName(QWidget* w, const char* method)
-{
-    const QByteArray signature = QByteArray(method) + "()";
-    if (w->metaObject()->indexOfMethod(signature.constData()) < 0) return false;
-    return QMetaObject::invokeMethod(w, method, Qt::DirectConnection);
-}
-
 }  // namespace
 
 QWidget* createChildWindow(const QString& name, AppContext& app, QWidget* parent)
@@ -116,31 +92,6 @@ QDialog* createModalWindow(const QString& name, AppContext& app, QWidget* parent
     auto* d = dynamic_cast<QDialog*>(w);
     if (!d) delete w;
     return d;
-}
-
-bool childWindowAvailable(const QString& name)
-{
-    return find(childEntries(), name) != nullptr;
-}
-bool modalWindowAvailable(const QString& name)
-{
-    return find(modalEntries(), name) != nullptr;
-}
-
-void commitPendingEdits(QWidget* window)
-{
-    if (!window) return;
-    for (const Entry& e : childEntries())
-        if (e.commit(window)) return;
-    invokeByName(window, "commitPendingEdits");
-}
-
-void applyWindowLanguage(QWidget* window)
-{
-    if (!window) return;
-    for (const Entry& e : childEntries())
-        if (e.language(window)) return;
-    invokeByName(window, "applyLanguageTexts");
 }
 
 }  // namespace zt::gui

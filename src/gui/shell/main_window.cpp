@@ -14,7 +14,6 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -31,6 +30,7 @@
 #include "core/files/data_file.h"
 #include "core/text_ids.h"
 #include "gui/app_context.h"
+#include "gui/channels/channel_grid_window.h"
 #include "gui/functions/model_info_dialog.h"
 #include "gui/interop/channel_csv_commands.h"
 #include "gui/report/report_commands.h"
@@ -117,10 +117,12 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), 
     clockTimer_.start();
 
     createLink();
+    app_.windowHost = this;
 }
 
 MainWindow::~MainWindow()
 {
+    if (app_.windowHost == this) app_.windowHost = nullptr;
     // Child windows go first: they may still look at the document.
     if (mdiArea_) {
         for (QMdiSubWindow* w : mdiArea_->subWindowList()) delete w;
@@ -454,13 +456,10 @@ void MainWindow::changeEvent(QEvent* event)
         // on a list of the grid, say): the windows are re-created once that
         // event is over.
         languageCheckQueued_ = true;
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                languageCheckQueued_ = false;
-                checkLanguageChange();
-            },
-            Qt::QueuedConnection);
+        QTimer::singleShot(0, this, [this] {
+            languageCheckQueued_ = false;
+            checkLanguageChange();
+        });
     }
 }
 
@@ -469,7 +468,7 @@ void MainWindow::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     // Child windows loaded before the window had its final size get their full
     // size once the layout has settled.
-    QMetaObject::invokeMethod(this, &MainWindow::fitChildWindows, Qt::QueuedConnection);
+    QTimer::singleShot(0, this, &MainWindow::fitChildWindows);
 }
 
 void MainWindow::checkLanguageChange()
@@ -486,7 +485,7 @@ void MainWindow::checkLanguageChange()
 
 void MainWindow::aboutToReadDocument()
 {
-    for (QMdiSubWindow* w : mdiArea_->subWindowList()) commitPendingEdits(w->widget());
+    emit app_.events.aboutToReadDocument();
 }
 
 void MainWindow::showStatusHint(const QString& text)
@@ -547,7 +546,7 @@ void MainWindow::applyLanguage()
 {
     ApplyLanguageTexts();
     LoadTree();
-    for (QMdiSubWindow* w : mdiArea_->subWindowList()) applyWindowLanguage(w->widget());
+    emit app_.events.languageChanged();
 }
 
 void MainWindow::ApplyLanguageTexts()
@@ -667,9 +666,8 @@ void MainWindow::refreshClock()
 
 QWidget* MainWindow::childWindow(const QString& name) const
 {
-    for (QMdiSubWindow* w : mdiArea_->subWindowList())
-        if (w->widget() && w->widget()->objectName() == name) return w->widget();
-    return nullptr;
+    QMdiSubWindow* sub = subWindowNamed(name);
+    return sub ? sub->widget() : nullptr;
 }
 
 int MainWindow::childWindowCount() const
@@ -677,16 +675,44 @@ int MainWindow::childWindowCount() const
     return static_cast<int>(mdiArea_->subWindowList().size());
 }
 
-void MainWindow::ShowChildWindow(const QString& name)
+QMdiSubWindow* MainWindow::subWindowNamed(const QString& name) const
 {
     for (QMdiSubWindow* w : mdiArea_->subWindowList())
-        if (w->widget() && w->widget()->objectName() == name) {
-            mdiArea_->setActiveSubWindow(w);
-            w->widget()->setFocus();
-            return;
-        }
+        if (w->widget() && w->widget()->objectName() == name) return w;
+    return nullptr;
+}
+
+bool MainWindow::activateChildWindow(const QString& name)
+{
+    QMdiSubWindow* open = subWindowNamed(name);
+    if (!open) return false;
+    mdiArea_->setActiveSubWindow(open);
+    open->widget()->setFocus();
+    return true;
+}
+
+void MainWindow::showChildWindow(const QString& name, bool activateNew)
+{
+    if (name != QLatin1String(window::ChannelEditor)) {
+        ShowChildWindow(name);
+        return;
+    }
+    // The channel editor the grid opens keeps its place: it is not cascaded.
+    if (activateChildWindow(name)) return;
+    QWidget* editor = createChildWindow(name, app_);
+    QMdiSubWindow* sub = mdiArea_->addSubWindow(editor);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setObjectName(name + "Frame");
+    editor->show();
+    sub->show();
+    if (activateNew) mdiArea_->setActiveSubWindow(sub);
+}
+
+void MainWindow::ShowChildWindow(const QString& name)
+{
+    if (activateChildWindow(name)) return;
     QWidget* child = createChildWindow(name, app_);
-    if (!child) return;  // not part of this build
+    if (!child) return;  // no child window of that name
     // The size the window asked for (its own resize, else its size hint).
     const QSize wanted = child->testAttribute(Qt::WA_Resized) ? child->size() : child->sizeHint();
     QMdiSubWindow* sub = mdiArea_->addSubWindow(child);
@@ -694,9 +720,9 @@ void MainWindow::ShowChildWindow(const QString& name)
     sub->setObjectName(name + "Frame");
     sub->setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
     sub->setProperty("wantedSize", wanted);
-    // Windows that explain refusals in the status bar.
-    if (child->metaObject()->indexOfSignal("statusHint(QString)") >= 0)
-        connect(child, SIGNAL(statusHint(QString)), this, SLOT(showStatusHint(QString)));
+    // The grid explains refusals in the status bar.
+    if (auto* grid = qobject_cast<ChannelGridWindow*>(child))
+        connect(grid, &ChannelGridWindow::statusHint, this, &MainWindow::showStatusHint);
     child->show();
     sub->show();
     cascade();
@@ -869,6 +895,7 @@ void MainWindow::onNewDocTimer()
 {
     startNewDocument(app_, initRequest_ ? NewKind::Initialise : NewKind::Ordinary);
     initRequest_ = false;
+    emit app_.events.documentReplaced();
     ApplyLanguageTexts();
     ShowChildWindow(window::CommChInfo);
     ShowMainTxt();
@@ -937,6 +964,7 @@ void MainWindow::openDataFile()
 
 void MainWindow::afterOpened()
 {
+    emit app_.events.documentReplaced();
     ShowChildWindow(window::CommChInfo);
     ShowMainTxt();
     ApplyLanguageTexts();
@@ -1003,6 +1031,7 @@ void MainWindow::readRadioInformation()
 
 void MainWindow::documentReplaced()
 {
+    emit app_.events.documentReplaced();
     ShowMainTxt();
     ApplyLanguageTexts();
     ShowChildWindow(window::CommChInfo);

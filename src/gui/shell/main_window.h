@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "core/link/link_interfaces.h"
+#include "gui/child_window.h"
+#include "gui/widgets/twips.h"
 
 class QAction;
 class QFrame;
@@ -28,15 +30,13 @@ namespace zt::gui {
 struct AppContext;
 class TransferController;
 
-// Twips of the window layout: 15 per pixel (96 DPI).
-constexpr int kTwipsPerPixel = 15;
 constexpr int kMinTreePaneTwips = 300;
 constexpr int kNewDocDelayMs = 100;
 
 // The main window: menus, toolbar, the function tree in its pane with the
 // splitter, the status panels, and the child-window area. It runs the
 // document commands and starts the transfers.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public ChildWindowHost {
     Q_OBJECT
   public:
     explicit MainWindow(AppContext& app, QWidget* parent = nullptr);
@@ -57,6 +57,9 @@ class MainWindow : public QMainWindow {
     void formLoad();
 
     QMdiArea* mdiArea() const { return mdiArea_; }
+    // Shows the child window of that name: an open one is activated, a new one placed in the
+    // area (the channel editor where the grid asks for it, activated when `activateNew`).
+    void showChildWindow(const QString& name, bool activateNew) override;
     // The open child window of that name, or null.
     QWidget* childWindow(const QString& name) const;
     int childWindowCount() const;
@@ -81,7 +84,7 @@ class MainWindow : public QMainWindow {
     void ShowChildWindow(const QString& name);
     void UnloadWindowByName(const QString& name);
     // Shows a modal window by name (model information, password, COM port,
-    // language, about); returns its result, or -1 when it is not built.
+    // language, about); returns its result, or -1 for a name that is no modal window.
     int ShowModalWindow(const QString& name);
 
     void fileNew();
@@ -139,6 +142,9 @@ class MainWindow : public QMainWindow {
     void refreshClock();
     void fitTreePane();
     QAction* menuItem(QMenu* menu, const char* name, int textId);
+    QMdiSubWindow* subWindowNamed(const QString& name) const;
+    // Activates and focuses the open child window of that name; false when none is open.
+    bool activateChildWindow(const QString& name);
 
     AppContext& app_;
     QString positionStore_;

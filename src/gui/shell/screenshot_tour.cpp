@@ -48,7 +48,6 @@ int runScreenshotTour(MainWindow& main, AppContext& app, const QString& folder)
                               window::ToneTips,   window::EmbMsg,      window::ResetMode,
                               window::RadioInfo};
     for (const char* name : children) {
-        if (!childWindowAvailable(name)) continue;
         main.ShowChildWindow(name);
         settle();
         if (QWidget* w = main.childWindow(name)) {

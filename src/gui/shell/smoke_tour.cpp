@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "gui/channels/channel_grid_window.h"
+#include "gui/shell/child_windows.h"
 #include "gui/shell/main_window.h"
 
 namespace zt::gui {
@@ -87,8 +89,8 @@ int runSmokeTour(MainWindow& main)
     settle(300);
 
     // The first click of a user: the group list of the channel grid.
-    QWidget* grid = main.childWindow(QStringLiteral("frmCommChInfo"));
-    auto* groups = grid ? grid->findChild<QComboBox*>(QStringLiteral("Combo7")) : nullptr;
+    auto* grid = qobject_cast<ChannelGridWindow*>(main.childWindow(window::CommChInfo));
+    QComboBox* groups = grid ? grid->groupList() : nullptr;
     if (groups) {
         const QPoint at = groups->mapToGlobal(groups->rect().center());
         say(QStringLiteral("click %1 %2").arg(at.x()).arg(at.y()));

@@ -60,10 +60,7 @@ LinkOptionsDialog::LinkOptionsDialog(AppContext& app, QWidget* parent) : QDialog
     fileRow->addWidget(fileLabel_);
     fileRow->addWidget(file_, 1);
     fileRow->addWidget(browse_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = buttonRow({ok, cancel});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(verify_);
     layout->addSpacing(6);

@@ -1,7 +1,9 @@
 #include "gui/widgets/common_buttons.h"
 
 #include <QAbstractButton>
+#include <QHBoxLayout>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QString>
 #include <QWidget>
 
@@ -36,6 +38,23 @@ void closeChildWindow(QWidget& window)
         sub->close();
     else
         window.close();
+}
+
+QPushButton* newCloseButton(QWidget& window)
+{
+    auto* close = new QPushButton(&window);
+    close->setObjectName("CommandClose");
+    QObject::connect(close, &QPushButton::clicked, &window,
+                     [&window] { closeChildWindow(window); });
+    return close;
+}
+
+QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton* b : buttons) row->addWidget(b);
+    return row;
 }
 
 }  // namespace zt::gui

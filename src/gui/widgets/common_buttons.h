@@ -1,7 +1,11 @@
 #pragma once
 
+#include <initializer_list>
+
 #include "core/files/language.h"
 
+class QHBoxLayout;
+class QPushButton;
 class QWidget;
 
 namespace zt::gui {
@@ -17,5 +21,11 @@ namespace zt::gui {
 // Closes a child window: the MDI sub-window holding it when it has one,
 // otherwise the widget itself.
 void closeChildWindow(QWidget& window);
+
+// The Close button of a child window (`CommandClose`): a click closes the window.
+QPushButton* newCloseButton(QWidget& window);
+
+// The row of a window's buttons (Close, or OK and Cancel): right-aligned, in the order given.
+QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
 
 }  // namespace zt::gui

@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QWidget>
 
 namespace zt::gui {
@@ -64,6 +66,7 @@ void GuardedLineEdit::setMaxCharCode(int code)
     maxCharCode_ = code;
     // Composed input would bypass the key check; plain ASCII boxes take keys only.
     setAttribute(Qt::WA_InputMethodEnabled, code > 127);
+    updateRangeValidator();
 }
 
 void GuardedLineEdit::setRefuseClipboard(bool refuse)
@@ -73,6 +76,32 @@ void GuardedLineEdit::setRefuseClipboard(bool refuse)
     setContextMenuPolicy(refuse ? Qt::NoContextMenu : Qt::DefaultContextMenu);
     setDragEnabled(!refuse);
     setAcceptDrops(!refuse);
+    updateRangeValidator();
+}
+
+void GuardedLineEdit::updateRangeValidator()
+{
+    // Keys are checked one by one; text arriving whole (pasted, dropped, composed) is
+    // checked by a validator, needed only where the clipboard is taken.
+    if (refuseClipboard_) {
+        if (rangeValidator_ && validator() == rangeValidator_) setValidator(nullptr);
+        return;
+    }
+    const QString range =
+        QStringLiteral("[\\x{0001}-\\x{%1}]*").arg(maxCharCode_, 4, 16, QLatin1Char('0'));
+    setValidator(nullptr);
+    delete rangeValidator_;
+    rangeValidator_ = new QRegularExpressionValidator(QRegularExpression(range), this);
+    setValidator(rangeValidator_);
+}
+
+GuardedLineEdit* newOneByteTextBox(QWidget* parent)
+{
+    auto* box = new GuardedLineEdit(parent);
+    box->setEnterMovesOn(false);
+    box->setMaxCharCode(255);
+    box->setRefuseClipboard(false);
+    return box;
 }
 
 void GuardedLineEdit::keyPressEvent(QKeyEvent* event)

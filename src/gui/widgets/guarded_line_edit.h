@@ -4,6 +4,7 @@
 #include <QObject>
 
 class QKeyEvent;
+class QValidator;
 class QWidget;
 
 namespace zt::gui {
@@ -15,7 +16,9 @@ namespace zt::gui {
 // moves the focus on to the next control instead of triggering anything.
 // A box that refuses the clipboard keys also takes no drops and has no
 // context menu; a box limited to 127 takes no composed (input-method) text.
-// Text set by the program (a stored record text) is shown as it is.
+// A box that takes the clipboard keeps pasted, dropped and composed text to
+// the same characters (1 .. maxCharCode). Text set by the program (a stored
+// record text) is shown as it is.
 class GuardedLineEdit : public QLineEdit {
     Q_OBJECT
   public:
@@ -36,10 +39,17 @@ class GuardedLineEdit : public QLineEdit {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    void updateRangeValidator();
+
     int maxCharCode_ = 127;
     bool refuseClipboard_ = true;
     bool enterMovesOn_ = true;
+    QValidator* rangeValidator_ = nullptr;
 };
+
+// A box for a record text of one byte per character: characters 1 .. 255
+// typed, pasted or dropped; Enter is left to the window.
+GuardedLineEdit* newOneByteTextBox(QWidget* parent);
 
 // True for the clipboard shortcuts a guarded box refuses (cut, copy, paste
 // in every key form the platform knows).

@@ -172,6 +172,24 @@ TEST(ChannelEditorWithGrid, FrequencyBoxLockedInGroupsZeroToSix)
     EXPECT_EQ(text1->text(), "27.00000");
 }
 
+TEST(ChannelEditorPositions, FrequencyBoxFollowsTheEditorsOwnGroupWithTheGridClosed)
+{
+    ChannelRig rig;
+    rig.add(121, "02700000");  // group 2, row 1
+    rig.doc().Data.Options.FrequencyChangeable = 0;
+    rig.doc().Data.Options.CurrentGroup = 9;  // the closed grid's group: always editable
+    auto editor = openEditorAlone(rig, 9, 1);
+    auto* text1 = editor->findChild<QLineEdit*>("Text1");
+    EXPECT_TRUE(text1->isEnabled());
+
+    choose(named(editor.get(), "Combo4"), 2);
+    EXPECT_EQ(rig.app.channelEdit.currentGroup, 2);
+    EXPECT_EQ(rig.doc().Data.Options.CurrentGroup, 9);
+    EXPECT_FALSE(text1->isEnabled());  // the write would be refused here
+    choose(named(editor.get(), "Combo4"), 7);
+    EXPECT_TRUE(text1->isEnabled());
+}
+
 TEST(ChannelEditorWithGrid, EditorFollowsGridCellAndWritesRedisplayTheGrid)
 {
     ChannelRig rig;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,8 +43,10 @@ struct ChannelRig {
     }
     ~ChannelRig()
     {
+        // The editor the grid opened is a window of its own and outlives the grid.
+        const QPointer<ChannelEditorWindow> e = editor();
         grid.reset();
-        if (ChannelEditorWindow* e = editor()) delete e;
+        delete e.data();
     }
 
     RadioDocument& doc() { return app.documents.working(); }
@@ -59,7 +62,7 @@ struct ChannelRig {
         (void)QTest::qWaitForWindowExposed(grid.get());
         return *grid;
     }
-    ChannelEditorWindow* editor() { return loadedEditor(app); }
+    ChannelEditorWindow* editor() { return grid ? grid->ownEditor() : nullptr; }
 
     QTableWidget* table() { return grid->grid(); }
     QLineEdit* text1() { return grid->findChild<QLineEdit*>("Text1"); }

@@ -9,6 +9,8 @@
 #include <map>
 #include <memory>
 
+#include "core/radio/channel_edit.h"
+#include "gui/channels/channel_editor_window.h"
 #include "gui/functions/functions_test_app.h"
 #include "gui/functions/optional_features_window.h"
 #include "gui/widgets/guarded_line_edit.h"
@@ -178,33 +180,42 @@ TEST_F(DtmfWindowTest, IndexListsAndTheSwitchedOffTabAreLoaded)
     EXPECT_EQ(ctx.options().PttIdPause, 0);
 }
 
-TEST_F(DtmfWindowTest, ChannelEditorCodeListsAreReachedByName)
+// The channel editor on (group, row), opened without the grid.
+std::unique_ptr<ChannelEditorWindow> openChannelEditor(FunctionsApp& ctx, int group, int row)
+{
+    ctx.app.channelEdit.currentGroup = group;
+    ctx.app.channelEdit.editRow = row;
+    return std::make_unique<ChannelEditorWindow>(ctx.app);
+}
+
+TEST_F(DtmfWindowTest, ClearedMemoryCodeLeavesTheCodeListsOfTheOpenChannelEditors)
 {
     setCode(ctx.data().Dtmf.Memory[1], "22");
     setCode(ctx.data().Dtmf.Memory[3], "44");
-    // A stand-in for the channel editor: its three code lists by name, one
-    // of them showing no channel.
-    QWidget editor;
-    editor.setObjectName("FrmCHInfoEdit");
-    std::map<QString, QComboBox*> lists;
-    for (const char* name : {"Combo2_8", "Combo2_10", "Combo2_16"}) {
-        auto* list = new QComboBox(&editor);
-        list->setObjectName(name);
-        lists[name] = list;
-    }
-    lists["Combo2_8"]->addItems({"Off", "2", "4"});
-    lists["Combo2_8"]->setCurrentIndex(2);
-    lists["Combo2_10"]->addItems({"Off", "2", "4"});
-    lists["Combo2_10"]->setCurrentIndex(1);
-    lists["Combo2_16"]->addItem(" ");
-    lists["Combo2_16"]->setEnabled(false);
+    ChannelRecord& rec = newChannel(ctx.doc(), 401, "02700000");
+    rec.BotCode = 4;
+    rec.EotCode = 2;
+    auto editor = openChannelEditor(ctx, 9, 1);
+    auto emptyPosition = openChannelEditor(ctx, 9, 5);
+    ASSERT_EQ(listEntries(editor->combo2(8)), (QStringList{"Off", "2", "4"}));
+    ASSERT_EQ(editor->combo2(10)->currentText(), "2");
     auto& w = open();
 
     w.memoryBox(2)->clear();
-    EXPECT_EQ(listEntries(lists["Combo2_8"]), (QStringList{"Off", "4"}));
-    EXPECT_EQ(lists["Combo2_8"]->currentText(), "4");
-    EXPECT_EQ(lists["Combo2_10"]->currentIndex(), 0);
-    EXPECT_EQ(listEntries(lists["Combo2_16"]), QStringList{" "});
+    EXPECT_EQ(listEntries(editor->combo2(8)), (QStringList{"Off", "4"}));
+    EXPECT_EQ(editor->combo2(8)->currentText(), "4");
+    EXPECT_EQ(ctx.doc().findChannel(401)->BotCode, 4);
+    EXPECT_EQ(listEntries(editor->combo2(10)), (QStringList{"Off", "4"}));
+    EXPECT_EQ(editor->combo2(10)->currentIndex(), 0);
+    EXPECT_EQ(ctx.doc().findChannel(401)->EotCode, 0);  // the list and the channel agree
+    // A position without a channel keeps its blank lists: nothing is written there.
+    EXPECT_EQ(listEntries(emptyPosition->combo2(8)), QStringList{" "});
+    EXPECT_EQ(ctx.doc().findChannel(405), nullptr);
+
+    // A code typed again is offered at once; a closed editor is no longer told.
+    emptyPosition.reset();
+    QTest::keyClicks(w.memoryBox(6), "66");
+    EXPECT_EQ(listEntries(editor->combo2(16)), (QStringList{"Off", "4", "6"}));
 }
 
 }  // namespace

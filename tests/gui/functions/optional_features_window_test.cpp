@@ -5,11 +5,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
 #include <memory>
 
+#include "core/radio/channel_edit.h"
+#include "gui/channels/channel_editor_window.h"
 #include "gui/functions/functions_test_app.h"
 #include "gui/widgets/guarded_line_edit.h"
 
@@ -193,6 +196,25 @@ TEST_F(OptionalFeaturesWindowTest, SaveOptFeatWithoutAFieldChangesNothing)
     EXPECT_EQ(ctx.options(), before);
     EXPECT_TRUE(OptionalFeaturesWindow::NotInComboList(*w.list(opt::ScanMode), 2));
     EXPECT_FALSE(OptionalFeaturesWindow::NotInComboList(*w.list(opt::ScanMode), 1));
+}
+
+TEST_F(OptionalFeaturesWindowTest, FrequencyChangeableReachesTheOpenChannelEditorAtOnce)
+{
+    ctx.options().FrequencyChangeable = 0;
+    ctx.options().CurrentGroup = 0;
+    newChannel(ctx.doc(), 1, "02700000");
+    ctx.app.channelEdit.currentGroup = 0;
+    ctx.app.channelEdit.editRow = 1;
+    ChannelEditorWindow editor(ctx.app);
+    auto* frequency = editor.findChild<QLineEdit*>("Text1");
+    ASSERT_FALSE(frequency->isEnabled());
+    auto& w = open();
+
+    w.list(opt::FrequencyChangeable)->setCurrentIndex(1);
+    EXPECT_EQ(ctx.options().FrequencyChangeable, 1);
+    EXPECT_TRUE(frequency->isEnabled());
+    w.list(opt::FrequencyChangeable)->setCurrentIndex(0);
+    EXPECT_FALSE(frequency->isEnabled());
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include <cstring>
 #include <memory>
 
+#include "core/radio/channel_edit.h"
+#include "gui/channels/channel_editor_window.h"
 #include "gui/functions/dtmf_window.h"
 #include "gui/functions/functions_test_app.h"
 #include "gui/functions/optional_features_window.h"
@@ -127,6 +129,27 @@ TEST_F(ToneTipsWindowTest, RepeatCountZeroClearsEveryRbReferenceAndRebuildsOpenL
     w.repeatList()->setCurrentIndex(1);  // defined again, the references stay 0
     EXPECT_EQ(listEntries(options.list(opt::RbTone)), (QStringList{"Off", "2"}));
     EXPECT_EQ(ctx.doc().Channels[0].RBTone, 0);
+}
+
+TEST_F(ToneTipsWindowTest, RbListOfTheOpenChannelEditorFollowsTheSequences)
+{
+    tip(2).RepeatCount = 1;
+    setNote(tip(2), 1, 100, 10);
+    newChannel(ctx.doc(), 401, "02700000").RBTone = 2;
+    ctx.app.channelEdit.currentGroup = 9;
+    ctx.app.channelEdit.editRow = 1;
+    ChannelEditorWindow editor(ctx.app);
+    ASSERT_EQ(listEntries(editor.combo2(11)), (QStringList{"Off", "2"}));
+    ASSERT_EQ(editor.combo2(11)->currentText(), "2");
+    auto& w = open();
+    w.tabStrip()->setCurrentIndex(1);
+
+    w.repeatList()->setCurrentIndex(0);
+    EXPECT_EQ(listEntries(editor.combo2(11)), QStringList{"Off"});
+    EXPECT_EQ(ctx.doc().findChannel(401)->RBTone, 0);
+    w.repeatList()->setCurrentIndex(1);
+    EXPECT_EQ(listEntries(editor.combo2(11)), (QStringList{"Off", "2"}));
+    EXPECT_EQ(editor.combo2(11)->currentIndex(), 0);  // the reference stays cleared
 }
 
 TEST_F(ToneTipsWindowTest, PlaySendsTonesAndRestsButSkipsDurationZero)

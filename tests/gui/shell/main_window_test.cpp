@@ -77,11 +77,9 @@ TEST_F(MainWindowTest, ChannelGridOpensOnlyOnce)
     // The root node does nothing; other nodes open their windows once each.
     emit tree->itemClicked(tree->topLevelItem(0), 0);
     EXPECT_EQ(w->childWindowCount(), 1);
-    if (childWindowAvailable("FrmEmbMsg")) {
-        action(*w, "mnuEmbeddedMsg")->trigger();
-        emit tree->itemClicked(tree->topLevelItem(0)->child(5), 0);  // "N6"
-        EXPECT_EQ(w->childWindowCount(), 2);
-    }
+    action(*w, "mnuEmbeddedMsg")->trigger();
+    emit tree->itemClicked(tree->topLevelItem(0)->child(5), 0);  // "N6"
+    EXPECT_EQ(w->childWindowCount(), 2);
     w->UnloadWindowByName("frmCommChInfo");
     EXPECT_EQ(w->childWindow("frmCommChInfo"), nullptr);
     w->CloseCurAllWindows();
@@ -264,7 +262,6 @@ TEST_F(MainWindowTest, TreePaneCloseButtonAndViewTree)
 
 TEST_F(MainWindowTest, LanguageSwitchReappliesClosesAndReopensTheGrid)
 {
-    if (!modalWindowAvailable("FrmSetLanguage")) GTEST_SKIP() << "language window not built";
     const QString title = app().applicationTitle;
     QPointer<QWidget> grid(w->childWindow("frmCommChInfo"));
     prompt().modalHandler = [](QDialog& d) {

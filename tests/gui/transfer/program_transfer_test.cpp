@@ -75,7 +75,6 @@ TEST_F(ProgramTransfer, PortThatCannotOpenShowsOneMessage)
 
 TEST_F(ProgramTransfer, PasswordWindowOpensForAProtectedRadio)
 {
-    if (!modalWindowAvailable(window::PassWord)) GTEST_SKIP() << "password window not built";
     radio.setPassword("1234");
     int shown = 0;
     prompt.modalHandler = [&](QDialog& d) {
@@ -100,8 +99,6 @@ TEST_F(ProgramTransfer, PasswordWindowOpensForAProtectedRadio)
 
 TEST_F(ProgramTransfer, InformationReadOpensTheRadioInformationWindow)
 {
-    if (!childWindowAvailable(window::RadioInfo))
-        GTEST_SKIP() << "radio information window not built";
     options.serialNumber = "2026123100000042";
     radio.memory() = freshRadioMemory(options);
     main->CloseCurAllWindows();
