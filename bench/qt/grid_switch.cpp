@@ -14,7 +14,7 @@
 #include "core/edit/channel_grid_rules.h"
 #include "core/radio/channel_edit.h"
 #include "gui/app_context.h"
-#include "gui/channels/frm_comm_ch_info.h"
+#include "gui/channels/channel_grid_window.h"
 #include "gui/prompt/scripted_prompt_service.h"
 
 namespace {
@@ -87,7 +87,7 @@ void BM_GridSwitchTo80RowGroup(benchmark::State& state)
 {
     FullDocument& d = document();
     d.app.documents.working().Data.Options.CurrentGroup = 11;
-    auto grid = std::make_unique<frmCommChInfo>(d.app);
+    auto grid = std::make_unique<ChannelGridWindow>(d.app);
     grid->show();
     QApplication::processEvents();
     auto* groups = grid->findChild<QComboBox*>("Combo7");
@@ -107,7 +107,7 @@ void BM_GridSwitchTo80RowGroupAndPaint(benchmark::State& state)
 {
     FullDocument& d = document();
     d.app.documents.working().Data.Options.CurrentGroup = 11;
-    auto grid = std::make_unique<frmCommChInfo>(d.app);
+    auto grid = std::make_unique<ChannelGridWindow>(d.app);
     grid->show();
     QApplication::processEvents();
     auto* groups = grid->findChild<QComboBox*>("Combo7");

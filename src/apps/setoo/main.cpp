@@ -20,7 +20,7 @@
 
 #include "core/edit/infotool_rules.h"
 #include "core/files/settings_location.h"
-#include "gui/infotool/frm_main.h"
+#include "gui/infotool/info_tool_window.h"
 #include "gui/infotool/system_host.h"
 #include "gui/prompt/qt_prompt_service.h"
 
@@ -59,7 +59,7 @@ int main(int argc, char** argv)
         [] { return QString::fromUtf8(infotool::kCaption.data(), infotool::kCaption.size()); },
         [](int) { return std::string(); });
 
-    infotool::FrmMain window(system.host(prompt, infotool::systemLanguage()));
+    infotool::InfoToolWindow window(system.host(prompt, infotool::systemLanguage()));
     system.connect(window);
     prompt.setParent(&window);
     window.formLoad();

@@ -20,12 +20,12 @@
 #include "core/files/settings_location.h"
 #include "gui/app_context.h"
 #include "gui/prompt/qt_prompt_service.h"
-#include "gui/shell/frm_main.h"
-#include "gui/shell/frm_splash.h"
+#include "gui/shell/main_window.h"
 #include "gui/shell/main_window_start.h"
 #include "gui/shell/qt_program_launcher.h"
 #include "gui/shell/screenshot_tour.h"
 #include "gui/shell/smoke_tour.h"
+#include "gui/shell/splash_window.h"
 #include "gui/shell/startup.h"
 
 using namespace zt;
@@ -62,9 +62,9 @@ int main(int argc, char** argv)
 
     prepareProgram(app, systemLocaleIdFromEnvironment());
 
-    std::unique_ptr<frmMain> mainWindow;
+    std::unique_ptr<MainWindow> mainWindow;
     auto loadMain = [&] {
-        mainWindow = openMainWindow(app, [&prompt](frmMain& w) { prompt.setParent(&w); });
+        mainWindow = openMainWindow(app, [&prompt](MainWindow& w) { prompt.setParent(&w); });
         if (reportShown) {
             QTimer::singleShot(0, [&sinceStart] {
                 std::printf("main window shown %lld ms\n",
@@ -89,7 +89,7 @@ int main(int argc, char** argv)
     if (noSplash || smoke || !screenshots.isEmpty()) {
         loadMain();
     } else {
-        auto* splash = new frmSplash(app);
+        auto* splash = new SplashWindow(app);
         splash->setAttribute(Qt::WA_DeleteOnClose);
         splash->done = loadMain;
         splash->show();

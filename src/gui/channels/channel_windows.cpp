@@ -8,8 +8,8 @@
 
 #include "core/values/frequency.h"
 #include "gui/app_context.h"
-#include "gui/channels/frm_ch_info_edit.h"
-#include "gui/channels/frm_comm_ch_info.h"
+#include "gui/channels/channel_editor_window.h"
+#include "gui/channels/channel_grid_window.h"
 #include "gui/text_codec.h"
 
 namespace zt::gui {
@@ -45,14 +45,14 @@ void unregisterChannelWindow(QWidget* window)
                   [window](const auto& e) { return e.second.isNull() || e.second == window; });
 }
 
-frmCommChInfo* loadedGrid(AppContext& app)
+ChannelGridWindow* loadedGrid(AppContext& app)
 {
-    return findWindow<frmCommChInfo>(app);
+    return findWindow<ChannelGridWindow>(app);
 }
 
-FrmCHInfoEdit* loadedEditor(AppContext& app)
+ChannelEditorWindow* loadedEditor(AppContext& app)
 {
-    return findWindow<FrmCHInfoEdit>(app);
+    return findWindow<ChannelEditorWindow>(app);
 }
 
 WriteBackResult channelWriteBack(AppContext& app, const WriteBackRequest& request)

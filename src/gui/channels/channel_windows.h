@@ -10,8 +10,8 @@ class QWidget;
 namespace zt::gui {
 
 struct AppContext;
-class frmCommChInfo;
-class FrmCHInfoEdit;
+class ChannelGridWindow;
+class ChannelEditorWindow;
 
 namespace window {
 inline const char* const CHInfoEdit = "FrmCHInfoEdit";
@@ -21,8 +21,8 @@ inline const char* const CHInfoEdit = "FrmCHInfoEdit";
 // program context has at most one of each).
 void registerChannelWindow(AppContext& app, QWidget* window);
 void unregisterChannelWindow(QWidget* window);
-frmCommChInfo* loadedGrid(AppContext& app);
-FrmCHInfoEdit* loadedEditor(AppContext& app);
+ChannelGridWindow* loadedGrid(AppContext& app);
+ChannelEditorWindow* loadedEditor(AppContext& app);
 
 // The write-back of a grid cell or an editor control with what follows it: the out-of-band
 // warning, the grid's emergency lists and row, and the editor following the grid.

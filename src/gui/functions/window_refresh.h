@@ -17,11 +17,11 @@ namespace zt::gui {
 // windows need not know each other's classes.
 //
 // The operations, public slots (or Q_INVOKABLE) without arguments:
-//   FrmCHInfoEdit:  ShowRB()                rebuild the RB tone list
+//   ChannelEditorWindow:  ShowRB()                rebuild the RB tone list
 //                   RefreshDtmfCodeLists()  refill the BOT, EOT and call lists (optional:
 //                                           without it its lists Combo2_8, Combo2_10 and
 //                                           Combo2_16 are refilled here, reached by name)
-//   FrmOptFeatures: ShowRBOpt()
+//   OptionalFeaturesWindow: ShowRBOpt()
 //                   RefreshDtmfCodeLists()
 namespace refresh {
 inline constexpr const char* ChannelEditor = "FrmCHInfoEdit";

@@ -91,8 +91,8 @@ QString portDeviceLine(const PortDeviceSource& source, int number, int language)
     return line;
 }
 
-FrmPortDevices::FrmPortDevices(PortDeviceSource source, gui::PromptService& prompt, int number,
-                               int language, QWidget* parent)
+PortDevicesDialog::PortDevicesDialog(PortDeviceSource source, gui::PromptService& prompt,
+                                     int number, int language, QWidget* parent)
     : QDialog(parent), source_(std::move(source)), prompt_(prompt), language_(language)
 {
     setObjectName("FrmPortDevices");
@@ -132,12 +132,12 @@ FrmPortDevices::FrmPortDevices(PortDeviceSource source, gui::PromptService& prom
     refresh();
 }
 
-int FrmPortDevices::chosenNumber() const
+int PortDevicesDialog::chosenNumber() const
 {
     return number_->currentData().toInt();
 }
 
-void FrmPortDevices::refresh()
+void PortDevicesDialog::refresh()
 {
     const std::vector<SerialDevice> devices =
         source_.listDevices ? source_.listDevices() : std::vector<SerialDevice>{};
@@ -151,7 +151,7 @@ void FrmPortDevices::refresh()
     panel_->showHint(gui::portHintFor(devices, present, access), chosen, access.group);
 }
 
-void FrmPortDevices::assign(const SerialDevice& device)
+void PortDevicesDialog::assign(const SerialDevice& device)
 {
     const PortDeviceTexts& t = textsOf(language_);
     const int number = chosenNumber();

@@ -41,11 +41,11 @@ QString portDevicesButtonText(int language);
 // from opening it, or what to check when there is no serial device at all.
 QString portDeviceLine(const PortDeviceSource& source, int number, int language);
 
-class FrmPortDevices : public QDialog {
+class PortDevicesDialog : public QDialog {
     Q_OBJECT
   public:
-    FrmPortDevices(PortDeviceSource source, gui::PromptService& prompt, int number, int language,
-                   QWidget* parent = nullptr);
+    PortDevicesDialog(PortDeviceSource source, gui::PromptService& prompt, int number, int language,
+                      QWidget* parent = nullptr);
 
     // The COM number (1..16) devices are assigned to.
     int chosenNumber() const;

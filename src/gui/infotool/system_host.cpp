@@ -61,7 +61,7 @@ InfoToolHost SystemHost::host(gui::PromptService& prompt, int language)
     return h;
 }
 
-void SystemHost::connect(FrmMain& window)
+void SystemHost::connect(InfoToolWindow& window)
 {
     port_.onReceived = [&window](std::span<const std::uint8_t> bytes) {
         window.portReceived(bytes);

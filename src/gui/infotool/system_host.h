@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "gui/infotool/frm_main.h"
+#include "gui/infotool/info_tool_window.h"
 #include "platform/qt_timers.h"
 #include "platform/serial_link_port.h"
 
@@ -28,7 +28,7 @@ class SystemHost {
     // entries name the devices), today's date in the system's short form.
     InfoToolHost host(gui::PromptService& prompt, int language);
     // Delivers the port's received bytes to `window`.
-    void connect(FrmMain& window);
+    void connect(InfoToolWindow& window);
 
     SerialLinkPort& port() { return port_; }
 

@@ -7,20 +7,20 @@
 #include <vector>
 
 #include "gui/app_context.h"
-#include "gui/shell/frm_about.h"
+#include "gui/shell/about_dialog.h"
 
-#include "gui/channels/frm_comm_ch_info.h"
-#include "gui/functions/frm_dtmf.h"
-#include "gui/functions/frm_emb_msg.h"
-#include "gui/functions/frm_model_info.h"
-#include "gui/functions/frm_opt_features.h"
-#include "gui/functions/frm_pass_word.h"
-#include "gui/functions/frm_radio_info.h"
-#include "gui/functions/frm_reset_mode.h"
-#include "gui/functions/frm_tone_tips.h"
-#include "gui/settings/frm_set_comm.h"
-#include "gui/settings/frm_set_language.h"
-#include "gui/transfer/frm_link_options.h"
+#include "gui/channels/channel_grid_window.h"
+#include "gui/functions/dtmf_window.h"
+#include "gui/functions/embedded_message_window.h"
+#include "gui/functions/model_info_dialog.h"
+#include "gui/functions/optional_features_window.h"
+#include "gui/functions/password_dialog.h"
+#include "gui/functions/radio_info_window.h"
+#include "gui/functions/reset_mode_window.h"
+#include "gui/functions/tone_tips_window.h"
+#include "gui/settings/language_dialog.h"
+#include "gui/settings/port_settings_dialog.h"
+#include "gui/transfer/link_options_dialog.h"
 
 namespace zt::gui {
 namespace {
@@ -57,13 +57,13 @@ const std::vector<Entry>& childEntries()
 {
     static const std::vector<Entry> entries = [] {
         std::vector<Entry> v;
-        v.push_back(entry<frmCommChInfo>(window::CommChInfo));
-        v.push_back(entry<FrmOptFeatures>(window::OptFeatures));
-        v.push_back(entry<FrmDTMF>(window::Dtmf));
-        v.push_back(entry<FrmToneTips>(window::ToneTips));
-        v.push_back(entry<FrmEmbMsg>(window::EmbMsg));
-        v.push_back(entry<FrmResetMode>(window::ResetMode));
-        v.push_back(entry<FrmRadioInfo>(window::RadioInfo));
+        v.push_back(entry<ChannelGridWindow>(window::CommChInfo));
+        v.push_back(entry<OptionalFeaturesWindow>(window::OptFeatures));
+        v.push_back(entry<DtmfWindow>(window::Dtmf));
+        v.push_back(entry<ToneTipsWindow>(window::ToneTips));
+        v.push_back(entry<EmbeddedMessageWindow>(window::EmbMsg));
+        v.push_back(entry<ResetModeWindow>(window::ResetMode));
+        v.push_back(entry<RadioInfoWindow>(window::RadioInfo));
         return v;
     }();
     return entries;
@@ -73,12 +73,12 @@ const std::vector<Entry>& modalEntries()
 {
     static const std::vector<Entry> entries = [] {
         std::vector<Entry> v;
-        v.push_back(entry<FrmModelInfo>(window::ModelInfo));
-        v.push_back(entry<FrmPassWord>(window::PassWord));
-        v.push_back(entry<FrmSetComm>(window::SetComm));
-        v.push_back(entry<FrmSetLanguage>(window::SetLanguage));
-        v.push_back(entry<FrmLinkOptions>(window::LinkOptions));
-        v.push_back(entry<frmAbout>(window::About));
+        v.push_back(entry<ModelInfoDialog>(window::ModelInfo));
+        v.push_back(entry<PasswordDialog>(window::PassWord));
+        v.push_back(entry<PortSettingsDialog>(window::SetComm));
+        v.push_back(entry<LanguageDialog>(window::SetLanguage));
+        v.push_back(entry<LinkOptionsDialog>(window::LinkOptions));
+        v.push_back(entry<AboutDialog>(window::About));
         return v;
     }();
     return entries;

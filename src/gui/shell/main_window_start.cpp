@@ -1,17 +1,17 @@
 #include "gui/shell/main_window_start.h"
 
 #include "gui/app_context.h"
-#include "gui/shell/frm_main.h"
+#include "gui/shell/main_window.h"
 #include "gui/shell/qt_translations.h"
 
 namespace zt::gui {
 
-std::unique_ptr<frmMain> openMainWindow(AppContext& app,
-                                        const std::function<void(frmMain&)>& beforeLoad)
+std::unique_ptr<MainWindow> openMainWindow(AppContext& app,
+                                           const std::function<void(MainWindow&)>& beforeLoad)
 {
     // Qt's texts (message-box buttons, file dialogs) in the language of the program's texts.
     applyQtTranslations(app.currentLanguage);
-    auto window = std::make_unique<frmMain>(app);
+    auto window = std::make_unique<MainWindow>(app);
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     if (beforeLoad) beforeLoad(*window);
     window->formLoad();

@@ -12,9 +12,9 @@
 
 #include "gui/app_context.h"
 #include "gui/shell/child_windows.h"
-#include "gui/shell/frm_main.h"
-#include "gui/shell/frm_splash.h"
-#include "gui/transfer/frm_progress.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/splash_window.h"
+#include "gui/transfer/transfer_progress_dialog.h"
 
 namespace zt::gui {
 namespace {
@@ -35,7 +35,7 @@ bool saveScreen(const QString& file)
 
 }  // namespace
 
-int runScreenshotTour(frmMain& main, AppContext& app, const QString& folder)
+int runScreenshotTour(MainWindow& main, AppContext& app, const QString& folder)
 {
     QDir().mkpath(folder);
     int saved = 0;
@@ -75,20 +75,20 @@ int runScreenshotTour(frmMain& main, AppContext& app, const QString& folder)
     }
 
     {
-        frmProgress progress(app, true, &main);
+        TransferProgressDialog progress(app, true, &main);
         progress.setValue(42);
         progress.show();
         settle();
-        saved += progress.grab().save(folder + "/frmProgress.png", "PNG");
+        saved += progress.grab().save(folder + "/TransferProgressDialog.png", "PNG");
         saved += saveScreen(folder + "/screen_frmProgress.png");
         progress.hide();
     }
     {
-        frmSplash splash(app);
+        SplashWindow splash(app);
         splash.timer1().stop();
         splash.show();
         settle();
-        saved += splash.grab().save(folder + "/frmSplash.png", "PNG");
+        saved += splash.grab().save(folder + "/SplashWindow.png", "PNG");
         splash.hide();
     }
     return saved;

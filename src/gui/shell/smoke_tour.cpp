@@ -17,7 +17,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "gui/shell/frm_main.h"
+#include "gui/shell/main_window.h"
 
 namespace zt::gui {
 namespace {
@@ -79,7 +79,7 @@ void clickInto(QWidget* window)
 
 }  // namespace
 
-int runSmokeTour(frmMain& main)
+int runSmokeTour(MainWindow& main)
 {
     QTimer dismisser;
     dismisser.setInterval(150);

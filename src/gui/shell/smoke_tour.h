@@ -2,7 +2,7 @@
 
 namespace zt::gui {
 
-class frmMain;
+class MainWindow;
 
 // A self-driven walk through the program for the smoke test under a real X
 // server: waits for a click on the channel grid's group list (printed as
@@ -11,6 +11,6 @@ class frmMain;
 // clicks into every window it opened, closes whatever dialog or message comes
 // up (with No or Cancel) and closes the main window. Prints "smoke: done" and
 // the number of commands chosen; returns the program's exit status.
-int runSmokeTour(frmMain& main);
+int runSmokeTour(MainWindow& main);
 
 }  // namespace zt::gui

@@ -7,8 +7,8 @@
 
 #include "gui/app_context.h"
 #include "gui/shell/child_windows.h"
-#include "gui/transfer/frm_progress.h"
 #include "gui/transfer/link_options.h"
+#include "gui/transfer/transfer_progress_dialog.h"
 
 namespace zt::gui {
 
@@ -124,9 +124,9 @@ std::string TransferController::languageText(int id)
 void TransferController::showProgress(TransferKind kind)
 {
     closeProgress();
-    progress_ = new frmProgress(app_, kind == TransferKind::Read, windowParent_);
+    progress_ = new TransferProgressDialog(app_, kind == TransferKind::Read, windowParent_);
     progress_->setWindowModality(Qt::ApplicationModal);
-    connect(progress_, &frmProgress::cancelClicked, this, [this] { cancel(); });
+    connect(progress_, &TransferProgressDialog::cancelClicked, this, [this] { cancel(); });
     progress_->show();
 }
 

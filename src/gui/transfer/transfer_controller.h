@@ -13,7 +13,7 @@
 #include "core/link/link_interfaces.h"
 #include "core/link/tracing_port.h"
 #include "core/link/transfer.h"
-#include "gui/transfer/frm_progress.h"
+#include "gui/transfer/transfer_progress_dialog.h"
 
 class QWidget;
 
@@ -65,7 +65,7 @@ class TransferController final : public QObject, public TransferHost, public Pro
 
     TransferMachine& machine() { return *machine_; }
     bool busy() const { return machine_->busy(); }
-    frmProgress* progressWindow() const { return progress_; }
+    TransferProgressDialog* progressWindow() const { return progress_; }
 
     // TransferHost
     RadioDocument& document() override;
@@ -95,7 +95,7 @@ class TransferController final : public QObject, public TransferHost, public Pro
     QPointer<QWidget> windowParent_;
     TransferWindows windows_;
     std::function<void()> beforeOpen_;
-    QPointer<frmProgress> progress_;
+    QPointer<TransferProgressDialog> progress_;
     SteadyClock traceClock_;
     std::ofstream traceOut_;
     std::unique_ptr<TracingPort> tracing_;  // between the machine and the port

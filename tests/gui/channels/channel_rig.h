@@ -14,9 +14,9 @@
 
 #include "core/radio/channel_edit.h"
 #include "gui/app_context.h"
+#include "gui/channels/channel_editor_window.h"
+#include "gui/channels/channel_grid_window.h"
 #include "gui/channels/channel_windows.h"
-#include "gui/channels/frm_ch_info_edit.h"
-#include "gui/channels/frm_comm_ch_info.h"
 #include "gui/prompt/scripted_prompt_service.h"
 
 namespace zt::gui::testing {
@@ -25,7 +25,7 @@ struct ChannelRig {
     QTemporaryDir dir;
     ScriptedPromptService prompt;
     AppContext app;
-    std::unique_ptr<frmCommChInfo> grid;
+    std::unique_ptr<ChannelGridWindow> grid;
 
     ChannelRig()
     {
@@ -43,23 +43,23 @@ struct ChannelRig {
     ~ChannelRig()
     {
         grid.reset();
-        if (FrmCHInfoEdit* e = editor()) delete e;
+        if (ChannelEditorWindow* e = editor()) delete e;
     }
 
     RadioDocument& doc() { return app.documents.working(); }
     ChannelRecord& add(int chNo, const char* rx) { return newChannel(doc(), chNo, rx); }
 
-    frmCommChInfo& openGrid(int group)
+    ChannelGridWindow& openGrid(int group)
     {
         doc().Data.Options.CurrentGroup = static_cast<std::int16_t>(group);
-        grid = std::make_unique<frmCommChInfo>(app);
+        grid = std::make_unique<ChannelGridWindow>(app);
         grid->show();
         grid->activateWindow();
         QApplication::setActiveWindow(grid.get());
         (void)QTest::qWaitForWindowExposed(grid.get());
         return *grid;
     }
-    FrmCHInfoEdit* editor() { return loadedEditor(app); }
+    ChannelEditorWindow* editor() { return loadedEditor(app); }
 
     QTableWidget* table() { return grid->grid(); }
     QLineEdit* text1() { return grid->findChild<QLineEdit*>("Text1"); }

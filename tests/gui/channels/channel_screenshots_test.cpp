@@ -28,7 +28,7 @@ TEST(ChannelScreenshots, GridGroupsAndEditor)
     ASSERT_EQ(rig.app.documents.Open(file, ctx), OpenResult::Opened) << file;
     rig.doc().Data.Options.FrequencyChangeable = 1;
 
-    frmCommChInfo& grid = rig.openGrid(1);
+    ChannelGridWindow& grid = rig.openGrid(1);
     auto shoot = [&](QWidget* w, const QString& name) {
         QApplication::processEvents();
         ASSERT_TRUE(w->grab().save(dir + "/" + name));

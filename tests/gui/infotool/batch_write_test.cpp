@@ -28,12 +28,12 @@ struct BatchRig : ToolRig {
         };
     }
 
-    FrmMain& start(const char* count)
+    InfoToolWindow& start(const char* count)
     {
-        FrmMain& w = load();
+        InfoToolWindow& w = load();
         child<QLineEdit>("Text2_0")->setText(count);
         w.field(8)->setText("DEALER-9");
-        w.Command4_Click();
+        w.batchWrite();
         return w;
     }
 
@@ -62,7 +62,7 @@ struct BatchRig : ToolRig {
 TEST(InfoToolBatch, ThreeRadiosAreWrittenCountedAndFinished)
 {
     BatchRig t;
-    FrmMain& w = t.start("3");
+    InfoToolWindow& w = t.start("3");
     EXPECT_TRUE(w.batchRunning());
     EXPECT_FALSE(t.child<QPushButton>("Command1")->isEnabled());
     EXPECT_FALSE(t.child<QPushButton>("Command2")->isEnabled());
@@ -99,7 +99,7 @@ TEST(InfoToolBatch, ThreeRadiosAreWrittenCountedAndFinished)
     // Idle again: the next click starts a new batch.
     t.child<QLineEdit>("Text2_0")->setText("1");
     t.swapRadio("2026010100000300");
-    w.Command4_Click();
+    w.batchWrite();
     t.runUntilIdle();
     EXPECT_EQ(t.dealerCodesWritten.size(), 4u);
     EXPECT_EQ(t.lastMessage(), "MulWrite Complete!");
@@ -108,7 +108,7 @@ TEST(InfoToolBatch, ThreeRadiosAreWrittenCountedAndFinished)
 TEST(InfoToolBatch, RadioLeftConnectedIsNotWrittenTwice)
 {
     BatchRig t;
-    FrmMain& w = t.start("2");
+    InfoToolWindow& w = t.start("2");
     t.runUntilWaiting();
     ASSERT_EQ(t.radio.counters().blockWrites, 6);
     t.clock.advance(60s);  // the written radio keeps answering the handshake
@@ -129,7 +129,7 @@ TEST(InfoToolBatch, RadioLeftConnectedIsNotWrittenTwice)
 TEST(InfoToolBatch, FourHoursWithoutANextRadioEndWithCommunicationError)
 {
     BatchRig t;
-    FrmMain& w = t.start("2");
+    InfoToolWindow& w = t.start("2");
     t.runUntilWaiting();
     t.port.setConnected(false);
     t.clock.advance(4h - 2s);
@@ -148,9 +148,9 @@ TEST(InfoToolBatch, FourHoursWithoutANextRadioEndWithCommunicationError)
 TEST(InfoToolBatch, StopEndsAtOnceWithoutAMessage)
 {
     BatchRig t;
-    FrmMain& w = t.start("5");
+    InfoToolWindow& w = t.start("5");
     t.runUntilWaiting();
-    w.Command4_Click();
+    w.batchWrite();
     EXPECT_FALSE(w.batchRunning());
     EXPECT_TRUE(t.idle());
     EXPECT_FALSE(t.port.isOpen());
@@ -166,7 +166,7 @@ TEST(InfoToolBatch, SilentFirstRadioEndsTheBatch)
 {
     BatchRig t;
     t.port.setConnected(false);
-    FrmMain& w = t.start("3");
+    InfoToolWindow& w = t.start("3");
     t.clock.advance(2s);
     EXPECT_FALSE(w.batchRunning());
     EXPECT_EQ(t.messages(), std::vector<std::string>{"Communication Error!"});
@@ -177,7 +177,7 @@ TEST(InfoToolBatch, EmptyOrNonNumericCountStartsNothing)
 {
     for (const char* count : {"", "ab", "0", "-1"}) {
         BatchRig t;
-        FrmMain& w = t.start(count);
+        InfoToolWindow& w = t.start(count);
         EXPECT_FALSE(w.batchRunning()) << count;
         EXPECT_EQ(t.port.opens(), 0) << count;
         EXPECT_TRUE(t.prompt.asked.empty()) << count;
@@ -190,7 +190,7 @@ TEST(InfoToolBatch, PortThatCannotBeOpenedLeavesTheToolIdle)
     t.load();
     t.port.failNextOpen("busy");
     t.child<QLineEdit>("Text2_0")->setText("2");
-    t.window->Command4_Click();
+    t.window->batchWrite();
     EXPECT_FALSE(t.window->batchRunning());
     EXPECT_EQ(t.lastMessage(), "Cannot Open Communication Port.\nbusy");
     EXPECT_TRUE(t.child<QPushButton>("Command1")->isEnabled());
@@ -214,7 +214,7 @@ TEST(InfoToolBatch, EachRadioKeepsItsOwnUserCodeAndTheBytesAroundIt)
     const std::vector<std::uint8_t> firstOwn = ownBytes();
 
     // A fresh tool: nothing was read before the batch.
-    FrmMain& w = t.start("2");
+    InfoToolWindow& w = t.start("2");
     t.runUntilWaiting();
     EXPECT_EQ(ownBytes(), firstOwn);
     EXPECT_EQ(t.radioField(info::UserCode), "001A");
@@ -240,7 +240,7 @@ TEST(InfoToolBatch, EachRadioKeepsItsOwnUserCodeAndTheBytesAroundIt)
 TEST(InfoToolBatch, PulledCableEndsTheBatchAtOnceSayingSo)
 {
     BatchRig t;
-    FrmMain& w = t.start("3");
+    InfoToolWindow& w = t.start("3");
     t.runUntilWaiting();
     // The serial port reports its device gone and has closed itself.
     t.port.close();
@@ -259,7 +259,7 @@ TEST(InfoToolBatch, PulledCableEndsTheBatchAtOnceSayingSo)
 
     // The next read on a good port reports no stale disconnect.
     t.port.setConnected(false);
-    w.Command1_Click();
+    w.readFromRadio();
     t.runUntilIdle();
     EXPECT_EQ(t.lastMessage(), "Communication Error!");
 }
@@ -267,9 +267,9 @@ TEST(InfoToolBatch, PulledCableEndsTheBatchAtOnceSayingSo)
 TEST(InfoToolBatch, PulledCableDuringASingleReadEndsItAtOnce)
 {
     BatchRig t;
-    FrmMain& w = t.load();
+    InfoToolWindow& w = t.load();
     const QString serialShown = w.field(1)->text();
-    w.Command1_Click();
+    w.readFromRadio();
     t.clock.runWhile([&] { return t.radio.counters().blockReads < 5; });
     t.port.close();
     w.portLost("/dev/ttyUSB0: Input/output error");
@@ -286,7 +286,7 @@ TEST(InfoToolBatch, ChineseStatusTexts)
 {
     BatchRig t;
     t.language = kChinese;
-    FrmMain& w = t.start("2");
+    InfoToolWindow& w = t.start("2");
     EXPECT_EQ(t.status(), "正在写设置数据...");
     EXPECT_EQ(t.child<QPushButton>("Command4")->text(), "停止写入多台(&M)");
     t.runUntilWaiting();

@@ -22,7 +22,7 @@
 #include "core/edit/infotool_rules.h"
 #include "core/files/ini_profile.h"
 #include "core/link/info_block.h"
-#include "gui/infotool/frm_main.h"
+#include "gui/infotool/info_tool_window.h"
 #include "gui/infotool/system_host.h"
 #include "gui/prompt/scripted_prompt_service.h"
 #include "platform/port_table.h"
@@ -92,10 +92,10 @@ class InfoToolEndToEnd : public ::testing::Test {
     fs::path file(const char* name) const { return fs::path(dir_.path().toStdString()) / name; }
 
     // The window on this machine's port table and timers.
-    FrmMain& openWindow()
+    InfoToolWindow& openWindow()
     {
         system_ = std::make_unique<SystemHost>(ini_);
-        window_ = std::make_unique<FrmMain>(system_->host(prompt_, kEnglish));
+        window_ = std::make_unique<InfoToolWindow>(system_->host(prompt_, kEnglish));
         system_->connect(*window_);
         window_->formLoad();
         return *window_;
@@ -115,7 +115,7 @@ class InfoToolEndToEnd : public ::testing::Test {
     fs::path ini_;
     gui::ScriptedPromptService prompt_;
     std::unique_ptr<SystemHost> system_;
-    std::unique_ptr<FrmMain> window_;
+    std::unique_ptr<InfoToolWindow> window_;
     std::size_t seen_ = 0;
 };
 
@@ -126,10 +126,10 @@ TEST_F(InfoToolEndToEnd, ReadsAndWritesTheVirtualRadio)
              QString::fromStdString(ini_.string()), QString("COM%1").arg(kCom)});
     ASSERT_FALSE(sim.device().isEmpty());
 
-    FrmMain& w = openWindow();
+    InfoToolWindow& w = openWindow();
     ASSERT_EQ(w.portNumber(), kCom);
 
-    w.Command1_Click();
+    w.readFromRadio();
     EXPECT_EQ(awaitMessage(), "Read Complete!");
     EXPECT_EQ(
         w.field(1)->text().toStdString(),
@@ -143,7 +143,7 @@ TEST_F(InfoToolEndToEnd, ReadsAndWritesTheVirtualRadio)
     w.field(8)->setText("E2E-DEALER");
     w.field(11)->setText("Zhou");
     w.field(12)->setText("8642");
-    w.Command2_Click();
+    w.writeToRadio();
     EXPECT_EQ(awaitMessage(), "Write Complete!");
     EXPECT_EQ(memoryField(memory, info::DealerCode), padded("E2E-DEALER", 16));
     EXPECT_EQ(memoryField(memory, info::Seller), padded("Zhou", 16));
@@ -152,7 +152,7 @@ TEST_F(InfoToolEndToEnd, ReadsAndWritesTheVirtualRadio)
 
     // Reading back shows what was written.
     w.field(8)->clear();
-    w.Command1_Click();
+    w.readFromRadio();
     EXPECT_EQ(awaitMessage(), "Read Complete!");
     EXPECT_EQ(w.field(8)->text(), "E2E-DEALER");
 }
@@ -208,12 +208,12 @@ TEST_F(InfoToolEndToEnd, BatchWritesTwoRadiosSwappedOnTheSameCable)
     ASSERT_FALSE(sim->device().isEmpty());
     ASSERT_TRUE(cable.plugIn(sim->device()));
 
-    FrmMain& w = openWindow();
+    InfoToolWindow& w = openWindow();
     ASSERT_EQ(w.portNumber(), kCom);
     const std::string serial = w.field(1)->text().toStdString();
     w.findChild<QLineEdit*>("Text2_0")->setText("2");
     w.field(8)->setText("BATCH-DEALER");
-    w.Command4_Click();
+    w.batchWrite();
     ASSERT_TRUE(w.batchRunning());
 
     auto* status = w.findChild<QLabel*>("Label6");

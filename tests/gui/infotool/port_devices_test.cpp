@@ -14,7 +14,7 @@
 #include "core/edit/infotool_rules.h"
 #include "core/files/ini_profile.h"
 #include "core/link/virtual_link.h"
-#include "gui/infotool/frm_main.h"
+#include "gui/infotool/info_tool_window.h"
 #include "gui/prompt/scripted_prompt_service.h"
 #include "gui/widgets/serial_device_panel.h"
 #include "platform/fake_serial_devices.h"
@@ -49,7 +49,7 @@ class InfoToolDevicesTest : public ::testing::Test {
         link = folder.link("usb-Maker_FT232R_A1-if00-port0", "ttyUSB0");
     }
 
-    FrmMain& load(int language = kEnglish)
+    InfoToolWindow& load(int language = kEnglish)
     {
         InfoToolHost h;
         h.port = &port;
@@ -71,7 +71,7 @@ class InfoToolDevicesTest : public ::testing::Test {
         h.portDevice = [file = ini()](int n) { return comDevice(n, file); };
         h.listDevices = [this] { return fake.devices(); };
         h.deviceAccess = [this](const fs::path& p) { return fake.access(p); };
-        window = std::make_unique<FrmMain>(h);
+        window = std::make_unique<InfoToolWindow>(h);
         window->formLoad();
         return *window;
     }
@@ -86,20 +86,20 @@ class InfoToolDevicesTest : public ::testing::Test {
     VirtualRadio radio{clock};
     EnginePort port{clock, radio, 9600};
     gui::ScriptedPromptService prompt;
-    std::unique_ptr<FrmMain> window;
+    std::unique_ptr<InfoToolWindow> window;
 };
 
 TEST_F(InfoToolDevicesTest, LineBesideThePortListNamesTheDeviceOrWhatIsWrong)
 {
     // Nothing plugged in: no port, and the line says what to check.
-    FrmMain& w = load();
+    InfoToolWindow& w = load();
     EXPECT_EQ(w.portNumber(), 0);
     EXPECT_TRUE(line()->text().contains("dmesg")) << line()->text().toStdString();
 
     // An adapter given COM2 appears with the next refresh.
     plugAdapter();
     writeProfileString(ini(), "ports", "COM2", link);
-    w.ReShowComPortTimer_Timer();
+    w.refreshPortList();
     w.showPortDevice();
     EXPECT_EQ(w.portNumber(), 2);
     EXPECT_EQ(line()->text(), QString::fromStdString(folder.node("ttyUSB0").string()) +
@@ -116,11 +116,11 @@ TEST_F(InfoToolDevicesTest, LineBesideThePortListNamesTheDeviceOrWhatIsWrong)
 TEST_F(InfoToolDevicesTest, DeviceWindowAssignsTheStableLinkToTheChosenNumber)
 {
     plugAdapter();
-    FrmMain& w = load(kChinese);
+    InfoToolWindow& w = load(kChinese);
     EXPECT_EQ(w.portNumber(), 0);
 
     prompt.modalHandler = [&](QDialog& d) {
-        auto& devices = dynamic_cast<FrmPortDevices&>(d);
+        auto& devices = dynamic_cast<PortDevicesDialog&>(d);
         EXPECT_EQ(devices.windowTitle(), QString::fromUtf8("串口设备"));
         EXPECT_EQ(devices.chosenNumber(), 1);  // no port yet: COM1 offered
         devices.findChild<QComboBox*>("ComboNumber")->setCurrentIndex(4);
@@ -147,10 +147,11 @@ TEST_F(InfoToolDevicesTest, DeviceWindowHintsAndFailedSave)
     writeProfileString(ini(), "ports", "COM3", link);
     fake.accessOf[fs::canonical(folder.node("ttyUSB0")).string()] = {DeviceAccess::NoPermission,
                                                                      "uucp"};
-    FrmPortDevices devices(PortDeviceSource{ini(), [f = ini()](int n) { return comDevice(n, f); },
-                                            [this] { return fake.devices(); },
-                                            [this](const fs::path& p) { return fake.access(p); }},
-                           prompt, 3, kEnglish);
+    PortDevicesDialog devices(
+        PortDeviceSource{ini(), [f = ini()](int n) { return comDevice(n, f); },
+                         [this] { return fake.devices(); },
+                         [this](const fs::path& p) { return fake.access(p); }},
+        prompt, 3, kEnglish);
     QLabel* hint = devices.panel()->hintLabel();
     EXPECT_TRUE(hint->text().contains("sudo usermod -aG uucp $USER"));
 

@@ -18,7 +18,7 @@
 #include "core/files/ini_profile.h"
 #include "core/link/fresh_radio.h"
 #include "core/link/virtual_link.h"
-#include "gui/infotool/frm_main.h"
+#include "gui/infotool/info_tool_window.h"
 #include "gui/prompt/scripted_prompt_service.h"
 
 namespace zt::infotool::testing {
@@ -35,7 +35,7 @@ struct ToolRig {
     std::vector<int> selected;  // every selectPort call
     int language = kEnglish;
     bool osKnown = true;
-    std::unique_ptr<FrmMain> window;
+    std::unique_ptr<InfoToolWindow> window;
 
     ToolRig() { radio.memory() = freshRadioMemory(); }
 
@@ -48,7 +48,7 @@ struct ToolRig {
         return readProfileString(ini(), "language", "comPort", "<missing>");
     }
 
-    FrmMain& load()
+    InfoToolWindow& load()
     {
         InfoToolHost h;
         h.port = &port;
@@ -61,7 +61,7 @@ struct ToolRig {
         h.today = [] { return QDate(2026, 5, 6); };
         h.shortDate = [](const QDate& d) { return d.toString("yyyy/MM/dd"); };
         h.osVersionKnown = [this] { return osKnown; };
-        window = std::make_unique<FrmMain>(h);
+        window = std::make_unique<InfoToolWindow>(h);
         port.onReceived = [this](std::span<const std::uint8_t> bytes) {
             window->portReceived(bytes);
         };

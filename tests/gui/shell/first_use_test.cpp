@@ -14,7 +14,7 @@
 #include "core/edit/channel_grid_rules.h"
 #include "core/files/data_file.h"
 #include "core/files/document_store.h"
-#include "gui/channels/frm_comm_ch_info.h"
+#include "gui/channels/channel_grid_window.h"
 #include "gui/shell/qt_translations.h"
 #include "shell_fixture.h"
 #include "started_program.h"
@@ -34,9 +34,9 @@ class FirstUse : public ::testing::Test {
         program.prompt.asked.clear();
     }
 
-    frmCommChInfo* grid() const
+    ChannelGridWindow* grid() const
     {
-        return qobject_cast<frmCommChInfo*>(program.window->childWindow("frmCommChInfo"));
+        return qobject_cast<ChannelGridWindow*>(program.window->childWindow("frmCommChInfo"));
     }
     QLineEdit* text1() const { return grid()->findChild<QLineEdit*>("Text1"); }
 
@@ -205,7 +205,7 @@ TEST_F(FirstUse, TransmitEditKeepsTheUkReceiveFrequency)
 TEST_F(FirstUse, LosingTheFocusToAnotherWindowWritesTheEntryAndHidesTheEditor)
 {
     showGroup(kFreeGroup);
-    QPointer<frmCommChInfo> before = grid();
+    QPointer<ChannelGridWindow> before = grid();
     typeIntoCell(1, kColRx, "27.005");
     program.action("mnuOptFeature")->trigger();
     QApplication::processEvents();
@@ -306,7 +306,7 @@ TEST(WindowPosition, SurvivesALanguageChangeInTheUsersStore)
     ShellInstall install;
     {
         ShellProgram p(install);
-        p.window = std::make_unique<frmMain>(p.app);
+        p.window = std::make_unique<MainWindow>(p.app);
         p.window->formLoad();
         p.window->move(120, 90);
         p.window->resize(900, 700);
@@ -317,7 +317,7 @@ TEST(WindowPosition, SurvivesALanguageChangeInTheUsersStore)
         install.writeMySetup("[language]\nIsFirstRun=0\ncomPort=1\nCurrentLanguage=2\n");
         ShellProgram p(install);
         ASSERT_NE(p.app.applicationTitle, QString("ZT-958FM Programming Software"));
-        p.window = std::make_unique<frmMain>(p.app);
+        p.window = std::make_unique<MainWindow>(p.app);
         p.window->formLoad();
         EXPECT_EQ(p.window->size(), QSize(900, 700));
     }

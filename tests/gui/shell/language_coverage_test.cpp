@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "gui/channels/frm_ch_info_edit.h"
+#include "gui/channels/channel_editor_window.h"
 #include "gui/shell/child_windows.h"
 #include "shell_fixture.h"
 
@@ -29,7 +29,7 @@ TEST(LanguageCoverage, EveryWindowFindsAllItsTextsInBothLanguages)
         install.writeMySetup("[language]\nIsFirstRun=0\ncomPort=1\nCurrentLanguage=" +
                              std::to_string(language) + "\n");
         ShellProgram program(install);
-        frmMain& main = program.main(install);
+        MainWindow& main = program.main(install);
         main.checkLanguageChange();
         ASSERT_EQ(program.app.texts.language(), language);
 
@@ -38,7 +38,7 @@ TEST(LanguageCoverage, EveryWindowFindsAllItsTextsInBothLanguages)
               window::EmbMsg, window::ResetMode, window::RadioInfo})
             main.ShowChildWindow(name);
         {
-            FrmCHInfoEdit editor(program.app);
+            ChannelEditorWindow editor(program.app);
             editor.applyLanguageTexts();
         }
         for (const char* name : {window::ModelInfo, window::PassWord, window::SetComm,
@@ -46,7 +46,7 @@ TEST(LanguageCoverage, EveryWindowFindsAllItsTextsInBothLanguages)
             std::unique_ptr<QDialog> dialog(createModalWindow(name, program.app, &main));
             ASSERT_NE(dialog, nullptr) << name;
         }
-        main.Change_Language();
+        main.applyLanguage();
         QTest::qWait(50);
 
         EXPECT_TRUE(program.app.texts.missingIds().empty())

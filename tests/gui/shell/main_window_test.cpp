@@ -39,7 +39,7 @@ class MainWindowTest : public ::testing::Test {
 
     ShellInstall install;
     std::unique_ptr<ShellProgram> program;
-    frmMain* w = nullptr;
+    MainWindow* w = nullptr;
 };
 
 TEST_F(MainWindowTest, MenusInOrderWithTextsAndShortcuts)

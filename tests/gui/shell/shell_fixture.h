@@ -15,7 +15,7 @@
 
 #include "gui/app_context.h"
 #include "gui/prompt/scripted_prompt_service.h"
-#include "gui/shell/frm_main.h"
+#include "gui/shell/main_window.h"
 #include "gui/shell/startup.h"
 
 namespace zt::gui::test {
@@ -61,10 +61,10 @@ struct ShellProgram {
         prepareProgram(app, locale);
     }
     // The main window after its load.
-    frmMain& main(ShellInstall& install)
+    MainWindow& main(ShellInstall& install)
     {
         if (!window) {
-            window = std::make_unique<frmMain>(app);
+            window = std::make_unique<MainWindow>(app);
             window->setPositionStore(install.positionStore());
             window->formLoad();
         }
@@ -73,11 +73,11 @@ struct ShellProgram {
 
     AppContext app;
     ScriptedPromptService prompt;
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 // Waits for the new-document timer of the main window.
-inline void waitNewDocument(frmMain& w)
+inline void waitNewDocument(MainWindow& w)
 {
     for (int i = 0; i < 50 && w.newDocTimer().isActive(); ++i) QTest::qWait(20);
 }

@@ -22,7 +22,7 @@
 #include "core/link/virtual_link.h"
 #include "gui/app_context.h"
 #include "gui/prompt/scripted_prompt_service.h"
-#include "gui/shell/frm_main.h"
+#include "gui/shell/main_window.h"
 #include "gui/shell/main_window_start.h"
 #include "gui/shell/startup.h"
 #include "gui/transfer/transfer_controller.h"
@@ -66,7 +66,7 @@ class StartedProgram {
         port.onReceived = [this](std::span<const std::uint8_t> b) {
             window->transfers().onReceived(b);
         };
-        window = openMainWindow(app, [this](frmMain& w) {
+        window = openMainWindow(app, [this](MainWindow& w) {
             w.setPositionStore(QString::fromStdString((root_ / "position.ini").string()));
             w.useLink(port, clock);
         });
@@ -98,7 +98,7 @@ class StartedProgram {
     VirtualClock clock;
     VirtualRadio radio{clock};
     EnginePort port{clock, radio};
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<MainWindow> window;
 
   private:
     QTemporaryDir tmp_;

@@ -51,7 +51,7 @@ TEST(Startup, MissingFilesGiveDefaultsAndNeverStopIt)
     EXPECT_EQ(p.app.state.ModelName, "ZT-958FM");
     EXPECT_EQ(p.app.applicationTitle, QString("ZT-958FM Programming Software"));
 
-    frmMain& w = p.main(install);
+    MainWindow& w = p.main(install);
     EXPECT_NE(w.childWindow("frmCommChInfo"), nullptr);
     EXPECT_TRUE(w.windowTitle().contains("[ZT-958FM:25.615 - 30.105 MHz]"));
     EXPECT_TRUE(w.windowTitle().endsWith(":new.dat]"));
@@ -68,7 +68,7 @@ TEST(Startup, StoredLanguageTakesEffectAtTheFirstActivation)
     ShellInstall install;
     install.writeMySetup("[language]\nIsFirstRun=0\ncomPort=1\nCurrentLanguage=2\n");
     ShellProgram p(install, kLocaleEnglishUs);
-    frmMain& w = p.main(install);
+    MainWindow& w = p.main(install);
     // Chinese texts from the start.
     EXPECT_EQ(w.menuBar()->actions().at(0)->text(), QString::fromUtf8("文件(&F)"));
     QWidget* firstGrid = w.childWindow("frmCommChInfo");
@@ -102,7 +102,7 @@ TEST(Startup, WindowPositionDefaultsStoreAndMinimisedExit)
     ShellInstall install;
     {
         ShellProgram p(install);
-        frmMain& w = p.main(install);
+        MainWindow& w = p.main(install);
         // No stored position: 1000, 1000 and 12500 x 9500 twips.
         EXPECT_EQ(w.pos(), QPoint(67, 67));
         EXPECT_EQ(w.size(), QSize(833, 633));
@@ -117,7 +117,7 @@ TEST(Startup, WindowPositionDefaultsStoreAndMinimisedExit)
     EXPECT_EQ(stored.value("Settings/MainHeight").toInt(), 7500);
     {
         ShellProgram p(install);
-        frmMain& w = p.main(install);
+        MainWindow& w = p.main(install);
         EXPECT_EQ(w.pos(), QPoint(100, 120));
         EXPECT_EQ(w.size(), QSize(700, 500));
         // A minimised window at exit keeps the previous position.

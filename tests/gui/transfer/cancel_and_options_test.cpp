@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "core/files/ini_profile.h"
-#include "gui/transfer/frm_link_options.h"
 #include "gui/transfer/link_options.h"
+#include "gui/transfer/link_options_dialog.h"
 #include "gui/transfer/transfer_rig.h"
 
 namespace zt::gui::test {
@@ -33,7 +33,7 @@ class TransferCancel : public ProgramTransfer {
   protected:
     void clickCancel()
     {
-        frmProgress* progress = main->transfers().progressWindow();
+        TransferProgressDialog* progress = main->transfers().progressWindow();
         ASSERT_NE(progress, nullptr);
         auto* button = progress->findChild<QPushButton*>("cmdCancel");
         ASSERT_NE(button, nullptr);

@@ -29,7 +29,7 @@ TEST(PortMessageBox, AReasonGoesOnItsOwnLineAndAListKeepsItsBreak)
 TEST_F(ProgramTransfer, AMissingDeviceIsNamedUnderMessage9003)
 {
     // The program's own serial port, not the virtual line of the rig.
-    frmMain program(app);
+    MainWindow program(app);
     program.formLoad();
     ASSERT_TRUE(registerComDevice(app.paths.mySetupIni(), 3, "/dev/zt-no-such-adapter"));
     // A port that exists is listed by its number and device.

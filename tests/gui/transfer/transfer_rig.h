@@ -23,10 +23,10 @@
 #include "gui/app_context.h"
 #include "gui/prompt/scripted_prompt_service.h"
 #include "gui/shell/child_windows.h"
-#include "gui/shell/frm_main.h"
+#include "gui/shell/main_window.h"
 #include "gui/shell/startup.h"
-#include "gui/transfer/frm_progress.h"
 #include "gui/transfer/transfer_controller.h"
+#include "gui/transfer/transfer_progress_dialog.h"
 
 namespace zt::gui::test {
 
@@ -51,7 +51,7 @@ class ProgramTransfer : public ::testing::Test {
         port.onReceived = [this](std::span<const std::uint8_t> b) {
             main->transfers().onReceived(b);
         };
-        main = std::make_unique<frmMain>(app);
+        main = std::make_unique<MainWindow>(app);
         main->setPositionStore(QString::fromStdString((root / "pos.ini").string()));
         main->useLink(port, clock);
         main->formLoad();
@@ -100,7 +100,7 @@ class ProgramTransfer : public ::testing::Test {
     FreshRadioOptions options;
     VirtualRadio radio{clock};
     EnginePort port{clock, radio};
-    std::unique_ptr<frmMain> main;
+    std::unique_ptr<MainWindow> main;
     int ends = 0;
     bool lastSuccess = false;
 };

@@ -1,0 +1,482 @@
+#include "gui/channels/channel_editor_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <array>
+
+#include "core/edit/channel_grid_rules.h"
+#include "core/text_ids.h"
+#include "core/values/tones.h"
+#include "gui/app_context.h"
+#include "gui/channels/channel_grid_window.h"
+#include "gui/channels/channel_windows.h"
+#include "gui/text_codec.h"
+
+namespace zt::gui {
+namespace {
+
+// Visible lists Combo2(i) in the order they appear, with their caption and field code.
+struct ListSpec {
+    int index;
+    int captionId;  // 0: built-in caption "Rep"
+    int fieldCode;
+};
+constexpr std::array<ListSpec, 9> kLists = {
+    {{18, text::channeledit::LabelToneSquelch, 30},
+     {0, text::channeledit::LabelDecodeTone, 4},
+     {1, text::channeledit::LabelEncodeTone, 5},
+     {6, text::channeledit::LabelBusyChannelLock, 11},
+     {11, text::channeledit::LabelRBTone, 23},
+     {8, text::channeledit::LabelDTMFCodeSentAtStartOfTransmission, 13},
+     {10, text::channeledit::LabelDTMFCodeSentAtEndOfTransmission, 22},
+     {16, text::channeledit::LabelDTMFCallCode, 28},
+     {17, 0, 29}}};
+// Visible check boxes Check1(i) with their caption; the field code is 7 for i = 0, else i + 30.
+constexpr std::array<std::pair<int, int>, 6> kChecks = {
+    {{0, text::channeledit::CheckBoxSkipTheChannelWhenScanning},
+     {7, text::channeledit::CheckBoxRXExpander},
+     {8, text::channeledit::CheckBoxTXCompressor},
+     {9, text::channeledit::CheckBoxNoiseBlankerAutomaticNoiseLimiter},
+     {10, text::channeledit::CheckBoxAttenuator},
+     {11, text::channeledit::CheckBoxHiCutFilter}}};
+
+int checkFieldCode(int i)
+{
+    if (i == 0) return 7;
+    if (i <= 6) return i + 13;
+    return i + 30;
+}
+
+bool isEnter(const QKeyEvent* key)
+{
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+bool isReferenceList(int i)
+{
+    return i == 8 || i == 10 || i == 16 || i == 11;
+}
+
+std::int16_t storedReference(const ChannelRecord& rec, int i)
+{
+    switch (i) {
+        case 8:
+            return rec.BotCode;
+        case 10:
+            return rec.EotCode;
+        case 16:
+            return rec.CallCode;
+        default:
+            return rec.RBTone;
+    }
+}
+
+std::int16_t checkValue(const ChannelRecord& rec, int i)
+{
+    switch (i) {
+        case 0:
+            return rec.ScanSkip;
+        case 7:
+            return rec.RxExpand;
+        case 8:
+            return rec.TxCompress;
+        case 9:
+            return rec.NbAnl;
+        case 10:
+            return rec.Attenuator;
+        default:
+            return rec.HiCut;
+    }
+}
+
+}  // namespace
+
+ChannelEditorWindow::ChannelEditorWindow(AppContext& app, QWidget* parent)
+    : QWidget(parent), app_(app)
+{
+    setObjectName(QStringLiteral("FrmCHInfoEdit"));
+    registerChannelWindow(app_, this);
+    WandToSave = true;
+    buildControls();
+    applyLanguageTexts();
+    app_.channelEdit.editorOpen = true;
+    SetGridEditData(true);
+}
+
+ChannelEditorWindow::~ChannelEditorWindow()
+{
+    unloadWindow();
+    unregisterChannelWindow(this);
+}
+
+QComboBox* ChannelEditorWindow::combo2(int i) const
+{
+    const auto it = combo2_.find(i);
+    return it == combo2_.end() ? nullptr : it->second;
+}
+
+QCheckBox* ChannelEditorWindow::check1(int i) const
+{
+    const auto it = check1_.find(i);
+    return it == check1_.end() ? nullptr : it->second;
+}
+
+int ChannelEditorWindow::group() const
+{
+    return combo4_->currentIndex();
+}
+
+int ChannelEditorWindow::row() const
+{
+    return combo1_->currentIndex() + 1;
+}
+
+void ChannelEditorWindow::buildControls()
+{
+    setStyleSheet(
+        QStringLiteral("QLineEdit:disabled, QComboBox:disabled { background: palette(window); }"
+                       // Lists open about 20 rows high, not screen high (265 tones).
+                       "QComboBox { combobox-popup: 0; }"));
+    auto* top = new QGridLayout;
+    label4_ = new QLabel(this);
+    combo4_ = new QComboBox(this);
+    combo4_->setObjectName("Combo4");
+    for (int g = 0; g < kChannelGroupCount; ++g) combo4_->addItem(QString::number(g));
+    label1_ = new QLabel(this);
+    combo1_ = new QComboBox(this);
+    combo1_->setObjectName("Combo1");
+    combo1_->setMaxVisibleItems(20);
+    for (QLabel* l : {label4_, label1_}) l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    top->addWidget(label4_, 0, 0);
+    top->addWidget(combo4_, 0, 1);
+    top->addWidget(label1_, 1, 0);
+    top->addWidget(combo1_, 1, 1);
+    top->setColumnStretch(2, 1);
+
+    frame_ = new QGroupBox(this);
+    auto* grid = new QGridLayout(frame_);
+    grid->setHorizontalSpacing(100 / 15);
+    labelFre_ = new QLabel(frame_);
+    text1_ = new QLineEdit(frame_);
+    text1_->setObjectName("Text1");
+    text1_->setMaxLength(9);
+    text1_->setContextMenuPolicy(Qt::NoContextMenu);
+    text1_->installEventFilter(this);
+    int line = 0;
+    labelFre_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(labelFre_, line, 0);
+    grid->addWidget(text1_, line++, 1);
+    for (const ListSpec& spec : kLists) {
+        auto* label = new QLabel(frame_);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        auto* list = new QComboBox(frame_);
+        list->setObjectName(QString("Combo2_%1").arg(spec.index));
+        list->setMaxVisibleItems(20);
+        list->setMinimumWidth(120);
+        list->installEventFilter(this);
+        labels_[spec.index] = label;
+        combo2_[spec.index] = list;
+        grid->addWidget(label, line, 0);
+        grid->addWidget(list, line++, 1);
+        connect(list, &QComboBox::activated, this, [this, i = spec.index] { onListChosen(i); });
+    }
+    auto* checks = new QGridLayout;
+    int k = 0;
+    for (const auto& [i, caption] : kChecks) {
+        auto* box = new QCheckBox(frame_);
+        box->setObjectName(QString("Check1_%1").arg(i));
+        box->installEventFilter(this);
+        check1_[i] = box;
+        checks->addWidget(box, k / 2, k % 2);
+        ++k;
+        connect(box, &QCheckBox::clicked, this, [this, i = i] { onCheckClicked(i); });
+    }
+    grid->addLayout(checks, line++, 0, 1, 2);
+
+    commandClose_ = new QPushButton(this);
+    commandClose_->setObjectName("CommandClose");
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(commandClose_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(frame_);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+
+    combo4_->installEventFilter(this);
+    combo1_->installEventFilter(this);
+    connect(combo4_, &QComboBox::activated, this, [this] { onGroupOrChannelChosen(); });
+    connect(combo1_, &QComboBox::activated, this, [this] { onGroupOrChannelChosen(); });
+    connect(commandClose_, &QPushButton::clicked, this, [this] {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            sub->close();
+        else
+            close();
+    });
+}
+
+void ChannelEditorWindow::applyLanguageTexts()
+{
+    setWindowTitle(app_.text(text::channeledit::ChannelEditorWindowCaption));
+    label4_->setText(app_.text(text::channeledit::LabelGroup));
+    label1_->setText(app_.text(text::channeledit::LabelChannel));
+    labelFre_->setText(app_.text(text::channeledit::LabelReceiveFrequency));
+    for (const ListSpec& spec : kLists)
+        labels_[spec.index]->setText(spec.captionId ? app_.text(spec.captionId)
+                                                    : QStringLiteral("Rep"));
+    for (const auto& [i, caption] : kChecks) check1_[i]->setText(app_.text(caption));
+    commandClose_->setText(app_.text(text::msg::CloseCaption));
+    if (!unloaded_ && app_.channelEdit.editorOpen) {
+        const bool was = WandToSave;
+        SetGridEditData(false);
+        WandToSave = was;
+    }
+}
+
+void ChannelEditorWindow::listGroupChannels(int rGroupID)
+{
+    combo1_->clear();
+    for (int r = 1; r <= GroupSize(rGroupID); ++r) combo1_->addItem(QString::number(r));
+}
+
+void ChannelEditorWindow::SetGridEditData(bool rIsGridChange)
+{
+    ChannelEditState& st = app_.channelEdit;
+    WandToSave = false;
+    if (rIsGridChange) {
+        const int g =
+            st.currentGroup >= 0 && st.currentGroup < kChannelGroupCount ? st.currentGroup : 0;
+        combo4_->setCurrentIndex(g);
+        listGroupChannels(g);
+        combo1_->setCurrentIndex(st.editRow >= 1 && st.editRow <= combo1_->count() ? st.editRow - 1
+                                                                                   : 0);
+    } else {
+        if (combo4_->currentIndex() != st.currentGroup) {
+            st.currentGroup = combo4_->currentIndex();
+            if (auto* grid = loadedGrid(app_)) grid->ChangeGroup();
+            WandToSave = false;
+            listGroupChannels(combo4_->currentIndex());
+        }
+        if (combo1_->currentIndex() < 0) combo1_->setCurrentIndex(0);
+        st.editRow = combo1_->currentIndex() + 1;
+    }
+    const bool vfo = group() == kVfoGroup;
+    labels_[17]->setVisible(vfo);
+    combo2_[17]->setVisible(vfo);
+
+    RadioDocument& doc = app_.documents.working();
+    ChannelRecord* rec = doc.findChannel(GroupBase(group()) + row());
+    if (!rec) {
+        showEmpty();
+    } else {
+        for (auto& [i, list] : combo2_) list->setEnabled(true);
+        for (auto& [i, box] : check1_) box->setEnabled(true);
+        text1_->setEnabled(true);
+        text1_->setText(QString::fromStdString(rxCellText(*rec, app_.state.Limits)));
+
+        QStringList tones;
+        tones << app_.text(text::channeledit::ListEntryOffNone);
+        for (int t = 1; t < kToneCount; ++t) tones << QString::fromStdString(toneText(t));
+        for (int i : {0, 1}) {
+            combo2_[i]->clear();
+            combo2_[i]->addItems(tones);
+            combo2_[i]->setCurrentIndex(
+                shownListIndex(i == 0 ? rec->DecodeTone : rec->EncodeTone, kToneCount));
+        }
+        fillBusyLock(receiveTone(*rec) != 0);
+        busyMirror_ = showBusyLock(*rec);
+        combo2_[6]->setCurrentIndex(busyMirror_);
+        ShowRB();
+        combo2_[18]->clear();
+        combo2_[18]->addItems(
+            {app_.text(text::channeledit::TSQEntry0), app_.text(text::channeledit::TSQEntry1)});
+        combo2_[18]->setCurrentIndex(shownListIndex(rec->Tsq, 2));
+        for (int i : {8, 10, 16}) fillCodeList(combo2_[i], storedReference(*rec, i));
+        combo2_[17]->clear();
+        combo2_[17]->addItems({app_.text(text::channeledit::ListEntryOffNone), "+100K", "-100K"});
+        combo2_[17]->setCurrentIndex(shownListIndex(rec->Rep, 3));
+        for (auto& [i, box] : check1_) box->setChecked(checkValue(*rec, i) == 1);
+    }
+    SetShowFreModify();
+    WandToSave = true;
+}
+
+void ChannelEditorWindow::showEmpty()
+{
+    text1_->setText(QString());
+    text1_->setEnabled(true);
+    for (auto& [i, list] : combo2_) {
+        list->clear();
+        list->addItem(QStringLiteral(" "));
+        list->setCurrentIndex(0);
+        list->setEnabled(false);
+    }
+    for (auto& [i, box] : check1_) {
+        box->setChecked(false);
+        box->setEnabled(false);
+    }
+}
+
+void ChannelEditorWindow::fillBusyLock(bool withThird)
+{
+    QComboBox* list = combo2_[6];
+    list->clear();
+    list->addItems({app_.text(text::channeledit::ListEntryOffNone),
+                    app_.text(text::channeledit::BusyLockSquelchModeEntry1Carrier)});
+    if (withThird)
+        list->addItem(app_.text(text::channeledit::BusyLockSquelchModeEntry2CTCSSDCSTone));
+}
+
+void ChannelEditorWindow::fillCodeList(QComboBox* list, int stored)
+{
+    const std::vector<int> numbers = nonEmptyDtmfCodeNumbers(app_.documents.working().Data);
+    list->clear();
+    list->addItem(app_.text(text::channelinfo::ListEntryNoToneNoneOff));
+    for (int n : numbers) list->addItem(QString::number(n));
+    list->setCurrentIndex(shownReferenceIndex(stored, numbers));
+}
+
+void ChannelEditorWindow::ShowRB()
+{
+    QComboBox* list = combo2_[11];
+    if (!list->isEnabled()) return;
+    const ChannelRecord* rec = app_.documents.working().findChannel(GroupBase(group()) + row());
+    if (!rec) return;
+    const bool was = WandToSave;
+    WandToSave = false;
+    rbMirror_ = rec->RBTone >= 0 && rec->RBTone <= 8 ? rec->RBTone : 0;
+    const std::vector<int> numbers = definedToneTipNumbers(app_.documents.working().Data);
+    list->clear();
+    list->addItem(app_.text(text::channeledit::ListEntryOffNone));
+    for (int n : numbers) list->addItem(QString::number(n));
+    list->setCurrentIndex(shownReferenceIndex(rbMirror_, numbers));
+    WandToSave = was;
+}
+
+void ChannelEditorWindow::SetShowFreModify()
+{
+    text1_->setEnabled(frequencyEditPermitted(app_.documents.working().Data,
+                                              app_.documents.working().Data.Options.CurrentGroup));
+}
+
+void ChannelEditorWindow::onGroupOrChannelChosen()
+{
+    if (group() != app_.channelEdit.currentGroup || row() != app_.channelEdit.editRow)
+        SetGridEditData(false);
+}
+
+void ChannelEditorWindow::writeField(int fieldCode, int value)
+{
+    channelWriteBack(app_, WriteBackRequest{group(), row(), fieldCode, std::to_string(value)});
+}
+
+void ChannelEditorWindow::onListChosen(int i)
+{
+    if (!WandToSave) return;
+    QComboBox* list = combo2_[i];
+    const QString text = list->currentText();
+    if (text.isEmpty() || text == QLatin1String(" ")) return;
+    if (i == 0) fillBusyLock(list->currentIndex() != 0);
+    int value = list->currentIndex();
+    if (i == 6) {
+        busyMirror_ = value;  // the visible entries are the mirror's first ones
+    } else if (isReferenceList(i)) {
+        value = list->currentIndex() == 0 ? 0 : text.toInt();
+        if (i == 11) rbMirror_ = value;
+    }
+    for (const ListSpec& spec : kLists)
+        if (spec.index == i) {
+            writeField(spec.fieldCode, value);
+            return;
+        }
+}
+
+void ChannelEditorWindow::onCheckClicked(int i)
+{
+    if (!WandToSave) return;
+    writeField(checkFieldCode(i), check1_[i]->isChecked() ? 1 : 0);
+}
+
+void ChannelEditorWindow::concludeFrequency()
+{
+    if (!WandToSave || !text1_->isModified()) return;
+    text1_->setModified(false);
+    channelWriteBack(app_, WriteBackRequest{group(), row(), kColRx,
+                                            toRecordText(formatFrequencyText(text1_->text()))});
+    SetGridEditData(false);
+}
+
+void ChannelEditorWindow::commitPendingEdits()
+{
+    concludeFrequency();
+}
+
+bool ChannelEditorWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == text1_) {
+            if (isEnter(key)) {
+                concludeFrequency();
+                focusNextChild();
+                return true;
+            }
+            if ((key->modifiers() & Qt::ControlModifier) &&
+                (key->key() == Qt::Key_X || key->key() == Qt::Key_V || key->key() == Qt::Key_C))
+                return true;
+            const QString t = key->text();
+            if (t.size() != 1 || t.at(0).unicode() < 32) return false;
+            const ushort c = t.at(0).unicode();
+            return !((c >= '0' && c <= '9') || c == '.');
+        }
+        if (isEnter(key)) {
+            focusNextChild();
+            return true;
+        }
+    } else if (event->type() == QEvent::FocusIn && watched == text1_) {
+        QMetaObject::invokeMethod(text1_, &QLineEdit::selectAll, Qt::QueuedConnection);
+    } else if (event->type() == QEvent::FocusOut && watched == text1_) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            concludeFrequency();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ChannelEditorWindow::mousePressEvent(QMouseEvent* event)
+{
+    if (text1_->hasFocus()) {
+        concludeFrequency();
+        focusNextChild();
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void ChannelEditorWindow::closeEvent(QCloseEvent* event)
+{
+    unloadWindow();
+    QWidget::closeEvent(event);
+}
+
+void ChannelEditorWindow::unloadWindow()
+{
+    if (unloaded_) return;
+    commitPendingEdits();
+    unloaded_ = true;
+    app_.channelEdit.editorOpen = false;
+    unregisterChannelWindow(this);
+}
+
+}  // namespace zt::gui

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QWidget>
+#include <map>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace zt::gui {
+
+struct AppContext;
+
+// The channel detail editor: the settings of one channel, including those the grid does not
+// show, changed one at a time. It follows the grid's current cell and group and makes the
+// grid follow the group chosen here.
+class ChannelEditorWindow : public QWidget {
+    Q_OBJECT
+  public:
+    explicit ChannelEditorWindow(AppContext& app, QWidget* parent = nullptr);
+    ~ChannelEditorWindow() override;
+
+    // Loads every control for the channel to show: from the grid (`CurrentGroup`, row of
+    // `EditPos`) or from the editor's own group and channel lists.
+    void SetGridEditData(bool rIsGridChange);
+    // Refills the channel list with "1" .. GroupSize(group).
+    void listGroupChannels(int rGroupID);
+    // Rebuilds the RB-tone list of the shown channel and selects its value.
+    Q_INVOKABLE void ShowRB();
+    // Enables the receive-frequency box when frequencies may be changed.
+    void SetShowFreModify();
+
+    Q_INVOKABLE void applyLanguageTexts();
+    // Writes a typed but not yet written receive frequency.
+    Q_INVOKABLE void commitPendingEdits();
+
+    // `WandToSave`: true while user actions are written.
+    bool WandToSave = true;
+
+    // Control arrays by index (Combo2(i), Check1(i)); null for an index not built.
+    QComboBox* combo2(int i) const;
+    QCheckBox* check1(int i) const;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    void buildControls();
+    void fillCodeList(QComboBox* list, int stored);
+    void fillBusyLock(bool withThird);
+    void showEmpty();
+    void onGroupOrChannelChosen();
+    void onListChosen(int i);
+    void onCheckClicked(int i);
+    void writeField(int fieldCode, int value);
+    void concludeFrequency();
+    void unloadWindow();
+    int group() const;
+    int row() const;
+
+    AppContext& app_;
+    QComboBox* combo4_ = nullptr;  // group
+    QComboBox* combo1_ = nullptr;  // channel
+    QLineEdit* text1_ = nullptr;   // receive frequency
+    QGroupBox* frame_ = nullptr;
+    std::map<int, QComboBox*> combo2_;
+    std::map<int, QCheckBox*> check1_;
+    std::map<int, QLabel*> labels_;  // labels of Combo2(i), keyed like combo2_
+    QLabel* label4_ = nullptr;
+    QLabel* label1_ = nullptr;
+    QLabel* labelFre_ = nullptr;
+    QPushButton* commandClose_ = nullptr;
+    int rbMirror_ = 0;    // index of the RB mirror list (0 .. 8)
+    int busyMirror_ = 0;  // index of the busy-lock mirror list (0 .. 3)
+    bool unloaded_ = false;
+};
+
+}  // namespace zt::gui

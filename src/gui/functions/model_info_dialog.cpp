@@ -1,0 +1,124 @@
+#include "gui/functions/model_info_dialog.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/radio/models.h"
+#include "core/text_ids.h"
+#include "gui/app_context.h"
+#include "gui/text_codec.h"
+#include "gui/widgets/common_buttons.h"
+#include "gui/widgets/guarded_line_edit.h"
+
+namespace zt::gui {
+
+ModelInfoDialog::ModelInfoDialog(AppContext& app, QWidget* parent)
+    : ModelInfoDialog(app, std::function<void()>{}, parent)
+{
+}
+
+ModelInfoDialog::ModelInfoDialog(AppContext& app, std::function<void()> loadNewDocument,
+                                 QWidget* parent)
+    : QDialog(parent), loadNewDoc(std::move(loadNewDocument)), app_(app)
+{
+    setObjectName("FrmModelInfo");
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    label1_ = new QLabel(this);
+    label1_->setObjectName("Label1");
+    label2_ = new QLabel(this);
+    label2_->setObjectName("Label2");
+    combo1_ = new QComboBox(this);
+    combo1_->setObjectName("Combo1");
+    combo2_ = new QComboBox(this);
+    combo2_->setObjectName("Combo2");
+    for (QComboBox* c : {combo1_, combo2_}) {
+        c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        enterMovesOn(c);
+    }
+    label1_->setBuddy(combo1_);
+    label2_->setBuddy(combo2_);
+
+    ok_ = new QPushButton(this);
+    ok_->setObjectName("CommandOK");
+    cancel_ = new QPushButton(this);
+    cancel_->setObjectName("CommandCancel");
+    connect(ok_, &QPushButton::clicked, this, [this] { commandOkClick(); });
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(label1_, 0, 0, Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(combo1_, 0, 1);
+    grid->addWidget(label2_, 1, 0, Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(combo2_, 1, 1);
+    grid->setColumnStretch(1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    applyLanguageTexts();
+    // The model shown: the current one, the first entry when it is not offered.
+    combo1_->addItems(modelEntries());
+    const int model = combo1_->findText(fromRecordText(app_.state.ModelName));
+    combo1_->setCurrentIndex(model >= 0 ? model : 0);
+    // The bands of that model, built once, then the current band. A band text
+    // the list does not offer (a document whose band code has no text) leaves
+    // the first entry shown, so OK offers a band the model has.
+    combo2_->addItems(bandEntries(combo1_->currentText()));
+    combo2_->setCurrentIndex(0);
+    const int band = combo2_->findText(fromRecordText(app_.state.BandText));
+    if (band >= 0) combo2_->setCurrentIndex(band);
+}
+
+QStringList ModelInfoDialog::modelEntries()
+{
+    return {QString::fromLatin1(kStandardModel)};
+}
+
+QStringList ModelInfoDialog::bandEntries(const QString& model)
+{
+    if (model == QString::fromLatin1(kStandardModel)) return {QString::fromLatin1(kStandardBand)};
+    return {};
+}
+
+void ModelInfoDialog::applyLanguageTexts()
+{
+    setWindowTitle(app_.text(text::model::ModelInformationWindowCaption));
+    label1_->setText(app_.text(text::model::ModelInformationModelLabel));
+    label2_->setText(app_.text(text::model::ModelInformationBandLabel));
+    captionCommonButtons(*this, app_.texts.lookup());
+}
+
+void ModelInfoDialog::commandOkClick()
+{
+    const std::string model = toRecordText(combo1_->currentText());
+    const std::string band = toRecordText(combo2_->currentText());
+    if (model != app_.state.ModelName || band != app_.state.BandText) {
+        Message question;
+        question.textId = text::msg::NewDocumentForModel;
+        question.titleId = text::msg::ModelChangeTitle;
+        question.icon = Icon::Warning;
+        question.buttons = Buttons::OkCancel;
+        if (app_.prompt->ask(question) == Answer::Ok) {
+            app_.state.ModelName = model;
+            app_.state.setBandText(band);  // parses the band limits again
+            const auto code = static_cast<std::int16_t>(bandCodeOfText(band));
+            app_.documents.working().Data.BandCode = code;
+            app_.state.RadioInfo.BandCode = code;
+            if (loadNewDoc) loadNewDoc();
+        }
+    }
+    accept();
+}
+
+}  // namespace zt::gui

@@ -1,0 +1,76 @@
+#include "gui/functions/password_dialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/edit/text_helpers.h"
+#include "core/text_ids.h"
+#include "gui/app_context.h"
+#include "gui/text_codec.h"
+#include "gui/widgets/common_buttons.h"
+#include "gui/widgets/guarded_line_edit.h"
+
+namespace zt::gui {
+
+PasswordDialog::PasswordDialog(AppContext& app, QWidget* parent) : QDialog(parent), app_(app)
+{
+    setObjectName("FrmPassWord");
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    app_.passwordWindowShown = false;
+
+    label1_ = new QLabel(this);
+    label1_->setObjectName("Label1");
+    text1_ = new GuardedLineEdit(this);
+    text1_->setObjectName("Text1");
+    // The password box takes any character a record byte can hold, the
+    // clipboard included; Enter confirms like OK.
+    text1_->setMaxCharCode(0xFF);
+    text1_->setRefuseClipboard(false);
+    text1_->setEnterMovesOn(false);
+    text1_->setMaxLength(kMaxLength);
+    text1_->setMinimumWidth(text1_->fontMetrics().horizontalAdvance(QString(6, 'W')) + 12);
+    label1_->setBuddy(text1_);
+
+    ok_ = new QPushButton(this);
+    ok_->setObjectName("CommandOK");
+    ok_->setDefault(true);
+    cancel_ = new QPushButton(this);
+    cancel_->setObjectName("CommandCancel");
+    connect(ok_, &QPushButton::clicked, this, [this] { commandOkClick(); });
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* row = new QHBoxLayout;
+    row->setSpacing(50 / 15);  // 50 twips between the label and the box
+    row->addWidget(label1_);
+    row->addWidget(text1_, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    applyLanguageTexts();
+    text1_->setText(fromRecordText(app_.enteredPassword));
+    app_.passwordWindowShown = true;
+}
+
+void PasswordDialog::applyLanguageTexts()
+{
+    setWindowTitle(app_.text(text::lang::ProgramPasswordWindowCaption));
+    label1_->setText(app_.text(text::lang::ProgramPasswordLabel));
+    captionCommonButtons(*this, app_.texts.lookup());
+}
+
+void PasswordDialog::commandOkClick()
+{
+    app_.enteredPassword = cutTextAtZero(toRecordText(text1_->text()));
+    accept();
+}
+
+}  // namespace zt::gui

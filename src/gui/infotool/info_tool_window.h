@@ -1,0 +1,169 @@
+#pragma once
+
+// The information tool's one window: it shows the radio's information record,
+// reads it from a radio, writes the dealer part to one radio, and writes the
+// same dealer data to a series of radios in turn (batch write), counting them
+// and advancing the serial number from radio to radio.
+
+#include <QDate>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "core/link/info_exchange.h"
+#include "core/link/link_interfaces.h"
+#include "platform/serial_devices.h"
+
+class QCheckBox;
+class QKeyEvent;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+
+namespace zt::gui {
+class PromptService;
+}
+
+namespace zt::infotool {
+
+struct PortDeviceSource;
+
+// What the window is given by its program (or by a test).
+struct InfoToolHost {
+    LinkPort* port = nullptr;              // the serial port of the exchange
+    TimerFactory* timers = nullptr;        // the exchange's 500 ms time-out
+    gui::PromptService* prompt = nullptr;  // every message box
+    std::filesystem::path settingsIni;     // the tool's own "mysetup.ini"
+    int language = 1;                      // 1 English, 2 Chinese: fixed for the run
+    // The existing COM ports in enumeration order.
+    std::function<std::vector<int>()> listPorts;
+    // Points the port at COM n's device before it is opened.
+    std::function<void(int number)> selectPort;
+    // Today's date and its text in the system's short date form.
+    std::function<QDate()> today;
+    std::function<QString(const QDate&)> shortDate;
+    // The operating-system check; false shows "Unkown operating system!".
+    std::function<bool()> osVersionKnown;
+    // The serial devices behind the port numbers, for the line beside the
+    // port list and the device window: the device of COM n, the devices
+    // present, whether this user may open a device. Unset: nothing shown.
+    std::function<std::filesystem::path(int number)> portDevice;
+    std::function<std::vector<SerialDevice>()> listDevices;
+    std::function<DeviceAccessInfo(const std::filesystem::path&)> deviceAccess;
+};
+
+// The defaults of a host running on this machine: the platform's port table
+// (devices named in `settingsIni`), today's date in the system locale's short
+// form, an operating system that is always known. Port, timers, prompt and
+// language are left to the caller.
+InfoToolHost systemHost(const std::filesystem::path& settingsIni);
+
+class InfoToolWindow : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kPortRefreshMs = 1000;
+    static constexpr int kCountMaxLength = 3;
+
+    explicit InfoToolWindow(InfoToolHost host, QWidget* parent = nullptr);
+    ~InfoToolWindow() override;
+
+    // Window load: record, captions, OS check, port list and stored port,
+    // band entry, ShowByData, ReShowComPortTimer.
+    void formLoad();
+
+    // The port's receive event.
+    void portReceived(std::span<const std::uint8_t> bytes);
+    // The port failed for good (cable or adapter pulled) and is closed: a
+    // running read, write or batch ends at once with "Communication Error!"
+    // and the words that the cable was disconnected.
+    void portLost(const std::string& reason);
+
+    // Commands.
+    void readFromRadio();  // Read
+    void writeToRadio();   // Write
+    void exitTool();       // Exit
+    void batchWrite();     // batch start / stop
+    // A choice in the port list (index of the entry).
+    void choosePort(int index);
+    // One tick of ReShowComPortTimer.
+    void refreshPortList();
+    // The device window (assign a device to a COM number), shown modally.
+    void showPortDevices();
+    // The line naming the chosen number's device; follows every port-list
+    // refresh and port choice.
+    void showPortDevice();
+
+    // Record -> window and window -> record.
+    void ShowByData();
+    void GetDataByShow(InfoToolRecord& record);
+
+    InfoExchange& exchange() { return *exchange_; }
+    InfoToolRecord& record() { return exchange_->record(); }
+    int portNumber() const { return portNumber_; }
+    bool batchRunning() const { return batchRunning_; }
+    int language() const { return host_.language; }
+
+    // The port list, for tests: entry texts and whether each can be chosen.
+    QComboBox* portList() const { return combo2_; }
+    bool portEntryEnabled(int index) const;
+
+    // Controls, for tests and screenshots.
+    QLineEdit* field(int k) const;  // Text1(k), k != 4
+    QPlainTextEdit* descriptionField() const { return description_; }
+    QLabel* fieldLabel(int k) const { return labels_.at(static_cast<std::size_t>(k)); }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void build();
+    void applyTexts();
+    void fillPortList();
+    PortDeviceSource portDeviceSource() const;
+    void exchangeFinished(InfoOutcome outcome);
+    void batchRadioWritten(int nextRadio);
+    void batchControlsIdle();
+    bool preparePort();
+    void message(std::string_view text, Icon icon = Icon::None);
+    QString todayText() const;
+    bool serialFieldKey(QKeyEvent* event);
+    void showChosenPortMissing();
+
+    InfoToolHost host_;
+    std::unique_ptr<InfoExchange> exchange_;
+    int portNumber_ = 0;
+    bool batchRunning_ = false;
+    bool closing_ = false;
+    std::string lostReason_;  // the port was lost during the running exchange
+
+    std::array<QComboBox*, 2> combo1_{};
+    std::array<QLineEdit*, 13> text1_{};  // index 4 stays null: the description box
+    QPlainTextEdit* description_ = nullptr;
+    std::array<QLabel*, 14> labels_{};
+    QLabel* areaLabel_ = nullptr;
+    QLabel* portLabel_ = nullptr;
+    QLabel* countLabel_ = nullptr;
+    QLabel* currentLabel_ = nullptr;
+    QGroupBox* frame2_ = nullptr;
+    std::array<QCheckBox*, 5> checks_{};
+    QComboBox* combo2_ = nullptr;
+    std::array<QPushButton*, 4> commands_{};
+    std::array<QLineEdit*, 2> text2_{};
+    QLabel* label6_ = nullptr;
+    QTimer* portTimer_ = nullptr;
+    QLabel* portDevice_ = nullptr;
+    QPushButton* portsButton_ = nullptr;
+};
+
+}  // namespace zt::infotool

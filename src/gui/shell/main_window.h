@@ -1,0 +1,176 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <memory>
+
+#include "core/link/link_interfaces.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QPushButton;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace zt {
+class SerialLinkPort;
+}
+
+namespace zt::gui {
+
+struct AppContext;
+class TransferController;
+
+// Twips of the window layout: 15 per pixel (96 DPI).
+constexpr int kTwipsPerPixel = 15;
+constexpr int kMinTreePaneTwips = 300;
+constexpr int kNewDocDelayMs = 100;
+
+// The main window: menus, toolbar, the function tree in its pane with the
+// splitter, the status panels, and the child-window area. It runs the
+// document commands and starts the transfers.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit MainWindow(AppContext& app, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Replaces the serial port and Qt timers of the transfers (tests use the
+    // virtual radio and clock). The port's received bytes must be handed to
+    // transfers().onReceived().
+    void useLink(LinkPort& port, TimerFactory& timers);
+    TransferController& transfers() { return *transfers_; }
+
+    // Where the window position is kept: the per-user store under the
+    // program's name (never a translated title) by default; an INI file when
+    // given (tests).
+    void setPositionStore(const QString& iniFile) { positionStore_ = iniFile; }
+    // Main window load: position, texts, tree and the first document with the
+    // channel grid.
+    void formLoad();
+
+    QMdiArea* mdiArea() const { return mdiArea_; }
+    // The open child window of that name, or null.
+    QWidget* childWindow(const QString& name) const;
+    int childWindowCount() const;
+    QTimer& newDocTimer() { return newDocTimer_; }
+    bool initialValuesRequested() const { return initRequest_; }
+
+    // The status-bar text of the first panel (hints such as why an edit was refused).
+    QString statusHint() const;
+
+  public slots:
+    // Every command that reads the document calls this first: each open child
+    // window writes the entry it is still editing into the document.
+    void aboutToReadDocument();
+    void showStatusHint(const QString& text);
+    void applyLanguage();
+    void ApplyLanguageTexts();
+    void ShowMainTxt();
+    void LoadTree();
+    void LoadBKPic();
+    void CloseCurAllWindows();
+    void LoadNewDoc();
+    void ShowChildWindow(const QString& name);
+    void UnloadWindowByName(const QString& name);
+    // Shows a modal window by name (model information, password, COM port,
+    // language, about); returns its result, or -1 when it is not built.
+    int ShowModalWindow(const QString& name);
+
+    void fileNew();
+    void fileOpen();
+    void fileSave();
+    // True when the document was saved.
+    bool fileSaveAs();
+    void initialSettings();
+    void readFromRadio();
+    void writeToRadio();
+    void readRadioInformation();
+
+    // Runs the language change when the language window changed
+    // `CurrentLanguage`. On activation it is queued to the event loop: it
+    // closes and re-creates child windows, which must never happen inside an
+    // event that concerns them.
+    void checkLanguageChange();
+    // Gives every child window at least the size it asked for; the area
+    // scrolls to what reaches past it. Windows never shrink here.
+    void fitChildWindows();
+    void cascade();
+    // Dragging the splitter by `twips` to the right (negative: left); refused
+    // when the pane would be narrower than 300 twips or wider than the inner
+    // width. Returns whether it was accepted.
+    bool dragSplitter(int twips);
+    void setTreePaneVisible(bool visible);
+
+  protected:
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildMenus();
+    void buildToolbar();
+    void buildTreePane();
+    void buildStatusBar();
+    void createLink();
+    void restorePosition();
+    void storePosition();
+    bool saveDataFile();
+    // Saves the modified document before New or Open: under its path, or
+    // through Save As when it is untitled. False when it was not saved.
+    bool saveBeforeReplacing();
+    void openDataFile();
+    void onNewDocTimer();
+    void documentReplaced();
+    void afterOpened();
+    void endProgram();
+    void toolbarClicked(const QString& key);
+    void treeClicked(QTreeWidgetItem* item);
+    void refreshWindowMenu();
+    void refreshClock();
+    void fitTreePane();
+    QAction* menuItem(QMenu* menu, const char* name, int textId);
+
+    AppContext& app_;
+    QString positionStore_;
+
+    QMdiArea* mdiArea_ = nullptr;
+    QToolBar* tbToolBar_ = nullptr;
+    QWidget* picture1_ = nullptr;
+    QFrame* frame1_ = nullptr;
+    QLabel* label1_ = nullptr;
+    QToolBar* toolbar1_ = nullptr;
+    QTreeWidget* treeView1_ = nullptr;
+    QPushButton* commandMove_ = nullptr;
+    QLabel* panels_[5] = {};
+    QMenu* mnuWindow_ = nullptr;
+    QAction* mnuTreeView_ = nullptr;
+    QAction* mnuViewToolbar_ = nullptr;
+    QAction* mnuViewStatusBar_ = nullptr;
+    QAction* windowListSeparator_ = nullptr;
+    QList<QAction*> windowListActions_;
+    QString fileFilter_;
+
+    QTimer newDocTimer_;
+    QTimer clockTimer_;
+    bool initRequest_ = false;
+    bool splitterDrag_ = false;
+    bool closingForVersionSwitch_ = false;
+    bool languageCheckQueued_ = false;
+
+    std::unique_ptr<SerialLinkPort> serialPort_;
+    std::unique_ptr<TimerFactory> qtTimers_;
+    LinkPort* port_ = nullptr;
+    std::unique_ptr<TransferController> transfers_;
+};
+
+}  // namespace zt::gui
