@@ -57,6 +57,10 @@ void ChannelGridView::setChannelModel(ChannelTableModel* model)
 {
     model_ = model;
     setModel(model);
+    // Another group replaces every row: the open editor is closed while its cell still
+    // exists, so it is released by its own delegate.
+    connect(model, &QAbstractItemModel::modelAboutToBeReset, this,
+            &ChannelGridView::closeOpenEditor);
 }
 
 int ChannelGridView::rowCount() const
