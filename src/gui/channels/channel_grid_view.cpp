@@ -80,7 +80,13 @@ void ChannelGridView::setCurrentCell(int row, int col)
     if (target == currentIndex())
         enterCurrentCell(focusOnEntry_);
     else
-        setCurrentIndex(target);
+        moveTo(target);
+}
+
+void ChannelGridView::moveTo(const QModelIndex& index)
+{
+    // A move by the grid's rules selects the new cell alone, whatever keys are held.
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
 }
 
 void ChannelGridView::placeCursor(int row, int col)
@@ -137,9 +143,9 @@ void ChannelGridView::enterCurrentCell(bool takeFocus)
     // A channel is made by its receive frequency, and a transmit tone needs the transmit
     // column: such a cell sends the cursor there first.
     if (col >= kColTx && col <= kLastEditableColumn && cellText(row, kColRx).isEmpty())
-        setCurrentIndex(model_->index(row, kColRx));
+        moveTo(model_->index(row, kColRx));
     else if (col == kColEncode && cellText(row, kColTx).isEmpty())
-        setCurrentIndex(model_->index(row, kColTx));
+        moveTo(model_->index(row, kColTx));
     else
         editCurrentCell();
     focusOnEntry_ = focusBefore;
@@ -228,6 +234,10 @@ void ChannelGridView::keyPressEvent(QKeyEvent* event)
     if (isEnter(*event)) {
         if (frequencyCellFixed(currentColumn())) emit fixedFrequencyRefused();
         editCurrentCell();
+        return;
+    }
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+        emit deleteRequested();
         return;
     }
     const QString typed = event->text();

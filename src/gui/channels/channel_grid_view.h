@@ -61,6 +61,8 @@ class ChannelGridView : public QTableView {
     void fixedFrequencyRefused();
     // Double click on the editor column.
     void channelEditorRequested();
+    // The Delete key on the grid itself (rows chosen by their numbers): delete their channels.
+    void deleteRequested();
 
   protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
@@ -74,6 +76,7 @@ class ChannelGridView : public QTableView {
     void onClicked(const QModelIndex& index);
     void onDoubleClicked(const QModelIndex& index);
     void onScroll();
+    void moveTo(const QModelIndex& index);
     bool frequencyCellFixed(int col) const;
     int nextVisibleColumn(int col) const;
 

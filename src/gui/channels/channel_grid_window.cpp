@@ -18,6 +18,7 @@
 #include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/channels/channel_editor_window.h"
+#include "gui/channels/channel_grid_clipboard.h"
 #include "gui/channels/channel_grid_view.h"
 #include "gui/channels/channel_table_model.h"
 #include "gui/channels/channel_windows.h"
@@ -138,6 +139,7 @@ void ChannelGridWindow::buildControls()
     grid_ = new ChannelGridView(this);
     grid_->setObjectName("MSFlexGrid1");
     grid_->setChannelModel(model_);
+    clipboard_ = std::make_unique<ChannelGridClipboard>(app_, *grid_);
 
     auto* buttons = new QHBoxLayout;
     commandChInfoEdit_ = new QPushButton(this);
@@ -166,6 +168,8 @@ void ChannelGridWindow::buildControls()
             [this] { emit statusHint(app_.text(text::channelinfo::FixedFrequenciesHint)); });
     connect(grid_, &ChannelGridView::channelEditorRequested, this,
             [this] { openChannelEditor(true); });
+    connect(grid_, &ChannelGridView::deleteRequested, this,
+            &ChannelGridWindow::deleteSelectedChannels);
     connect(commandChInfoEdit_, &QPushButton::clicked, this, [this] {
         Conclude();
         openChannelEditor(false);
@@ -393,6 +397,26 @@ void ChannelGridWindow::Conclude()
 void ChannelGridWindow::commitPendingEdits()
 {
     grid_->commitOpenEditor();
+}
+
+void ChannelGridWindow::copyCells()
+{
+    clipboard_->copy();
+}
+
+void ChannelGridWindow::cutCells()
+{
+    clipboard_->cut();
+}
+
+void ChannelGridWindow::pasteCells()
+{
+    clipboard_->pasteFromClipboard();
+}
+
+void ChannelGridWindow::deleteSelectedChannels()
+{
+    clipboard_->deleteSelectedChannels();
 }
 
 void ChannelGridWindow::openChannelEditor(bool focusAfter)

@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 class QComboBox;
 class QLabel;
@@ -12,6 +13,7 @@ class QPushButton;
 namespace zt::gui {
 
 struct AppContext;
+class ChannelGridClipboard;
 class ChannelGridView;
 class ChannelTableModel;
 
@@ -42,6 +44,15 @@ class ChannelGridWindow : public QWidget {
     Q_INVOKABLE void applyLanguageTexts();
     // Writes a typed but not yet written cell entry (the write command calls it).
     Q_INVOKABLE void commitPendingEdits();
+
+    // Spreadsheet editing: the selected cells to the clipboard as tab-separated text, cut,
+    // paste (each cell checked as typing would check it), and deleting the channels of the
+    // selected rows. Refused cells and kept channels are listed to the user.
+    void copyCells();
+    void cutCells();
+    void pasteCells();
+    void deleteSelectedChannels();
+    ChannelGridClipboard& clipboard() { return *clipboard_; }
 
     // The shown group (index of `Combo7`).
     int shownGroup() const;
@@ -83,6 +94,7 @@ class ChannelGridWindow : public QWidget {
     std::array<QComboBox*, 4> combo8_{};
     ChannelTableModel* model_ = nullptr;
     ChannelGridView* grid_ = nullptr;
+    std::unique_ptr<ChannelGridClipboard> clipboard_;
     QPushButton* commandChInfoEdit_ = nullptr;
     QPushButton* commandClose_ = nullptr;
     bool firstActivation_ = false;
