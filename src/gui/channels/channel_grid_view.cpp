@@ -7,6 +7,7 @@
 #include "core/edit/channel_grid_rules.h"
 #include "gui/channels/channel_delegates.h"
 #include "gui/channels/channel_table_model.h"
+#include "gui/widgets/guarded_line_edit.h"
 
 namespace zt::gui {
 namespace {
@@ -229,6 +230,18 @@ QItemSelectionModel::SelectionFlags ChannelGridView::selectionCommand(const QMod
     return flags;
 }
 
+bool ChannelGridView::event(QEvent* event)
+{
+    // Cut, copy and paste are the Edit commands over the selected cells, not the table's
+    // own copy of the current cell's text.
+    if (event->type() == QEvent::ShortcutOverride &&
+        isClipboardKey(*static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return true;
+    }
+    return QTableView::event(event);
+}
+
 void ChannelGridView::keyPressEvent(QKeyEvent* event)
 {
     if (isEnter(*event)) {
@@ -236,6 +249,7 @@ void ChannelGridView::keyPressEvent(QKeyEvent* event)
         editCurrentCell();
         return;
     }
+    if (isClipboardKey(*event)) return;  // reached only without an Edit menu
     if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
         emit deleteRequested();
         return;

@@ -55,6 +55,18 @@ TEST(GridEditMenu, ShortcutsInACellEditorAndMenuCommandsActOnTheGridCells)
     EXPECT_EQ(pasted->RxFre.cut(), "02750000");
     EXPECT_EQ(text1()->text(), "27.50000");
 
+    // Rows chosen by their numbers: Ctrl+C on the grid copies the three rows, not one cell.
+    table->setCurrentCell(0, 0);
+    table->selectionModel()->select(
+        QItemSelection(table->model()->index(0, 0), table->model()->index(2, 10)),
+        QItemSelectionModel::ClearAndSelect);
+    QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+    const QStringList rows = QGuiApplication::clipboard()->text().split('\n');
+    ASSERT_EQ(rows.size(), 4);  // three rows and the final line break
+    EXPECT_TRUE(rows[0].startsWith("27.50000\t"));
+    EXPECT_EQ(rows[1], QString(8, '\t'));
+    EXPECT_TRUE(rows[2].startsWith("27.50000\t"));
+
     // Edit > Delete channels removes the channel of the selected row.
     table->selectionModel()->select(
         table->model()->index(2, 0),
