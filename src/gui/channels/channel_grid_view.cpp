@@ -79,7 +79,7 @@ void ChannelGridView::setCurrentCell(int row, int col)
     if (!model_) return;
     const QModelIndex target = model_->index(row, col);
     if (target == currentIndex())
-        enterCurrentCell(focusOnEntry_);
+        enterCurrentCell();
     else
         moveTo(target);
 }
@@ -127,20 +127,18 @@ void ChannelGridView::currentChanged(const QModelIndex& current, const QModelInd
     // The base writes and closes the editor of the cell being left.
     QTableView::currentChanged(current, previous);
     topRowAtEntry_ = rowAt(0);
-    if (current.isValid()) enterCurrentCell(focusOnEntry_);
+    if (current.isValid()) enterCurrentCell();
 }
 
-void ChannelGridView::enterCurrentCell(bool takeFocus)
+void ChannelGridView::enterCurrentCell()
 {
     topRowAtEntry_ = rowAt(0);
     const QModelIndex index = currentIndex();
     if (!ready_ || !model_ || !index.isValid()) return;
-    const bool focusBefore = focusOnEntry_;
-    focusOnEntry_ = takeFocus;
     const int row = index.row();
     const int col = index.column();
     emit cellEntered(row, col);
-    if (takeFocus) setFocus(Qt::OtherFocusReason);
+    setFocus(Qt::OtherFocusReason);
     // A channel is made by its receive frequency, and a transmit tone needs the transmit
     // column: such a cell sends the cursor there first.
     if (col >= kColTx && col <= kLastEditableColumn && cellText(row, kColRx).isEmpty())
@@ -149,7 +147,6 @@ void ChannelGridView::enterCurrentCell(bool takeFocus)
         moveTo(model_->index(row, kColTx));
     else
         editCurrentCell();
-    focusOnEntry_ = focusBefore;
 }
 
 void ChannelGridView::editCurrentCell()
@@ -166,12 +163,7 @@ void ChannelGridView::editCurrentCell()
     } else {
         edit(index);
     }
-    if (QWidget* editor = openEditor()) {
-        if (focusOnEntry_)
-            editor->setFocus(Qt::OtherFocusReason);
-        else
-            editor->hide();  // the window lost the focus: the cell stays entered, unedited
-    }
+    if (QWidget* editor = openEditor()) editor->setFocus(Qt::OtherFocusReason);
 }
 
 void ChannelGridView::onEnterPressed(const QModelIndex& index, bool editorEmpty)

@@ -37,8 +37,8 @@ class ChannelGridView : public QTableView {
     // Opens the editor of the current cell (Enter on the grid, the window's request).
     void editCurrentCell();
     // Enters the current cell: the checks that send the cursor to the frequency first, then
-    // the editor. With takeFocus false the editor opens without taking the keyboard.
-    void enterCurrentCell(bool takeFocus = true);
+    // the editor, which takes the keyboard.
+    void enterCurrentCell();
     // Writes what the open editor holds, if anything changed.
     void commitOpenEditor();
     void closeOpenEditor();
@@ -87,7 +87,6 @@ class ChannelGridView : public QTableView {
     int topRowAtEntry_ = 0;
     int editRow_ = -1;  // row of the last edit position
     bool ready_ = false;
-    bool focusOnEntry_ = true;
 };
 
 }  // namespace zt::gui
