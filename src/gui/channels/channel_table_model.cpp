@@ -192,9 +192,7 @@ QVariant ChannelTableModel::headerData(int section, Qt::Orientation orientation,
             return headings_[section];
         case Qt::ForegroundRole:
             return kHeadingColour;
-        case Qt::TextAlignmentRole:
-            return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
-        default:
+        default:  // alignment and wrapping are the header's
             return {};
     }
 }
