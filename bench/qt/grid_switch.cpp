@@ -81,8 +81,8 @@ void BM_Baseline_PlainTableFill(benchmark::State& state)
 }
 BENCHMARK(BM_Baseline_PlainTableFill)->Unit(benchmark::kMicrosecond);
 
-// The grid showing group 1 (80 rows) after group 11 (40 rows): rows are added, numbered and
-// filled, the emergency lists rebuilt.
+// The grid showing group 1 (80 rows) after group 11 (40 rows): the table model switches group
+// and the view lays out its rows, the emergency lists are rebuilt.
 void BM_GridSwitchTo80RowGroup(benchmark::State& state)
 {
     FullDocument& d = document();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/edit/channel_cell_rules.h"
 #include "core/edit/channel_grid_rules.h"
 #include "core/radio/channel_edit.h"
 #include "core/values/frequency.h"
@@ -36,6 +37,13 @@ WriteBackResult writeBack(RadioDocument& doc, const WriteBackRequest& request,
     }
 
     std::string value = request.value;
+    if (code == kColTx && !transmitEntryAccepted(value)) {
+        // A transmit entry that is no number (a lone sign, an empty box) would otherwise
+        // clear the channel's shift direction; it is refused and the caller says why.
+        result.action = WriteBackAction::Refused;
+        result.messageId = text::msg::TransmitOffsetNotNumber;
+        return result;
+    }
     if (code == kColRx && !value.empty()) {
         const ValidatedFrequency checked =
             validateEnteredFrequency(value, doc.Data.Options.CurrentGroup, limits);

@@ -10,7 +10,8 @@ namespace zt {
 
 // What a write-back did to the channel table.
 enum class WriteBackAction {
-    Refused,  // frequency column of a locked group: nothing happened
+    Refused,  // frequency column of a locked group, or a transmit entry that is no number:
+              // nothing happened (messageId then says why)
     None,     // nothing to do (empty position, last channel, value equal to the cell)
     Created,  // a new channel at the position
     Deleted,  // the channel was removed
@@ -20,7 +21,8 @@ enum class WriteBackAction {
 struct WriteBackResult {
     WriteBackAction action = WriteBackAction::None;
     int chNo = 0;              // the channel number of (group, row)
-    int messageId = 0;         // 9021 when the entered frequency was clamped; the caller shows it
+    int messageId = 0;         // a warning the caller shows: the entered frequency was clamped,
+                               // or the transmit entry was refused
     std::string checkedValue;  // the value after the frequency check (column 1)
 };
 

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "core/edit/channel_cell_rules.h"
 #include "core/edit/channel_grid_rules.h"
 #include "core/text_ids.h"
 #include "core/values/tones.h"
@@ -454,8 +455,7 @@ bool ChannelEditorWindow::eventFilter(QObject* watched, QEvent* event)
                 return true;
             const QString t = key->text();
             if (t.size() != 1 || t.at(0).unicode() < 32) return false;
-            const ushort c = t.at(0).unicode();
-            return !((c >= '0' && c <= '9') || c == '.');
+            return !frequencyCharAccepted(t.at(0).unicode(), false);
         }
         if (isEnter(key)) {
             focusNextChild();

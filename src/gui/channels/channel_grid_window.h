@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QPointer>
-#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 #include "gui/child_window.h"
 
@@ -12,21 +12,19 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTableWidget;
-class QKeyEvent;
-
-namespace zt {
-struct ChannelRecord;
-}
 
 namespace zt::gui {
 
 struct AppContext;
 class ChannelEditorWindow;
+class ChannelGridClipboard;
+class ChannelGridView;
+class ChannelTableModel;
 
 // The channel grid: one channel group at a time, one row per channel position, with the
-// group selector, the group name, the group's emergency channels, in-cell editing through
-// floating editors, and the button that opens the channel editor.
+// group selector, the group name, the group's emergency channels, in-cell editing, and the
+// button that opens the channel editor. The table is a model over the document's channel
+// table; its editors and key rules live in the view.
 class ChannelGridWindow : public QWidget, public ChildWindow {
     Q_OBJECT
   public:
@@ -56,15 +54,24 @@ class ChannelGridWindow : public QWidget, public ChildWindow {
     // The channel editor this grid opened when it has no main window around it.
     ChannelEditorWindow* ownEditor() const;
 
+    // Spreadsheet editing: the selected cells to the clipboard as tab-separated text, cut,
+    // paste (each cell checked as typing would check it), and deleting the channels of the
+    // selected rows. Refused cells and kept channels are listed to the user.
+    void copyCells();
+    void cutCells();
+    void pasteCells();
+    void deleteSelectedChannels();
+    ChannelGridClipboard& clipboard() { return *clipboard_; }
+
     // The shown group (index of `Combo7`).
     int shownGroup() const;
     // The group list (`Combo7`).
     QComboBox* groupList() const { return combo7_; }
     // The text of a grid cell (row 1..GroupSize, column 0..10).
     QString cellText(int row, int col) const;
-    QTableWidget* grid() const { return grid_; }
-    QTimer& timerChEdit() { return timerChEdit_; }
-    QTimer& scrollTimer() { return scrollTimer_; }
+    ChannelGridView* grid() const { return grid_; }
+    QTimer& timerChEdit();
+    QTimer& scrollTimer();
 
   signals:
     // A short explanation for the status bar (empty: clear it), such as why a
@@ -80,36 +87,14 @@ class ChannelGridWindow : public QWidget, public ChildWindow {
     void buildControls();
     void initGridLayout();
     void showGroup(int group);
-    void numberRows();
     void setCaption();
-    void writeRowCells(int row, const ChannelRecord& rec);
-    void clearRowCells(int row);
-    void enterCell();
-    void moveCursor(int row, int col);
-    void hideEditors();
-    void placeOver(QWidget* editor, int row, int col);
-    QComboBox* listEditorOf(int col) const;
-    void reloadEditor();
-    void onListActivated(int listIndex);
+    void warnUnreadableFrequency(int row);
+    void onCellEntered(int row, int col);
+    void onEditStarted(int row, int col);
     void onGroupNameEdited(const QString& text);
     void onEmergencyChosen(int which);
-    void onScroll(int value);
-    void onDoubleClick(int row, int col);
     void openChannelEditor(bool focusAfter);
-    void writeText1AsItStands();
-    bool handleText1Key(QKeyEvent* key);
-    bool handleText2Key(QKeyEvent* key);
-    bool handleListKey(int col, QKeyEvent* key);
     void unloadWindow();
-    // Losing the focus to another window: the pending entry is written, the
-    // current cell entered anew without taking the focus back, and Text1 hidden.
-    void windowDeactivated();
-    void takeFocus(QWidget* w);
-    // True (with the status hint shown) when the current cell is a frequency
-    // cell the group's rules keep from being typed in.
-    bool refuseLockedFrequencyCell();
-    int currentRow() const;  // 1-based
-    int currentCol() const;
 
     AppContext& app_;
     QLabel* label1_ = nullptr;
@@ -118,32 +103,14 @@ class ChannelGridWindow : public QWidget, public ChildWindow {
     QLineEdit* text3_ = nullptr;
     std::array<QLabel*, 4> label3_{};
     std::array<QComboBox*, 4> combo8_{};
-    QTableWidget* grid_ = nullptr;
-    QLineEdit* text1_ = nullptr;
-    QLineEdit* text2_ = nullptr;
-    std::array<QComboBox*, 5> lists_{};  // Combo1 .. Combo5
+    ChannelTableModel* model_ = nullptr;
+    ChannelGridView* grid_ = nullptr;
+    std::unique_ptr<ChannelGridClipboard> clipboard_;
     QPushButton* commandChInfoEdit_ = nullptr;
     QPushButton* commandClose_ = nullptr;
-    std::array<QStringList, 11> listEntries_{};  // entries of the list editor of each column
-    QTimer timerChEdit_;
-    QTimer scrollTimer_;
     QPointer<ChannelEditorWindow> ownEditor_;
-
-    int topRowAtEntry_ = 0;
-    int prevEditCol_ = 0;
-    int prevEditRow_ = 0;
-    bool filling_ = false;
-    bool ready_ = false;
     bool firstActivation_ = false;
-    bool skipChecks_ = false;
-    bool skipEntry_ = false;
-    bool listArmed_ = false;
-    bool enteredByChange_ = false;
-    bool text1Dirty_ = false;
     bool unloaded_ = false;
-    bool showingGroup_ = false;
-    bool passive_ = false;  // entering a cell without taking the focus
-    bool watchingFrame_ = false;
 };
 
 }  // namespace zt::gui

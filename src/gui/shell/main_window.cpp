@@ -30,6 +30,7 @@
 #include "core/files/data_file.h"
 #include "core/text_ids.h"
 #include "gui/app_context.h"
+#include "gui/channels/channel_grid_menu.h"
 #include "gui/channels/channel_grid_window.h"
 #include "gui/functions/model_info_dialog.h"
 #include "gui/interop/channel_csv_commands.h"
@@ -230,6 +231,7 @@ void MainWindow::buildMenus()
             this, child(window::EmbMsg));
     connect(menuItem(edit, "MnuLocalInfo", text::menu::EditRadioInformation), &QAction::triggered,
             this, &MainWindow::readRadioInformation);
+    addChannelGridEditCommands(edit, mdiArea_);
 
     QMenu* program = addMenu("mnuProgram", text::menu::ProgramMenu);
     a = menuItem(program, "mnuReadFromRadio", text::menu::ProgramReadFromRadio);

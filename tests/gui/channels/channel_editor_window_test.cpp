@@ -216,7 +216,7 @@ TEST(ChannelEditorWithGrid, DoubleClickOnDetailsOpensOneEditorAndGuardsClicks)
     ChannelRig rig;
     rig.add(401, "02700000");
     ChannelGridWindow& grid = rig.openGrid(9);
-    QTableWidget* t = rig.table();
+    ChannelGridView* t = rig.table();
     const QRect cell = t->visualRect(t->model()->index(0, 10));
     QTest::mousePress(t->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseRelease(t->viewport(), Qt::LeftButton, {}, cell.center());

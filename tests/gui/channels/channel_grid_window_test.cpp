@@ -137,8 +137,8 @@ TEST(ChannelGridEditing, ToneCellOfEmptyRowSendsTheCursorToTheFrequency)
     rig.clickCell(3, 4);
     EXPECT_EQ(rig.curRow(), 3);
     EXPECT_EQ(rig.curCol(), 1);
-    EXPECT_TRUE(rig.text1()->isVisible());
-    EXPECT_FALSE(rig.list("Combo1")->isVisible());
+    EXPECT_TRUE(shown(rig.text1()));
+    EXPECT_FALSE(shown(rig.list("Combo1")));
 }
 
 TEST(ChannelGridEditing, TypedFrequencyCreatesChannelAndMovesToDecodeTone)
@@ -156,7 +156,7 @@ TEST(ChannelGridEditing, TypedFrequencyCreatesChannelAndMovesToDecodeTone)
     EXPECT_EQ(grid.cellText(2, 4), rig.app.text(14013));
     EXPECT_EQ(rig.curCol(), 4);
     EXPECT_EQ(rig.curRow(), 2);
-    EXPECT_TRUE(rig.list("Combo1")->isVisible());
+    EXPECT_TRUE(shown(rig.list("Combo1")));
     EXPECT_TRUE(rig.prompt.asked.empty());
     // Row 2 is the smallest occupied row of group 9 now.
     EXPECT_EQ(rig.doc().Data.Options.EmergencyRows[9][0], 2);
@@ -220,18 +220,18 @@ TEST(ChannelGridEditing, FrequencyLockAppliesToGroupsZeroToSixOnly)
     rig.doc().Data.Options.FrequencyChangeable = 0;
     ChannelGridWindow& grid = rig.openGrid(5);
     rig.clickCell(1, 1);
-    EXPECT_FALSE(rig.text1()->isVisible());
+    EXPECT_FALSE(shown(rig.text1()));
     QTest::keyClicks(rig.table(), "28");
     EXPECT_EQ(grid.cellText(1, 1), "27.00000");
     rig.clickCell(1, 4);
-    EXPECT_TRUE(rig.list("Combo1")->isVisible());
+    EXPECT_TRUE(shown(rig.list("Combo1")));
     rig.list("Combo7")->setCurrentIndex(7);
     rig.clickCell(1, 1);
-    EXPECT_TRUE(rig.text1()->isVisible());
+    EXPECT_TRUE(shown(rig.text1()));
     rig.doc().Data.Options.FrequencyChangeable = 1;
     rig.list("Combo7")->setCurrentIndex(6);
     rig.clickCell(1, 1);
-    EXPECT_TRUE(rig.text1()->isVisible());
+    EXPECT_TRUE(shown(rig.text1()));
 }
 
 TEST(ChannelGridEditing, KeyFiltersOfTheTextEditors)
@@ -247,7 +247,7 @@ TEST(ChannelGridEditing, KeyFiltersOfTheTextEditors)
     rig.text1()->setText("27.00000");
     QTest::keyClick(rig.text1(), Qt::Key_Return);
     rig.table()->setCurrentCell(0, 2);
-    ASSERT_TRUE(rig.text1()->isVisible());
+    ASSERT_TRUE(shown(rig.text1()));
     rig.text1()->clear();
     QTest::keyClicks(rig.text1(), "+0x.1");
     EXPECT_EQ(rig.text1()->text(), "+0.1");
@@ -256,9 +256,37 @@ TEST(ChannelGridEditing, KeyFiltersOfTheTextEditors)
     EXPECT_EQ(rig.doc().findChannel(401)->OffsetFre.cut(), "0010000");
 
     rig.table()->setCurrentCell(0, 3);
-    ASSERT_TRUE(rig.text2()->isVisible());
+    ASSERT_TRUE(shown(rig.text2()));
     QTest::keyClicks(rig.text2(), "a1-b.");
     EXPECT_EQ(rig.text2()->text(), "A1B");
+}
+
+TEST(ChannelGridEditing, TransmitEntryThatIsNoNumberIsRefusedAndTheUserIsTold)
+{
+    ChannelRig rig;
+    ChannelRecord& rec = rig.add(401, "02700000");
+    rec.OffsetFre.assign("0060000");
+    rec.ShiftDir = 2;
+    ChannelGridWindow& grid = rig.openGrid(9);
+    rig.table()->setCurrentCell(0, 2);
+    ASSERT_TRUE(shown(rig.text1()));
+    rig.text1()->clear();
+    QTest::keyClicks(rig.text1(), "+");
+    QTest::keyClick(rig.text1(), Qt::Key_Return);
+    EXPECT_EQ(rig.prompt.askedIds(), std::vector<int>{9980});
+    EXPECT_EQ(rig.doc().findChannel(401)->ShiftDir, 2);
+    EXPECT_EQ(rig.doc().findChannel(401)->OffsetFre.cut(), "0060000");
+    EXPECT_EQ(grid.cellText(1, 2), "+0.60000");
+
+    // Typed and left without Enter: refused the same way, once.
+    rig.prompt.asked.clear();
+    rig.table()->setCurrentCell(0, 2);
+    rig.text1()->clear();
+    QTest::keyClicks(rig.text1(), "-.");
+    rig.clickCell(4, 0);
+    EXPECT_EQ(rig.prompt.askedIds(), std::vector<int>{9980});
+    EXPECT_EQ(rig.doc().findChannel(401)->ShiftDir, 2);
+    EXPECT_EQ(grid.cellText(1, 2), "+0.60000");
 }
 
 TEST(ChannelGridEditing, EnterInEncodeToneWrapsToNextRowAndAfterLastRowToFirst)
@@ -269,7 +297,7 @@ TEST(ChannelGridEditing, EnterInEncodeToneWrapsToNextRowAndAfterLastRowToFirst)
     rig.add(440, "02700000");
     rig.openGrid(9);
     rig.clickCell(1, 5);
-    ASSERT_TRUE(rig.list("Combo1")->isVisible());
+    ASSERT_TRUE(shown(rig.list("Combo1")));
     QTest::keyClick(rig.list("Combo1"), Qt::Key_Return);
     EXPECT_EQ(rig.curRow(), 2);
     EXPECT_EQ(rig.curCol(), 1);

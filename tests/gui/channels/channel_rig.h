@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include "core/radio/channel_edit.h"
 #include "gui/app_context.h"
 #include "gui/channels/channel_editor_window.h"
+#include "gui/channels/channel_grid_view.h"
 #include "gui/channels/channel_grid_window.h"
 #include "gui/channels/channel_windows.h"
 #include "gui/prompt/scripted_prompt_service.h"
@@ -64,7 +64,7 @@ struct ChannelRig {
     }
     ChannelEditorWindow* editor() { return grid ? grid->ownEditor() : nullptr; }
 
-    QTableWidget* table() { return grid->grid(); }
+    ChannelGridView* table() { return grid->grid(); }
     QLineEdit* text1() { return grid->findChild<QLineEdit*>("Text1"); }
     QLineEdit* text2() { return grid->findChild<QLineEdit*>("Text2"); }
     QComboBox* list(const char* name) { return grid->findChild<QComboBox*>(name); }
@@ -72,14 +72,20 @@ struct ChannelRig {
     // A mouse click on a visible cell (row 1-based).
     void clickCell(int row, int col)
     {
-        QTableWidget* t = table();
-        t->scrollToItem(t->item(row - 1, col));
+        ChannelGridView* t = table();
+        t->scrollTo(t->model()->index(row - 1, col));
         const QRect r = t->visualRect(t->model()->index(row - 1, col));
         QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, r.center());
     }
     int curRow() { return table()->currentRow() + 1; }
     int curCol() { return table()->currentColumn(); }
 };
+
+// A cell editor exists only while its cell is edited: shown means open and visible.
+inline bool shown(const QWidget* editor)
+{
+    return editor && editor->isVisible();
+}
 
 inline QStringList entries(const QComboBox* list)
 {

@@ -13,6 +13,8 @@
 
 #include "core/files/document_store.h"
 #include "core/text_ids.h"
+#include "gui/channels/channel_grid_view.h"
+#include "gui/channels/channel_grid_window.h"
 #include "gui/interop/import_preview_dialog.h"
 #include "gui/shell/started_program.h"
 
@@ -44,24 +46,22 @@ class ChannelCsvCommandsTest : public ::testing::Test {
         };
     }
 
-    QWidget* grid() const { return program.window->childWindow("frmCommChInfo"); }
-    QTableWidget* gridTable() const { return grid()->findChild<QTableWidget*>("MSFlexGrid1"); }
-    QString gridCell(int row, int col) const
+    ChannelGridWindow* grid() const
     {
-        const QTableWidgetItem* item = gridTable()->item(row - 1, col);
-        return item ? item->text() : QString();
+        return qobject_cast<ChannelGridWindow*>(program.window->childWindow("frmCommChInfo"));
     }
+    QString gridCell(int row, int col) const { return grid()->cellText(row, col); }
     // Opens the receive-frequency editor of a row (1-based) of the shown group.
     QLineEdit* editRxCell(int row)
     {
-        QTableWidget* table = gridTable();
+        ChannelGridView* table = grid()->grid();
         if (table->currentRow() == row - 1 && table->currentColumn() == 1)
-            emit table->cellClicked(row - 1, 1);
+            emit table->clicked(table->model()->index(row - 1, 1));
         else
             table->setCurrentCell(row - 1, 1);
         QApplication::processEvents();
         auto* editor = grid()->findChild<QLineEdit*>("Text1");
-        EXPECT_TRUE(editor->isVisible());
+        EXPECT_TRUE(editor && editor->isVisible());
         return editor;
     }
     void showGroup(int group)

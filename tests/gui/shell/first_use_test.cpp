@@ -8,12 +8,12 @@
 #include <QPointer>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTableWidget>
 #include <QTreeWidget>
 
 #include "core/edit/channel_grid_rules.h"
 #include "core/files/data_file.h"
 #include "core/files/document_store.h"
+#include "gui/channels/channel_grid_view.h"
 #include "gui/channels/channel_grid_window.h"
 #include "gui/shell/qt_translations.h"
 #include "shell_fixture.h"
@@ -39,6 +39,8 @@ class FirstUse : public ::testing::Test {
         return qobject_cast<ChannelGridWindow*>(program.window->childWindow("frmCommChInfo"));
     }
     QLineEdit* text1() const { return grid()->findChild<QLineEdit*>("Text1"); }
+    // The frequency editor exists only while its cell is edited.
+    bool editorShown() const { return text1() && text1()->isVisible(); }
 
     void showGroup(int group)
     {
@@ -50,12 +52,12 @@ class FirstUse : public ::testing::Test {
     // on the cell where its editor already stands selects the editor's text.
     void clickCell(int row, int col)
     {
-        QTableWidget* table = grid()->grid();
+        ChannelGridView* table = grid()->grid();
         if (table->currentRow() == row - 1 && table->currentColumn() == col) {
-            if (text1()->isVisible())
+            if (editorShown())
                 text1()->selectAll();
             else
-                emit table->cellClicked(row - 1, col);
+                emit table->clicked(table->model()->index(row - 1, col));
         } else {
             table->setCurrentCell(row - 1, col);
         }
@@ -65,7 +67,7 @@ class FirstUse : public ::testing::Test {
     void typeIntoCell(int row, int col, const QString& keys)
     {
         clickCell(row, col);
-        ASSERT_TRUE(text1()->isVisible());
+        ASSERT_TRUE(editorShown());
         QTest::keyClicks(text1(), keys);
     }
     const ChannelRecord* channel(int chNo)
@@ -155,7 +157,7 @@ TEST_F(FirstUse, InitialDataIsStoredAsTheGridShowsIt)
 TEST_F(FirstUse, TheChannelGridOpensAtItsFullSize)
 {
     QApplication::processEvents();
-    QTableWidget* table = grid()->grid();
+    ChannelGridView* table = grid()->grid();
     const int firstRow = table->rowAt(0);
     const int lastRow = table->rowAt(table->viewport()->height() - 1);
     // The window asks for 6800 x 6600 twips; at 20-pixel rows that shows over 15 rows.
@@ -212,7 +214,7 @@ TEST_F(FirstUse, LosingTheFocusToAnotherWindowWritesTheEntryAndHidesTheEditor)
     ASSERT_TRUE(before);
     EXPECT_NE(program.window->childWindow("FrmOptFeatures"), nullptr);
     ASSERT_NE(channel(321), nullptr);
-    EXPECT_FALSE(text1()->isVisible());
+    EXPECT_FALSE(editorShown());
     EXPECT_EQ(grid()->cellText(1, kColRx), "27.00500");
 }
 
@@ -220,9 +222,9 @@ TEST_F(FirstUse, FixedFrequenciesAreExplainedAndTypingDoesNotMoveTheCursor)
 {
     showGroup(0);
     clickCell(5, kColRx);
-    QTableWidget* table = grid()->grid();
+    ChannelGridView* table = grid()->grid();
     ASSERT_EQ(table->currentRow(), 4);
-    EXPECT_FALSE(text1()->isVisible());
+    EXPECT_FALSE(editorShown());
     QTest::keyClicks(table, "31");
     EXPECT_EQ(table->currentRow(), 4);
     EXPECT_EQ(table->currentColumn(), kColRx);

@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+
+#include "channel_rig.h"
+#include "gui/channels/channel_grid_clipboard.h"
+
+namespace zt::gui::testing {
+namespace {
+
+// Selects the cells (rows 1-based) from (top, left) to (bottom, right).
+void select(ChannelRig& rig, int top, int left, int bottom, int right)
+{
+    QAbstractItemModel* m = rig.table()->model();
+    rig.table()->selectionModel()->select(
+        QItemSelection(m->index(top - 1, left), m->index(bottom - 1, right)),
+        QItemSelectionModel::ClearAndSelect);
+}
+
+QString lastMessageText(const ChannelRig& rig)
+{
+    return rig.prompt.asked.empty() ? QString()
+                                    : QString::fromStdString(rig.prompt.asked.back().message.text);
+}
+
+TEST(ChannelGridPaste, BlockWithGoodAndBadCellsTakesTheGoodOnesAndListsTheRest)
+{
+    ChannelRig rig;
+    rig.add(401, "02700000");
+    ChannelGridWindow& grid = rig.openGrid(9);
+    select(rig, 1, 1, 1, 1);
+    grid.clipboard().paste(
+        QStringLiteral("27.5\t+0.6\t\tD023N\t67\r\n"
+                       "abc\t\t\tOFF\r\n"
+                       "31\r\n"
+                       "27.6\tx\t\tnope\t254.1\r\n"));
+    // Row 1: every cell taken (a tone by its number as a spreadsheet shortens it).
+    const ChannelRecord* first = rig.doc().findChannel(401);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->RxFre.cut(), "02750000");
+    EXPECT_EQ(first->ShiftDir, 2);
+    EXPECT_EQ(first->OffsetFre.cut(), "0060000");
+    EXPECT_EQ(first->DecodeTone, 52);
+    EXPECT_EQ(first->EncodeTone, 1);
+    EXPECT_EQ(grid.cellText(1, 5), "67.0");
+    // Rows 2 and 3: no channel made from a bad or out-of-band frequency.
+    EXPECT_EQ(rig.doc().findChannel(402), nullptr);
+    EXPECT_EQ(rig.doc().findChannel(403), nullptr);
+    // Row 4: the channel is made, its good tone taken, the bad cells left as they were.
+    const ChannelRecord* fourth = rig.doc().findChannel(404);
+    ASSERT_NE(fourth, nullptr);
+    EXPECT_EQ(fourth->RxFre.cut(), "02760000");
+    EXPECT_EQ(fourth->ShiftDir, 0);
+    EXPECT_EQ(fourth->EncodeTone, 50);  // (a first tone on a channel sets both)
+
+    // One message lists every refused cell with its row, column, value and reason.
+    ASSERT_EQ(rig.prompt.askedIds(), std::vector<int>{9981});
+    const QStringList lines = lastMessageText(rig).split('\n');
+    ASSERT_EQ(lines.size(), 5) << lastMessageText(rig).toStdString();
+    EXPECT_TRUE(lines[0].contains("Row 2") && lines[0].contains("\"abc\"") &&
+                lines[0].contains(rig.app.text(9983)));
+    EXPECT_TRUE(lines[1].contains("Row 2") && lines[1].contains(rig.app.text(9988)));
+    EXPECT_TRUE(lines[2].contains("Row 3") && lines[2].contains(rig.app.text(9984)));
+    EXPECT_TRUE(lines[3].contains("Row 4") && lines[3].contains("\"x\"") &&
+                lines[3].contains(rig.app.text(9985)));
+    EXPECT_TRUE(lines[4].contains("\"nope\"") && lines[4].contains(rig.app.text(9986)));
+}
+
+TEST(ChannelGridPaste, RowsBelowTheGroupAndFixedFrequenciesAreReported)
+{
+    ChannelRig rig;
+    rig.add(521, "02700000");
+    rig.add(241, "02700000");
+    rig.doc().Data.Options.FrequencyChangeable = 0;
+    rig.openGrid(12);
+    select(rig, 1, 1, 1, 1);
+    rig.grid->clipboard().paste(QStringLiteral("28\n29\n30\n"));
+    EXPECT_EQ(rig.doc().findChannel(521)->RxFre.cut(), "02800000");
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    EXPECT_TRUE(lastMessageText(rig).contains(rig.app.text(9991).arg(2)));
+
+    rig.prompt.asked.clear();
+    rig.list("Combo7")->setCurrentIndex(5);
+    select(rig, 1, 1, 1, 4);
+    // The same frequency pasted back is no change; another one is refused; the tone is taken.
+    rig.grid->clipboard().paste(QStringLiteral("27.00000\t\t\t67.0\n28\n"));
+    EXPECT_EQ(rig.doc().findChannel(241)->DecodeTone, 1);
+    EXPECT_EQ(rig.prompt.askedIds(), std::vector<int>{9981});
+    EXPECT_TRUE(lastMessageText(rig).contains(rig.app.text(9987)));
+    EXPECT_FALSE(lastMessageText(rig).contains("27.00000"));
+
+    rig.prompt.asked.clear();
+    rig.grid->clipboard().paste(QString());
+    EXPECT_EQ(rig.prompt.askedIds(), std::vector<int>{9995});
+}
+
+TEST(ChannelGridCopy, RowsCopyWithEveryStoredColumnAndPasteIntoOtherRowsUnchanged)
+{
+    ChannelRig rig;
+    ChannelRecord& rec = rig.add(401, "02761000");
+    rec.OffsetFre.assign("0010000");
+    rec.ShiftDir = 1;
+    rec.DecodeTone = 60;
+    rec.EncodeTone = 200;
+    rec.ScanSkip = 1;
+    rec.OptSignal = 1;
+    rec.Spacing = 2;
+    ChannelGridWindow& grid = rig.openGrid(9);
+    select(rig, 1, 0, 1, 10);  // the whole row, as a click on its number selects it
+    const QString text = grid.clipboard().copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
+    EXPECT_EQ(text.count('\t'), 8);  // columns 1..9
+    EXPECT_TRUE(text.startsWith("27.61000\t-0.10000\t\t"));
+
+    select(rig, 5, 0, 6, 10);  // pasted on a row number: from the frequency column on
+    grid.pasteCells();
+    EXPECT_TRUE(rig.prompt.asked.empty()) << lastMessageText(rig).toStdString();
+    const ChannelRecord* copy = rig.doc().findChannel(405);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->RxFre.cut(), "02761000");
+    EXPECT_EQ(copy->OffsetFre.cut(), "0010000");
+    EXPECT_EQ(copy->ShiftDir, 1);
+    EXPECT_EQ(copy->DecodeTone, 60);
+    EXPECT_EQ(copy->EncodeTone, 200);
+    EXPECT_EQ(copy->ScanSkip, 1);
+    EXPECT_EQ(copy->OptSignal, 1);
+    EXPECT_EQ(copy->Spacing, 2);
+    EXPECT_EQ(rig.doc().findChannel(406), nullptr);
+}
+
+TEST(ChannelGridCopy, CutClearsTheCellsAndACutFrequencyDeletesTheChannel)
+{
+    ChannelRig rig;
+    ChannelRecord& a = rig.add(401, "02700000");
+    a.DecodeTone = 5;
+    a.EncodeTone = 7;
+    rig.add(402, "02800000");
+    ChannelGridWindow& grid = rig.openGrid(9);
+    select(rig, 1, 4, 1, 5);
+    grid.cutCells();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "77.0\t82.5\n");
+    EXPECT_EQ(rig.doc().findChannel(401)->DecodeTone, 0);
+    EXPECT_EQ(rig.doc().findChannel(401)->EncodeTone, 0);
+    select(rig, 2, 1, 2, 1);
+    grid.cutCells();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "28.00000\n");
+    EXPECT_EQ(rig.doc().findChannel(402), nullptr);
+    EXPECT_TRUE(rig.prompt.asked.empty());
+}
+
+TEST(ChannelGridDelete, SelectedRowsAreDeletedAndProtectedChannelsStayWithAMessage)
+{
+    ChannelRig rig;
+    rig.add(241, "02700000");
+    rig.add(401, "02700000");
+    rig.add(402, "02700500");
+    rig.add(403, "02701000");
+    rig.doc().Data.Options.FrequencyChangeable = 0;
+    ChannelGridWindow& grid = rig.openGrid(9);
+    rig.table()->selectionModel()->select(
+        rig.table()->model()->index(0, 0),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    rig.table()->selectionModel()->select(rig.table()->model()->index(2, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    grid.deleteSelectedChannels();
+    EXPECT_EQ(rig.doc().findChannel(401), nullptr);
+    EXPECT_NE(rig.doc().findChannel(402), nullptr);
+    EXPECT_EQ(rig.doc().findChannel(403), nullptr);
+    EXPECT_EQ(grid.cellText(1, 1), "");
+    EXPECT_TRUE(rig.prompt.asked.empty());
+
+    // A channel of a group whose frequencies are fixed stays, and the user is told why.
+    rig.list("Combo7")->setCurrentIndex(5);
+    select(rig, 1, 1, 3, 1);
+    QTest::keyClick(rig.table(), Qt::Key_Delete);
+    EXPECT_NE(rig.doc().findChannel(241), nullptr);
+    EXPECT_EQ(rig.prompt.askedIds(), std::vector<int>{9992});
+    EXPECT_TRUE(lastMessageText(rig).contains("Row 1") &&
+                lastMessageText(rig).contains(rig.app.text(9987)));
+
+    // The last channel of the document stays too.
+    rig.prompt.asked.clear();
+    rig.doc().Data.Options.FrequencyChangeable = 1;
+    rig.list("Combo7")->setCurrentIndex(9);
+    select(rig, 2, 4, 2, 4);
+    grid.deleteSelectedChannels();
+    EXPECT_EQ(rig.doc().Data.ChannelCount, 1);
+    rig.list("Combo7")->setCurrentIndex(5);
+    select(rig, 1, 1, 1, 1);
+    grid.deleteSelectedChannels();
+    EXPECT_EQ(rig.doc().Data.ChannelCount, 1);
+    EXPECT_EQ(rig.prompt.askedIds(), std::vector<int>{9992});
+    EXPECT_TRUE(lastMessageText(rig).contains(rig.app.text(9994)));
+    EXPECT_EQ(grid.cellText(1, 1), "27.00000");
+}
+
+}  // namespace
+}  // namespace zt::gui::testing
