@@ -41,6 +41,12 @@ bool UndoHistory::record(const RadioDocument& doc, std::uint64_t typingRun)
     return true;
 }
 
+void UndoHistory::adopt(const RadioDocument& doc)
+{
+    current_ = doc;
+    lastRun_ = 0;
+}
+
 std::optional<RadioDocument> UndoHistory::undo()
 {
     if (undo_.empty()) return std::nullopt;

@@ -42,6 +42,12 @@ class UndoHistory {
     // ends where it began (typed, then erased) is dropped.
     bool record(const RadioDocument& doc, std::uint64_t typingRun = 0);
 
+    // Takes `doc` as the current state without making a step and without
+    // forgetting redo steps: for values a window writes as it opens (a value
+    // shown in its stored form, a list's nearest entry), which are no action
+    // of the user's.
+    void adopt(const RadioDocument& doc);
+
     // Steps back: the current state becomes a redo step and the state to
     // restore is returned; nothing when there is no undo step.
     std::optional<RadioDocument> undo();

@@ -38,6 +38,8 @@
 #include "gui/text_codec.h"
 #include "gui/transfer/frm_progress.h"
 #include "gui/transfer/transfer_controller.h"
+#include "gui/undo/reopen_child_windows.h"
+#include "gui/undo/undo_commands.h"
 #include "platform/port_diagnosis.h"
 #include "platform/port_table.h"
 #include "platform/qt_timers.h"
@@ -154,7 +156,10 @@ void frmMain::useLink(LinkPort& port, TimerFactory& timers)
     transfers_->setBeforeOpen(std::move(beforeOpen));
     TransferWindows w;
     w.closeAllDocumentWindows = [this] { CloseCurAllWindows(); };
-    w.documentReplaced = [this](const std::string&) { documentReplaced(); };
+    w.documentReplaced = [this](const std::string&) {
+        documentReplaced();
+        forgetUndoSteps(*this);
+    };
     w.showRadioInformation = [this] { ShowChildWindow(window::RadioInfo); };
     w.endProgram = [this] { endProgram(); };
     transfers_->setWindows(std::move(w));
@@ -205,6 +210,14 @@ void frmMain::buildMenus()
             this, [this] { ShowModalWindow(window::ModelInfo); });
 
     QMenu* edit = addMenu("mnuEdit", text::menu::EditMenu);
+    installUndoCommands(*this, *edit, app_,
+                        UndoHost{[this] { aboutToReadDocument(); },
+                                 [this](const std::function<void()>& replace) {
+                                     reopenChildWindows(
+                                         *mdiArea_, app_,
+                                         [this](const QString& name) { ShowChildWindow(name); },
+                                         replace);
+                                 }});
     auto child = [this](const char* name) { return [this, name] { ShowChildWindow(name); }; };
     connect(menuItem(edit, "mnuChannelInfo", text::menu::EditChannelInformation),
             &QAction::triggered, this, child(window::CommChInfo));
@@ -394,6 +407,7 @@ void frmMain::formLoad()
     ApplyLanguageTexts();
     ShowChildWindow(window::CommChInfo);
     ShowMainTxt();
+    forgetUndoSteps(*this);
 }
 
 void frmMain::restorePosition()
@@ -867,6 +881,7 @@ void frmMain::onNewDocTimer()
     ShowChildWindow(window::CommChInfo);
     ShowMainTxt();
     cascade();
+    forgetUndoSteps(*this);
 }
 
 bool frmMain::saveDataFile()
@@ -935,6 +950,7 @@ void frmMain::afterOpened()
     ShowMainTxt();
     ApplyLanguageTexts();
     cascade();
+    forgetUndoSteps(*this);
 }
 
 void frmMain::fileSave()

@@ -116,6 +116,29 @@ TEST_F(UndoHistoryTest, ANewChangeAfterUndoForgetsTheRedoStepsAndClearForgetsAll
     EXPECT_TRUE(identical(history.current(), doc));
 }
 
+TEST_F(UndoHistoryTest, AdoptedValuesMakeNoStepAndKeepRedo)
+{
+    UndoHistory history;
+    history.clear(doc);
+    const RadioDocument initial = doc;
+    typeRx(1, "27.005");
+    history.record(doc);
+    const RadioDocument created = doc;
+    typeRx(2, "27.015");
+    history.record(doc);
+    doc = *history.undo();
+
+    // A window opened on the restored state writes a value of its own.
+    doc.Data.Dtmf.Rate = 3;
+    history.adopt(doc);
+    EXPECT_EQ(history.undoCount(), 1u);
+    EXPECT_EQ(history.redoCount(), 1u);
+    EXPECT_FALSE(history.record(doc));
+    EXPECT_EQ(history.redo()->Data.ChannelCount, created.Data.ChannelCount + 1);
+    EXPECT_TRUE(identical(*history.undo(), doc));
+    EXPECT_TRUE(identical(*history.undo(), initial));
+}
+
 TEST_F(UndoHistoryTest, TheStepLimitDropsTheOldestSteps)
 {
     UndoHistory history(3);
