@@ -217,7 +217,12 @@ TEST_F(UndoRedo, TheModifiedStateFollowsUndoAndRedo)
 
     enterCell(2, kColRx, "27.015");
     EXPECT_TRUE(program.app.documents.IsModified());
+    const int row = grid()->grid()->currentRow();
+    ASSERT_NE(grid()->grid()->currentColumn(), kColRx);
     pressUndo();  // back to the saved state
+    // The grid stays on its row; the row is empty again, so on its frequency.
+    EXPECT_EQ(grid()->grid()->currentRow(), row);
+    EXPECT_EQ(grid()->grid()->currentColumn(), kColRx);
     EXPECT_FALSE(program.app.documents.IsModified());
     EXPECT_EQ(channel(322), nullptr);
     pressRedo(true);
