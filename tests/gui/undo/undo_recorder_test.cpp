@@ -1,6 +1,5 @@
 // What the recorder counts as one user action, on plain widgets over a
-// document: typing runs, a question in the middle of an action, key events
-// passed on to parent widgets.
+// document: typing runs and a question in the middle of an action.
 
 #include <gtest/gtest.h>
 
@@ -91,20 +90,6 @@ TEST_F(UndoRecorderTest, AQuestionInTheMiddleOfAnActionKeepsItOneStep)
     const RadioDocument before = *recorder.history().undo();
     EXPECT_EQ(before.Data.Messages[2].cut(), "");
     EXPECT_EQ(before.Data.Messages[3].cut(), "");
-}
-
-TEST_F(UndoRecorderTest, ForgetStepsStartsFromTheDocumentAsItIs)
-{
-    QTest::keyClicks(boxes[0], "A");
-    settle();
-    ASSERT_TRUE(recorder.history().canUndo());
-    documents.working().Data.Messages[1] = std::string("NEW");
-    recorder.forgetSteps();
-    EXPECT_FALSE(recorder.history().canUndo());
-    settle();
-    QTest::mouseClick(boxes[1], Qt::LeftButton);
-    settle();
-    EXPECT_FALSE(recorder.history().canUndo());
 }
 
 }  // namespace
