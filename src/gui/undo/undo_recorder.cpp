@@ -120,6 +120,15 @@ void UndoRecorder::queueCheck()
 bool UndoRecorder::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::MouseButtonRelease:
+            // Whatever changed before this key or click reaches its widget
+            // (an entry written as the focus left its box) belongs to the
+            // actions before it: it is recorded first, so that a window this
+            // action opens cannot take it in as its own opening values.
+            if (watched->isWidgetType()) recordNow();
+            if (event->type() == QEvent::MouseButtonRelease) noteAction(nullptr);
+            break;
         case QEvent::KeyRelease: {
             const auto* key = static_cast<const QKeyEvent*>(event);
             if (isModifierKey(key->key())) break;
@@ -136,7 +145,6 @@ bool UndoRecorder::eventFilter(QObject* watched, QEvent* event)
             noteAction(typedInto(watched, *key));
             break;
         }
-        case QEvent::MouseButtonRelease:
         case QEvent::Wheel:
         case QEvent::Drop:
         case QEvent::Close:

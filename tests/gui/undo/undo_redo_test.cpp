@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QTableWidget>
+#include <QTreeWidget>
 #include <vector>
 
 #include "core/edit/channel_grid_rules.h"
@@ -252,26 +253,42 @@ TEST_F(UndoRedo, TypingIsTakenBackByTheBoxOrAsTheLatestStep)
     ASSERT_NE(channel(321), nullptr);
     EXPECT_EQ(channel(321)->RxFre.cut(), "02700500");
 
+    // An entry written as the user clicks the function tree to open a window
+    // is a step of its own, not one of the values the window opens with.
+    clickCell(2, kColRx);
+    QTest::keyClicks(text1(), "27.015");
+    auto* tree = program.window->findChild<QTreeWidget*>("TreeView1");
+    QTreeWidgetItem* messageNode = nullptr;
+    for (int i = 0; i < tree->topLevelItem(0)->childCount(); ++i)
+        if (tree->topLevelItem(0)->child(i)->data(0, Qt::UserRole) == "N6")
+            messageNode = tree->topLevelItem(0)->child(i);
+    ASSERT_NE(messageNode, nullptr);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                      tree->visualItemRect(messageNode).center());
+    settle();
+    ASSERT_NE(child<FrmEmbMsg>("FrmEmbMsg"), nullptr);
+    ASSERT_NE(channel(322), nullptr);
+    EXPECT_EQ(undoSteps(), 2u);
+
     // Ctrl+Z in a text box takes back its typing; typing and its undo leave
     // no step behind.
-    program.action("mnuEmbeddedMsg")->trigger();
-    settle();
     const RadioDocument before = doc();
     QLineEdit* line = child<FrmEmbMsg>("FrmEmbMsg")->line(1);
     line->setFocus();
     QTest::keyClicks(line, "AB");
     settle();
-    EXPECT_EQ(undoSteps(), 2u);
+    EXPECT_EQ(undoSteps(), 3u);
     QTest::keyClick(line, Qt::Key_Z, Qt::ControlModifier);
     settle();
     EXPECT_EQ(line->text(), "");
     EXPECT_FALSE(documentsDiffer(doc(), before));
-    EXPECT_EQ(undoSteps(), 1u);
+    EXPECT_EQ(undoSteps(), 2u);
 
     // With nothing of its own to undo, the box passes Ctrl+Z to the document.
     QTest::keyClick(line, Qt::Key_Z, Qt::ControlModifier);
     settle();
-    EXPECT_EQ(channel(321), nullptr);
+    EXPECT_EQ(channel(322), nullptr);
+    EXPECT_NE(channel(321), nullptr);
 }
 
 TEST_F(UndoRedo, NewOpenAndReadLeaveNothingToUndo)
