@@ -26,7 +26,9 @@ namespace zt::gui {
 // queued for the next turn of the event loop, when every handler of the
 // action has run, and a change found there is one undo step. While a modal
 // window is up (a question in the middle of an action) the check waits for it
-// to close, so the action and its answer stay one step.
+// to close, so the action and its answer stay one step. The document is also
+// checked as a key press or a click arrives, before its widget sees it: what
+// changed before belongs to the earlier actions.
 //
 // Keys typed into one text box in a row are one step together. What a child
 // window writes as it opens (values shown in their stored form) is taken
