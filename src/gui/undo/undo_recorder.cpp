@@ -50,6 +50,7 @@ bool UndoRecorder::recordNow()
     const std::uint64_t run = pendingRun_;
     pendingRun_ = 0;
     actionSinceCheck_ = false;
+    windowsClosedSinceCheck_ = false;
     const bool changed = history_.record(documents_.working(), run);
     emit historyChanged();
     return changed;
@@ -145,15 +146,21 @@ bool UndoRecorder::eventFilter(QObject* watched, QEvent* event)
             noteAction(typedInto(watched, *key));
             break;
         }
+        case QEvent::Close:
+            if (qobject_cast<QMdiSubWindow*>(watched)) windowsClosedSinceCheck_ = true;
+            noteAction(nullptr);
+            break;
         case QEvent::Wheel:
         case QEvent::Drop:
-        case QEvent::Close:
             noteAction(nullptr);
             break;
         case QEvent::Show:
-            // A child window opening in the window area.
+            // A child window opening in the window area takes in what it
+            // writes as it opens. Not so when windows were closed in the same
+            // action: they step aside while the action replaces the document
+            // (an import), and what it changed is the action's step.
             if (auto* w = qobject_cast<QWidget*>(watched);
-                w && qobject_cast<QMdiSubWindow*>(w->parentWidget()))
+                w && qobject_cast<QMdiSubWindow*>(w->parentWidget()) && !windowsClosedSinceCheck_)
                 adoptDocument();
             break;
         case QEvent::Hide:

@@ -32,7 +32,8 @@ namespace zt::gui {
 //
 // Keys typed into one text box in a row are one step together. What a child
 // window writes as it opens (values shown in their stored form) is taken
-// into the current state without a step.
+// into the current state without a step, unless the same action closed
+// windows to replace the document under them (an import).
 class UndoRecorder : public QObject {
     Q_OBJECT
   public:
@@ -68,6 +69,7 @@ class UndoRecorder : public QObject {
     UndoHistory history_;
     bool checkQueued_ = false;
     bool actionSinceCheck_ = false;
+    bool windowsClosedSinceCheck_ = false;  // child windows closed in the action being checked
     std::uint64_t pendingRun_ = 0;  // typing run of the actions since the last check; 0: mixed
     std::uint64_t runCounter_ = 0;
     QPointer<QLineEdit> typingBox_;  // the box of the running typing run

@@ -13,6 +13,7 @@
 
 #include "core/edit/channel_grid_rules.h"
 #include "core/edit/option_rules.h"
+#include "core/radio/channel_edit.h"
 #include "gui/channels/frm_ch_info_edit.h"
 #include "gui/channels/frm_comm_ch_info.h"
 #include "gui/functions/frm_dtmf.h"
@@ -289,6 +290,23 @@ TEST_F(UndoRedo, TypingIsTakenBackByTheBoxOrAsTheLatestStep)
     settle();
     EXPECT_EQ(channel(322), nullptr);
     EXPECT_NE(channel(321), nullptr);
+}
+
+TEST_F(UndoRedo, AChangeMadeWhileTheWindowsStepAsideIsOneStep)
+{
+    // As an import does it: the windows close, the channels go in, the
+    // windows come back.
+    program.action("MnuDTMF")->trigger();
+    settle();
+    const RadioDocument before = doc();
+    program.window->CloseCurAllWindows();
+    newChannel(doc(), 330, "02705000");
+    program.window->ShowChildWindow("frmCommChInfo");
+    settle();
+    EXPECT_EQ(undoSteps(), 1u);
+    pressUndo();
+    EXPECT_EQ(channel(330), nullptr);
+    EXPECT_TRUE(identical(doc(), before));
 }
 
 TEST_F(UndoRedo, NewOpenAndReadLeaveNothingToUndo)
