@@ -444,7 +444,13 @@ ChannelEditorWindow* ChannelGridWindow::ownEditor() const
 
 void ChannelGridWindow::reload()
 {
+    // The cursor stays on its row (an undo or a reload keeps the user's place); on a row
+    // that no longer holds a channel it goes to the frequency, as entering the row would.
+    const int row = grid_->currentRow();
+    const int col = grid_->currentColumn();
     showGroup(shownGroup());
+    if (row > 0 && row < grid_->rowCount())
+        grid_->placeCursor(row, cellText(row + 1, kColRx).isEmpty() ? kColRx : col);
 }
 
 // ---- Group settings keys ---------------------------------------------------------------------

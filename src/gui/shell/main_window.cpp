@@ -41,6 +41,7 @@
 #include "gui/text_codec.h"
 #include "gui/transfer/transfer_controller.h"
 #include "gui/transfer/transfer_progress_dialog.h"
+#include "gui/undo/undo_commands.h"
 #include "platform/port_diagnosis.h"
 #include "platform/port_table.h"
 #include "platform/qt_timers.h"
@@ -159,7 +160,10 @@ void MainWindow::useLink(LinkPort& port, TimerFactory& timers)
     transfers_->setBeforeOpen(std::move(beforeOpen));
     TransferWindows w;
     w.closeAllDocumentWindows = [this] { CloseCurAllWindows(); };
-    w.documentReplaced = [this](const std::string&) { documentReplaced(); };
+    w.documentReplaced = [this](const std::string&) {
+        documentReplaced();
+        forgetUndoSteps(*this);
+    };
     w.showRadioInformation = [this] { ShowChildWindow(window::RadioInfo); };
     w.endProgram = [this] { endProgram(); };
     transfers_->setWindows(std::move(w));
@@ -214,6 +218,13 @@ void MainWindow::buildMenus()
             this, [this] { ShowModalWindow(window::ModelInfo); });
 
     QMenu* edit = addMenu("mnuEdit", text::menu::EditMenu);
+    installUndoCommands(*this, *edit, app_,
+                        UndoHost{[this] { aboutToReadDocument(); },
+                                 [this](const std::function<void()>& replace) {
+                                     replace();
+                                     emit app_.events.documentReplaced();
+                                     ShowMainTxt();
+                                 }});
     auto child = [this](const char* name) { return [this, name] { ShowChildWindow(name); }; };
     connect(menuItem(edit, "mnuChannelInfo", text::menu::EditChannelInformation),
             &QAction::triggered, this, child(window::CommChInfo));
@@ -404,6 +415,7 @@ void MainWindow::formLoad()
     ApplyLanguageTexts();
     ShowChildWindow(window::CommChInfo);
     ShowMainTxt();
+    forgetUndoSteps(*this);
 }
 
 void MainWindow::restorePosition()
@@ -902,6 +914,7 @@ void MainWindow::onNewDocTimer()
     ShowChildWindow(window::CommChInfo);
     ShowMainTxt();
     cascade();
+    forgetUndoSteps(*this);
 }
 
 bool MainWindow::saveDataFile()
@@ -971,6 +984,7 @@ void MainWindow::afterOpened()
     ShowMainTxt();
     ApplyLanguageTexts();
     cascade();
+    forgetUndoSteps(*this);
 }
 
 void MainWindow::fileSave()
