@@ -7,6 +7,7 @@
 
 namespace zt {
 
+// POSIX only (posix_openpt); the virtual radio is built on such systems alone.
 // The master side of a raw pseudo-terminal pair. The slave side is kept open
 // by this object too, so the master keeps working while no client has the
 // device open (a client may open, close and reopen it between transfers).

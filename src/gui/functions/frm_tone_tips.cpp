@@ -16,7 +16,7 @@
 #include "core/radio/tone_tips.h"
 #include "core/text_ids.h"
 #include "gui/app_context.h"
-#include "gui/functions/tone_player.h"
+#include "platform/tone_player.h"
 #include "gui/functions/window_refresh.h"
 #include "gui/widgets/common_buttons.h"
 #include "gui/widgets/guarded_line_edit.h"

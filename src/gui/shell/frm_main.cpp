@@ -18,7 +18,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QSettings>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QStyle>
@@ -59,7 +58,6 @@ constexpr const char* kSettingsSection = "Settings";
 constexpr const char* kTreeCloseKey = "删除";
 // The per-user store of the window position: fixed names, so a language change
 // (which changes the title) keeps the position.
-constexpr const char* kPositionOrganisation = "ZTP958FM";
 constexpr const char* kPositionApplication = "ZTP958FM";
 
 QString pathText(const std::filesystem::path& p)
@@ -398,45 +396,25 @@ void frmMain::formLoad()
 
 void frmMain::restorePosition()
 {
-    auto read = [this](QSettings& s) {
-        s.beginGroup(kSettingsSection);
-        const int left = s.value("MainLeft", 1000).toInt();
-        const int top = s.value("MainTop", 1000).toInt();
-        const int width = s.value("MainWidth", 12500).toInt();
-        const int height = s.value("MainHeight", 9500).toInt();
-        s.endGroup();
-        move(toPixels(left), toPixels(top));
-        resize(toPixels(width), toPixels(height));
-    };
-    if (!positionStore_.isEmpty()) {
-        QSettings s(positionStore_, QSettings::IniFormat);
-        read(s);
-    } else {
-        QSettings s(QSettings::NativeFormat, QSettings::UserScope, kPositionOrganisation,
-                    kPositionApplication);
-        read(s);
-    }
+    const UserSettingsStore store = positionStore();
+    move(toPixels(store.number(kSettingsSection, "MainLeft", 1000)),
+         toPixels(store.number(kSettingsSection, "MainTop", 1000)));
+    resize(toPixels(store.number(kSettingsSection, "MainWidth", 12500)),
+           toPixels(store.number(kSettingsSection, "MainHeight", 9500)));
 }
 
-void frmMain::storePosition()
+bool frmMain::storePosition()
 {
-    auto write = [this](QSettings& s) {
-        s.beginGroup(kSettingsSection);
-        s.setValue("MainLeft", toTwips(x()));
-        s.setValue("MainTop", toTwips(y()));
-        s.setValue("MainWidth", toTwips(width()));
-        s.setValue("MainHeight", toTwips(height()));
-        s.endGroup();
-        s.sync();
-    };
-    if (!positionStore_.isEmpty()) {
-        QSettings s(positionStore_, QSettings::IniFormat);
-        write(s);
-    } else {
-        QSettings s(QSettings::NativeFormat, QSettings::UserScope, kPositionOrganisation,
-                    kPositionApplication);
-        write(s);
-    }
+    return positionStore().storeNumbers(kSettingsSection, {{"MainLeft", toTwips(x())},
+                                                           {"MainTop", toTwips(y())},
+                                                           {"MainWidth", toTwips(width())},
+                                                           {"MainHeight", toTwips(height())}});
+}
+
+UserSettingsStore frmMain::positionStore() const
+{
+    return positionStore_.isEmpty() ? UserSettingsStore::forApplication(kPositionApplication)
+                                    : UserSettingsStore::inFile(positionStore_);
 }
 
 void frmMain::changeEvent(QEvent* event)

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "core/link/link_interfaces.h"
+#include "platform/user_settings_store.h"
 
 class QAction;
 class QFrame;
@@ -123,7 +124,8 @@ class frmMain : public QMainWindow {
     void buildStatusBar();
     void createLink();
     void restorePosition();
-    void storePosition();
+    bool storePosition();
+    UserSettingsStore positionStore() const;
     bool saveDataFile();
     // Saves the modified document before New or Open: under its path, or
     // through Save As when it is untitled. False when it was not saved.

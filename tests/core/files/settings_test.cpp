@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/files/ini_profile.h"
-#include "core/files/ini_temp_dir.h"
 #include "core/files/language.h"
+#include "support/temp_dir.h"
 
 namespace zt {
 namespace {

@@ -16,7 +16,7 @@
 #include "gui/functions/frm_dtmf.h"
 #include "gui/functions/frm_opt_features.h"
 #include "gui/functions/functions_test_app.h"
-#include "gui/functions/tone_player.h"
+#include "platform/tone_player.h"
 
 namespace zt::gui {
 namespace {

@@ -17,8 +17,8 @@
 #include "gui/infotool/frm_main.h"
 #include "gui/prompt/scripted_prompt_service.h"
 #include "gui/widgets/serial_device_panel.h"
-#include "platform/fake_serial_devices.h"
 #include "platform/port_table.h"
+#include "support/fake_serial_devices.h"
 
 namespace zt::infotool {
 namespace {

@@ -13,8 +13,8 @@
 #include "gui/settings/frm_set_comm.h"
 #include "gui/settings/small_window_app.h"
 #include "gui/widgets/serial_device_panel.h"
-#include "platform/fake_serial_devices.h"
 #include "platform/port_table.h"
+#include "support/fake_serial_devices.h"
 
 namespace zt::gui {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "core/files/version_manager.h"
 
-namespace zt::gui {
+namespace zt {
 
 // Starts another installed version of the program as a detached process.
 class QtProgramLauncher final : public ProgramLauncher {
@@ -10,4 +10,4 @@ class QtProgramLauncher final : public ProgramLauncher {
     bool start(const std::filesystem::path& executable) override;
 };
 
-}  // namespace zt::gui
+}  // namespace zt

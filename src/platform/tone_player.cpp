@@ -1,4 +1,4 @@
-#include "gui/functions/tone_player.h"
+#include "platform/tone_player.h"
 
 #include <QTimer>
 #include <algorithm>
@@ -13,7 +13,7 @@
 #include <QMediaDevices>
 #endif
 
-namespace zt::gui {
+namespace zt {
 
 QByteArray renderSineTone(int hz, int ms, int sampleRate, double amplitude)
 {
@@ -120,4 +120,4 @@ void TonePlayer::cancel()
 #endif
 }
 
-}  // namespace zt::gui
+}  // namespace zt

@@ -6,7 +6,7 @@
 
 class QTimer;
 
-namespace zt::gui {
+namespace zt {
 
 // Where the tone preview sends its notes. A request ends with finished(),
 // delivered from the event loop (never from inside the call); cancel() ends a
@@ -53,4 +53,4 @@ class TonePlayer : public ToneOutput {
     std::unique_ptr<Audio> audio_;
 };
 
-}  // namespace zt::gui
+}  // namespace zt
