@@ -19,7 +19,7 @@ class PseudoTerminal {
     PseudoTerminal& operator=(const PseudoTerminal&) = delete;
 
     // Opens a new pair in raw mode. On failure returns false and sets error().
-    bool open();
+    [[nodiscard]] bool open();
     void close();
 
     const std::string& devicePath() const { return path_; }
@@ -32,7 +32,7 @@ class PseudoTerminal {
     // Writes every byte (retrying short writes). When nobody has read the
     // device for so long that its buffer is full, the stale bytes waiting
     // there are discarded so that the writer never hangs. False on error.
-    bool write(std::span<const std::uint8_t> bytes);
+    [[nodiscard]] bool write(std::span<const std::uint8_t> bytes);
 
   private:
     int master_ = -1;

@@ -45,4 +45,9 @@ bool UserSettingsStore::storeNumbers(const QString& section,
     return s->status() == QSettings::NoError && s->isWritable();
 }
 
+QString UserSettingsStore::location() const
+{
+    return open(application_, iniFile_)->fileName();
+}
+
 }  // namespace zt

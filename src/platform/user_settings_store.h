@@ -25,6 +25,9 @@ class UserSettingsStore {
     [[nodiscard]] bool storeNumbers(const QString& section,
                                     const std::map<QString, int>& values) const;
 
+    // Where the store is, as the system names it (a file path or a registry key).
+    QString location() const;
+
   private:
     UserSettingsStore(QString application, QString iniFile)
         : application_(std::move(application)), iniFile_(std::move(iniFile))

@@ -46,7 +46,7 @@ TEST_F(PortsCommandTest, TableShowsEachNumbersDeviceAndWhoCanOpenIt)
     source_.list = {usbAdapter(ftdi, "FT232R USB UART", 0x0403, 0x6001, "A1"),
                     usbAdapter(other, "USB-Serial Controller", 0x067b, 0x2303)};
     const std::string link = folder_->link("usb-Maker_FT232R_A1-if00-port0", "ttyUSB0");
-    writeProfileString(ini_, "ports", "COM1", link);
+    EXPECT_TRUE(writeProfileString(ini_, "ports", "COM1", link));
     source_.accessOf[fs::canonical(ftdi).string()] = {DeviceAccess::NoPermission, "dialout"};
 
     ASSERT_EQ(run({"ports"}), 0);

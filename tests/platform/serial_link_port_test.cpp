@@ -54,7 +54,9 @@ class PtyRadio {
             if (!got || got->empty()) return;
             const Bytes out = radio.receive(std::span<const std::uint8_t>(
                 reinterpret_cast<const std::uint8_t*>(got->data()), got->size()));
-            if (!out.empty()) pty.write(out);
+            if (!out.empty()) {
+                EXPECT_TRUE(pty.write(out)) << pty.error();
+            }
         });
     }
     QString device() const { return QString::fromStdString(pty.devicePath()); }

@@ -81,7 +81,7 @@ class InfoExchange {
         int address = 0;
     };
 
-    bool open();
+    [[nodiscard]] bool open();
     void run(std::vector<Step> steps);
     void sendCurrent();
     void stepDone();

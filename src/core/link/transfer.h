@@ -156,7 +156,7 @@ class TransferMachine {
     const RadioInfoBlock& infoBlock() const { return info_; }
 
   private:
-    bool openPort();
+    [[nodiscard]] bool openPort();
     void portFailed();
     void confirmed(Answer answer);
     void beginTransfer();

@@ -327,7 +327,7 @@ void FrmMain::formLoad()
     portNumber_ = startPort(stored, listed);
     if (portNumber_ != 0) {
         combo2_->setCurrentIndex(combo2_->findText(QString::fromStdString(portEntry(portNumber_))));
-        writeProfileString(host_.settingsIni, kSection, kComPortKey, std::to_string(portNumber_));
+        rememberPort();
     } else {
         combo2_->setCurrentIndex(-1);
     }
@@ -421,7 +421,17 @@ void FrmMain::Combo2_Click(int index)
     const QString text = combo2_->itemText(index);
     if (text.size() <= 3) return;
     portNumber_ = portOfEntry(text.toStdString());
-    writeProfileString(host_.settingsIni, kSection, kComPortKey, std::to_string(portNumber_));
+    rememberPort();
+}
+
+void FrmMain::rememberPort()
+{
+    if (writeProfileString(host_.settingsIni, kSection, kComPortKey, std::to_string(portNumber_)))
+        return;
+    // The choice holds for this run only: say so instead of letting the next
+    // start come up on another port unexplained.
+    message(std::string(texts(host_.language).portNotSaved) + "\n" + host_.settingsIni.string(),
+            Icon::Warning);
 }
 
 void FrmMain::ShowByData()

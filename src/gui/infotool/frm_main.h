@@ -136,6 +136,8 @@ class FrmMain : public QWidget {
     void batchControlsIdle();
     bool preparePort();
     void message(std::string_view text, Icon icon = Icon::None);
+    // Stores the chosen port as the tool's `comPort`; a failure is shown.
+    void rememberPort();
     QString todayText() const;
     bool serialFieldKey(QKeyEvent* event);
     void showChosenPortMissing();

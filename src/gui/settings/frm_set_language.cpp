@@ -74,7 +74,8 @@ void FrmSetLanguage::commandOkClick()
         app_.currentLanguage = chosen;
         app_.texts.setLanguage(chosen);
     }
-    saveCurrentLanguage(app_.paths, app_.currentLanguage);
+    if (!saveCurrentLanguage(app_.paths, app_.currentLanguage))
+        app_.prompt->ask(settingsNotSaved(app_.paths.mySetupIni().string()));
     accept();
 }
 

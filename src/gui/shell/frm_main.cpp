@@ -482,7 +482,8 @@ void frmMain::resizeEvent(QResizeEvent* event)
 void frmMain::closeEvent(QCloseEvent* event)
 {
     aboutToReadDocument();
-    if (!isMinimized()) storePosition();
+    if (!isMinimized() && !storePosition())
+        app_.prompt->ask(settingsNotSaved(positionStore().location().toStdString()));
     CloseCurAllWindows();
     if (!closingForVersionSwitch_ && app_.documents.IsModified()) {
         const Answer a =
@@ -502,7 +503,8 @@ void frmMain::closeEvent(QCloseEvent* event)
         }
     }
     if (port_ && port_->isOpen()) port_->close();
-    saveSettingRecord(app_.paths.settingIni(), app_.state.Settings);
+    if (!saveSettingRecord(app_.paths.settingIni(), app_.state.Settings))
+        app_.prompt->ask(settingsNotSaved(app_.paths.settingIni().string()));
     event->accept();
 }
 

@@ -124,7 +124,7 @@ class frmMain : public QMainWindow {
     void buildStatusBar();
     void createLink();
     void restorePosition();
-    bool storePosition();
+    [[nodiscard]] bool storePosition();
     UserSettingsStore positionStore() const;
     bool saveDataFile();
     // Saves the modified document before New or Open: under its path, or

@@ -39,6 +39,7 @@ void prepareProgram(AppContext& app, std::uint32_t systemLocaleId)
     app.currentLanguage = setup.language;
     app.texts.setLanguageDir(app.paths.languageDir());
     app.texts.setLanguage(app.currentLanguage);
+    if (!setup.written) app.prompt->ask(settingsNotSaved(app.paths.mySetupIni().string()));
 
     // The first, empty document.
     startNewDocument(app, NewKind::Ordinary);

@@ -36,8 +36,8 @@ class InfoToolDevicesTest : public ::testing::Test {
     {
         fake.byIdFolder = folder.byId();
         for (int n = 1; n <= kComPortCount; ++n)
-            writeProfileString(ini(), "ports", comPortName(n),
-                               "/nonexistent/tty" + std::to_string(n));
+            EXPECT_TRUE(writeProfileString(ini(), "ports", comPortName(n),
+                                           "/nonexistent/tty" + std::to_string(n)));
     }
 
     fs::path root() const { return dir.path().toStdString(); }
@@ -98,7 +98,7 @@ TEST_F(InfoToolDevicesTest, LineBesideThePortListNamesTheDeviceOrWhatIsWrong)
 
     // An adapter given COM2 appears with the next refresh.
     plugAdapter();
-    writeProfileString(ini(), "ports", "COM2", link);
+    EXPECT_TRUE(writeProfileString(ini(), "ports", "COM2", link));
     w.ReShowComPortTimer_Timer();
     w.showPortDevice();
     EXPECT_EQ(w.portNumber(), 2);
@@ -144,7 +144,7 @@ TEST_F(InfoToolDevicesTest, DeviceWindowAssignsTheStableLinkToTheChosenNumber)
 TEST_F(InfoToolDevicesTest, DeviceWindowHintsAndFailedSave)
 {
     plugAdapter();
-    writeProfileString(ini(), "ports", "COM3", link);
+    EXPECT_TRUE(writeProfileString(ini(), "ports", "COM3", link));
     fake.accessOf[fs::canonical(folder.node("ttyUSB0")).string()] = {DeviceAccess::NoPermission,
                                                                      "uucp"};
     FrmPortDevices devices(PortDeviceSource{ini(), [f = ini()](int n) { return comDevice(n, f); },
