@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/files/version_manager.h"
+#include "core/files/program_launcher.h"
 
 namespace zt {
 

@@ -73,11 +73,6 @@ TonePlayer::~TonePlayer()
     cancel();
 }
 
-bool TonePlayer::hasAudioOutput() const
-{
-    return audio_ != nullptr;
-}
-
 void TonePlayer::startTimer(int ms)
 {
     timer_->start(std::max(0, ms));

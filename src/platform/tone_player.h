@@ -43,9 +43,6 @@ class TonePlayer : public ToneOutput {
     void waitSilently(int ms) override;
     void cancel() override;
 
-    // Whether tones reach an audio output (false: they are silent waits).
-    bool hasAudioOutput() const;
-
   private:
     struct Audio;
     void startTimer(int ms);

@@ -54,7 +54,6 @@ class DocumentStore {
     const RadioDocument& saved() const { return saved_; }
 
     const std::filesystem::path& fileName() const { return fileName_; }
-    void setFileName(const std::filesystem::path& path) { fileName_ = path; }
     bool isUntitled() const { return untitled_; }
     // After a read from the radio: the file name becomes "new.dat" and the
     // document untitled; the saved copy stays, so the document is modified.

@@ -39,8 +39,6 @@ class InfoExchange {
     // The record shown by the tool's window; reads decode into it, writes
     // encode from it and advance its serial number.
     InfoToolRecord& record() { return record_; }
-    const InfoBytes& infoCopy() const { return info_; }
-    const Block& identCopy() const { return ident_; }
     bool cableEchoes() const { return echo_; }
     InfoState state() const { return state_; }
     const PortOpenResult& lastOpen() const { return lastOpen_; }

@@ -146,7 +146,6 @@ class TransferMachine {
     bool busy() const { return kind_ != TransferKind::Idle; }
     int blockAddress() const { return blockAddress_; }
     int lastPercent() const { return lastPercent_; }
-    int handshakeCounter() const { return handshakeCounter_; }
     int passwordCounter() const { return passwordCounter_; }
     bool noEcho() const { return noEcho_; }
     void setNoEcho(bool noEcho) { noEcho_ = noEcho; }
