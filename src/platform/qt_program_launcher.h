@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/files/program_launcher.h"
+#include "core/host/program_launcher.h"
 
 namespace zt {
 

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "core/files/language.h"
-#include "core/link/link_interfaces.h"
+#include "core/host/link_interfaces.h"
 
 namespace zt {
 

@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "core/link/clock.h"
+#include "core/host/clock.h"
 #include "core/link/fresh_radio.h"
 #include "core/link/transfer.h"
 #include "core/link/virtual_radio.h"

@@ -6,7 +6,7 @@
 #include "core/files/install_paths.h"
 #include "core/files/language.h"
 #include "core/files/version_manager.h"
-#include "core/prompt.h"
+#include "core/host/prompt.h"
 #include "core/radio/program_state.h"
 #include "core/radio/radio_data.h"
 

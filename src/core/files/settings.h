@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "core/files/install_paths.h"
-#include "core/prompt.h"
+#include "core/host/prompt.h"
 #include "core/radio/program_state.h"
 
 namespace zt {

@@ -7,8 +7,8 @@
 
 #include "core/files/install_paths.h"
 #include "core/files/language.h"
-#include "core/files/program_launcher.h"
-#include "core/prompt.h"
+#include "core/host/program_launcher.h"
+#include "core/host/prompt.h"
 
 namespace zt {
 

@@ -12,8 +12,8 @@
 #include <span>
 #include <vector>
 
+#include "core/host/link_interfaces.h"
 #include "core/link/info_block.h"
-#include "core/link/link_interfaces.h"
 #include "core/link/packets.h"
 
 namespace zt {

@@ -17,7 +17,7 @@
 
 #include "core/files/language.h"
 #include "core/files/version_manager.h"
-#include "core/link/link_interfaces.h"
+#include "core/host/link_interfaces.h"
 #include "core/link/packets.h"
 #include "core/radio/program_state.h"
 #include "core/radio/radio_data.h"

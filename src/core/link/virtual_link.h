@@ -11,8 +11,8 @@
 #include <memory>
 #include <utility>
 
-#include "core/link/clock.h"
-#include "core/link/link_interfaces.h"
+#include "core/host/clock.h"
+#include "core/host/link_interfaces.h"
 #include "core/link/virtual_radio.h"
 
 namespace zt {

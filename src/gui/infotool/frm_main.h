@@ -16,8 +16,8 @@
 #include <span>
 #include <vector>
 
+#include "core/host/link_interfaces.h"
 #include "core/link/info_exchange.h"
-#include "core/link/link_interfaces.h"
 #include "platform/serial_devices.h"
 
 class QCheckBox;

@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "core/link/link_interfaces.h"
+#include "core/host/link_interfaces.h"
 #include "platform/user_settings_store.h"
 
 class QAction;

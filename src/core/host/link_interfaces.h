@@ -10,7 +10,7 @@
 #include <span>
 #include <string>
 
-#include "core/prompt.h"
+#include "core/host/prompt.h"
 
 namespace zt {
 
