@@ -6,27 +6,11 @@
 # and waits for exactly its answer, nothing else) against the same radio in the
 # same run. Then the same unpaced, as the overhead per block. Not part of ctest.
 #   scripts/bench-line-rate.sh [RUNS]    (default 1 run of each)
-set -euo pipefail
-cd "$(dirname "$0")/.."
+# shellcheck source=scripts/lib.sh
+source "$(dirname "$0")/lib.sh"
 
 runs="${1:-1}"
-build="${ZT_BUILD_DIR:-build/release}"
-stage="$build/stage/V300"
-if [ ! -f "$build/build.ninja" ]; then
-  if [ "$build" = build/release ]; then
-    cmake --preset release >/dev/null
-  else
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZT_BUILD_TESTS=OFF >/dev/null
-  fi
-fi
-build_log="$(mktemp /tmp/zt-build.XXXXXX)"
-if ! cmake --build "$build" -j "${ZT_JOBS:-$(nproc)}" \
-  --target ztp958fm-cli ztp958fm-radio-sim bench_fastest_client stage_data >"$build_log" 2>&1; then
-  cat "$build_log" >&2
-  rm -f "$build_log"
-  exit 1
-fi
-rm -f "$build_log"
+zt_build_release ztp958fm-cli ztp958fm-radio-sim bench_fastest_client stage_data
 
 # Bytes on the wire of one successful exchange (command + answer; an echo
 # shares the command's byte-times): handshake 7+3, identify 1+16, password

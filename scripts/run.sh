@@ -5,28 +5,12 @@
 # Without one it says so, reads the radio with the command-line program into a
 # data file in a temporary folder, then shows the file.
 #   scripts/run.sh [FOLDER]   keep the data file (and the radio memory) in FOLDER
-set -euo pipefail
-cd "$(dirname "$0")/.."
+# shellcheck source=scripts/lib.sh
+source "$(dirname "$0")/lib.sh"
 
 bash scripts/install-deps.sh
 
-build="${ZT_BUILD_DIR:-build/release}"
-stage="$build/stage/V300"
-if [ ! -f "$build/build.ninja" ]; then
-  if [ "$build" = build/release ]; then
-    cmake --preset release >/dev/null
-  else
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZT_BUILD_TESTS=OFF >/dev/null
-  fi
-fi
-build_log="$(mktemp /tmp/zt-build.XXXXXX)"
-if ! cmake --build "$build" -j "${ZT_JOBS:-$(nproc)}" \
-  --target ztp958fm-cli ztp958fm-radio-sim ZTP958FM stage_data initdata >"$build_log" 2>&1; then
-  cat "$build_log" >&2
-  rm -f "$build_log"
-  exit 1
-fi
-rm -f "$build_log"
+zt_build_release ztp958fm-cli ztp958fm-radio-sim ZTP958FM stage_data initdata
 
 work="$(mktemp -d /tmp/zt-run.XXXXXX)"
 sim_pid=""

@@ -7,26 +7,10 @@
 #   scripts/screenshot.sh --measure   time from process start to the main window shown
 #                                     (splash skipped) and resident memory after start-up
 # ZT_BUILD_DIR picks the build folder (default build/release).
-set -euo pipefail
-cd "$(dirname "$0")/.."
+# shellcheck source=scripts/lib.sh
+source "$(dirname "$0")/lib.sh"
 
-build="${ZT_BUILD_DIR:-build/release}"
-stage="$build/stage/V300"
-if [ ! -f "$build/build.ninja" ]; then
-  if [ "$build" = build/release ]; then
-    cmake --preset release >/dev/null
-  else
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZT_BUILD_TESTS=OFF >/dev/null
-  fi
-fi
-build_log="$(mktemp /tmp/zt-build.XXXXXX)"
-if ! cmake --build "$build" -j "${ZT_JOBS:-$(nproc)}" --target ZTP958FM stage_data \
-  >"$build_log" 2>&1; then
-  cat "$build_log" >&2
-  rm -f "$build_log"
-  exit 1
-fi
-rm -f "$build_log"
+zt_build_release ZTP958FM stage_data
 
 if ! command -v xvfb-run >/dev/null; then
   echo "screenshot.sh: xvfb-run is missing (apt-get install xvfb)" >&2

@@ -1,16 +1,13 @@
 #!/usr/bin/env bash
 # Builds the suite and runs every test: the dev preset (all tests), then the
 # core tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
-set -euo pipefail
-cd "$(dirname "$0")/.."
+# shellcheck source=scripts/lib.sh
+source "$(dirname "$0")/lib.sh"
 
 bash scripts/install-deps.sh
 
 export QT_QPA_PLATFORM=offscreen
-export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/zt-runtime.XXXXXX)}"
-chmod 0700 "$XDG_RUNTIME_DIR"
-
-jobs="${ZT_JOBS:-$(nproc)}"
+zt_runtime_dir
 
 cmake --preset dev
 cmake --build --preset dev -j "$jobs"

@@ -1,20 +1,24 @@
 #include "platform/port_diagnosis.h"
 
+#ifndef _WIN32
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
-#include <QSerialPortInfo>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "platform/port_table.h"
+#include "platform/qt_serial_devices.h"
 
 namespace zt {
 
 namespace {
+
+#ifndef _WIN32
 
 std::string groupName(gid_t gid)
 {
@@ -48,27 +52,36 @@ bool userListedInGroup(gid_t gid)
         if (std::strcmp(*member, pw->pw_name) == 0) return true;
     return false;
 }
+#endif
 
 }  // namespace
 
+std::vector<std::string> devicePathsOf(const SerialDeviceSource& source)
+{
+    std::vector<std::string> paths;
+    for (const SerialDevice& device : source.devices()) paths.push_back(device.path);
+    paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
+    return paths;
+}
+
 std::vector<std::string> existingSerialDevices()
 {
-    std::vector<std::string> devices;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        devices.push_back(info.systemLocation().toStdString());
-    std::sort(devices.begin(), devices.end());
-    devices.erase(std::unique(devices.begin(), devices.end()), devices.end());
-    return devices;
+    return devicePathsOf(SystemSerialDevices());
+}
+
+std::vector<std::string> existingComPorts(const std::filesystem::path& mySetupIni,
+                                          const SerialDeviceSource& source)
+{
+    std::vector<std::string> ports;
+    for (const ComPortRow& row : comPortRows(mySetupIni, source))
+        if (row.summary.present)
+            ports.push_back(comPortName(row.number) + " (" + row.configured.string() + ")");
+    return ports.empty() ? devicePathsOf(source) : ports;
 }
 
 std::vector<std::string> existingComPorts(const std::filesystem::path& mySetupIni)
 {
-    std::vector<std::string> ports;
-    const auto present = comAvailability(mySetupIni);
-    for (int n = 1; n <= kComPortCount; ++n)
-        if (present[static_cast<std::size_t>(n - 1)])
-            ports.push_back(comPortName(n) + " (" + comDevice(n, mySetupIni).string() + ")");
-    return ports.empty() ? existingSerialDevices() : ports;
+    return existingComPorts(mySetupIni, SystemSerialDevices());
 }
 
 PortFacts diagnosePortOpenFailure(const std::string& device, bool refusedWhileAccessible,
@@ -82,6 +95,15 @@ PortFacts diagnosePortOpenFailure(const std::string& device, bool refusedWhileAc
         facts.problem = PortProblem::NoDeviceSet;
         return facts;
     }
+#ifdef _WIN32
+    // The system names its ports; a name it does not list is missing, and a
+    // listed port that refuses to open is held by another program.
+    if (!serialDeviceExists(device)) {
+        facts.problem = PortProblem::Missing;
+        if (listPorts) facts.existingPorts = listPorts();
+        return facts;
+    }
+#else
     struct stat st {};
     if (::stat(device.c_str(), &st) != 0) {
         if (errno == ENOENT || errno == ENOTDIR) {
@@ -96,6 +118,7 @@ PortFacts diagnosePortOpenFailure(const std::string& device, bool refusedWhileAc
         facts.problem = waitingForLogin ? PortProblem::NewLoginNeeded : PortProblem::NoPermission;
         return facts;
     }
+#endif
     if (refusedWhileAccessible) facts.problem = PortProblem::InUse;
     return facts;
 }

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/files/ini_profile.h"
+#include "platform/qt_serial_devices.h"
 
 namespace zt {
 
@@ -26,29 +27,31 @@ int comNumberOfName(std::string_view name)
     return n >= 1 && n <= kComPortCount ? n : 0;
 }
 
-std::filesystem::path defaultComDevice(int number)
+std::filesystem::path defaultComDevice(int number, PortNaming naming)
 {
+    if (number < 1 || number > kComPortCount) return {};
+    if (naming == PortNaming::SystemComNames) return comPortName(number);
     if (number >= 1 && number <= 8) return "/dev/ttyUSB" + std::to_string(number - 1);
     if (number >= 9 && number <= 12) return "/dev/ttyACM" + std::to_string(number - 9);
     if (number >= 13 && number <= 16) return "/dev/ttyS" + std::to_string(number - 13);
     return {};
 }
 
-std::filesystem::path comDevice(int number, const std::filesystem::path& mySetupIni)
+std::filesystem::path comDevice(int number, const std::filesystem::path& mySetupIni,
+                                PortNaming naming)
 {
     if (number < 1 || number > kComPortCount) return {};
+    if (naming == PortNaming::SystemComNames) return defaultComDevice(number, naming);
     const std::string configured =
         readProfileString(mySetupIni, kPortsSection, comPortName(number), "");
     if (!configured.empty()) return configured;
-    return defaultComDevice(number);
+    return defaultComDevice(number, naming);
 }
 
 bool comAvailable(int number, const std::filesystem::path& mySetupIni)
 {
     const std::filesystem::path device = comDevice(number, mySetupIni);
-    if (device.empty()) return false;
-    std::error_code ec;
-    return std::filesystem::exists(device, ec);
+    return !device.empty() && serialDeviceExists(device);
 }
 
 std::array<bool, kComPortCount> comAvailability(const std::filesystem::path& mySetupIni)

@@ -1,9 +1,10 @@
 #pragma once
 
 // The port table: which device a COM number (1..16) stands for and whether it
-// exists. A key "COMn" in section "ports" of the program's own mysetup.ini
-// names a device path; without one, COM1-COM8 are /dev/ttyUSB0-7, COM9-COM12
-// /dev/ttyACM0-3 and COM13-COM16 /dev/ttyS0-3.
+// exists. On Windows COM n is the system's own COMn. Elsewhere a key "COMn" in
+// section "ports" of the program's own mysetup.ini names a device path; without
+// one, COM1-COM8 are /dev/ttyUSB0-7, COM9-COM12 /dev/ttyACM0-3 and COM13-COM16
+// /dev/ttyS0-3.
 
 #include <array>
 #include <filesystem>
@@ -23,10 +24,23 @@ std::string comPortName(int number);
 // The number of a port name "COMn" (letter case ignored, n in 1..16), else 0.
 int comNumberOfName(std::string_view name);
 
+// How the system names its serial ports.
+enum class PortNaming {
+    SystemComNames,  // Windows: the ports are COM1, COM2, ... themselves
+    DevicePaths,     // device nodes such as /dev/ttyUSB0, chosen by the port table
+};
+#ifdef _WIN32
+constexpr PortNaming kSystemPortNaming = PortNaming::SystemComNames;
+#else
+constexpr PortNaming kSystemPortNaming = PortNaming::DevicePaths;
+#endif
+
 // The device a number stands for when mysetup.ini names none ("" outside 1..16).
-std::filesystem::path defaultComDevice(int number);
-// The device of COM n: the "ports" entry of `mySetupIni`, else the default.
-std::filesystem::path comDevice(int number, const std::filesystem::path& mySetupIni);
+std::filesystem::path defaultComDevice(int number, PortNaming naming = kSystemPortNaming);
+// The device of COM n: with system COM names COMn itself; otherwise the
+// "ports" entry of `mySetupIni`, else the default.
+std::filesystem::path comDevice(int number, const std::filesystem::path& mySetupIni,
+                                PortNaming naming = kSystemPortNaming);
 // True when COM n's device exists.
 bool comAvailable(int number, const std::filesystem::path& mySetupIni);
 // Entry n-1 for COM n.
@@ -40,8 +54,8 @@ std::filesystem::path resolvePort(std::string_view nameOrPath,
 
 // Writes the "ports" entry so that COM n reaches `device`. False when the
 // number is outside 1..16 or the file cannot be written.
-bool registerComDevice(const std::filesystem::path& mySetupIni, int number,
-                       const std::filesystem::path& device);
+[[nodiscard]] bool registerComDevice(const std::filesystem::path& mySetupIni, int number,
+                                     const std::filesystem::path& device);
 
 // One COM number as the port windows and the CLI show it.
 struct ComPortRow {

@@ -7,6 +7,7 @@
 
 namespace zt {
 
+// POSIX only (posix_openpt); the virtual radio is built on such systems alone.
 // The master side of a raw pseudo-terminal pair. The slave side is kept open
 // by this object too, so the master keeps working while no client has the
 // device open (a client may open, close and reopen it between transfers).
@@ -18,7 +19,7 @@ class PseudoTerminal {
     PseudoTerminal& operator=(const PseudoTerminal&) = delete;
 
     // Opens a new pair in raw mode. On failure returns false and sets error().
-    bool open();
+    [[nodiscard]] bool open();
     void close();
 
     const std::string& devicePath() const { return path_; }
@@ -31,7 +32,7 @@ class PseudoTerminal {
     // Writes every byte (retrying short writes). When nobody has read the
     // device for so long that its buffer is full, the stale bytes waiting
     // there are discarded so that the writer never hangs. False on error.
-    bool write(std::span<const std::uint8_t> bytes);
+    [[nodiscard]] bool write(std::span<const std::uint8_t> bytes);
 
   private:
     int master_ = -1;

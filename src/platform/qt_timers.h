@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "core/link/link_interfaces.h"
+#include "core/host/link_interfaces.h"
 
 namespace zt {
 

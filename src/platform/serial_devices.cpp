@@ -1,8 +1,10 @@
 #include "platform/serial_devices.h"
 
+#ifndef _WIN32
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cctype>
@@ -109,9 +111,14 @@ const SerialDevice* findDevice(const std::vector<SerialDevice>& devices, const f
 DeviceSummary summarizeDevice(const std::vector<SerialDevice>& devices, const fs::path& configured)
 {
     DeviceSummary s;
+    const SerialDevice* d = findDevice(devices, configured);
+#ifdef _WIN32
+    // Port names are no files: a port is present when the system lists it.
+    s.present = d != nullptr;
+#else
     std::error_code ec;
     s.present = !configured.empty() && fs::exists(configured, ec);
-    const SerialDevice* d = findDevice(devices, configured);
+#endif
     if (!d) {
         s.device = configured.string();
         return s;
@@ -128,6 +135,11 @@ DeviceSummary summarizeDevice(const std::vector<SerialDevice>& devices, const fs
 DeviceAccessInfo checkDeviceAccess(const fs::path& device)
 {
     DeviceAccessInfo info;
+#ifdef _WIN32
+    // Windows has no device groups; whether the port opens is told by the open.
+    (void)device;
+    return info;
+#else
     struct stat st {};
     if (::stat(device.c_str(), &st) != 0) {
         info.access = errno == ENOENT || errno == ENOTDIR ? DeviceAccess::Missing
@@ -147,6 +159,7 @@ DeviceAccessInfo checkDeviceAccess(const fs::path& device)
             errno == EACCES || errno == EPERM ? DeviceAccess::NoPermission : DeviceAccess::Unknown;
     }
     return info;
+#endif
 }
 
 }  // namespace zt

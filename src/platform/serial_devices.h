@@ -82,7 +82,7 @@ DeviceSummary summarizeDevice(const std::vector<SerialDevice>& devices,
                               const std::filesystem::path& configured);
 
 // The platform's access check: access(2) for reading and writing, the owning
-// group from stat(2).
+// group from stat(2). Unknown on Windows, where the open itself tells.
 DeviceAccessInfo checkDeviceAccess(const std::filesystem::path& device);
 
 }  // namespace zt

@@ -67,15 +67,17 @@ PortOpenResult SerialLinkPort::open(const PortSettings& settings)
         const std::string system =
             device_.isEmpty() ? std::string() : serial_.errorString().toStdString();
         serial_.clearError();
-        const PortFacts facts =
-            diagnosePortOpenFailure(device_.toStdString(), refused, system,
-                                    lister_ ? lister_ : std::function(existingSerialDevices));
+        const PortFacts facts = diagnosePortOpenFailure(
+            device_.toStdString(), refused, system,
+            lister_ ? lister_ : [] { return existingSerialDevices(); });
         return {false, explainPortFailure(facts, text_)};
     }
     // Programming cables take their supply from DTR. A pseudo-terminal has no
     // modem lines: its refusal is not an error.
     serial_.setDataTerminalReady(true);
+#ifndef _WIN32
     lowLatency_ = requestLowLatency(static_cast<int>(serial_.handle()));
+#endif
     serial_.clearError();
     serial_.clear(QSerialPort::AllDirections);
     return {true, {}};

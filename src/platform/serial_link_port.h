@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "core/files/language.h"
-#include "core/link/link_interfaces.h"
+#include "core/host/link_interfaces.h"
 
 namespace zt {
 
@@ -61,7 +61,6 @@ class SerialLinkPort final : public LinkPort {
     void setReceiveThreshold(int bytes) override;
     void clear() override;
 
-    int receiveThreshold() const { return threshold_; }
     std::uint64_t bytesSent() const { return sent_; }
     std::uint64_t bytesReceived() const { return received_; }
     // How often bytes were handed to the device, and how many errors the

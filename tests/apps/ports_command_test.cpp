@@ -1,18 +1,18 @@
 #include "apps/cli/ports_command.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <sstream>
 
 #include "core/files/ini_profile.h"
-#include "platform/fake_serial_devices.h"
+#include "support/fake_serial_devices.h"
 
 namespace zt {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::FakeDeviceFolder;
+using testing::FakeDeviceRig;
 using testing::FakeSerialDevices;
 using testing::usbAdapter;
 
@@ -20,18 +20,10 @@ class PortsCommandTest : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() /
-               ("zt_ports_command_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        folder_ = std::make_unique<FakeDeviceFolder>(dir_);
-        ini_ = dir_ / "mysetup.ini";
-        source_.byIdFolder = folder_->byId();
         for (int n = 1; n <= kComPortCount; ++n)
-            writeProfileString(ini_, "ports", comPortName(n),
-                               "/nonexistent/tty" + std::to_string(n));
+            ASSERT_TRUE(writeProfileString(ini_, "ports", comPortName(n),
+                                           "/nonexistent/tty" + std::to_string(n)));
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     int run(std::vector<std::string> args)
     {
@@ -40,10 +32,10 @@ class PortsCommandTest : public ::testing::Test {
         return runPortsCommand(args, ini_, source_, out_, err_);
     }
 
-    fs::path dir_;
-    fs::path ini_;
-    std::unique_ptr<FakeDeviceFolder> folder_;
-    FakeSerialDevices source_;
+    FakeDeviceRig rig_;
+    FakeDeviceFolder* folder_ = &rig_.folder;
+    FakeSerialDevices& source_ = rig_.source;
+    const fs::path& ini_ = rig_.ini;
     std::ostringstream out_, err_;
 };
 
@@ -54,7 +46,7 @@ TEST_F(PortsCommandTest, TableShowsEachNumbersDeviceAndWhoCanOpenIt)
     source_.list = {usbAdapter(ftdi, "FT232R USB UART", 0x0403, 0x6001, "A1"),
                     usbAdapter(other, "USB-Serial Controller", 0x067b, 0x2303)};
     const std::string link = folder_->link("usb-Maker_FT232R_A1-if00-port0", "ttyUSB0");
-    writeProfileString(ini_, "ports", "COM1", link);
+    EXPECT_TRUE(writeProfileString(ini_, "ports", "COM1", link));
     source_.accessOf[fs::canonical(ftdi).string()] = {DeviceAccess::NoPermission, "dialout"};
 
     ASSERT_EQ(run({"ports"}), 0);

@@ -15,7 +15,7 @@
 #include "core/radio/image_codec.h"
 #include "core/radio/models.h"
 #include "e2e_programs.h"
-#include "radio_test_util.h"
+#include "support/radio_test_util.h"
 
 namespace zt {
 namespace {

@@ -12,6 +12,8 @@
 
 #include "core/files/ini_profile.h"
 #include "platform/port_diagnosis_text.h"
+#include "platform/port_table.h"
+#include "support/fake_serial_devices.h"
 
 namespace zt {
 namespace {
@@ -125,6 +127,33 @@ TEST(PortDiagnosis, TellsAMissingDeviceAndListsTheExistingPorts)
     EXPECT_EQ(listed, 1);
     EXPECT_EQ(f.existingPorts, std::vector<std::string>{"/dev/ttyS0"});
     EXPECT_EQ(diagnosePortOpenFailure("", false, "").problem, PortProblem::NoDeviceSet);
+}
+
+TEST(PortDiagnosis, ExistingPortsAreTheNumbersWhoseDeviceIsThereElseTheListedDevices)
+{
+    testing::FakeDeviceRig rig;
+    for (int n = 1; n <= kComPortCount; ++n)
+        ASSERT_TRUE(writeProfileString(rig.ini, "ports", comPortName(n),
+                                       (rig.folder.node("none")).string() + std::to_string(n)));
+    // No number reaches a device: the devices the listing shows, by path.
+    const std::string usb = rig.folder.plug("ttyUSB4");
+    const std::string builtIn = rig.folder.plug("ttyS1");
+    SerialDevice plain;
+    plain.path = builtIn;
+    rig.source.list = {plain, testing::usbAdapter(usb, "FT232R USB UART", 0x0403, 0x6001)};
+    EXPECT_EQ(existingComPorts(rig.ini, rig.source), (std::vector<std::string>{usb, builtIn}));
+
+    // Numbers that reach a device are named with it, in number order.
+    ASSERT_TRUE(writeProfileString(rig.ini, "ports", "COM9", builtIn));
+    ASSERT_TRUE(writeProfileString(rig.ini, "ports", "COM2", usb));
+    EXPECT_EQ(existingComPorts(rig.ini, rig.source),
+              (std::vector<std::string>{"COM2 (" + usb + ")", "COM9 (" + builtIn + ")"}));
+
+    // Nothing listed and nothing reached: an empty list, not a stale one.
+    rig.folder.unplug("ttyUSB4");
+    rig.folder.unplug("ttyS1");
+    rig.source.list.clear();
+    EXPECT_TRUE(existingComPorts(rig.ini, rig.source).empty());
 }
 
 TEST(PortDiagnosis, TellsAMissingPermissionFromAPortInUse)

@@ -55,6 +55,18 @@ TEST_F(PortTableTest, ConfiguredEntryWinsAndKeysIgnoreCase)
     EXPECT_TRUE(comDevice(17, ini_).empty());
 }
 
+TEST_F(PortTableTest, WithSystemComNamesANumberIsTheSystemsOwnPort)
+{
+    // What a build for Windows uses: the table's entries and defaults do not apply.
+    writeIni("[ports]\nCOM3=/tmp/some/device\n");
+    EXPECT_EQ(comDevice(3, ini_, PortNaming::SystemComNames), fs::path("COM3"));
+    EXPECT_EQ(comDevice(16, ini_, PortNaming::SystemComNames), fs::path("COM16"));
+    EXPECT_EQ(defaultComDevice(1, PortNaming::SystemComNames), fs::path("COM1"));
+    EXPECT_TRUE(comDevice(0, ini_, PortNaming::SystemComNames).empty());
+    EXPECT_TRUE(defaultComDevice(17, PortNaming::SystemComNames).empty());
+    EXPECT_EQ(comDevice(3, ini_, PortNaming::DevicePaths), fs::path("/tmp/some/device"));
+}
+
 TEST_F(PortTableTest, AvailableExactlyWhenTheDeviceExists)
 {
     const fs::path device = dir_ / "fake-tty";

@@ -6,32 +6,20 @@
 #include <filesystem>
 
 #include "core/files/ini_profile.h"
-#include "platform/fake_serial_devices.h"
 #include "platform/port_table.h"
+#include "support/fake_serial_devices.h"
 
 namespace zt {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::FakeDeviceFolder;
+using testing::FakeDeviceRig;
 using testing::FakeSerialDevices;
 using testing::usbAdapter;
 
 class SerialDevicesTest : public ::testing::Test {
   protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() /
-               ("zt_serial_devices_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        folder_ = std::make_unique<FakeDeviceFolder>(dir_);
-        fs::create_directories(dir_ / "language");
-        ini_ = dir_ / "language" / "mysetup.ini";
-        source_.byIdFolder = folder_->byId();
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     // Two adapters plugged in, each with its stable link.
     void plugTwoAdapters(const std::string& ftdiNode, const std::string& otherNode)
     {
@@ -42,10 +30,10 @@ class SerialDevicesTest : public ::testing::Test {
         otherLink_ = folder_->link("usb-Maker_Controller_B2-if00-port0", otherNode);
     }
 
-    fs::path dir_;
-    fs::path ini_;
-    std::unique_ptr<FakeDeviceFolder> folder_;
-    FakeSerialDevices source_;
+    FakeDeviceRig rig_{fs::path("language") / "mysetup.ini"};
+    FakeDeviceFolder* folder_ = &rig_.folder;
+    FakeSerialDevices& source_ = rig_.source;
+    const fs::path& ini_ = rig_.ini;
     std::string ftdiLink_, otherLink_;
 };
 

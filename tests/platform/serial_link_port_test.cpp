@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "core/link/clock.h"
+#include "core/host/clock.h"
 #include "core/link/fresh_radio.h"
 #include "core/link/transfer.h"
 #include "core/link/virtual_radio.h"
@@ -54,7 +54,9 @@ class PtyRadio {
             if (!got || got->empty()) return;
             const Bytes out = radio.receive(std::span<const std::uint8_t>(
                 reinterpret_cast<const std::uint8_t*>(got->data()), got->size()));
-            if (!out.empty()) pty.write(out);
+            if (!out.empty()) {
+                EXPECT_TRUE(pty.write(out)) << pty.error();
+            }
         });
     }
     QString device() const { return QString::fromStdString(pty.devicePath()); }

@@ -15,7 +15,7 @@
 #include "core/files/install_paths.h"
 #include "core/files/language.h"
 #include "core/files/version_manager.h"
-#include "core/link/clock.h"
+#include "core/host/clock.h"
 #include "core/link/info_exchange.h"
 #include "core/link/tracing_port.h"
 #include "core/link/transfer.h"

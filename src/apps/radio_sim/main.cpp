@@ -6,21 +6,17 @@
 
 #include <algorithm>
 #include <cerrno>
-
 #include <chrono>
-#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <iostream>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "apps/radio_sim/memory_file.h"
 #include "apps/radio_sim/paced_line.h"
 #include "apps/radio_sim/sim_options.h"
-#include "core/files/ini_profile.h"
 #include "core/link/fresh_radio.h"
 #include "core/link/virtual_radio.h"
 #include "platform/port_table.h"
@@ -68,96 +64,6 @@ zt::FreshRadioOptions freshOptionsForToday()
     return o;
 }
 
-bool loadMemory(const std::filesystem::path& file, zt::RadioMemory& memory, bool& found)
-{
-    std::string bytes;
-    found = zt::readFileBytes(file, bytes);
-    if (!found) return true;
-    if (bytes.size() != memory.size()) {
-        std::cerr << "ztp958fm-radio-sim: " << file.string() << " is not a radio memory file ("
-                  << memory.size() << " bytes)\n";
-        return false;
-    }
-    std::copy(bytes.begin(), bytes.end(), reinterpret_cast<char*>(memory.data()));
-    return true;
-}
-
-bool saveMemory(const std::filesystem::path& file, const zt::RadioMemory& memory)
-{
-    if (file.empty()) return true;
-    const bool ok = zt::replaceFileBytes(
-        file, std::string_view(reinterpret_cast<const char*>(memory.data()), memory.size()));
-    if (!ok) std::cerr << "ztp958fm-radio-sim: cannot save " << file.string() << "\n";
-    return ok;
-}
-
-// Saves the memory file on a thread of its own, so that a save never holds up
-// the line. The latest snapshot wins; saveAndWait returns once it is on disk.
-class MemoryPersister {
-  public:
-    explicit MemoryPersister(std::filesystem::path file) : file_(std::move(file))
-    {
-        if (!file_.empty()) thread_ = std::thread([this] { loop(); });
-    }
-    ~MemoryPersister()
-    {
-        if (!thread_.joinable()) return;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            quit_ = true;
-        }
-        changed_.notify_all();
-        thread_.join();
-    }
-    void save(const zt::RadioMemory& memory)
-    {
-        if (file_.empty()) return;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            snapshot_ = memory;
-            ++wanted_;
-        }
-        changed_.notify_all();
-    }
-    void saveAndWait(const zt::RadioMemory& memory)
-    {
-        if (file_.empty()) return;
-        save(memory);
-        std::unique_lock<std::mutex> lock(mutex_);
-        const std::uint64_t target = wanted_;
-        changed_.wait(lock, [&] { return done_ >= target; });
-    }
-
-  private:
-    void loop()
-    {
-        std::unique_lock<std::mutex> lock(mutex_);
-        for (;;) {
-            changed_.wait(lock, [&] { return quit_ || done_ < wanted_; });
-            if (done_ < wanted_) {
-                const std::uint64_t generation = wanted_;
-                const zt::RadioMemory copy = snapshot_;
-                lock.unlock();
-                saveMemory(file_, copy);
-                lock.lock();
-                done_ = generation;
-                changed_.notify_all();
-                continue;
-            }
-            if (quit_) return;
-        }
-    }
-
-    std::filesystem::path file_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    zt::RadioMemory snapshot_{};
-    std::uint64_t wanted_ = 0;
-    std::uint64_t done_ = 0;
-    bool quit_ = false;
-    std::thread thread_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -176,11 +82,15 @@ int main(int argc, char** argv)
 
     zt::ManualClock clock;
     zt::VirtualRadio radio(clock);
-    bool found = false;
-    if (!opt.create && !opt.memoryFile.empty() &&
-        !loadMemory(opt.memoryFile, radio.memory(), found))
+    const zt::MemoryFileLoad loaded = opt.create || opt.memoryFile.empty()
+                                          ? zt::MemoryFileLoad::Missing
+                                          : zt::loadMemoryFile(opt.memoryFile, radio.memory());
+    if (loaded == zt::MemoryFileLoad::WrongSize) {
+        std::cerr << "ztp958fm-radio-sim: " << opt.memoryFile.string()
+                  << " is not a radio memory file (" << radio.memory().size() << " bytes)\n";
         return 1;
-    if (!found) {
+    }
+    if (loaded == zt::MemoryFileLoad::Missing) {
         zt::FreshRadioOptions fresh = freshOptionsForToday();
         if (opt.firmware) fresh.firmware = *opt.firmware;
         if (opt.flags) fresh.featureFlags = *opt.flags;
@@ -192,13 +102,20 @@ int main(int argc, char** argv)
     if (opt.flags) radio.setFeatureFlags(*opt.flags);
     radio.setEcho(opt.echo);
     radio.setFaults(opt.faults);
-    if (!saveMemory(opt.memoryFile, radio.memory())) return 1;
+    const auto cannotSave = [](const std::filesystem::path& file) {
+        std::cerr << "ztp958fm-radio-sim: cannot save " << file.string() << std::endl;
+    };
+    if (!zt::saveMemoryFile(opt.memoryFile, radio.memory())) {
+        cannotSave(opt.memoryFile);
+        return 1;
+    }
 
-    MemoryPersister persister(opt.memoryFile);
+    zt::MemorySaver saver(opt.memoryFile, cannotSave);
     radio.onEvent = [&](zt::RadioEvent event, int) {
-        if (event == zt::RadioEvent::BlockWritten) persister.save(radio.memory());
-        // Saved before the acknowledgement leaves, so a finished write is on disk.
-        if (event == zt::RadioEvent::Ended) persister.saveAndWait(radio.memory());
+        if (event == zt::RadioEvent::BlockWritten) saver.save(radio.memory());
+        // Saved before the acknowledgement leaves, so a finished write is on
+        // disk; a failure was reported on standard error by the saver.
+        if (event == zt::RadioEvent::Ended) (void)saver.saveAndWait(radio.memory());
     };
 
     zt::PseudoTerminal pty;
@@ -282,7 +199,9 @@ int main(int argc, char** argv)
     // host sent last (an END, say) is not lost to the stop.
     out.clear();
     line.run(steadyNow() + std::chrono::seconds(10), out);
-    persister.saveAndWait(radio.memory());
+    // The memory the radio ends with must be on disk: a failed last save is
+    // the program's failure, not a quiet loss.
+    const bool saved = saver.saveAndWait(radio.memory());
 
     const zt::RadioCounters& c = radio.counters();
     std::cerr << "ztp958fm-radio-sim: " << c.handshakes << " handshakes, " << c.blockReads
@@ -290,5 +209,5 @@ int main(int argc, char** argv)
               << " bad packets, " << c.ends << " ends; faults: " << c.dropped << " dropped, "
               << c.corrupted << " corrupted, " << c.refused << " refused, " << c.lagged << " late, "
               << c.lost << " lost\n";
-    return 0;
+    return saved ? 0 : 1;
 }

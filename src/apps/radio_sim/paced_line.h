@@ -13,7 +13,7 @@
 #include <optional>
 #include <span>
 
-#include "core/link/clock.h"
+#include "core/host/clock.h"
 #include "core/link/virtual_radio.h"
 
 namespace zt {

@@ -22,11 +22,11 @@
 #include "gui/prompt/qt_prompt_service.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/main_window_start.h"
-#include "gui/shell/qt_program_launcher.h"
 #include "gui/shell/screenshot_tour.h"
 #include "gui/shell/smoke_tour.h"
 #include "gui/shell/splash_window.h"
 #include "gui/shell/startup.h"
+#include "platform/qt_program_launcher.h"
 
 using namespace zt;
 using namespace zt::gui;
@@ -60,7 +60,7 @@ int main(int argc, char** argv)
     QtPromptService prompt([&app] { return app.applicationTitle; }, app.texts.lookup());
     app.prompt = &prompt;
 
-    prepareProgram(app, systemLocaleIdFromEnvironment());
+    prepareProgram(app, systemLocaleId());
 
     std::unique_ptr<MainWindow> mainWindow;
     auto loadMain = [&] {

@@ -28,6 +28,7 @@ constexpr Texts kEnglishTexts{
     "Read Complete!",
     "Write Complete!",
     "MulWrite Complete!",
+    "The chosen port could not be saved in this file:",
 };
 
 constexpr Texts kChineseTexts{
@@ -51,6 +52,7 @@ constexpr Texts kChineseTexts{
     "读取完成！",
     "写入完成！",
     "批写入完成！",
+    "无法将所选串口保存到此文件：",
 };
 
 std::string_view trimmed(std::string_view s)

@@ -40,6 +40,7 @@ struct Texts {
     std::string_view readComplete;
     std::string_view writeComplete;
     std::string_view mulWriteComplete;
+    std::string_view portNotSaved;  // the settings file follows
 };
 
 // kChinese gives the Chinese texts, anything else the English ones.

@@ -134,12 +134,6 @@ const std::vector<int>& optionCheckIds()
     return list;
 }
 
-bool isPublicControl(int id)
-{
-    return (id >= opt::Decode && id <= opt::Call) || id == opt::RbTone || id == opt::SquelchMode ||
-           id == opt::Tsq || (id >= opt::RxExpand && id <= opt::HiCut);
-}
-
 std::vector<ListEntry> optionListEntries(int id)
 {
     std::vector<ListEntry> out;

@@ -69,8 +69,6 @@ constexpr int HiddenPowerOnBoxes = 8;  // the first 8 boxes lie outside the visi
 const std::vector<int>& optionListIds();
 // The ids of the check boxes that carry a field.
 const std::vector<int>& optionCheckIds();
-// True when the list or check box lies in the public group.
-bool isPublicControl(int id);
 
 // One entry of a list: a literal text, or a language text by id.
 struct ListEntry {

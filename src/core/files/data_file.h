@@ -92,8 +92,8 @@ ParsedDataFile readDataFile(const std::filesystem::path& mainPath, FileOps& ops 
 // Writes the pair atomically per file: each file goes to a temporary file in
 // its folder, is flushed and then renamed over the old one. When anything
 // fails, the previous pair is left as it was and false is returned.
-bool writeDataFile(const std::filesystem::path& mainPath, const RadioDocument& doc,
-                   FileOps& ops = realFileOps());
+[[nodiscard]] bool writeDataFile(const std::filesystem::path& mainPath, const RadioDocument& doc,
+                                 FileOps& ops = realFileOps());
 
 }  // namespace zt
 

@@ -6,7 +6,7 @@
 #include "core/files/install_paths.h"
 #include "core/files/language.h"
 #include "core/files/version_manager.h"
-#include "core/prompt.h"
+#include "core/host/prompt.h"
 #include "core/radio/program_state.h"
 #include "core/radio/radio_data.h"
 
@@ -80,7 +80,7 @@ class DocumentStore {
     // on disk and the document are as they were. A main path ending in "fre"
     // is refused (its companion would be the file itself); callers choosing a
     // new path pass it through saveAsPath first.
-    bool Save(const std::filesystem::path& path, DocumentContext& ctx);
+    [[nodiscard]] bool Save(const std::filesystem::path& path, DocumentContext& ctx);
 
     // True when the working copy differs from the saved copy: any record
     // field, the channel count, or any working channel against the saved

@@ -34,8 +34,8 @@ std::string readProfileString(const std::filesystem::path& file, std::string_vie
 // renamed over it, so a failed write leaves the old file as it was. Refuses
 // (returns false) names or values that would break the line structure: a line
 // break or NUL anywhere, '=' in the key, ']' in the section, or an empty name.
-bool writeProfileString(const std::filesystem::path& file, std::string_view section,
-                        std::string_view key, std::string_view value);
+[[nodiscard]] bool writeProfileString(const std::filesystem::path& file, std::string_view section,
+                                      std::string_view key, std::string_view value);
 
 // ---- The same rules on INI text held in memory ----
 
@@ -65,7 +65,7 @@ bool readFileBytes(const std::filesystem::path& file, std::string& bytes);
 // Writes the bytes to a temporary file in the same folder and renames it over
 // the file (creating missing folders). On failure the old file is unchanged
 // and the temporary file is removed.
-bool replaceFileBytes(const std::filesystem::path& file, std::string_view bytes);
+[[nodiscard]] bool replaceFileBytes(const std::filesystem::path& file, std::string_view bytes);
 
 // Case-insensitive comparison of section or key names (ASCII letters only).
 bool profileNamesEqual(std::string_view a, std::string_view b);

@@ -7,6 +7,7 @@
 
 #include "core/files/ini_profile.h"
 #include "core/files/language.h"
+#include "core/text_ids.h"
 #include "core/values/number_text.h"
 
 namespace zt {
@@ -68,6 +69,15 @@ bool saveCurrentLanguage(const InstallPaths& paths, int language)
     return writeSetupNumber(paths.mySetupIni(), kKeyCurrentLanguage, language);
 }
 
+Message settingsNotSaved(const std::string& file)
+{
+    Message m;
+    m.textId = text::msg::SettingsNotSaved;
+    m.text = "\n" + file;
+    m.icon = Icon::Warning;
+    return m;
+}
+
 int languageOfLocale(std::uint32_t systemLocaleId)
 {
     return systemLocaleId == 0x0804 ? kLanguageChinese : kLanguageEnglish;
@@ -84,7 +94,7 @@ StartupSettings loadStartupSettings(const std::filesystem::path& mySetupIni,
     s.comPort = parseSettingNumber(readSetupValue(mySetupIni, kKeyComPort)).value_or(1);
 
     if (s.firstRun) {
-        writeSetupNumber(mySetupIni, kKeyIsFirstRun, 0);
+        s.written = writeSetupNumber(mySetupIni, kKeyIsFirstRun, 0);
     } else {
         // Only 1 and 2 name a language; anything else keeps the locale's, so
         // the number in force always matches the language file in use.
@@ -95,8 +105,8 @@ StartupSettings loadStartupSettings(const std::filesystem::path& mySetupIni,
     }
     s.languageFileName = std::string(languageFileNameOf(s.language));
 
-    writeSetupNumber(mySetupIni, kKeyComPort, s.comPort);
-    writeSetupNumber(mySetupIni, kKeyCurrentLanguage, s.language);
+    s.written = writeSetupNumber(mySetupIni, kKeyComPort, s.comPort) && s.written;
+    s.written = writeSetupNumber(mySetupIni, kKeyCurrentLanguage, s.language) && s.written;
     return s;
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/files/install_paths.h"
+#include "core/host/prompt.h"
 #include "core/radio/program_state.h"
 
 namespace zt {
@@ -38,11 +39,17 @@ std::optional<bool> parseSettingFlag(std::string_view text);
 std::string readSetupValue(const std::filesystem::path& mySetupIni, std::string_view key);
 
 // Writes a number as decimal text to section "language".
-bool writeSetupNumber(const std::filesystem::path& mySetupIni, std::string_view key, int value);
+[[nodiscard]] bool writeSetupNumber(const std::filesystem::path& mySetupIni, std::string_view key,
+                                    int value);
 
 // The COM-port window's OK and the language window's OK.
-bool saveComPort(const InstallPaths& paths, int comPort);
-bool saveCurrentLanguage(const InstallPaths& paths, int language);
+[[nodiscard]] bool saveComPort(const InstallPaths& paths, int comPort);
+[[nodiscard]] bool saveCurrentLanguage(const InstallPaths& paths, int language);
+
+// The warning that a settings file (mysetup.ini, Setting.ini, the window
+// position store) could not be written: the program goes on with the values in
+// force, which the next start will not see. `file` is named after the text.
+Message settingsNotSaved(const std::string& file);
 
 // The language a system locale id asks for: 0x0804 (Chinese, PRC) gives
 // Chinese, anything else English.
@@ -54,13 +61,15 @@ struct StartupSettings {
     int comPort = 1;
     int language = 1;  // 1 English, 2 Chinese
     std::string languageFileName = "english.ini";
+    bool written = true;  // the write-back reached mysetup.ini
 };
 
 // Start-up reading of mysetup.ini: the language starts from the system locale
 // and the port at 1; IsFirstRun and comPort are read; a first run writes
 // IsFirstRun "0" and keeps the locale's language, otherwise CurrentLanguage
 // (1 or 2) is read; then comPort and CurrentLanguage are written back with the
-// values in force. Missing or unusable values keep their defaults.
+// values in force. Missing or unusable values keep their defaults; a failed
+// write-back leaves `written` false so that the program can say so.
 StartupSettings loadStartupSettings(const std::filesystem::path& mySetupIni,
                                     std::uint32_t systemLocaleId);
 
@@ -70,6 +79,7 @@ SettingRecord loadSettingRecord(const std::filesystem::path& settingIni);
 
 // Writes the record over the first 4 bytes (creating the file when missing);
 // errors are ignored, the result only tells whether it worked.
-bool saveSettingRecord(const std::filesystem::path& settingIni, const SettingRecord& record);
+[[nodiscard]] bool saveSettingRecord(const std::filesystem::path& settingIni,
+                                     const SettingRecord& record);
 
 }  // namespace zt

@@ -7,7 +7,8 @@
 
 #include "core/files/install_paths.h"
 #include "core/files/language.h"
-#include "core/prompt.h"
+#include "core/host/program_launcher.h"
+#include "core/host/prompt.h"
 
 namespace zt {
 
@@ -55,14 +56,6 @@ enum class VersionKind { Firmware = 0, DataFile = 1 };
 // firm, CR LF, text 9061 + " " + shown soft.
 std::string VersionMismatchText(std::string_view soft, std::string_view firm, VersionKind kind,
                                 const TextLookup& text);
-
-// How the core starts another program (a new process with a normal window).
-class ProgramLauncher {
-  public:
-    virtual ~ProgramLauncher() = default;
-    // True when the program was started.
-    virtual bool start(const std::filesystem::path& executable) = 0;
-};
 
 enum class StartResult {
     Started,            // the matching version's program was started

@@ -12,8 +12,8 @@
 #include <span>
 #include <vector>
 
+#include "core/host/link_interfaces.h"
 #include "core/link/info_block.h"
-#include "core/link/link_interfaces.h"
 #include "core/link/packets.h"
 
 namespace zt {
@@ -39,8 +39,6 @@ class InfoExchange {
     // The record shown by the tool's window; reads decode into it, writes
     // encode from it and advance its serial number.
     InfoToolRecord& record() { return record_; }
-    const InfoBytes& infoCopy() const { return info_; }
-    const Block& identCopy() const { return ident_; }
     bool cableEchoes() const { return echo_; }
     InfoState state() const { return state_; }
     const PortOpenResult& lastOpen() const { return lastOpen_; }
@@ -81,7 +79,7 @@ class InfoExchange {
         int address = 0;
     };
 
-    bool open();
+    [[nodiscard]] bool open();
     void run(std::vector<Step> steps);
     void sendCurrent();
     void stepDone();

@@ -14,8 +14,8 @@
 #include <span>
 #include <string>
 
-#include "core/link/clock.h"
-#include "core/link/link_interfaces.h"
+#include "core/host/clock.h"
+#include "core/host/link_interfaces.h"
 #include "core/link/packets.h"
 
 namespace zt {

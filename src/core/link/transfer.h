@@ -17,7 +17,7 @@
 
 #include "core/files/language.h"
 #include "core/files/version_manager.h"
-#include "core/link/link_interfaces.h"
+#include "core/host/link_interfaces.h"
 #include "core/link/packets.h"
 #include "core/radio/program_state.h"
 #include "core/radio/radio_data.h"
@@ -146,7 +146,6 @@ class TransferMachine {
     bool busy() const { return kind_ != TransferKind::Idle; }
     int blockAddress() const { return blockAddress_; }
     int lastPercent() const { return lastPercent_; }
-    int handshakeCounter() const { return handshakeCounter_; }
     int passwordCounter() const { return passwordCounter_; }
     bool noEcho() const { return noEcho_; }
     void setNoEcho(bool noEcho) { noEcho_ = noEcho; }
@@ -156,7 +155,7 @@ class TransferMachine {
     const RadioInfoBlock& infoBlock() const { return info_; }
 
   private:
-    bool openPort();
+    [[nodiscard]] bool openPort();
     void portFailed();
     void confirmed(Answer answer);
     void beginTransfer();

@@ -82,13 +82,6 @@ void VirtualClock::advance(Duration span)
     now_ = std::max(now_, end);
 }
 
-std::size_t VirtualClock::runAll(std::size_t limit)
-{
-    std::size_t n = 0;
-    while (n < limit && runNext()) ++n;
-    return n;
-}
-
 bool VirtualClock::runWhile(const std::function<bool()>& keepGoing, std::size_t limit)
 {
     std::size_t n = 0;

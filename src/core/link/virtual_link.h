@@ -11,8 +11,8 @@
 #include <memory>
 #include <utility>
 
-#include "core/link/clock.h"
-#include "core/link/link_interfaces.h"
+#include "core/host/clock.h"
+#include "core/host/link_interfaces.h"
 #include "core/link/virtual_radio.h"
 
 namespace zt {
@@ -33,8 +33,6 @@ class VirtualClock final : public Clock, public TimerFactory {
     bool runNext();
     // Runs every event due within `span` from now, then sets the time to now + span.
     void advance(Duration span);
-    // Runs events until none is left or `limit` of them ran; returns how many ran.
-    std::size_t runAll(std::size_t limit = 10'000'000);
     // Runs events while `keepGoing()` is true; returns false when events ran out first.
     bool runWhile(const std::function<bool()>& keepGoing, std::size_t limit = 10'000'000);
     bool idle() const { return events_.empty(); }

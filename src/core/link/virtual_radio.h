@@ -20,7 +20,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/link/clock.h"
+#include "core/host/clock.h"
 #include "core/link/packets.h"
 
 namespace zt {

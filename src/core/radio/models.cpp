@@ -45,11 +45,6 @@ std::string bandTextOfCode(int code)
     return code == 0 ? std::string(kStandardBand) : "";
 }
 
-int bandFamily(int code)
-{
-    return code / 8;
-}
-
 void documentToCurrent(const RadioData& data, ProgramState& state)
 {
     state.ModelName = data.ModelName.cut();

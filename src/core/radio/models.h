@@ -16,9 +16,6 @@ int bandCodeOfText(std::string_view bandText);
 // other code gives "", whose limits fall back to 100 and 500 MHz.
 std::string bandTextOfCode(int code);
 
-// Compatibility family of a band code: code / 8. Families above 3 match nothing.
-int bandFamily(int code);
-
 // After loading a document: the current model and band follow the document, the
 // band limits are parsed again and the radio-information record takes the band code.
 void documentToCurrent(const RadioData& data, ProgramState& state);

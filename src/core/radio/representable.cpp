@@ -136,61 +136,73 @@ void checkText(Problems& p, const std::string& where, const std::string& cutText
     }
 }
 
+// A field the image holds in one byte: a value outside 0–255 cannot be written.
+struct ByteField {
+    int textId;
+    std::string_view english;
+    int value;
+};
+
+void checkBytes(Problems& p, const std::string& where, std::initializer_list<ByteField> fields)
+{
+    for (const ByteField& f : fields) p.range(where, p.text(f.textId, f.english), f.value, 0, 255);
+}
+
+// A list of texts, each named by `placeId` with its number (`firstNumber` for the first).
+template <std::size_t N, std::size_t Count>
+void checkTexts(Problems& p, const std::array<FixedText<N>, Count>& texts, int placeId,
+                std::string_view english, int firstNumber)
+{
+    for (std::size_t i = 0; i < Count; ++i)
+        checkText(p, p.text(placeId, english, {std::to_string(firstNumber + static_cast<int>(i))}),
+                  texts[i].cut());
+}
+
 void checkOptions(Problems& p, const OptionSettings& o)
 {
+    namespace t = text::option;
     const std::string where = p.text(text::msg::PlaceOptionalFeatures, "Optional features");
-    p.range(where, p.text(text::option::FieldTimeOutTimer, "time-out timer"), o.TimeOutTimer, 0,
+    p.range(where, p.text(t::FieldTimeOutTimer, "time-out timer"), o.TimeOutTimer, 0,
             kMaxTimeOutTimer);
-    p.range(where, p.text(text::option::FieldCurrentGroup, "current group"), o.CurrentGroup, 0,
-            255);
-    p.range(where, p.text(text::option::FieldDisplayMode, "display mode"), o.DisplayMode, 0, 255);
-    p.range(where, p.text(text::option::FieldBacklightColour, "backlight colour"), o.BacklightColor,
-            0, 255);
-    p.range(where, p.text(text::option::FieldScanMode, "scan mode"), o.ScanMode, 0, 255);
-    p.range(where, p.text(text::option::FieldScanResumeTime, "scan resume time"), o.ScanResumeTime,
-            0, 255);
-    p.range(where, p.text(text::option::FieldBeep, "beep"), o.Beep, 0, 255);
-    p.range(where, p.text(text::option::FieldPublicData, "public data"), o.PublicData, 0, 255);
-    p.range(where, p.text(text::option::FieldPTTIDPause, "PTT ID pause"), o.PttIdPause, 0, 255);
-    p.range(where, p.text(text::option::FieldFrequencyChangeable, "frequency changeable"),
-            o.FrequencyChangeable, 0, 255);
+    checkBytes(p, where,
+               {{t::FieldCurrentGroup, "current group", o.CurrentGroup},
+                {t::FieldDisplayMode, "display mode", o.DisplayMode},
+                {t::FieldBacklightColour, "backlight colour", o.BacklightColor},
+                {t::FieldScanMode, "scan mode", o.ScanMode},
+                {t::FieldScanResumeTime, "scan resume time", o.ScanResumeTime},
+                {t::FieldBeep, "beep", o.Beep},
+                {t::FieldPublicData, "public data", o.PublicData},
+                {t::FieldPTTIDPause, "PTT ID pause", o.PttIdPause},
+                {t::FieldFrequencyChangeable, "frequency changeable", o.FrequencyChangeable}});
     for (int g = 0; g < kNamedGroups; ++g) {
         const auto& rows = o.EmergencyRows[static_cast<std::size_t>(g)];
-        const std::string group = p.text(text::msg::PlaceGroup, "Group %1", {std::to_string(g)});
         // Channel 256 would be stored as 0xFF, which the radio reads as "none".
-        p.range(group, p.text(text::option::FieldEmergencyChannel1, "emergency channel 1"), rows[0],
-                0, 255);
-        p.range(group, p.text(text::option::FieldEmergencyChannel2, "emergency channel 2"), rows[1],
-                0, 255);
+        checkBytes(p, p.text(text::msg::PlaceGroup, "Group %1", {std::to_string(g)}),
+                   {{t::FieldEmergencyChannel1, "emergency channel 1", rows[0]},
+                    {t::FieldEmergencyChannel2, "emergency channel 2", rows[1]}});
     }
-    const std::string reset = p.text(text::msg::PlaceResetMode, "Reset mode");
-    p.range(reset, p.text(text::option::FieldGroupOfResetE, "group of reset E"), o.ResetGroupE, 0,
-            255);
-    p.range(reset, p.text(text::option::FieldChannelOfResetE, "channel of reset E"),
-            o.ResetChannelE, 0, 255);
-    p.range(reset, p.text(text::option::FieldGroupOfNormalReset, "group of normal reset"),
-            o.ResetGroupNormal, 0, 255);
-    p.range(reset, p.text(text::option::FieldChannelOfNormalReset, "channel of normal reset"),
-            o.ResetChannelNormal, 0, 255);
-    p.range(reset, p.text(text::option::FieldGroupOfExtendedReset, "group of extended reset"),
-            o.ResetGroupExtended, 0, 255);
-    p.range(reset, p.text(text::option::FieldChannelOfExtendedReset, "channel of extended reset"),
-            o.ResetChannelExtended, 0, 255);
+    checkBytes(
+        p, p.text(text::msg::PlaceResetMode, "Reset mode"),
+        {{t::FieldGroupOfResetE, "group of reset E", o.ResetGroupE},
+         {t::FieldChannelOfResetE, "channel of reset E", o.ResetChannelE},
+         {t::FieldGroupOfNormalReset, "group of normal reset", o.ResetGroupNormal},
+         {t::FieldChannelOfNormalReset, "channel of normal reset", o.ResetChannelNormal},
+         {t::FieldGroupOfExtendedReset, "group of extended reset", o.ResetGroupExtended},
+         {t::FieldChannelOfExtendedReset, "channel of extended reset", o.ResetChannelExtended}});
     checkToneAndCodes(p, p.text(text::msg::PlacePublicSettings, "Public settings"), o.Common);
     checkText(p, p.text(text::msg::PlacePowerOnText, "Power-on text"), o.PowerOnText.cut());
 }
 
 void checkDtmf(Problems& p, const DtmfSettings& d)
 {
-    const std::string where = p.text(text::msg::PlaceDtmfSettings, "DTMF");
-    p.range(where, p.text(text::dtmf::FieldSideTone, "side tone"), d.SideTone, 0, 255);
-    p.range(where, p.text(text::dtmf::FieldRate, "rate"), d.Rate, 0, 255);
-    p.range(where, p.text(text::dtmf::FieldFirstDigitDelay, "first digit delay"), d.FirstDigitDelay,
-            0, 255);
-    p.range(where, p.text(text::dtmf::FieldFirstDigitTime, "first digit time"), d.FirstDigitTime, 0,
-            255);
-    p.range(where, p.text(text::dtmf::FieldTime, "*/# time"), d.StarHashTime, 0, 255);
-    p.range(where, p.text(text::dtmf::FieldDKey, "D key"), d.DKey, 0, 255);
+    namespace t = text::dtmf;
+    checkBytes(p, p.text(text::msg::PlaceDtmfSettings, "DTMF"),
+               {{t::FieldSideTone, "side tone", d.SideTone},
+                {t::FieldRate, "rate", d.Rate},
+                {t::FieldFirstDigitDelay, "first digit delay", d.FirstDigitDelay},
+                {t::FieldFirstDigitTime, "first digit time", d.FirstDigitTime},
+                {t::FieldTime, "*/# time", d.StarHashTime},
+                {t::FieldDKey, "D key", d.DKey}});
     for (int n = 0; n < kDtmfMemoryCodes; ++n) {
         const DtmfCode& code = d.Memory[static_cast<std::size_t>(n)];
         // Only the first Length characters are sent (a missing front is filled with
@@ -230,9 +242,9 @@ void checkToneTips(Problems& p, const ToneTips& tips)
             p.range(where, p.text(text::tonetips::FieldNoteDuration, "note %1 duration", {number}),
                     note.Duration, 0, 255);
         }
-        p.range(where, p.text(text::tonetips::FieldRepeatCount, "repeat count"), seq.RepeatCount, 0,
-                255);
-        p.range(where, p.text(text::tonetips::FieldInterval, "interval"), seq.Interval, 0, 255);
+        checkBytes(p, where,
+                   {{text::tonetips::FieldRepeatCount, "repeat count", seq.RepeatCount},
+                    {text::tonetips::FieldInterval, "interval", seq.Interval}});
     }
 }
 
@@ -245,15 +257,9 @@ std::vector<std::string> unrepresentableFields(const RadioDocument& doc,
     checkChannels(p, doc);
     checkOptions(p, doc.Data.Options);
     checkDtmf(p, doc.Data.Dtmf);
-    for (int i = 0; i < 4; ++i) {
-        checkText(p,
-                  p.text(text::msg::PlaceEmbeddedLine, "Message line %1", {std::to_string(i + 1)}),
-                  doc.Data.Messages[static_cast<std::size_t>(i)].cut());
-    }
-    for (int g = 0; g < kNamedGroups; ++g) {
-        checkText(p, p.text(text::msg::PlaceGroupName, "Name of group %1", {std::to_string(g)}),
-                  doc.Data.Groups[static_cast<std::size_t>(g)].cut());
-    }
+    // Message lines are numbered from 1, groups from 0 as the windows show them.
+    checkTexts(p, doc.Data.Messages, text::msg::PlaceEmbeddedLine, "Message line %1", 1);
+    checkTexts(p, doc.Data.Groups, text::msg::PlaceGroupName, "Name of group %1", 0);
     checkToneTips(p, doc.Data.Tips);
     return p.take();
 }

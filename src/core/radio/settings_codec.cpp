@@ -1,132 +1,172 @@
 #include "core/radio/settings_codec.h"
 
+#include <string>
+
 #include "core/radio/channel_codec.h"
 
 namespace zt {
 namespace {
 
-std::uint8_t valueByte(int v)
-{
-    return static_cast<std::uint8_t>(v & 0xFF);
-}
+// How a text of the image reads back.
+enum class TextEnd {
+    // The content ends at the first 0x00 or 0xFF (power-on text, group names).
+    AtZeroOrFF,
+    // The bytes end at the first 0xFF and are then cut like any record text:
+    // trailing spaces removed, then everything from the first NUL (message lines).
+    CutBeforeFF,
+};
 
-void encodeOptions(const OptionSettings& o, RadioImage& image)
+// A text of the image; a NUL follows content shorter than the field.
+template <std::size_t N>
+FixedText<N> decodeImageText(const RadioImage& image, int offset, TextEnd end)
 {
-    image[img::TimeOutTimer] = valueByte(o.TimeOutTimer / 15);
-    image[img::CurrentGroup] = valueByte(o.CurrentGroup);
-    image[img::DisplayMode] = valueByte(o.DisplayMode);
-    image[img::BacklightColor] = valueByte(o.BacklightColor);
-    image[img::ScanMode] = valueByte(o.ScanMode);
-    image[img::ScanResumeTime] = valueByte(o.ScanResumeTime);
-    image[img::Beep] = valueByte(o.Beep);
-    image[img::PublicData] = valueByte(o.PublicData);
-    image[img::PttIdPause] = valueByte(o.PttIdPause);
-    image[img::FrequencyChangeable] = valueByte(o.FrequencyChangeable);
-    for (int g = 0; g < kNamedGroups; ++g) {
-        const auto& rows = o.EmergencyRows[static_cast<std::size_t>(g)];
-        image[img::EmergencyRows + g] = channelCodeByte(rows[0]);
-        image[img::EmergencyRowsSecond + g] = channelCodeByte(rows[1]);
-        // The radio keeps both modulations enabled for every group.
-        image[img::GroupAmFm + g] = 1;
-        image[img::GroupAmFmSecond + g] = 1;
+    std::string s;
+    for (int k = 0; k < static_cast<int>(N); ++k) {
+        const std::uint8_t b = image[offset + k];
+        if (b == 0xFF || (b == 0x00 && end == TextEnd::AtZeroOrFF)) break;
+        s.push_back(static_cast<char>(b));
     }
-    image[img::ResetModes] = valueByte(o.ResetGroupE);
-    image[img::ResetModes + 1] = channelCodeByte(o.ResetChannelE);
-    image[img::ResetModes + 2] = valueByte(o.ResetGroupNormal);
-    image[img::ResetModes + 3] = channelCodeByte(o.ResetChannelNormal);
-    image[img::ResetModes + 4] = valueByte(o.ResetGroupExtended);
-    image[img::ResetModes + 5] = channelCodeByte(o.ResetChannelExtended);
-    encodeToneAndCodeBytes(o.Common, image, img::CommonChannel);
-    encodeText(o.PowerOnText.cut(), image, img::PowerOnText, img::TextSize, 0x00);
+    if (end == TextEnd::CutBeforeFF) s = cutAtZero(s);
+    if (s.size() < N) s.push_back('\0');
+    return FixedText<N>(s);
 }
 
-void decodeOptions(const RadioImage& image, OptionSettings& o)
+// One field list serves both directions (see visitSettings): the writer puts
+// the document's fields into the image, the reader takes them back, so the two
+// can never disagree on an offset or a coding.
+class ImageWriter {
+  public:
+    explicit ImageWriter(RadioImage& image) : image_(image) {}
+
+    // A number in one byte (its low eight bits).
+    void byte(int offset, const std::int16_t& v) { image_[offset] = valueByte(v); }
+    // A number held in the image divided by `unit`.
+    void scaled(int offset, const std::int16_t& v, int unit)
+    {
+        image_[offset] = valueByte(v / unit);
+    }
+    // A channel number: 0 (none) as 0xFF, channel n as n - 1.
+    void channel(int offset, const std::int16_t& v) { image_[offset] = channelCodeByte(v); }
+    // A flag the radio always keeps on, whatever the document says.
+    void alwaysOn(int offset, const std::int16_t&) { image_[offset] = 1; }
+    void toneAndCodes(int offset, const ChannelRecord& c)
+    {
+        encodeToneAndCodeBytes(c, image_, offset);
+    }
+    void dtmfCode(int offset, const DtmfCode& c) { encodeDtmfCode(c, image_, offset); }
+    // The cut text, then `filler` up to the field's size.
+    template <std::size_t N>
+    void text(int offset, const FixedText<N>& t, std::uint8_t filler, TextEnd)
+    {
+        encodeText(t.cut(), image_, offset, static_cast<int>(N), filler);
+    }
+
+  private:
+    static std::uint8_t valueByte(int v) { return static_cast<std::uint8_t>(v & 0xFF); }
+    RadioImage& image_;
+};
+
+class ImageReader {
+  public:
+    explicit ImageReader(const RadioImage& image) : image_(image) {}
+
+    void byte(int offset, std::int16_t& v) { v = image_[offset]; }
+    void scaled(int offset, std::int16_t& v, int unit)
+    {
+        v = static_cast<std::int16_t>(image_[offset] * unit);
+    }
+    void channel(int offset, std::int16_t& v)
+    {
+        v = static_cast<std::int16_t>(channelOfCodeByte(image_[offset]));
+    }
+    void alwaysOn(int offset, std::int16_t& v) { v = image_[offset] == 0 ? 0 : 1; }
+    void toneAndCodes(int offset, ChannelRecord& c) { decodeToneAndCodeBytes(image_, offset, c); }
+    void dtmfCode(int offset, DtmfCode& c) { c = decodeDtmfCode(image_, offset); }
+    template <std::size_t N>
+    void text(int offset, FixedText<N>& t, std::uint8_t, TextEnd end)
+    {
+        t = decodeImageText<N>(image_, offset, end);
+    }
+
+  private:
+    const RadioImage& image_;
+};
+
+// The records are const for the writer and changeable for the reader.
+template <class IO, class Options>
+void visitOptions(IO& io, Options& o)
 {
-    o.TimeOutTimer = static_cast<std::int16_t>(image[img::TimeOutTimer] * 15);
-    o.CurrentGroup = image[img::CurrentGroup];
-    o.DisplayMode = image[img::DisplayMode];
-    o.BacklightColor = image[img::BacklightColor];
-    o.ScanMode = image[img::ScanMode];
-    o.ScanResumeTime = image[img::ScanResumeTime];
-    o.Beep = image[img::Beep];
-    o.PublicData = image[img::PublicData];
-    o.PttIdPause = image[img::PttIdPause];
-    o.FrequencyChangeable = image[img::FrequencyChangeable];
+    io.scaled(img::TimeOutTimer, o.TimeOutTimer, 15);
+    io.byte(img::CurrentGroup, o.CurrentGroup);
+    io.byte(img::DisplayMode, o.DisplayMode);
+    io.byte(img::BacklightColor, o.BacklightColor);
+    io.byte(img::ScanMode, o.ScanMode);
+    io.byte(img::ScanResumeTime, o.ScanResumeTime);
+    io.byte(img::Beep, o.Beep);
+    io.byte(img::PublicData, o.PublicData);
+    io.byte(img::PttIdPause, o.PttIdPause);
+    io.byte(img::FrequencyChangeable, o.FrequencyChangeable);
     for (int g = 0; g < kNamedGroups; ++g) {
         auto& rows = o.EmergencyRows[static_cast<std::size_t>(g)];
-        rows[0] = static_cast<std::int16_t>(channelOfCodeByte(image[img::EmergencyRows + g]));
-        rows[1] = static_cast<std::int16_t>(channelOfCodeByte(image[img::EmergencyRowsSecond + g]));
+        io.channel(img::EmergencyRows + g, rows[0]);
+        io.channel(img::EmergencyRowsSecond + g, rows[1]);
+        // The radio keeps both modulations enabled for every group.
         auto& amFm = o.GroupAmFm[static_cast<std::size_t>(g)];
-        amFm[0] = image[img::GroupAmFm + g] == 0 ? 0 : 1;
-        amFm[1] = image[img::GroupAmFmSecond + g] == 0 ? 0 : 1;
+        io.alwaysOn(img::GroupAmFm + g, amFm[0]);
+        io.alwaysOn(img::GroupAmFmSecond + g, amFm[1]);
     }
-    o.ResetGroupE = image[img::ResetModes];
-    o.ResetChannelE = static_cast<std::int16_t>(channelOfCodeByte(image[img::ResetModes + 1]));
-    o.ResetGroupNormal = image[img::ResetModes + 2];
-    o.ResetChannelNormal = static_cast<std::int16_t>(channelOfCodeByte(image[img::ResetModes + 3]));
-    o.ResetGroupExtended = image[img::ResetModes + 4];
-    o.ResetChannelExtended =
-        static_cast<std::int16_t>(channelOfCodeByte(image[img::ResetModes + 5]));
-    decodeToneAndCodeBytes(image, img::CommonChannel, o.Common);
-    o.PowerOnText = decodePowerOnText(image);
+    io.byte(img::ResetModes, o.ResetGroupE);
+    io.channel(img::ResetModes + 1, o.ResetChannelE);
+    io.byte(img::ResetModes + 2, o.ResetGroupNormal);
+    io.channel(img::ResetModes + 3, o.ResetChannelNormal);
+    io.byte(img::ResetModes + 4, o.ResetGroupExtended);
+    io.channel(img::ResetModes + 5, o.ResetChannelExtended);
+    io.toneAndCodes(img::CommonChannel, o.Common);
+    io.text(img::PowerOnText, o.PowerOnText, 0x00, TextEnd::AtZeroOrFF);
 }
 
-void encodeDtmf(const DtmfSettings& d, RadioImage& image)
+template <class IO, class Dtmf>
+void visitDtmf(IO& io, Dtmf& d)
 {
-    image[img::DtmfSideTone] = valueByte(d.SideTone);
-    image[img::DtmfRate] = valueByte(d.Rate);
-    image[img::DtmfFirstDigitDelay] = valueByte(d.FirstDigitDelay);
-    image[img::DtmfFirstDigitTime] = valueByte(d.FirstDigitTime);
-    image[img::DtmfStarHashTime] = valueByte(d.StarHashTime);
-    image[img::DtmfDKey] = valueByte(d.DKey);
-    for (int n = 0; n < kDtmfMemoryCodes; ++n) {
-        encodeDtmfCode(d.Memory[static_cast<std::size_t>(n)], image,
-                       img::DtmfCodes + img::DtmfCodeSize * n);
-    }
+    io.byte(img::DtmfSideTone, d.SideTone);
+    io.byte(img::DtmfRate, d.Rate);
+    io.byte(img::DtmfFirstDigitDelay, d.FirstDigitDelay);
+    io.byte(img::DtmfFirstDigitTime, d.FirstDigitTime);
+    io.byte(img::DtmfStarHashTime, d.StarHashTime);
+    io.byte(img::DtmfDKey, d.DKey);
+    for (int n = 0; n < kDtmfMemoryCodes; ++n)
+        io.dtmfCode(img::DtmfCodes + img::DtmfCodeSize * n, d.Memory[static_cast<std::size_t>(n)]);
 }
 
-void decodeDtmf(const RadioImage& image, DtmfSettings& d)
-{
-    d.SideTone = image[img::DtmfSideTone];
-    d.Rate = image[img::DtmfRate];
-    d.FirstDigitDelay = image[img::DtmfFirstDigitDelay];
-    d.FirstDigitTime = image[img::DtmfFirstDigitTime];
-    d.StarHashTime = image[img::DtmfStarHashTime];
-    d.DKey = image[img::DtmfDKey];
-    for (int n = 0; n < kDtmfMemoryCodes; ++n) {
-        d.Memory[static_cast<std::size_t>(n)] =
-            decodeDtmfCode(image, img::DtmfCodes + img::DtmfCodeSize * n);
-    }
-}
-
-void encodeToneTips(const ToneTips& tips, RadioImage& image)
+template <class IO, class Tips>
+void visitToneTips(IO& io, Tips& tips)
 {
     for (int t = 0; t < kToneTipCount; ++t) {
-        const ToneTipSequence& seq = tips[static_cast<std::size_t>(t)];
+        auto& seq = tips[static_cast<std::size_t>(t)];
         const int base = img::ToneTips + img::ToneTipSize * t;
         for (int k = 0; k < kToneTipNotes; ++k) {
-            const ToneTipNote& note = seq.Notes[static_cast<std::size_t>(k)];
-            image[base + k] = valueByte(note.Frequency);
-            image[base + kToneTipNotes + k] = valueByte(note.Duration);
+            auto& note = seq.Notes[static_cast<std::size_t>(k)];
+            io.byte(base + k, note.Frequency);
+            io.byte(base + kToneTipNotes + k, note.Duration);
         }
-        image[base + 28] = valueByte(seq.RepeatCount);
-        image[base + 29] = valueByte(seq.Interval);
+        io.byte(base + 28, seq.RepeatCount);
+        io.byte(base + 29, seq.Interval);
     }
 }
 
-void decodeToneTips(const RadioImage& image, ToneTips& tips)
+// Option settings, DTMF, message lines, group names and tone tips, in that order.
+template <class IO, class Data>
+void visitSettings(IO& io, Data& data)
 {
-    for (int t = 0; t < kToneTipCount; ++t) {
-        ToneTipSequence& seq = tips[static_cast<std::size_t>(t)];
-        const int base = img::ToneTips + img::ToneTipSize * t;
-        for (int k = 0; k < kToneTipNotes; ++k) {
-            ToneTipNote& note = seq.Notes[static_cast<std::size_t>(k)];
-            note.Frequency = image[base + k];
-            note.Duration = image[base + kToneTipNotes + k];
-        }
-        seq.RepeatCount = image[base + 28];
-        seq.Interval = image[base + 29];
-    }
+    visitOptions(io, data.Options);
+    visitDtmf(io, data.Dtmf);
+    for (int i = 0; i < 4; ++i)
+        io.text(img::MessageLines + img::TextSize * i, data.Messages[static_cast<std::size_t>(i)],
+                0x00, TextEnd::CutBeforeFF);
+    for (int g = 0; g < kNamedGroups; ++g)
+        io.text(img::GroupNames + img::GroupNameSize * g, data.Groups[static_cast<std::size_t>(g)],
+                0x20, TextEnd::AtZeroOrFF);
+    visitToneTips(io, data.Tips);
 }
 
 }  // namespace
@@ -198,68 +238,31 @@ void encodeText(std::string_view cutText, RadioImage& image, int offset, int siz
 
 FixedText<16> decodePowerOnText(const RadioImage& image)
 {
-    std::string s;
-    for (int k = 0; k < img::TextSize; ++k) {
-        const std::uint8_t b = image[img::PowerOnText + k];
-        if (b == 0x00 || b == 0xFF) break;
-        s.push_back(static_cast<char>(b));
-    }
-    if (s.size() < 16) s.push_back('\0');
-    return FixedText<16>(s);
+    return decodeImageText<16>(image, img::PowerOnText, TextEnd::AtZeroOrFF);
 }
 
 FixedText<16> decodeMessageLine(const RadioImage& image, int line)
 {
-    std::string s;
-    const int base = img::MessageLines + img::TextSize * line;
-    for (int k = 0; k < img::TextSize; ++k) {
-        const std::uint8_t b = image[base + k];
-        if (b == 0xFF) break;
-        s.push_back(static_cast<char>(b));
-    }
-    std::string text = cutAtZero(s);
-    if (text.size() < 16) text.push_back('\0');
-    return FixedText<16>(text);
+    return decodeImageText<16>(image, img::MessageLines + img::TextSize * line,
+                               TextEnd::CutBeforeFF);
 }
 
 FixedText<3> decodeGroupName(const RadioImage& image, int group)
 {
-    std::string s;
-    for (int k = 0; k < img::GroupNameSize; ++k) {
-        const std::uint8_t b = image[img::GroupNames + img::GroupNameSize * group + k];
-        if (b == 0x00 || b == 0xFF) {
-            s.push_back('\0');
-            break;
-        }
-        s.push_back(static_cast<char>(b));
-    }
-    return FixedText<3>(s);
+    return decodeImageText<3>(image, img::GroupNames + img::GroupNameSize * group,
+                              TextEnd::AtZeroOrFF);
 }
 
 void encodeSettings(const RadioData& data, RadioImage& image)
 {
-    encodeOptions(data.Options, image);
-    encodeDtmf(data.Dtmf, image);
-    for (int i = 0; i < 4; ++i) {
-        encodeText(data.Messages[static_cast<std::size_t>(i)].cut(), image,
-                   img::MessageLines + img::TextSize * i, img::TextSize, 0x00);
-    }
-    for (int g = 0; g < kNamedGroups; ++g) {
-        encodeText(data.Groups[static_cast<std::size_t>(g)].cut(), image,
-                   img::GroupNames + img::GroupNameSize * g, img::GroupNameSize, 0x20);
-    }
-    encodeToneTips(data.Tips, image);
+    ImageWriter writer(image);
+    visitSettings(writer, data);
 }
 
 void decodeSettings(const RadioImage& image, RadioData& data)
 {
-    decodeOptions(image, data.Options);
-    decodeDtmf(image, data.Dtmf);
-    for (int i = 0; i < 4; ++i)
-        data.Messages[static_cast<std::size_t>(i)] = decodeMessageLine(image, i);
-    for (int g = 0; g < kNamedGroups; ++g)
-        data.Groups[static_cast<std::size_t>(g)] = decodeGroupName(image, g);
-    decodeToneTips(image, data.Tips);
+    ImageReader reader(image);
+    visitSettings(reader, data);
 }
 
 void applyFeatureFlags(std::uint8_t flags, ProgramState& state)

@@ -13,10 +13,13 @@ class QPushButton;
 class QTabBar;
 class QGroupBox;
 
+namespace zt {
+class ToneOutput;
+}
+
 namespace zt::gui {
 
 struct AppContext;
-class ToneOutput;
 
 // The tone-tip chart: the bars of one sequence, laid out in twips (15 per
 // pixel) as the chart geometry describes, red for odd and blue for even notes.

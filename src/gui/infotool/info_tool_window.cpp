@@ -324,7 +324,7 @@ void InfoToolWindow::formLoad()
     portNumber_ = startPort(stored, listed);
     if (portNumber_ != 0) {
         combo2_->setCurrentIndex(combo2_->findText(QString::fromStdString(portEntry(portNumber_))));
-        writeProfileString(host_.settingsIni, kSection, kComPortKey, std::to_string(portNumber_));
+        rememberPort();
     } else {
         combo2_->setCurrentIndex(-1);
     }
@@ -418,7 +418,17 @@ void InfoToolWindow::choosePort(int index)
     const QString text = combo2_->itemText(index);
     if (text.size() <= 3) return;
     portNumber_ = portOfEntry(text.toStdString());
-    writeProfileString(host_.settingsIni, kSection, kComPortKey, std::to_string(portNumber_));
+    rememberPort();
+}
+
+void InfoToolWindow::rememberPort()
+{
+    if (writeProfileString(host_.settingsIni, kSection, kComPortKey, std::to_string(portNumber_)))
+        return;
+    // The choice holds for this run only: say so instead of letting the next
+    // start come up on another port unexplained.
+    message(std::string(texts(host_.language).portNotSaved) + "\n" + host_.settingsIni.string(),
+            Icon::Warning);
 }
 
 void InfoToolWindow::ShowByData()

@@ -16,8 +16,8 @@
 #include <span>
 #include <vector>
 
+#include "core/host/link_interfaces.h"
 #include "core/link/info_exchange.h"
-#include "core/link/link_interfaces.h"
 #include "platform/serial_devices.h"
 
 class QCheckBox;
@@ -136,6 +136,8 @@ class InfoToolWindow : public QWidget {
     void batchControlsIdle();
     bool preparePort();
     void message(std::string_view text, Icon icon = Icon::None);
+    // Stores the chosen port as the tool's `comPort`; a failure is shown.
+    void rememberPort();
     QString todayText() const;
     bool serialFieldKey(QKeyEvent* event);
     void showChosenPortMissing();

@@ -1,13 +1,13 @@
 #include "gui/infotool/system_host.h"
 
 #include <QLocale>
-#include <cstdlib>
 #include <memory>
 
 #include "core/edit/infotool_rules.h"
 #include "platform/port_diagnosis.h"
 #include "platform/port_table.h"
 #include "platform/qt_serial_devices.h"
+#include "platform/system_locale.h"
 
 namespace zt::infotool {
 
@@ -18,7 +18,7 @@ std::filesystem::path settingsIniOf(const std::filesystem::path& programDir)
 
 int systemLanguage()
 {
-    return languageFromEnvironment([](const char* name) { return std::getenv(name); });
+    return systemLocaleId() == kLocaleChinesePrc ? kChinese : kEnglish;
 }
 
 SystemHost::SystemHost(std::filesystem::path settingsIni) : ini_(std::move(settingsIni)) {}

@@ -5,8 +5,8 @@
 #include <functional>
 #include <optional>
 
-#include "core/link/link_interfaces.h"
-#include "core/prompt.h"
+#include "core/host/link_interfaces.h"
+#include "core/host/prompt.h"
 
 class QDialog;
 class QPrinter;

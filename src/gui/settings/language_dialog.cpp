@@ -71,7 +71,8 @@ void LanguageDialog::commandOkClick()
         app_.currentLanguage = chosen;
         app_.texts.setLanguage(chosen);
     }
-    saveCurrentLanguage(app_.paths, app_.currentLanguage);
+    if (!saveCurrentLanguage(app_.paths, app_.currentLanguage))
+        app_.prompt->ask(settingsNotSaved(app_.paths.mySetupIni().string()));
     accept();
 }
 

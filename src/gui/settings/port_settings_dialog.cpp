@@ -254,7 +254,8 @@ void PortSettingsDialog::commandOkClick()
     const int selected = selectedPort();
     if (selected > 0) {
         app_.comPort = selected;
-        saveComPort(app_.paths, selected);
+        if (!saveComPort(app_.paths, selected))
+            app_.prompt->ask(settingsNotSaved(app_.paths.mySetupIni().string()));
     }
     accept();
 }

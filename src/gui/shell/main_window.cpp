@@ -17,7 +17,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QSettings>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QStyle>
@@ -63,7 +62,6 @@ constexpr const char* kSettingsSection = "Settings";
 constexpr const char* kTreeCloseKey = "删除";
 // The per-user store of the window position: fixed names, so a language change
 // (which changes the title) keeps the position.
-constexpr const char* kPositionOrganisation = "ZTP958FM";
 constexpr const char* kPositionApplication = "ZTP958FM";
 
 QString pathText(const std::filesystem::path& p)
@@ -420,45 +418,25 @@ void MainWindow::formLoad()
 
 void MainWindow::restorePosition()
 {
-    auto read = [this](QSettings& s) {
-        s.beginGroup(kSettingsSection);
-        const int left = s.value("MainLeft", 1000).toInt();
-        const int top = s.value("MainTop", 1000).toInt();
-        const int width = s.value("MainWidth", 12500).toInt();
-        const int height = s.value("MainHeight", 9500).toInt();
-        s.endGroup();
-        move(toPixels(left), toPixels(top));
-        resize(toPixels(width), toPixels(height));
-    };
-    if (!positionStore_.isEmpty()) {
-        QSettings s(positionStore_, QSettings::IniFormat);
-        read(s);
-    } else {
-        QSettings s(QSettings::NativeFormat, QSettings::UserScope, kPositionOrganisation,
-                    kPositionApplication);
-        read(s);
-    }
+    const UserSettingsStore store = positionStore();
+    move(toPixels(store.number(kSettingsSection, "MainLeft", 1000)),
+         toPixels(store.number(kSettingsSection, "MainTop", 1000)));
+    resize(toPixels(store.number(kSettingsSection, "MainWidth", 12500)),
+           toPixels(store.number(kSettingsSection, "MainHeight", 9500)));
 }
 
-void MainWindow::storePosition()
+bool MainWindow::storePosition()
 {
-    auto write = [this](QSettings& s) {
-        s.beginGroup(kSettingsSection);
-        s.setValue("MainLeft", toTwips(x()));
-        s.setValue("MainTop", toTwips(y()));
-        s.setValue("MainWidth", toTwips(width()));
-        s.setValue("MainHeight", toTwips(height()));
-        s.endGroup();
-        s.sync();
-    };
-    if (!positionStore_.isEmpty()) {
-        QSettings s(positionStore_, QSettings::IniFormat);
-        write(s);
-    } else {
-        QSettings s(QSettings::NativeFormat, QSettings::UserScope, kPositionOrganisation,
-                    kPositionApplication);
-        write(s);
-    }
+    return positionStore().storeNumbers(kSettingsSection, {{"MainLeft", toTwips(x())},
+                                                           {"MainTop", toTwips(y())},
+                                                           {"MainWidth", toTwips(width())},
+                                                           {"MainHeight", toTwips(height())}});
+}
+
+UserSettingsStore MainWindow::positionStore() const
+{
+    return positionStore_.isEmpty() ? UserSettingsStore::forApplication(kPositionApplication)
+                                    : UserSettingsStore::inFile(positionStore_);
 }
 
 void MainWindow::changeEvent(QEvent* event)
@@ -523,7 +501,8 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     aboutToReadDocument();
-    if (!isMinimized()) storePosition();
+    if (!isMinimized() && !storePosition())
+        app_.prompt->ask(settingsNotSaved(positionStore().location().toStdString()));
     CloseCurAllWindows();
     if (!closingForVersionSwitch_ && app_.documents.IsModified()) {
         const Answer a =
@@ -543,7 +522,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
         }
     }
     if (port_ && port_->isOpen()) port_->close();
-    saveSettingRecord(app_.paths.settingIni(), app_.state.Settings);
+    if (!saveSettingRecord(app_.paths.settingIni(), app_.state.Settings))
+        app_.prompt->ask(settingsNotSaved(app_.paths.settingIni().string()));
     event->accept();
 }
 

@@ -6,9 +6,10 @@
 #include <QTimer>
 #include <memory>
 
-#include "core/link/link_interfaces.h"
+#include "core/host/link_interfaces.h"
 #include "gui/child_window.h"
 #include "gui/widgets/twips.h"
+#include "platform/user_settings_store.h"
 
 class QAction;
 class QFrame;
@@ -126,7 +127,8 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     void buildStatusBar();
     void createLink();
     void restorePosition();
-    void storePosition();
+    [[nodiscard]] bool storePosition();
+    UserSettingsStore positionStore() const;
     bool saveDataFile();
     // Saves the modified document before New or Open: under its path, or
     // through Save As when it is untitled. False when it was not saved.

@@ -6,26 +6,9 @@
 #include "core/radio/initial_values.h"
 #include "core/text_ids.h"
 #include "gui/text_codec.h"
+#include "platform/system_locale.h"
 
 namespace zt::gui {
-
-std::uint32_t localeIdOfName(const QString& localeName)
-{
-    // "zh_CN.UTF-8", "zh_CN", "zh-CN" name Chinese (PRC).
-    const QString n = localeName.trimmed();
-    if (n.startsWith("zh_CN", Qt::CaseInsensitive) || n.startsWith("zh-CN", Qt::CaseInsensitive))
-        return kLocaleChinesePrc;
-    return kLocaleEnglishUs;
-}
-
-std::uint32_t systemLocaleIdFromEnvironment()
-{
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const QString value = qEnvironmentVariable(name);
-        if (!value.isEmpty()) return localeIdOfName(value);
-    }
-    return kLocaleEnglishUs;
-}
 
 void prepareProgram(AppContext& app, std::uint32_t systemLocaleId)
 {
@@ -47,9 +30,8 @@ void prepareProgram(AppContext& app, std::uint32_t systemLocaleId)
     // Number texts always use "."; nothing system-wide is changed for it.
     QLocale::setDefault(QLocale::c());
 
-    // The one operating-system version the serial code treats specially is
-    // never the one this program runs on.
-    app.osIsVista = false;
+    // The one operating-system version the serial code treats specially.
+    app.osIsVista = systemIsWindowsVista();
 
     // mysetup.ini: first-run flag, COM port and stored language (written back).
     const StartupSettings setup = loadStartupSettings(app.paths.mySetupIni(), systemLocaleId);
@@ -57,6 +39,7 @@ void prepareProgram(AppContext& app, std::uint32_t systemLocaleId)
     app.currentLanguage = setup.language;
     app.texts.setLanguageDir(app.paths.languageDir());
     app.texts.setLanguage(app.currentLanguage);
+    if (!setup.written) app.prompt->ask(settingsNotSaved(app.paths.mySetupIni().string()));
 
     // The first, empty document.
     startNewDocument(app, NewKind::Ordinary);

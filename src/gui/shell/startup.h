@@ -4,17 +4,9 @@
 #include <cstdint>
 
 #include "gui/app_context.h"
+#include "platform/system_locale.h"
 
 namespace zt::gui {
-
-constexpr std::uint32_t kLocaleChinesePrc = 0x0804;
-constexpr std::uint32_t kLocaleEnglishUs = 0x0409;
-
-// The system's default locale as a locale id: taken from LC_ALL, LC_MESSAGES
-// or LANG (the first one set); "zh_CN..." counts as Chinese (PRC), anything
-// else as English (US).
-std::uint32_t systemLocaleIdFromEnvironment();
-std::uint32_t localeIdOfName(const QString& localeName);
 
 // The start-up routine up to the splash window: version table, echo flag,
 // defaults (language from the locale, model and band, no password), "." as

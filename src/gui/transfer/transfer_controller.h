@@ -9,8 +9,8 @@
 #include <span>
 #include <string>
 
-#include "core/link/clock.h"
-#include "core/link/link_interfaces.h"
+#include "core/host/clock.h"
+#include "core/host/link_interfaces.h"
 #include "core/link/tracing_port.h"
 #include "core/link/transfer.h"
 #include "gui/transfer/transfer_progress_dialog.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/files/ini_temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace zt {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/files/ini_temp_dir.h"
 #include "core/files/language.h"
+#include "support/temp_dir.h"
 
 namespace zt {
 namespace {

@@ -5,8 +5,8 @@
 #include <map>
 #include <string>
 
-#include "core/files/ini_temp_dir.h"
 #include "core/files/settings.h"
+#include "support/temp_dir.h"
 
 namespace zt {
 namespace {

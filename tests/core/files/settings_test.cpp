@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "core/files/ini_profile.h"
-#include "core/files/ini_temp_dir.h"
 #include "core/files/language.h"
+#include "core/text_ids.h"
+#include "support/temp_dir.h"
 
 namespace zt {
 namespace {
@@ -83,6 +84,24 @@ TEST_F(StartupSettingsTest, MissingOrUnusableValuesTakeTheirDefaults)
     EXPECT_EQ(stored("IsFirstRun"), "maybe");  // only a first run rewrites it
 }
 
+TEST_F(StartupSettingsTest, AWriteBackThatFailsIsToldAndTheValuesStillHold)
+{
+    EXPECT_TRUE(loadStartupSettings(ini, 0x0409).written);
+    // A folder where mysetup.ini should be: nothing can be written.
+    std::filesystem::remove(ini);
+    std::filesystem::create_directories(ini);
+    const auto s = loadStartupSettings(ini, 0x0804);
+    EXPECT_FALSE(s.written);
+    EXPECT_EQ(s.comPort, 1);
+    EXPECT_EQ(s.language, kLanguageChinese);
+
+    const Message m = settingsNotSaved(ini.string());
+    EXPECT_EQ(m.textId, text::msg::SettingsNotSaved);
+    EXPECT_EQ(m.text, "\n" + ini.string());
+    EXPECT_EQ(m.icon, Icon::Warning);
+    EXPECT_EQ(m.buttons, Buttons::Ok);
+}
+
 TEST_F(StartupSettingsTest, WindowsSavePortAndLanguage)
 {
     ASSERT_TRUE(saveComPort(paths, 12));
@@ -113,7 +132,7 @@ TEST(SettingRecordFile, SavedRecordComesBackAndLaterBytesStay)
 
     writeBytes(file, std::string("\x00\x00\x00\x00tail", 8));
     record.Bytes = {1, 1, 1, 1};
-    saveSettingRecord(file, record);
+    ASSERT_TRUE(saveSettingRecord(file, record));
     EXPECT_EQ(readBytes(file), std::string("\x01\x01\x01\x01tail", 8));
 
     // Errors are reported through the result only.

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/files/ini_temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace zt {
 namespace {

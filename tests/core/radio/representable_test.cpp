@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 
 #include "core/radio/representable.h"
-#include "radio_test_util.h"
+#include "support/radio_test_util.h"
 
 namespace zt {
 namespace {

@@ -8,7 +8,7 @@
 #include "core/radio/channel_codec.h"
 #include "core/radio/image_codec.h"
 #include "core/radio/models.h"
-#include "radio_test_util.h"
+#include "support/radio_test_util.h"
 
 namespace zt {
 namespace {

@@ -18,7 +18,7 @@
 #include "gui/functions/dtmf_window.h"
 #include "gui/functions/functions_test_app.h"
 #include "gui/functions/optional_features_window.h"
-#include "gui/functions/tone_player.h"
+#include "platform/tone_player.h"
 
 namespace zt::gui {
 namespace {

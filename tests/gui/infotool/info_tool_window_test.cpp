@@ -115,7 +115,7 @@ TEST(InfoToolStart, UnknownOperatingSystemIsReportedAndTheToolWorksOn)
 TEST(InfoToolPorts, StoredPortMissingSelectsTheFirstAndWritesItBack)
 {
     ToolRig t;
-    writeProfileString(t.ini(), "language", "comPort", "7");
+    ASSERT_TRUE(writeProfileString(t.ini(), "language", "comPort", "7"));
     t.ports = {3, 4};
     InfoToolWindow& w = t.load();
     auto* combo = t.child<QComboBox>("Combo2");
@@ -128,13 +128,13 @@ TEST(InfoToolPorts, StoredPortMissingSelectsTheFirstAndWritesItBack)
 TEST(InfoToolPorts, StoredPortListedIsKeptAndNoPortMeansNumberZero)
 {
     ToolRig t;
-    writeProfileString(t.ini(), "language", "comPort", "4");
+    ASSERT_TRUE(writeProfileString(t.ini(), "language", "comPort", "4"));
     t.ports = {3, 4};
     t.load();
     EXPECT_EQ(t.child<QComboBox>("Combo2")->currentText(), "COM4");
 
     ToolRig none;
-    writeProfileString(none.ini(), "language", "comPort", "not a number");
+    ASSERT_TRUE(writeProfileString(none.ini(), "language", "comPort", "not a number"));
     none.ports = {};
     InfoToolWindow& w = none.load();
     EXPECT_EQ(w.portNumber(), 0);

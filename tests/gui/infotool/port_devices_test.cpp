@@ -17,8 +17,8 @@
 #include "gui/infotool/info_tool_window.h"
 #include "gui/prompt/scripted_prompt_service.h"
 #include "gui/widgets/serial_device_panel.h"
-#include "platform/fake_serial_devices.h"
 #include "platform/port_table.h"
+#include "support/fake_serial_devices.h"
 
 namespace zt::infotool {
 namespace {
@@ -36,8 +36,8 @@ class InfoToolDevicesTest : public ::testing::Test {
     {
         fake.byIdFolder = folder.byId();
         for (int n = 1; n <= kComPortCount; ++n)
-            writeProfileString(ini(), "ports", comPortName(n),
-                               "/nonexistent/tty" + std::to_string(n));
+            EXPECT_TRUE(writeProfileString(ini(), "ports", comPortName(n),
+                                           "/nonexistent/tty" + std::to_string(n)));
     }
 
     fs::path root() const { return dir.path().toStdString(); }
@@ -98,7 +98,7 @@ TEST_F(InfoToolDevicesTest, LineBesideThePortListNamesTheDeviceOrWhatIsWrong)
 
     // An adapter given COM2 appears with the next refresh.
     plugAdapter();
-    writeProfileString(ini(), "ports", "COM2", link);
+    EXPECT_TRUE(writeProfileString(ini(), "ports", "COM2", link));
     w.refreshPortList();
     w.showPortDevice();
     EXPECT_EQ(w.portNumber(), 2);
@@ -144,7 +144,7 @@ TEST_F(InfoToolDevicesTest, DeviceWindowAssignsTheStableLinkToTheChosenNumber)
 TEST_F(InfoToolDevicesTest, DeviceWindowHintsAndFailedSave)
 {
     plugAdapter();
-    writeProfileString(ini(), "ports", "COM3", link);
+    EXPECT_TRUE(writeProfileString(ini(), "ports", "COM3", link));
     fake.accessOf[fs::canonical(folder.node("ttyUSB0")).string()] = {DeviceAccess::NoPermission,
                                                                      "uucp"};
     PortDevicesDialog devices(

@@ -13,8 +13,8 @@
 #include "gui/settings/port_settings_dialog.h"
 #include "gui/settings/small_window_app.h"
 #include "gui/widgets/serial_device_panel.h"
-#include "platform/fake_serial_devices.h"
 #include "platform/port_table.h"
+#include "support/fake_serial_devices.h"
 
 namespace zt::gui {
 namespace {
@@ -33,8 +33,8 @@ class PortSettingsDevicesTest : public ::testing::Test {
         // Every number away from the machine's own devices, so only the fake
         // nodes can be present.
         for (int n = 1; n <= 16; ++n)
-            writeProfileString(ini(), "ports", comPortName(n),
-                               "/nonexistent/tty" + std::to_string(n));
+            EXPECT_TRUE(writeProfileString(ini(), "ports", comPortName(n),
+                                           "/nonexistent/tty" + std::to_string(n)));
     }
 
     fs::path ini() const { return t.app.paths.mySetupIni(); }
@@ -88,7 +88,7 @@ TEST_F(PortSettingsDevicesTest, DevicesAreListedAndShownBesideTheirNumbers)
     builtIn.path = folder.plug("ttyS0");
     plug("ttyUSB0", "ttyUSB1");
     fake.list.insert(fake.list.begin(), builtIn);
-    writeProfileString(ini(), "ports", "COM2", ftdiLink);
+    EXPECT_TRUE(writeProfileString(ini(), "ports", "COM2", ftdiLink));
     t.app.comPort = 2;
 
     PortSettingsDialog w(t.app, source());
@@ -155,7 +155,7 @@ TEST_F(PortSettingsDevicesTest, AssignedAdapterKeepsItsNumberAcrossAReplug)
 TEST_F(PortSettingsDevicesTest, MissingDeviceStaysSelectedAndDisabledAndTheWindowSaysWhatToCheck)
 {
     plug("ttyUSB0", "ttyUSB1");
-    writeProfileString(ini(), "ports", "COM3", ftdiLink);
+    EXPECT_TRUE(writeProfileString(ini(), "ports", "COM3", ftdiLink));
     unplugAll();
     t.app.comPort = 3;
 
@@ -183,8 +183,8 @@ TEST_F(PortSettingsDevicesTest, MissingDeviceStaysSelectedAndDisabledAndTheWindo
 TEST_F(PortSettingsDevicesTest, DeviceWithoutPermissionNamesTheGroupAndTheCommand)
 {
     plug("ttyUSB0", "ttyUSB1");
-    writeProfileString(ini(), "ports", "COM1", ftdiLink);
-    writeProfileString(ini(), "ports", "COM2", folder.node("ttyUSB1").string());
+    EXPECT_TRUE(writeProfileString(ini(), "ports", "COM1", ftdiLink));
+    EXPECT_TRUE(writeProfileString(ini(), "ports", "COM2", folder.node("ttyUSB1").string()));
     fake.accessOf[fs::canonical(folder.node("ttyUSB0")).string()] = {DeviceAccess::NoPermission,
                                                                      "uucp"};
     t.app.comPort = 1;

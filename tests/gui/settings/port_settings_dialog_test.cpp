@@ -168,11 +168,11 @@ TEST(PortSettingsRefresh, PlatformTableNamesDevicesAndIgnoresCom20)
     {
         std::ofstream(existing) << "";
     }
-    writeProfileString(ini, "ports", "COM2", existing);
-    writeProfileString(ini, "ports", "COM20", existing);
+    EXPECT_TRUE(writeProfileString(ini, "ports", "COM2", existing));
+    EXPECT_TRUE(writeProfileString(ini, "ports", "COM20", existing));
     for (int n : {1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16})
-        writeProfileString(ini, "ports", "COM" + std::to_string(n),
-                           "/nonexistent/tty" + std::to_string(n));
+        EXPECT_TRUE(writeProfileString(ini, "ports", "COM" + std::to_string(n),
+                                       "/nonexistent/tty" + std::to_string(n)));
     PortSettingsDialog w(t.app);  // the platform's port table
     std::vector<bool> expected(16, false);
     expected[1] = true;

@@ -1,4 +1,4 @@
-#include "gui/functions/tone_player.h"
+#include "platform/tone_player.h"
 
 #include <QTimer>
 #include <algorithm>
@@ -13,7 +13,7 @@
 #include <QMediaDevices>
 #endif
 
-namespace zt::gui {
+namespace zt {
 
 QByteArray renderSineTone(int hz, int ms, int sampleRate, double amplitude)
 {
@@ -73,11 +73,6 @@ TonePlayer::~TonePlayer()
     cancel();
 }
 
-bool TonePlayer::hasAudioOutput() const
-{
-    return audio_ != nullptr;
-}
-
 void TonePlayer::startTimer(int ms)
 {
     timer_->start(std::max(0, ms));
@@ -120,4 +115,4 @@ void TonePlayer::cancel()
 #endif
 }
 
-}  // namespace zt::gui
+}  // namespace zt

@@ -2,7 +2,7 @@
 #include <numeric>
 #include <vector>
 
-#include "radio_test_util.h"
+#include "support/radio_test_util.h"
 
 namespace zt::test {
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/serial_devices.h"
+#include "support/temp_dir.h"
 
 namespace zt::testing {
 
@@ -79,6 +80,23 @@ class FakeDeviceFolder {
 
   private:
     std::filesystem::path root_;
+};
+
+// The set-up of every test of serial devices: a scratch folder with a fake
+// device folder, a device list whose by-id links come from it, and the path
+// of the port table's settings file (`iniName` inside the folder; not created).
+struct FakeDeviceRig {
+    explicit FakeDeviceRig(const std::filesystem::path& iniName = "mysetup.ini")
+        : folder(dir.path()), ini(dir.path() / iniName)
+    {
+        std::filesystem::create_directories(ini.parent_path());
+        source.byIdFolder = folder.byId();
+    }
+
+    test::TempDir dir;
+    FakeDeviceFolder folder;
+    FakeSerialDevices source;
+    std::filesystem::path ini;
 };
 
 }  // namespace zt::testing

@@ -1,10 +1,10 @@
-#include "gui/shell/qt_program_launcher.h"
+#include "platform/qt_program_launcher.h"
 
 #include <QFileInfo>
 #include <QProcess>
 #include <QString>
 
-namespace zt::gui {
+namespace zt {
 
 bool QtProgramLauncher::start(const std::filesystem::path& executable)
 {
@@ -13,4 +13,4 @@ bool QtProgramLauncher::start(const std::filesystem::path& executable)
     return QProcess::startDetached(program, {}, QFileInfo(program).absolutePath());
 }
 
-}  // namespace zt::gui
+}  // namespace zt

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/files/version_manager.h"
+#include "core/host/program_launcher.h"
 
-namespace zt::gui {
+namespace zt {
 
 // Starts another installed version of the program as a detached process.
 class QtProgramLauncher final : public ProgramLauncher {
@@ -10,4 +10,4 @@ class QtProgramLauncher final : public ProgramLauncher {
     bool start(const std::filesystem::path& executable) override;
 };
 
-}  // namespace zt::gui
+}  // namespace zt

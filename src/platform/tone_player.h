@@ -6,7 +6,7 @@
 
 class QTimer;
 
-namespace zt::gui {
+namespace zt {
 
 // Where the tone preview sends its notes. A request ends with finished(),
 // delivered from the event loop (never from inside the call); cancel() ends a
@@ -43,9 +43,6 @@ class TonePlayer : public ToneOutput {
     void waitSilently(int ms) override;
     void cancel() override;
 
-    // Whether tones reach an audio output (false: they are silent waits).
-    bool hasAudioOutput() const;
-
   private:
     struct Audio;
     void startTimer(int ms);
@@ -53,4 +50,4 @@ class TonePlayer : public ToneOutput {
     std::unique_ptr<Audio> audio_;
 };
 
-}  // namespace zt::gui
+}  // namespace zt

@@ -10,7 +10,7 @@
 #include <span>
 #include <string>
 
-#include "core/prompt.h"
+#include "core/host/prompt.h"
 
 namespace zt {
 
@@ -19,7 +19,7 @@ struct PortSettings {
     bool rtsHandshake = false;  // the information tool uses RTS handshaking
 };
 
-struct PortOpenResult {
+struct [[nodiscard]] PortOpenResult {
     bool ok = false;
     std::string reason;  // the system's reason when opening failed
 };
