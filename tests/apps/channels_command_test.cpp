@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "core/files/data_file.h"
+#include "core/interop/chirp_csv.h"
 #include "core/radio/channel_edit.h"
 
 namespace zt {
@@ -101,6 +102,27 @@ TEST_F(ChannelsCommandTest, MisuseAndUnreadableFiles)
     EXPECT_EQ(run({"import", path("x.csv"), "-o", path("out.dat")}), 2);
     EXPECT_EQ(run({"export", path("missing.dat"), "-o", path("x.csv")}), 1);
     EXPECT_FALSE(fs::exists(path("x.csv")));
+}
+
+TEST_F(ChannelsCommandTest, AFailedExportLeavesNoFileAndAnOversizedImportIsRefused)
+{
+    // The output's folder cannot exist (a file holds its name): nothing is written.
+    const std::string missing = (dir_ / "in.dat" / "ch.csv").string();
+    EXPECT_EQ(run({"export", path("in.dat"), "-o", missing}), 1);
+    EXPECT_NE(err_.str().find("cannot write"), std::string::npos) << err_.str();
+    EXPECT_FALSE(fs::exists(missing));
+
+    // An export over an existing file replaces it whole.
+    writeText("ch.csv", "old contents that must go");
+    ASSERT_EQ(run({"export", path("in.dat"), "-o", path("ch.csv")}), 0) << err_.str();
+    EXPECT_EQ(readText(path("ch.csv")).rfind("Location,", 0), 0u);
+
+    // A file larger than any channel list is refused before it is read.
+    writeText("huge.csv", std::string(kMaxChirpCsvBytes + 1, 'x'));
+    EXPECT_EQ(run({"import", path("huge.csv"), "--into", path("in.dat"), "-o", path("new.dat")}),
+              1);
+    EXPECT_NE(err_.str().find("larger than a channel list"), std::string::npos) << err_.str();
+    EXPECT_FALSE(fs::exists(path("new.dat")));
 }
 
 }  // namespace

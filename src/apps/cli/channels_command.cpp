@@ -1,5 +1,6 @@
 #include "apps/cli/channels_command.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -8,6 +9,7 @@
 
 #include "core/edit/channel_grid_rules.h"
 #include "core/files/data_file.h"
+#include "core/files/ini_profile.h"
 #include "core/files/version_manager.h"
 #include "core/interop/chirp_csv.h"
 #include "core/radio/models.h"
@@ -98,10 +100,8 @@ int runExport(const ChannelsArgs& a, std::ostream& out, std::ostream& err)
     const auto doc = readDocument(a.input, err);
     if (!doc) return 1;
     const std::string csv = exportChirpCsv(*doc, a.group, limitsOf(*doc));
-    std::ofstream file(a.output, std::ios::binary | std::ios::trunc);
-    file << csv;
-    file.flush();
-    if (!file) {
+    // Written beside its name and renamed when complete: a failed write leaves no partial file.
+    if (!replaceFileBytes(a.output, csv)) {
         err << "ztp958fm-cli: cannot write " << a.output << "\n";
         return 1;
     }
@@ -119,6 +119,13 @@ void reportChange(const ChannelChange& c, const BandLimits& limits, std::ostream
 
 int runImport(const ChannelsArgs& a, std::ostream& out, std::ostream& err)
 {
+    std::error_code sizeError;
+    const auto size = std::filesystem::file_size(a.input, sizeError);
+    if (!sizeError && size > kMaxChirpCsvBytes) {
+        err << "ztp958fm-cli: " << a.input << " is larger than a channel list can be ("
+            << (kMaxChirpCsvBytes >> 20) << " MiB)\n";
+        return 1;
+    }
     std::ifstream csvFile(a.input, std::ios::binary);
     if (!csvFile) {
         err << "ztp958fm-cli: cannot read " << a.input << "\n";

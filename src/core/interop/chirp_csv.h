@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,9 @@ namespace zt {
 // Location is the channel number, Comment names the group ("Group g"); fields the layout
 // has no column for keep their document value on import.
 extern const std::vector<std::string> kChirpColumns;
+
+// The largest channel list file the programs read (a full radio is some 60 KB of CSV).
+inline constexpr std::uintmax_t kMaxChirpCsvBytes = 4u << 20;
 
 // Every channel of the document (group < 0) or of one group, by channel number.
 std::string exportChirpCsv(const RadioDocument& doc, int group, const BandLimits& limits);

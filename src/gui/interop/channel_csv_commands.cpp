@@ -17,7 +17,6 @@ namespace zt::gui {
 namespace {
 
 // A full channel list is some 60 KB; anything far larger is not one.
-constexpr std::uintmax_t kMaxChannelListBytes = 4u << 20;
 
 QString pathText(const std::filesystem::path& p)
 {
@@ -38,7 +37,7 @@ bool readChannelListFile(const std::filesystem::path& file, std::string& text)
 {
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(file, error);
-    if (error || size > kMaxChannelListBytes) return false;
+    if (error || size > kMaxChirpCsvBytes) return false;
     return readFileBytes(file, text);
 }
 
