@@ -25,7 +25,7 @@ void appendNumbers(std::vector<ListEntry>& out, int first, int last, int step = 
     for (int v = first; v <= last; v += step) out.push_back({std::to_string(v), 0});
 }
 
-std::int16_t* listField(OptionSettings& o, int id)
+std::int16_t* listField(OptionSettings& o, OptionControl id)
 {
     switch (id) {
         case opt::SquelchLevel:
@@ -87,7 +87,7 @@ std::int16_t* listField(OptionSettings& o, int id)
     }
 }
 
-std::int16_t* checkField(OptionSettings& o, int id)
+std::int16_t* checkField(OptionSettings& o, OptionControl id)
 {
     switch (id) {
         case opt::Vox:
@@ -121,20 +121,36 @@ std::int16_t* checkField(OptionSettings& o, int id)
 
 }  // namespace
 
-const std::vector<int>& optionListIds()
+const std::vector<OptionControl>& optionListIds()
 {
-    static const std::vector<int> list{0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  11, 12, 13, 14,
-                                       15, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40};
+    using namespace opt;
+    static const std::vector<OptionControl> list{SquelchLevel, VoicePrompt,
+                                                 VoiceVolume,  TailElimination,
+                                                 TimeOut,      BatterySave,
+                                                 TotPreAlert,  TotRekey,
+                                                 TotReset,     VoxLevel,
+                                                 VoxDelay,     DisplayMode,
+                                                 Backlight,    ScanMode,
+                                                 ScanResume,   Decode,
+                                                 Encode,       BusyLock,
+                                                 Bot,          Eot,
+                                                 Call,         RbTone,
+                                                 SquelchMode,  Rep,
+                                                 KeyBeep,      FrequencyChangeable,
+                                                 Tsq};
     return list;
 }
 
-const std::vector<int>& optionCheckIds()
+const std::vector<OptionControl>& optionCheckIds()
 {
-    static const std::vector<int> list{100, 101, 102, 103, 104, 105, 107, 108, 109, 110, 111, 112};
+    using namespace opt;
+    static const std::vector<OptionControl> list{Vox,        VoxTone,      ChannelLock, GroupSelect,
+                                                 CableClone, NoSignalTail, PublicData,  RxExpand,
+                                                 TxCompress, NbAnl,        Attenuator,  HiCut};
     return list;
 }
 
-std::vector<ListEntry> optionListEntries(int id)
+std::vector<ListEntry> optionListEntries(OptionControl id)
 {
     std::vector<ListEntry> out;
     switch (id) {
@@ -230,7 +246,7 @@ int timeOutIndexOf(int value)
     return static_cast<int>(std::nearbyint(static_cast<double>(value) / 15.0));
 }
 
-std::optional<int> optionListIndexOf(const OptionSettings& o, int id)
+std::optional<int> optionListIndexOf(const OptionSettings& o, OptionControl id)
 {
     switch (id) {
         case opt::TimeOut:
@@ -254,7 +270,7 @@ std::optional<int> optionListIndexOf(const OptionSettings& o, int id)
     return std::nullopt;
 }
 
-void storeOptionList(OptionSettings& o, int id, int index, const std::string& text)
+void storeOptionList(OptionSettings& o, OptionControl id, int index, const std::string& text)
 {
     OptionSettings copy = o;
     std::int16_t* field = listField(copy, id);
@@ -277,14 +293,14 @@ void storeOptionList(OptionSettings& o, int id, int index, const std::string& te
     o = copy;
 }
 
-std::int16_t optionCheckValue(const OptionSettings& o, int id)
+std::int16_t optionCheckValue(const OptionSettings& o, OptionControl id)
 {
     OptionSettings copy = o;
     const std::int16_t* field = checkField(copy, id);
     return field ? *field : std::int16_t{0};
 }
 
-void storeOptionCheck(OptionSettings& o, int id, bool checked)
+void storeOptionCheck(OptionSettings& o, OptionControl id, bool checked)
 {
     OptionSettings copy = o;
     std::int16_t* field = checkField(copy, id);

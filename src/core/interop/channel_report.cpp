@@ -124,7 +124,7 @@ std::vector<ReportGroup> channelGroups(const RadioDocument& doc, const TextLooku
 }
 
 // The entry an option list shows for a stored value; the first entry for a value outside it.
-std::string listEntryText(const OptionSettings& o, int id, const TextLookup& text)
+std::string listEntryText(const OptionSettings& o, OptionControl id, const TextLookup& text)
 {
     const std::vector<ListEntry> entries = optionListEntries(id);
     if (entries.empty()) return "";

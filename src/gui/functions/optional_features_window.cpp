@@ -39,7 +39,13 @@ constexpr std::array kHiddenLists{opt::SquelchLevel,    opt::VoicePrompt, opt::V
                                   opt::TotRekey,        opt::TotReset,    opt::VoxLevel,
                                   opt::VoxDelay,        opt::Rep};
 
-int listCaption(int id)
+// A control's place in its window array.
+std::size_t index(OptionControl id)
+{
+    return static_cast<std::size_t>(controlNumber(id));
+}
+
+int listCaption(OptionControl id)
 {
     switch (id) {
         case opt::TimeOut:
@@ -79,16 +85,17 @@ int listCaption(int id)
         case opt::VoxDelay:
             return text::option::LabelVOXDelay;
         default:
-            return text::option::LabelSquelchLevel + id;  // the hidden lists 0..3 and 5..9
+            return text::option::LabelSquelchLevel + controlNumber(id);  // hidden lists 0..3, 5..9
     }
 }
 
-int checkCaption(int id)
+int checkCaption(OptionControl id)
 {
-    if (id >= opt::Vox && id <= opt::NoSignalTail)
-        return text::option::CheckBoxVOX + (id - opt::Vox);
+    const int n = controlNumber(id);
+    if (n >= controlNumber(opt::Vox) && n <= controlNumber(opt::NoSignalTail))
+        return text::option::CheckBoxVOX + (n - controlNumber(opt::Vox));
     if (id == opt::PublicData) return text::option::CheckBoxPublicSettingsInForce;
-    return text::channeledit::CheckBoxRXExpander + (id - opt::RxExpand);
+    return text::channeledit::CheckBoxRXExpander + (n - controlNumber(opt::RxExpand));
 }
 
 // A power-on text box: one letter or digit; an accepted character moves on.
@@ -144,10 +151,10 @@ OptionalFeaturesWindow::OptionalFeaturesWindow(AppContext& app, QWidget* parent)
     fillLists();
     applyLanguageTexts();
     loadControls();
-    for (int id : optionListIds())
-        connect(lists_[static_cast<std::size_t>(id)], &QComboBox::currentIndexChanged, this,
+    for (OptionControl id : optionListIds())
+        connect(lists_[index(id)], &QComboBox::currentIndexChanged, this,
                 [this, id] { listChanged(id); });
-    for (int id : optionCheckIds())
+    for (OptionControl id : optionCheckIds())
         connect(check(id), &QCheckBox::toggled, this, [this, id] {
             SaveOptFeat(id);
             if (id == opt::PublicData) EnablePublic(check(id)->isChecked());
@@ -159,25 +166,25 @@ OptionalFeaturesWindow::OptionalFeaturesWindow(AppContext& app, QWidget* parent)
 
 void OptionalFeaturesWindow::buildControls()
 {
-    auto makeList = [this](int id, QWidget* owner) {
+    auto makeList = [this](OptionControl id, QWidget* owner) {
         auto* label = new QLabel(owner);
-        label->setObjectName(QString("Label1_%1").arg(id));
+        label->setObjectName(QString("Label1_%1").arg(controlNumber(id)));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* list = new QComboBox(owner);
-        list->setObjectName(QString("Combo1_%1").arg(id));
+        list->setObjectName(QString("Combo1_%1").arg(controlNumber(id)));
         list->setMinimumContentsLength(8);
         list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         list->setMaxVisibleItems(20);
         enterMovesOn(list);
         label->setBuddy(list);
-        lists_[static_cast<std::size_t>(id)] = list;
-        listLabels_[static_cast<std::size_t>(id)] = label;
+        lists_[index(id)] = list;
+        listLabels_[index(id)] = label;
     };
-    auto makeCheck = [this](int id, QWidget* owner) {
+    auto makeCheck = [this](OptionControl id, QWidget* owner) {
         auto* box = new QCheckBox(owner);
-        box->setObjectName(QString("Check1_%1").arg(id - opt::CheckBase));
+        box->setObjectName(QString("Check1_%1").arg(controlNumber(id)));
         enterMovesOn(box);
-        checks_[static_cast<std::size_t>(id - opt::CheckBase)] = box;
+        checks_[index(id)] = box;
     };
     auto grid = [](QWidget* owner) {
         auto* g = new QGridLayout(owner);
@@ -190,13 +197,14 @@ void OptionalFeaturesWindow::buildControls()
     hiddenArea_ = new QWidget(this);
     hiddenArea_->setObjectName("HiddenArea");
     auto* hiddenGrid = grid(hiddenArea_);
-    for (int id : kHiddenLists) {
+    for (OptionControl id : kHiddenLists) {
         makeList(id, hiddenArea_);
         const int row = hiddenGrid->rowCount();
-        hiddenGrid->addWidget(listLabels_[static_cast<std::size_t>(id)], row, 0);
+        hiddenGrid->addWidget(listLabels_[index(id)], row, 0);
         hiddenGrid->addWidget(list(id), row, 1);
     }
-    for (int id = opt::Vox; id <= opt::NoSignalTail; ++id) {
+    for (OptionControl id : {opt::Vox, opt::VoxTone, opt::ChannelLock, opt::GroupSelect,
+                             opt::CableClone, opt::NoSignalTail}) {
         makeCheck(id, hiddenArea_);
         hiddenGrid->addWidget(check(id), hiddenGrid->rowCount(), 1);
     }
@@ -227,10 +235,10 @@ void OptionalFeaturesWindow::buildControls()
     boxes->addStretch(1);
     leftGrid->addWidget(powerOnLabel_, 0, 0);
     leftGrid->addLayout(boxes, 0, 1);
-    for (int id : kLeftLists) {
+    for (OptionControl id : kLeftLists) {
         makeList(id, left);
         const int row = leftGrid->rowCount();
-        leftGrid->addWidget(listLabels_[static_cast<std::size_t>(id)], row, 0);
+        leftGrid->addWidget(listLabels_[index(id)], row, 0);
         leftGrid->addWidget(list(id), row, 1);
     }
     leftGrid->setRowStretch(leftGrid->rowCount(), 1);
@@ -244,16 +252,17 @@ void OptionalFeaturesWindow::buildControls()
     publicFrame_ = new QGroupBox(right);
     publicFrame_->setObjectName("FramePublic");
     auto* publicGrid = grid(publicFrame_);
-    for (int id : kPublicLists) {
+    for (OptionControl id : kPublicLists) {
         makeList(id, publicFrame_);
         const int row = publicGrid->rowCount();
-        publicGrid->addWidget(listLabels_[static_cast<std::size_t>(id)], row, 0);
+        publicGrid->addWidget(listLabels_[index(id)], row, 0);
         publicGrid->addWidget(list(id), row, 1);
     }
     auto* flags = new QGridLayout;
-    for (int id = opt::RxExpand; id <= opt::HiCut; ++id) {
+    for (OptionControl id :
+         {opt::RxExpand, opt::TxCompress, opt::NbAnl, opt::Attenuator, opt::HiCut}) {
         makeCheck(id, publicFrame_);
-        const int k = id - opt::RxExpand;
+        const int k = controlNumber(id) - controlNumber(opt::RxExpand);
         flags->addWidget(check(id), k / 2, k % 2);
     }
     publicGrid->addLayout(flags, publicGrid->rowCount(), 0, 1, 2);
@@ -276,15 +285,14 @@ void OptionalFeaturesWindow::buildControls()
     setTabOrder(powerOn_[opt::PowerOnBoxes - 1], list(opt::TimeOut));
 }
 
-QComboBox* OptionalFeaturesWindow::list(int id) const
+QComboBox* OptionalFeaturesWindow::list(OptionControl id) const
 {
-    return id >= 0 && id < opt::ListCount ? lists_[static_cast<std::size_t>(id)] : nullptr;
+    return !isCheckControl(id) && controlNumber(id) < opt::ListCount ? lists_[index(id)] : nullptr;
 }
 
-QCheckBox* OptionalFeaturesWindow::check(int id) const
+QCheckBox* OptionalFeaturesWindow::check(OptionControl id) const
 {
-    const int n = id - opt::CheckBase;
-    return n >= 0 && n < opt::CheckCount ? checks_[static_cast<std::size_t>(n)] : nullptr;
+    return isCheckControl(id) ? checks_[index(id)] : nullptr;
 }
 
 GuardedLineEdit* OptionalFeaturesWindow::powerOnBox(int i) const
@@ -304,7 +312,7 @@ bool OptionalFeaturesWindow::NotInComboList(const QComboBox& list, int index)
 
 void OptionalFeaturesWindow::fillLists()
 {
-    for (int id : optionListIds()) {
+    for (OptionControl id : optionListIds()) {
         QComboBox* l = list(id);
         const QSignalBlocker block(l);
         l->clear();
@@ -321,8 +329,8 @@ void OptionalFeaturesWindow::applyLanguageTexts()
 {
     setWindowTitle(app_.text(text::option::OptionalFeaturesWindowCaption));
     powerOnLabel_->setText(app_.text(text::option::LabelPowerOnText));
-    for (int id : optionListIds()) {
-        listLabels_[static_cast<std::size_t>(id)]->setText(app_.text(listCaption(id)));
+    for (OptionControl id : optionListIds()) {
+        listLabels_[index(id)]->setText(app_.text(listCaption(id)));
         QComboBox* l = list(id);
         const QSignalBlocker block(l);
         const auto entries = optionListEntries(id);
@@ -331,7 +339,7 @@ void OptionalFeaturesWindow::applyLanguageTexts()
                 l->setItemText(static_cast<int>(i), app_.text(entries[i].textId));
     }
     // Entries built from the document: the none entries and the third busy-lock entry.
-    for (int id : {opt::Bot, opt::Eot, opt::Call})
+    for (OptionControl id : {opt::Bot, opt::Eot, opt::Call})
         if (list(id)->count() > 0)
             list(id)->setItemText(0, app_.text(text::channelinfo::ListEntryNoToneNoneOff));
     if (list(opt::RbTone)->count() > 0)
@@ -340,11 +348,11 @@ void OptionalFeaturesWindow::applyLanguageTexts()
         list(opt::BusyLock)
             ->setItemText(2, app_.text(text::channeledit::BusyLockSquelchModeEntry2CTCSSDCSTone));
     rbMirror_->setItemText(0, app_.text(text::channeledit::ListEntryOffNone));
-    for (int id : optionCheckIds()) check(id)->setText(app_.text(checkCaption(id)));
+    for (OptionControl id : optionCheckIds()) check(id)->setText(app_.text(checkCaption(id)));
     captionCommonButtons(*this, app_.texts.lookup());
 }
 
-void OptionalFeaturesWindow::loadList(int id)
+void OptionalFeaturesWindow::loadList(OptionControl id)
 {
     QComboBox* l = list(id);
     const auto index = optionListIndexOf(options(), id);
@@ -364,7 +372,7 @@ void OptionalFeaturesWindow::loadList(int id)
 void OptionalFeaturesWindow::loadControls()
 {
     const OptionSettings& o = options();
-    for (int id : optionListIds()) {
+    for (OptionControl id : optionListIds()) {
         if (id == opt::RbTone) {
             ShowRBOpt();
             continue;
@@ -389,7 +397,7 @@ void OptionalFeaturesWindow::loadControls()
         }
         loadList(id);
     }
-    for (int id : optionCheckIds()) {
+    for (OptionControl id : optionCheckIds()) {
         const QSignalBlocker block(check(id));
         check(id)->setChecked(optionCheckValue(o, id) == 1);
     }
@@ -401,13 +409,13 @@ void OptionalFeaturesWindow::loadControls()
     EnablePublic(check(opt::PublicData)->isChecked());
 }
 
-void OptionalFeaturesWindow::SaveOptFeat(int id)
+void OptionalFeaturesWindow::SaveOptFeat(OptionControl id)
 {
     storeOption(id);
     emit app_.events.optionsChanged();
 }
 
-void OptionalFeaturesWindow::storeOption(int id)
+void OptionalFeaturesWindow::storeOption(OptionControl id)
 {
     OptionSettings& o = options();
     if (id == opt::PowerOnText) {
@@ -440,7 +448,7 @@ void OptionalFeaturesWindow::storeOption(int id)
     storeOptionList(o, id, index, index >= 0 ? l->currentText().toStdString() : std::string());
 }
 
-void OptionalFeaturesWindow::listChanged(int id)
+void OptionalFeaturesWindow::listChanged(OptionControl id)
 {
     SaveOptFeat(id);
     if (id == opt::Decode) decodeChanged();
@@ -511,7 +519,7 @@ void OptionalFeaturesWindow::ShowRBOpt()
 void OptionalFeaturesWindow::refreshDtmfCodeLists()
 {
     const DtmfSettings& dtmf = app_.documents.working().Data.Dtmf;
-    for (int id : {opt::Bot, opt::Eot, opt::Call})
+    for (OptionControl id : {opt::Bot, opt::Eot, opt::Call})
         refillDtmfCodeList(*list(id), dtmf, app_.text(text::channelinfo::ListEntryNoToneNoneOff));
 }
 

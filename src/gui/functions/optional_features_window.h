@@ -29,14 +29,14 @@ class OptionalFeaturesWindow : public QWidget, public ChildWindow {
 
     // Writes the value of control `id` into the option settings (lists 0..40,
     // check boxes 100..112, 140 the power-on text); other ids change nothing.
-    void SaveOptFeat(int id);
+    void SaveOptFeat(OptionControl id);
     // Enables or disables the public group and every control inside it.
     void EnablePublic(bool flag);
     // True when index lies outside the list's entries.
     static bool NotInComboList(const QComboBox& list, int index);
 
-    QComboBox* list(int id) const;
-    QCheckBox* check(int id) const;
+    QComboBox* list(OptionControl id) const;
+    QCheckBox* check(OptionControl id) const;
     GuardedLineEdit* powerOnBox(int i) const;
     QGroupBox* publicGroup() const { return publicFrame_; }
 
@@ -57,9 +57,9 @@ class OptionalFeaturesWindow : public QWidget, public ChildWindow {
     void buildControls();
     void fillLists();
     void loadControls();
-    void storeOption(int id);
-    void loadList(int id);
-    void listChanged(int id);
+    void storeOption(OptionControl id);
+    void loadList(OptionControl id);
+    void listChanged(OptionControl id);
     void decodeChanged();
     void powerOnTyped(int box);
     OptionSettings& options();

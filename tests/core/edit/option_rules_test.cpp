@@ -52,7 +52,9 @@ TEST(OptionRulesTest, IdsWithoutAFieldChangeNothing)
     OptionSettings o;
     o.TimeOutTimer = 30;
     const OptionSettings before = o;
-    for (int id : {10, 16, 20, 28, 41, 106, 113, 139}) {
+    // Controls numbered in the windows' arrays that carry no field of the record.
+    for (int n : {10, 16, 20, 28, 40 + 1, 106, 113, 139}) {
+        const auto id = static_cast<OptionControl>(n);
         storeOptionList(o, id, 1, "1");
         storeOptionCheck(o, id, true);
     }

@@ -99,8 +99,8 @@ TEST_F(OptionalFeaturesWindowTest, CodeListsOfferOnlyNonEmptyMemoryCodes)
     ctx.options().Common.EotCode = 2;
     ctx.options().Common.CallCode = 16;
     auto& w = open();
-    for (int id : {opt::Bot, opt::Eot, opt::Call})
-        EXPECT_EQ(listEntries(w.list(id)), QStringList{"Off"}) << id;
+    for (OptionControl id : {opt::Bot, opt::Eot, opt::Call})
+        EXPECT_EQ(listEntries(w.list(id)), QStringList{"Off"}) << controlNumber(id);
     EXPECT_EQ(ctx.options().Common.BotCode, 0);
     EXPECT_EQ(ctx.options().Common.EotCode, 0);
     EXPECT_EQ(ctx.options().Common.CallCode, 0);
@@ -175,8 +175,9 @@ TEST_F(OptionalFeaturesWindowTest, PublicGroupFollowsThePublicDataBox)
     ctx.options().PublicData = 0;
     ctx.options().Common.EncodeTone = 9;
     auto& w = open();
-    for (int id : {opt::Decode, opt::Encode, opt::BusyLock, opt::Bot, opt::RbTone, opt::Tsq})
-        EXPECT_FALSE(w.list(id)->isEnabled()) << id;
+    for (OptionControl id :
+         {opt::Decode, opt::Encode, opt::BusyLock, opt::Bot, opt::RbTone, opt::Tsq})
+        EXPECT_FALSE(w.list(id)->isEnabled()) << controlNumber(id);
     EXPECT_FALSE(w.check(opt::RxExpand)->isEnabled());
     EXPECT_EQ(ctx.options().Common.EncodeTone, 9);
     EXPECT_EQ(w.list(opt::Encode)->currentIndex(), 9);
@@ -192,7 +193,7 @@ TEST_F(OptionalFeaturesWindowTest, SaveOptFeatWithoutAFieldChangesNothing)
 {
     auto& w = open();
     const OptionSettings before = ctx.options();
-    for (int id : {10, 16, 28, 106, 113, 139, 141}) w.SaveOptFeat(id);
+    for (int n : {10, 16, 28, 106, 113, 139, 141}) w.SaveOptFeat(static_cast<OptionControl>(n));
     EXPECT_EQ(ctx.options(), before);
     EXPECT_TRUE(OptionalFeaturesWindow::NotInComboList(*w.list(opt::ScanMode), 2));
     EXPECT_FALSE(OptionalFeaturesWindow::NotInComboList(*w.list(opt::ScanMode), 1));
