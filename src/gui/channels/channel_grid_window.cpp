@@ -23,12 +23,12 @@
 #include "gui/child_window.h"
 #include "gui/document_events.h"
 #include "gui/text_codec.h"
+#include "gui/widgets/twips.h"
 #include "gui/window_names.h"
 
 namespace zt::gui {
 namespace {
 
-constexpr int kTwips = 15;  // twips per pixel
 constexpr std::array<int, kGridColumns> kColumnTwips = {740, 1300, 0, 0, 1200, 1200,
                                                         0,   0,    0, 0, 1400};
 
@@ -57,7 +57,7 @@ ChannelGridWindow::ChannelGridWindow(AppContext& app, QWidget* parent) : QWidget
         connect(&app_.events, &DocumentEvents::channelGroupChosen, this,
                 &ChannelGridWindow::ChangeGroup);
         firstActivation_ = false;
-        resize(6800 / kTwips, 6600 / kTwips);
+        resize(twipsToPixels(6800), twipsToPixels(6600));
         buildControls();
         initGridLayout();
         applyLanguageTexts();
@@ -186,7 +186,7 @@ void ChannelGridWindow::initGridLayout()
 {
     runTrapped(app_, "frmCommChInfo_InitShowGridError", [&] {
         grid_->verticalHeader()->hide();
-        grid_->horizontalHeader()->setFixedHeight(500 / kTwips);
+        grid_->horizontalHeader()->setFixedHeight(twipsToPixels(500));
         grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
         grid_->horizontalHeader()->setMinimumSectionSize(0);
         grid_->horizontalHeader()->setHighlightSections(false);
@@ -196,7 +196,7 @@ void ChannelGridWindow::initGridLayout()
         grid_->horizontalHeader()->setSectionsClickable(false);
         grid_->verticalHeader()->setDefaultSectionSize(20);
         grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        grid_->setFixedWidth(6200 / kTwips);
+        grid_->setFixedWidth(twipsToPixels(6200));
         grid_->setStyleSheet(
             QStringLiteral("QHeaderView::section { color: rgb(0,0,155); font-weight: bold;"
                            " background: rgb(236,236,236); border: 1px solid #c0c0c0; }"
@@ -204,7 +204,7 @@ void ChannelGridWindow::initGridLayout()
                            "QTableView::item:selected { background: rgb(190,215,245);"
                            " color: black; }"));
         for (int c = 0; c < kGridColumns; ++c) {
-            grid_->setColumnWidth(c, kColumnTwips[c] / kTwips);
+            grid_->setColumnWidth(c, twipsToPixels(kColumnTwips[c]));
             // Columns of width 0 stay filled but cannot be seen.
             grid_->setColumnHidden(c, kColumnTwips[c] == 0);
         }
