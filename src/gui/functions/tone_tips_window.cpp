@@ -18,10 +18,10 @@
 #include "gui/app_context.h"
 #include "gui/document_events.h"
 #include "gui/functions/dtmf_code_list.h"
-#include "platform/tone_player.h"
 #include "gui/widgets/common_buttons.h"
 #include "gui/widgets/guarded_line_edit.h"
 #include "gui/widgets/twips.h"
+#include "platform/tone_player.h"
 
 namespace zt::gui {
 namespace {
