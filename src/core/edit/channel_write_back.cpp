@@ -70,6 +70,13 @@ WriteBackResult writeBack(RadioDocument& doc, const WriteBackRequest& request,
     } else {
         const bool equalToCell = (code == kColRx && value == rxCellText(*rec, limits)) ||
                                  (code == kColTx && value == txCellText(*rec));
+        if (!equalToCell && code == kColRx && !receiveFrequencyEditable(rec->ChNo)) {
+            // The channel keeps the frequency it was created with; say so rather than let the
+            // cell fall back to the old value without a word.
+            result.action = WriteBackAction::Refused;
+            result.messageId = text::msg::ReceiveFrequencyFixed;
+            return result;
+        }
         if (!equalToCell) {
             updateChannelField(*rec, code, value,
                                FieldContext{limits, offsetMode, request.group == 6});

@@ -127,11 +127,16 @@ ChannelRecord& newChannel(RadioDocument& doc, int chNo, std::string_view rxStore
     return rec;
 }
 
+bool receiveFrequencyEditable(int chNo)
+{
+    return chNo > kFixedFrequencyChannels;
+}
+
 void updateChannelField(ChannelRecord& rec, int fieldCode, std::string_view value,
                         const FieldContext& ctx)
 {
     if (fieldCode == 1) {
-        if (rec.ChNo > kFixedFrequencyChannels) rec.RxFre = rxDisplayToStored(value, ctx.limits);
+        if (receiveFrequencyEditable(rec.ChNo)) rec.RxFre = rxDisplayToStored(value, ctx.limits);
         return;
     }
     if (fieldCode == 2) {

@@ -21,6 +21,10 @@ struct FieldContext {
     bool keeps1k25 = false;  // the channel's group keeps 1.25 kHz parts (group 6)
 };
 
+// Whether an edit may change the channel's receive frequency: channels 1-400 keep the
+// frequency they were created with.
+bool receiveFrequencyEditable(int chNo);
+
 // The one way the channel grid and editor change a record. fieldCode is the
 // grid column number, extended for the editor's controls:
 //   1 receive frequency (a displayed value; ignored for channels 1-400),

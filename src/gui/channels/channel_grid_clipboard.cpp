@@ -9,7 +9,9 @@
 
 #include "core/edit/channel_cell_rules.h"
 #include "core/edit/tab_separated.h"
+#include "core/radio/channel_edit.h"
 #include "core/text_ids.h"
+#include "core/values/frequency.h"
 #include "gui/app_context.h"
 #include "gui/channels/channel_grid_view.h"
 #include "gui/channels/channel_table_model.h"
@@ -197,6 +199,15 @@ void ChannelGridClipboard::paste(const QString& text)
                 continue;
             }
             if (entry.skip) continue;
+            if (col == kColRx && model.rowHasChannel(row) && !entry.value.empty() &&
+                !receiveFrequencyEditable(GroupBase(model.group()) + row + 1) &&
+                parseTenHz(entry.value) != parseTenHz(shown)) {
+                // Listed with the other refusals instead of a message box for each cell.
+                refused.push_back(
+                    Refused{row, col, shownValue,
+                            static_cast<int>(text::msg::ReasonReceiveFrequencyFixed)});
+                continue;
+            }
             const WriteBackResult result = model.writeCell(row, col, entry.value);
             if (result.action == WriteBackAction::Refused) {
                 refused.push_back(Refused{row, col, shownValue,

@@ -55,6 +55,37 @@ TEST(ChannelCellTyping, TransmitEntryThatIsNoNumberIsRefusedAndChangesNothing)
     EXPECT_EQ(doc.findChannel(401)->ShiftDir, 1);
 }
 
+TEST(ChannelCellTyping, ReceiveEditOfAFixedChannelIsRefusedAndSaidNotSilentlyDropped)
+{
+    // Channels 1-400 keep the receive frequency they were created with; channel 401 does not.
+    auto place = [](int chNo) {
+        for (int g = 0; g < kChannelGroupCount; ++g)
+            if (chNo > GroupBase(g) && chNo <= GroupBase(g) + GroupSize(g))
+                return std::pair{g, chNo - GroupBase(g)};
+        return std::pair{-1, 0};
+    };
+    RadioDocument doc;
+    doc.Data.Options.FrequencyChangeable = 1;
+    newChannel(doc, 400, "02700000");
+    newChannel(doc, 401, "02700000");
+    const auto [g400, row400] = place(400);
+    const auto [g401, row401] = place(401);
+    ASSERT_GE(g400, 0);
+
+    WriteBackResult r = writeBack(doc, WriteBackRequest{g400, row400, kColRx, "27.005"}, kBand);
+    EXPECT_EQ(r.action, WriteBackAction::Refused);
+    EXPECT_EQ(r.messageId, text::msg::ReceiveFrequencyFixed);
+    EXPECT_EQ(doc.findChannel(400)->RxFre.cut(), "02700000");
+    // The same frequency again is no edit and no message.
+    r = writeBack(doc, WriteBackRequest{g400, row400, kColRx, "27.00000"}, kBand);
+    EXPECT_EQ(r.messageId, 0);
+    EXPECT_NE(r.action, WriteBackAction::Refused);
+
+    r = writeBack(doc, WriteBackRequest{g401, row401, kColRx, "27.005"}, kBand);
+    EXPECT_EQ(r.action, WriteBackAction::Updated);
+    EXPECT_EQ(doc.findChannel(401)->RxFre.cut(), "02700500");
+}
+
 TEST(ChannelCellPaste, ReceiveFrequencyFollowsTheTypingRules)
 {
     RadioData data;

@@ -96,6 +96,24 @@ TEST(ChannelGridPaste, RowsBelowTheGroupAndFixedFrequenciesAreReported)
     EXPECT_EQ(rig.prompt.askedIds(), std::vector<int>{9995});
 }
 
+TEST(ChannelGridPaste, AFixedChannelsReceiveFrequencyIsListedNotDroppedAndNoBoxPerCell)
+{
+    // Channels 1-400 keep the receive frequency they were created with, even where the
+    // group's frequencies may be changed; a pasted one is listed with the other refusals.
+    ChannelRig rig;
+    rig.doc().Data.Options.FrequencyChangeable = 1;
+    int group = 0;
+    while (GroupBase(group) + GroupSize(group) < 400) ++group;
+    const int row = 400 - GroupBase(group);
+    rig.add(400, "02700000");
+    rig.openGrid(group);
+    select(rig, row, 1, row, 1);
+    rig.grid->clipboard().paste(QStringLiteral("28\n"));
+    EXPECT_EQ(rig.doc().findChannel(400)->RxFre.cut(), "02700000");
+    EXPECT_EQ(rig.prompt.askedIds(), std::vector<int>{9981});
+    EXPECT_TRUE(lastMessageText(rig).contains(rig.app.text(9881)));
+}
+
 TEST(ChannelGridCopy, RowsCopyWithEveryStoredColumnAndPasteIntoOtherRowsUnchanged)
 {
     ChannelRig rig;
