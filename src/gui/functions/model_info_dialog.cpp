@@ -43,12 +43,10 @@ ModelInfoDialog::ModelInfoDialog(AppContext& app, std::function<void()> loadNewD
     label1_->setBuddy(combo1_);
     label2_->setBuddy(combo2_);
 
-    ok_ = new QPushButton(this);
-    ok_->setObjectName("CommandOK");
-    cancel_ = new QPushButton(this);
-    cancel_->setObjectName("CommandCancel");
+    const OkCancelButtons okCancel = newOkCancelButtons(*this);
+    ok_ = okCancel.ok;
+    cancel_ = okCancel.cancel;
     connect(ok_, &QPushButton::clicked, this, [this] { commandOkClick(); });
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* grid = new QGridLayout;
     grid->addWidget(label1_, 0, 0, Qt::AlignRight | Qt::AlignVCenter);

@@ -34,13 +34,11 @@ PasswordDialog::PasswordDialog(AppContext& app, QWidget* parent) : QDialog(paren
     text1_->setMinimumWidth(text1_->fontMetrics().horizontalAdvance(QString(6, 'W')) + 12);
     label1_->setBuddy(text1_);
 
-    ok_ = new QPushButton(this);
-    ok_->setObjectName("CommandOK");
+    const OkCancelButtons okCancel = newOkCancelButtons(*this);
+    ok_ = okCancel.ok;
+    cancel_ = okCancel.cancel;
     ok_->setDefault(true);
-    cancel_ = new QPushButton(this);
-    cancel_->setObjectName("CommandCancel");
     connect(ok_, &QPushButton::clicked, this, [this] { commandOkClick(); });
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* row = new QHBoxLayout;
     row->setSpacing(twipsToPixels(50));  // between the label and the box

@@ -29,12 +29,10 @@ LanguageDialog::LanguageDialog(AppContext& app, QWidget* parent) : QDialog(paren
     enterMovesOn(combo1_);
     label1_->setBuddy(combo1_);
 
-    ok_ = new QPushButton(this);
-    ok_->setObjectName("CommandOK");
-    cancel_ = new QPushButton(this);
-    cancel_->setObjectName("CommandCancel");
+    const OkCancelButtons okCancel = newOkCancelButtons(*this);
+    ok_ = okCancel.ok;
+    cancel_ = okCancel.cancel;
     connect(ok_, &QPushButton::clicked, this, [this] { commandOkClick(); });
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* row = new QHBoxLayout;
     row->addWidget(label1_);

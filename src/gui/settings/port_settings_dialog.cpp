@@ -105,13 +105,11 @@ void PortSettingsDialog::build()
     auto* deviceLayout = new QVBoxLayout(deviceFrame_);
     deviceLayout->addWidget(devices_);
 
-    ok_ = new QPushButton(this);
-    ok_->setObjectName("CommandOK");
+    const OkCancelButtons okCancel = newOkCancelButtons(*this);
+    ok_ = okCancel.ok;
+    cancel_ = okCancel.cancel;
     ok_->setDefault(true);
-    cancel_ = new QPushButton(this);
-    cancel_->setObjectName("CommandCancel");
     connect(ok_, &QPushButton::clicked, this, [this] { commandOkClick(); });
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* buttons = buttonRow({ok_, cancel_});
     auto* layout = new QVBoxLayout(this);

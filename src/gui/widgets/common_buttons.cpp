@@ -1,6 +1,7 @@
 #include "gui/widgets/common_buttons.h"
 
 #include <QAbstractButton>
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -55,6 +56,17 @@ QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons)
     row->addStretch(1);
     for (QPushButton* b : buttons) row->addWidget(b);
     return row;
+}
+
+OkCancelButtons newOkCancelButtons(QDialog& dialog)
+{
+    OkCancelButtons b;
+    b.ok = new QPushButton(&dialog);
+    b.ok->setObjectName("CommandOK");
+    b.cancel = new QPushButton(&dialog);
+    b.cancel->setObjectName("CommandCancel");
+    QObject::connect(b.cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+    return b;
 }
 
 }  // namespace zt::gui

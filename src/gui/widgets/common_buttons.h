@@ -4,6 +4,7 @@
 
 #include "core/files/language.h"
 
+class QDialog;
 class QHBoxLayout;
 class QPushButton;
 class QWidget;
@@ -24,6 +25,14 @@ void closeChildWindow(QWidget& window);
 
 // The Close button of a child window (`CommandClose`): a click closes the window.
 QPushButton* newCloseButton(QWidget& window);
+
+// The OK and Cancel buttons of a dialog (`CommandOK`, `CommandCancel`); Cancel rejects the
+// dialog, OK is left to the dialog to connect.
+struct OkCancelButtons {
+    QPushButton* ok = nullptr;
+    QPushButton* cancel = nullptr;
+};
+OkCancelButtons newOkCancelButtons(QDialog& dialog);
 
 // The row of a window's buttons (Close, or OK and Cancel): right-aligned, in the order given.
 QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
