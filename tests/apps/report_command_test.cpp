@@ -61,10 +61,11 @@ struct CliRun {
 };
 
 // The staged program, with no display and no platform chosen: it must pick one itself.
-CliRun runCli(const QStringList& args)
+CliRun runCli(const QStringList& args, const QProcessEnvironment& extra = {})
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& key : extra.keys()) env.insert(key, extra.value(key));
     env.remove("QT_QPA_PLATFORM");
     env.remove("DISPLAY");
     env.remove("WAYLAND_DISPLAY");
@@ -111,6 +112,35 @@ TEST_F(ReportCli, LetterPaperAndChineseTexts)
     const std::string text = pdfText(pdf);
     EXPECT_TRUE(contains(text, "信道列表与设置")) << text.substr(0, 400);
     EXPECT_TRUE(contains(text, "主要设置"));
+}
+
+// A system whose only fonts are DejaVu (a fontconfig set-up naming that folder alone) cannot
+// draw Chinese: the report is refused with the font package to install, not drawn as boxes.
+TEST_F(ReportCli, ChineseReportWithoutAChineseFontFailsAndNamesTheFontPackage)
+{
+    const QString dejavu = "/usr/share/fonts/truetype/dejavu";
+    ASSERT_TRUE(QDir(dejavu).exists()) << "install fonts-dejavu-core (scripts/install-deps.sh)";
+    const QString config = path("fonts.conf");
+    std::ofstream(config.toStdString())
+        << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
+        << "<dir>" << dejavu.toStdString() << "</dir>\n"
+        << "<cachedir>" << path("font-cache").toStdString() << "</cachedir>\n</fontconfig>\n";
+    QProcessEnvironment dejavuOnly;
+    dejavuOnly.insert("FONTCONFIG_FILE", config);
+
+    const QString zh = path("zh.pdf");
+    CliRun r = runCli({"report", shippedData(), "-o", zh, "--language", "chinese"}, dejavuOnly);
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_TRUE(contains(r.err, "fonts-wqy-microhei")) << r.err;
+    EXPECT_TRUE(contains(r.err, "信道")) << r.err;
+    EXPECT_FALSE(contains(r.out, "wrote"));
+    EXPECT_FALSE(QFile::exists(zh));
+
+    // The same fonts draw an English report.
+    const QString en = path("en.pdf");
+    r = runCli({"report", shippedData(), "-o", en, "--language", "english"}, dejavuOnly);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(contains(pdfText(en), "Channel list and settings"));
 }
 
 TEST_F(ReportCli, BadInputAndUnwritableOutputFailWithoutLeavingAFile)

@@ -65,6 +65,10 @@ bool printOpenDocument(AppContext& app, const std::function<void()>& commitPendi
     const ChannelReport report = openDocumentReport(app, QDate::currentDate());
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(pageSizeOf(defaultPaperFor(QLocale::system())));
+    if (const QString missing = charactersWithoutFont(report); !missing.isEmpty()) {
+        reportError(app, text::msg::ReportFontMissing, "\n" + missing);
+        return false;
+    }
     printer.setDocName(QString::fromUtf8(report.title));
     if (!app.prompt->choosePrinter(printer, dialogTitle(app, text::menu::FilePrint))) return false;
     if (paintChannelReport(report, printer) == 0) {
@@ -94,6 +98,10 @@ bool exportOpenDocumentPdf(AppContext& app, const std::function<void()>& commitP
     const ChannelReport report = openDocumentReport(app, QDate::currentDate());
     const PdfWriteResult result =
         writeChannelReportPdf(report, path, defaultPaperFor(QLocale::system()));
+    if (!result.missingCharacters.isEmpty()) {
+        reportError(app, text::msg::ReportFontMissing, "\n" + result.missingCharacters);
+        return false;
+    }
     if (!result.written) {
         reportError(app, text::msg::ReportPdfNotWritten, "\n" + path + "\n" + result.error);
         return false;

@@ -9,6 +9,11 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
 
 #include "core/files/data_file.h"
 #include "core/radio/channel_edit.h"
@@ -184,6 +189,89 @@ TEST_F(ReportCommands, LongListsRunOverPagesWithTheHeaderAndPageNumbersOnEach)
         std::snprintf(mhz, sizeof mhz, "%d.%05d", tenKhz / 100000, tenKhz % 100000);
         EXPECT_TRUE(contains(all, mhz)) << mhz;
     }
+}
+
+// Channels with every flag set print all their flags: a row grows to more lines instead of
+// cutting the Flags column, and stays whole on one page. The numbered flags (BOT5, CALL16, ...)
+// are counted per page against the rows whose receive frequency stands on that page.
+TEST_F(ReportCommands, EveryFlagOfEveryRowIsPrintedOnTheRowsOwnPage)
+{
+    RadioDocument& doc = program.app.documents.working();
+    doc = RadioDocument{};
+    const int count = 150;
+    std::map<std::string, std::vector<std::string>> flagsByFrequency;
+    for (int ch = 1; ch <= count; ++ch) {
+        char rx[9];
+        std::snprintf(rx, sizeof rx, "%08d", 2600000 + ch * 500);
+        ChannelRecord& c = newChannel(doc, ch, rx);
+        c.ScanSkip = c.Tsq = c.RxExpand = c.TxCompress = c.NbAnl = c.Attenuator = c.HiCut = 1;
+        c.BusyChannelLock = static_cast<std::int16_t>(1 + ch % 2);
+        c.RBTone = static_cast<std::int16_t>(1 + ch % 8);
+        c.SquelchMode = 1;
+        c.BotCode = static_cast<std::int16_t>(1 + ch % 16);
+        c.EotCode = static_cast<std::int16_t>(1 + (ch + 5) % 16);
+        c.CallCode = static_cast<std::int16_t>(1 + (ch + 11) % 16);
+        char mhz[16];
+        std::snprintf(mhz, sizeof mhz, "%d.%05d", (2600000 + ch * 500) / 100000,
+                      (2600000 + ch * 500) % 100000);
+        flagsByFrequency[mhz] = {"BCL" + std::to_string(c.BusyChannelLock),
+                                 "RB" + std::to_string(c.RBTone),
+                                 "SQ1",
+                                 "BOT" + std::to_string(c.BotCode),
+                                 "EOT" + std::to_string(c.EotCode),
+                                 "CALL" + std::to_string(c.CallCode)};
+    }
+    const QString pdf = pdfPath("flags.pdf");
+    ASSERT_TRUE(exportPdf(pdf));
+    const int pages = pdfPageCount(pdf);
+    ASSERT_GE(pages, 3);
+
+    const std::regex numberedFlag(R"(\b(BCL|RB|SQ|BOT|EOT|CALL)\d+\b)");
+    const std::regex frequency(R"(\b2[67]\.\d{5}\b)");
+    int rowsSeen = 0;
+    for (int p = 1; p <= pages; ++p) {
+        const std::string page = pdfText(pdf, p);
+        // A row shows its frequency twice (receive and transmit): counted once.
+        std::set<std::string> rows;
+        for (auto it = std::sregex_iterator(page.begin(), page.end(), frequency);
+             it != std::sregex_iterator(); ++it)
+            if (flagsByFrequency.count(it->str()) != 0) rows.insert(it->str());
+        std::map<std::string, int> expected, printed;
+        for (const std::string& row : rows)
+            for (const std::string& flag : flagsByFrequency[row]) ++expected[flag];
+        rowsSeen += static_cast<int>(rows.size());
+        for (auto it = std::sregex_iterator(page.begin(), page.end(), numberedFlag);
+             it != std::sregex_iterator(); ++it)
+            ++printed[it->str()];
+        EXPECT_EQ(printed, expected) << "page " << p << "\n" << page;
+        EXPECT_EQ(page.find("…"), std::string::npos) << "page " << p;
+    }
+    EXPECT_EQ(rowsSeen, count);
+}
+
+// A report text no installed font can draw (here an unassigned code point in the title) would be
+// printed as an empty box: Print and Export PDF refuse, say which characters, and make nothing.
+TEST_F(ReportCommands, TextsNoInstalledFontCanDrawAreRefusedByPrintAndExport)
+{
+    const fs::path english = install.program() / "language" / "english.ini";
+    std::stringstream texts;
+    texts << std::ifstream(english).rdbuf();
+    std::string ini = texts.str();
+    const std::string title = "12800=Channel list and settings";
+    ASSERT_NE(ini.find(title), std::string::npos);
+    ini.replace(ini.find(title), title.size(), "12800=Channel list \u0378 and settings");
+    std::ofstream(english, std::ios::trunc) << ini;
+
+    const QString pdf = pdfPath("boxes.pdf");
+    EXPECT_FALSE(exportPdf(pdf));
+    EXPECT_EQ(program.prompt.askedIds(), (std::vector<int>{text::msg::ReportFontMissing}));
+    EXPECT_TRUE(contains(program.prompt.asked.back().message.text, "\u0378"));
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    program.prompt.asked.clear();
+    EXPECT_FALSE(printOpenDocument(program.app, {}));
+    EXPECT_TRUE(program.prompt.printDialogs.empty());
+    EXPECT_EQ(program.prompt.askedIds(), (std::vector<int>{text::msg::ReportFontMissing}));
 }
 
 TEST(ReportPdf, PaperSizeIsA4OrLetter)

@@ -1,12 +1,15 @@
 #include "gui/report/paint/report_painter.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QStringList>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <set>
 #include <utility>
 
 #include "core/interop/page_flow.h"
@@ -17,6 +20,37 @@ namespace {
 QString qs(const std::string& utf8)
 {
     return QString::fromUtf8(utf8);
+}
+
+// Breaks a text into lines no wider than `width`: at spaces, and inside a word only when the
+// word alone is wider than a line (then between characters). Nothing is left out.
+QStringList fitIntoLines(const QFontMetricsF& fm, const QString& text, qreal width)
+{
+    QStringList lines;
+    QString line;
+    auto push = [&](const QString& word) {
+        const QString joined = line.isEmpty() ? word : line + ' ' + word;
+        if (line.isEmpty() || fm.horizontalAdvance(joined) <= width) {
+            line = joined;
+        } else {
+            lines << line;
+            line = word;
+        }
+        // A word wider than a line is broken between characters (never inside a surrogate
+        // pair); each piece holds at least one character.
+        while (line.size() > 1 && fm.horizontalAdvance(line) > width) {
+            auto after = [&](int i) { return i + (line[i].isHighSurrogate() ? 2 : 1); };
+            int fit = after(0);
+            while (fit < line.size() && fm.horizontalAdvance(line.left(after(fit))) <= width)
+                fit = after(fit);
+            if (fit >= line.size()) break;
+            lines << line.left(fit);
+            line = line.mid(fit);
+        }
+    };
+    for (const QString& word : text.split(' ', Qt::SkipEmptyParts)) push(word);
+    if (!line.isEmpty() || lines.isEmpty()) lines << line;
+    return lines;
 }
 
 // Latin text in a common sans font; Chinese text falls to a font that has its glyphs.
@@ -155,7 +189,9 @@ class ReportLayout {
     }
 
     // Column widths: each column as wide as its widest cell (and the longest word of its
-    // heading); the flags column takes what is left, and is cut with "..." when too narrow.
+    // heading); the flags column takes what is left, at least its longest flag, so flags wrap
+    // onto further lines of their row instead of being cut. Only when the other columns leave
+    // too little room is every column narrowed, and then their cells wrap too.
     std::vector<qreal> columnWidths() const
     {
         const std::size_t n = report_.columns.size();
@@ -164,13 +200,17 @@ class ReportLayout {
             for (const QString& word : qs(report_.columns[c]).split(' ', Qt::SkipEmptyParts))
                 w[c] = std::max(w[c], boldFm_.horizontalAdvance(word));
         }
+        qreal longestFlag = 0;
         for (const ReportGroup& g : report_.groups) {
             for (const ReportChannelRow& row : g.rows) {
                 const auto cells = reportCells(row);
-                for (std::size_t c = 0; c < n && c < cells.size(); ++c)
+                for (std::size_t c = 0; c + 1 < n && c < cells.size(); ++c)
                     w[c] = std::max(w[c], fm_.horizontalAdvance(qs(cells[c])));
+                for (const QString& flag : qs(row.flags).split(' ', Qt::SkipEmptyParts))
+                    longestFlag = std::max(longestFlag, fm_.horizontalAdvance(flag));
             }
         }
+        w.back() = std::max(w.back(), longestFlag);
         qreal total = 0;
         for (qreal& x : w) {
             x += 2 * pad_;
@@ -178,7 +218,7 @@ class ReportLayout {
         }
         const qreal others = total - w.back();
         const qreal rest = width_ - others;
-        if (rest >= w.back() || rest >= width_ * 0.15) {
+        if (rest >= w.back()) {
             w.back() = rest;
         } else {
             const qreal scale = width_ / total;
@@ -194,17 +234,18 @@ class ReportLayout {
             return;
         }
         const std::vector<qreal> widths = columnWidths();
-        QStringList headings;
-        for (const auto& h : report_.columns) headings << qs(h);
-        qreal headingHeight = 0;
-        for (int c = 0; c < headings.size(); ++c)
-            headingHeight =
-                std::max(headingHeight, wrappedHeight(boldFm_, widths[c] - 2 * pad_, headings[c]));
-        headingHeight += 2 * pad_;
-        const qreal rowHeight = fm_.height() + 2 * pad_;
+        std::vector<QStringList> headings;
+        int headingLines = 1;
+        for (std::size_t c = 0; c < widths.size() && c < report_.columns.size(); ++c) {
+            headings.push_back(fitIntoLines(boldFm_, qs(report_.columns[c]), widths[c] - 2 * pad_));
+            headingLines = std::max(headingLines, static_cast<int>(headings.back().size()));
+        }
+        const qreal boldLine = boldFm_.height();
+        const qreal headingHeight = headingLines * boldLine + 2 * pad_;
         const QFont body = body_;
         const QFont bold = bold_;
         const qreal pad = pad_;
+        const qreal lineHeight = fm_.height();
 
         for (const ReportGroup& group : report_.groups) {
             const QString title = qs(group.title);
@@ -219,33 +260,51 @@ class ReportLayout {
                          p.fillRect(r, kHeadingShade);
                          p.setFont(bold);
                          qreal x = r.left();
-                         for (int c = 0; c < headings.size(); ++c) {
-                             p.drawText(QRectF(x + pad, r.top() + pad, widths[c] - 2 * pad,
-                                               r.height() - 2 * pad),
-                                        Qt::AlignCenter | Qt::TextWordWrap, headings[c]);
+                         for (std::size_t c = 0; c < headings.size(); ++c) {
+                             // The heading's lines stand in the middle of the heading row.
+                             const qreal top =
+                                 r.top() + (r.height() - headings[c].size() * boldLine) / 2;
+                             for (int l = 0; l < headings[c].size(); ++l) {
+                                 p.drawText(QRectF(x + pad, top + l * boldLine, widths[c] - 2 * pad,
+                                                   boldLine),
+                                            Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextDontClip,
+                                            headings[c][l]);
+                             }
                              x += widths[c];
                          }
                      }});
             int stripe = 0;
             for (const ReportChannelRow& row : group.rows) {
-                QStringList cells;
-                for (const auto& c : reportCells(row)) cells << qs(c);
+                // Every cell is broken into lines that fit its column; the row is as tall as
+                // its tallest cell, so no text is ever cut.
+                std::vector<QStringList> cells;
+                int lines = 1;
+                const auto texts = reportCells(row);
+                for (std::size_t c = 0; c < widths.size(); ++c) {
+                    cells.push_back(fitIntoLines(fm_, c < texts.size() ? qs(texts[c]) : QString(),
+                                                 widths[c] - 2 * pad_));
+                    lines = std::max(lines, static_cast<int>(cells.back().size()));
+                }
                 const bool shaded = (stripe++ % 2) == 1;
-                add({rowHeight,
+                add({lines * lineHeight + 2 * pad_,
                      false,
                      {titleIndex, headingIndex},
                      [=](QPainter& p, const QRectF& r) {
                          if (shaded) p.fillRect(r, kStripe);
                          p.setFont(body);
-                         const QFontMetricsF fm(body, p.device());
                          qreal x = r.left();
-                         for (int c = 0; c < cells.size(); ++c) {
+                         for (std::size_t c = 0; c < cells.size(); ++c) {
                              const qreal inner = widths[c] - 2 * pad;
-                             const bool last = c == cells.size() - 1;
-                             p.drawText(
-                                 QRectF(x + pad, r.top(), inner, r.height()),
-                                 (last ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter,
-                                 fm.elidedText(cells[c], Qt::ElideRight, inner));
+                             const bool last = c + 1 == cells.size();
+                             // Lines run from the top, so a wrapped cell's first line stands
+                             // level with the other cells of its row.
+                             for (int l = 0; l < cells[c].size(); ++l) {
+                                 p.drawText(QRectF(x + pad, r.top() + pad + l * lineHeight, inner,
+                                                   lineHeight),
+                                            (last ? Qt::AlignLeft : Qt::AlignHCenter) |
+                                                Qt::AlignVCenter | Qt::TextDontClip,
+                                            cells[c][l]);
+                             }
                              x += widths[c];
                          }
                      }});
@@ -336,6 +395,46 @@ ReportPaper defaultPaperFor(const QLocale& locale)
 {
     return locale.measurementSystem() == QLocale::ImperialUSSystem ? ReportPaper::Letter
                                                                    : ReportPaper::A4;
+}
+
+QString charactersWithoutFont(const ChannelReport& report)
+{
+    std::vector<std::string> texts = {report.title, report.noChannels, report.legendTitle,
+                                      report.settingsTitle, report.publicTitle};
+    texts.insert(texts.end(), report.columns.begin(), report.columns.end());
+    for (const auto* fields :
+         {&report.header, &report.legend, &report.settings, &report.publicSettings}) {
+        for (const ReportField& f : *fields) {
+            texts.push_back(f.label);
+            texts.push_back(f.value);
+        }
+    }
+    for (const ReportGroup& g : report.groups) {
+        texts.push_back(g.title);
+        for (const ReportChannelRow& row : g.rows)
+            for (std::string& cell : reportCells(row)) texts.push_back(std::move(cell));
+    }
+
+    // Each character is laid out alone with the report's font, so Qt's font fallback picks
+    // whatever installed font it would draw it with; glyph 0 means none has it.
+    const QFont font = reportFont(8.5, false);
+    std::set<char32_t> seen;
+    QString missing;
+    for (const std::string& text : texts) {
+        for (const char32_t c : qs(text).toUcs4()) {
+            if (c <= 0x20 || !seen.insert(c).second) continue;
+            const QString one = QString::fromUcs4(&c, 1);
+            QTextLayout layout(one, font);
+            layout.beginLayout();
+            layout.createLine();
+            layout.endLayout();
+            bool drawn = false;
+            for (const QGlyphRun& run : layout.glyphRuns())
+                for (const quint32 glyph : run.glyphIndexes()) drawn = drawn || glyph != 0;
+            if (!drawn) missing += one;
+        }
+    }
+    return missing;
 }
 
 int paintChannelReport(const ChannelReport& report, QPagedPaintDevice& device)

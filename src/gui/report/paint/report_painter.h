@@ -9,6 +9,9 @@ class QPagedPaintDevice;
 
 namespace zt::gui {
 
+// The Debian package of the font the report draws Chinese texts with.
+inline constexpr const char* kReportFontPackage = "fonts-wqy-microhei";
+
 enum class ReportPaper { A4, Letter };
 
 QPageSize pageSizeOf(ReportPaper paper);
@@ -21,5 +24,10 @@ ReportPaper defaultPaperFor(const QLocale& locale);
 // column headings are repeated above its continued rows. Returns the number of pages, 0 when
 // painting could not start on the device.
 int paintChannelReport(const ChannelReport& report, QPagedPaintDevice& device);
+
+// The characters of the report that no installed font can draw, each once in the order they
+// first appear; empty when every text can be drawn. Drawn anyway, they would be empty boxes on
+// paper (a Chinese report on a system without a Chinese font).
+QString charactersWithoutFont(const ChannelReport& report);
 
 }  // namespace zt::gui

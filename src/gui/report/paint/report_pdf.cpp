@@ -16,6 +16,18 @@ PdfWriteResult writeChannelReportPdf(const ChannelReport& report, const QString&
                                      ReportPaper paper)
 {
     PdfWriteResult result;
+    result.missingCharacters = charactersWithoutFont(report);
+    if (!result.missingCharacters.isEmpty()) {
+        // A few of them are enough to recognise the script.
+        constexpr int kShown = 12;
+        QString shown = result.missingCharacters.left(kShown);
+        if (result.missingCharacters.size() > kShown) shown += QStringLiteral("...");
+        result.error = QStringLiteral(
+                           "no installed font can draw the report's characters %1; "
+                           "install the package %2")
+                           .arg(shown, QLatin1String(kReportFontPackage));
+        return result;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         result.error = file.errorString();
