@@ -13,6 +13,7 @@ packages=(
   dpkg-dev file
   clang libclang-rt-14-dev libfuzzer-14-dev
   poppler-utils
+  groff-base lintian
 )
 
 missing=()
