@@ -29,6 +29,13 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "electronics")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 # Qt 6 and the C++ runtime, as the packaging tools find them in the programs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Added to those: the font the reports and windows draw Chinese texts with.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei")
+# /opt is the system's: made by preinst when missing, and taken out of the package's files
+# once CPack has made it (packaging/deb_leave_opt.cmake), so the package never owns it.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${CMAKE_SOURCE_DIR}/packaging/preinst")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
+set(CPACK_POST_BUILD_SCRIPTS "${CMAKE_SOURCE_DIR}/packaging/deb_leave_opt.cmake")
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.org/ztp958fm")
 

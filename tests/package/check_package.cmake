@@ -3,7 +3,10 @@ cmake_minimum_required(VERSION 3.25)
 # Builds the .deb of BUILD_DIR into WORK_DIR and checks what a user relies on:
 # the programs in the installation layout under PREFIX, the commands on the
 # PATH, menu entries in English and Chinese whose Exec and Icon exist in the
-# package, gzipped man pages, the copyright file and the Qt dependencies.
+# package, gzipped man pages, the copyright file and changelog, the Qt and font
+# dependencies; that dpkg installs and removes it beside other software in /opt
+# without a word; that lintian (LINTIAN, when found) finds no error or warning;
+# and, for an optimised build (BUILD_TYPE), that the programs are hardened.
 
 function(fail message)
   message(FATAL_ERROR "package check: ${message}")
@@ -48,7 +51,8 @@ set(expected
   "./usr/share/icons/hicolor/scalable/apps/ztp958fmseto.svg"
   "./usr/share/man/man1/ztp958fm-cli.1.gz"
   "./usr/share/man/man1/ztp958fm-radio-sim.1.gz"
-  "./usr/share/doc/${PACKAGE_NAME}/copyright")
+  "./usr/share/doc/${PACKAGE_NAME}/copyright"
+  "./usr/share/doc/${PACKAGE_NAME}/changelog.gz")
 foreach(entry ${expected})
   string(FIND "${listing}" " ${entry}\n" at)
   if(at EQUAL -1)
@@ -57,7 +61,8 @@ foreach(entry ${expected})
 endforeach()
 # Nothing is written beside the programs at run time, so nothing such is shipped,
 # and no build-tree paths leak in.
-foreach(unwanted "Setting.ini" "/usr/local/" "${BUILD_DIR}")
+# /opt itself is the system's: a package listing it would own it.
+foreach(unwanted "Setting.ini" "/usr/local/" "${BUILD_DIR}" " ./opt/\n")
   string(FIND "${listing}" "${unwanted}" at)
   if(NOT at EQUAL -1)
     fail("unexpected '${unwanted}' in the package:\n${listing}")
@@ -66,7 +71,7 @@ endforeach()
 
 # Control data: dependencies computed from the programs.
 execute_process(COMMAND "${DPKG_DEB}" -f "${deb}" Package Depends OUTPUT_VARIABLE control)
-foreach(dependency libqt6core6 libqt6widgets6 libqt6serialport6 libc6)
+foreach(dependency libqt6core6 libqt6widgets6 libqt6serialport6 libc6 fonts-wqy-microhei)
   string(FIND "${control}" "${dependency}" at)
   if(at EQUAL -1)
     fail("Depends lacks ${dependency}:\n${control}")
@@ -108,4 +113,71 @@ foreach(page ztp958fm-cli ztp958fm-radio-sim)
     fail("${page}.1.gz is not gzip data")
   endif()
 endforeach()
+# The changelog's latest entry is this version.
+execute_process(COMMAND gzip -dc "${extract}/usr/share/doc/${PACKAGE_NAME}/changelog.gz"
+  OUTPUT_VARIABLE changelog)
+if(NOT changelog MATCHES "^${PACKAGE_NAME} \\(${VERSION}\\) ")
+  fail("the changelog does not begin with version ${VERSION}:\n${changelog}")
+endif()
+
+# dpkg installs into a root folder of its own: beside other software in /opt, and on a system
+# without /opt. Removing the package says nothing and leaves /opt and the other software.
+set(sandbox "${WORK_DIR}/root")
+set(dpkg "${DPKG}" --force-not-root --force-script-chrootless --force-depends
+  "--root=${sandbox}" "--admindir=${sandbox}/var/lib/dpkg")
+foreach(other_software TRUE FALSE)
+  file(REMOVE_RECURSE "${sandbox}")
+  file(MAKE_DIRECTORY "${sandbox}/var/lib/dpkg/updates" "${sandbox}/var/lib/dpkg/info")
+  file(TOUCH "${sandbox}/var/lib/dpkg/status")
+  if(other_software)
+    file(MAKE_DIRECTORY "${sandbox}/opt/other")
+  endif()
+  execute_process(COMMAND ${dpkg} --install "${deb}"
+    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT result EQUAL 0 OR NOT EXISTS "${sandbox}${PREFIX}/${SOFT_VERSION}/ztp958fm-cli")
+    fail("dpkg could not install the package (other software in /opt: ${other_software}):\n"
+         "${output}")
+  endif()
+  execute_process(COMMAND ${dpkg} --purge ${PACKAGE_NAME}
+    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT result EQUAL 0 OR output MATCHES "warning|error" OR EXISTS "${sandbox}${PREFIX}"
+     OR NOT IS_DIRECTORY "${sandbox}/opt")
+    fail("removing the package was not clean (other software in /opt: ${other_software}):\n"
+         "${output}")
+  endif()
+  if(other_software AND NOT IS_DIRECTORY "${sandbox}/opt/other")
+    fail("removing the package took other software in /opt with it")
+  endif()
+endforeach()
+
+# Lintian, Debian's own package checker: its errors and warnings fail the check; what the
+# package overrides is explained in packaging/lintian-overrides.
+if(LINTIAN)
+  execute_process(COMMAND "${LINTIAN}" --fail-on error,warning "${deb}"
+    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+  if(NOT result EQUAL 0)
+    fail("lintian finds fault with the package:\n${output}${errors}")
+  endif()
+else()
+  message(STATUS "package check: lintian not found, not run")
+endif()
+
+# Hardening of an optimised build, read from the programs as the loader sees them: full
+# RELRO (a GNU_RELRO segment and immediate binding), the stack protector and the checked
+# (_FORTIFY_SOURCE) variants of C library functions.
+if(BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$")
+  foreach(program "${PREFIX}/${SOFT_VERSION}/ZTP958FM" "${PREFIX}/${SOFT_VERSION}/ztp958fm-cli"
+                  "${PREFIX}/${SOFT_VERSION}/ztp958fm-radio-sim" "${PREFIX}/SetO/ZTP958FMSetO")
+    execute_process(COMMAND "${READELF}" --wide --program-headers --dynamic --dyn-syms
+      "${extract}${program}" OUTPUT_VARIABLE elf)
+    foreach(mark "GNU_RELRO" "BIND_NOW" "__stack_chk_fail" "_chk@")
+      string(FIND "${elf}" "${mark}" at)
+      if(at EQUAL -1)
+        fail("${program} is not hardened: ${mark} is missing")
+      endif()
+    endforeach()
+  endforeach()
+else()
+  message(STATUS "package check: a ${BUILD_TYPE} build, hardening not checked")
+endif()
 message(STATUS "package check: ${deb} is complete")
