@@ -123,7 +123,9 @@ endif()
 # dpkg installs into a root folder of its own: beside other software in /opt, and on a system
 # without /opt. Removing the package says nothing and leaves /opt and the other software.
 set(sandbox "${WORK_DIR}/root")
-set(dpkg "${DPKG}" --force-not-root --force-script-chrootless --force-depends
+# dpkg looks for ldconfig and start-stop-daemon on the PATH, which a user's PATH may lack.
+set(dpkg "${CMAKE_COMMAND}" -E env "PATH=/usr/sbin:/sbin:$ENV{PATH}"
+  "${DPKG}" --force-not-root --force-script-chrootless --force-depends
   "--root=${sandbox}" "--admindir=${sandbox}/var/lib/dpkg")
 foreach(other_software TRUE FALSE)
   file(REMOVE_RECURSE "${sandbox}")
