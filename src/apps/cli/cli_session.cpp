@@ -349,6 +349,8 @@ void CliSession::showWindow(std::function<void()> closed)
 
 void CliSession::showProgress(TransferKind kind)
 {
+    // The document was just encoded into the image and nothing is sent yet.
+    if (kind == TransferKind::Write && imageInstead_) machine_->image() = *imageInstead_;
     progressLabel_ = texts_.GetLangText(kind == TransferKind::Read ? text::msg::ProgressReading
                                                                    : text::msg::ProgressWriting);
     started_ = std::chrono::steady_clock::now();
