@@ -395,7 +395,7 @@ void CliSession::documentReplaced(const std::string& fileName)
         std::cerr << "ztp958fm-cli: cannot save " << out.string() << "\n";
         return finish(1);
     }
-    std::cerr << out.string() << "\n";
+    if (!options_.ownFile) std::cerr << out.string() << "\n";
     finish(0);
 }
 

@@ -162,6 +162,7 @@ RadioReading readRadio(const CliOptions& base, HistoryContext& ctx, const std::s
     CliOptions o = keepOptions ? base : transferOptions(base, CliCommand::Read, dataFile);
     o.command = CliCommand::Read;
     o.file = dataFile;
+    o.ownFile = !keepOptions || base.file.empty();
     // The memory first: the read checks its output file before it touches the radio.
     r.status = ctx.run(
         o, {}, [&r](CliSession& s) { takeReading(s, r); }, false);
