@@ -149,6 +149,17 @@ TEST_F(CliHistory, AWriteThatCannotBeBackedUpOrIsOfAnotherBandSendsNothing)
         1);
     const std::string report = radio.stop();
     EXPECT_NE(report.find(" 0 block writes"), std::string::npos) << report;
+
+    // The retention rule is shown and changed by `backups`, and kept where the user can read it.
+    const ProgramRun rule = run({"backups", "--keep-days", "0", "--keep-at-least", "5"}, data);
+    EXPECT_EQ(rule.status, 0) << rule.err;
+    EXPECT_NE(rule.out.find("Kept: all, and at least the newest 5 of each radio"),
+              std::string::npos)
+        << rule.out;
+    std::string kept;
+    ASSERT_TRUE(readFileBytes(fs::path(data) / "ztp958fm" / "radios" / "retention.txt", kept));
+    EXPECT_NE(kept.find("keep-days 0\nkeep-at-least 5\n"), std::string::npos) << kept;
+    EXPECT_EQ(run({"backups", "--keep-days", "x"}, data).status, 2);
 }
 
 }  // namespace

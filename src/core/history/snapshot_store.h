@@ -2,7 +2,7 @@
 
 // Snapshots of radios: what a radio held, kept so that every write can be compared, previewed
 // and undone. A snapshot holds the raw bytes exactly as the radio sent them (the memory image
-// and the identification reply) and the decoded document, with its time, kind and the program
+// and its identification bytes) and the decoded document, with its time, kind and the program
 // version. Each radio has a folder of its own below the snapshot root
 // ($XDG_DATA_HOME/ztp958fm/radios). A snapshot file is written whole under a name no other
 // file has (a temporary file, then a second name that is refused when taken), never rewritten,
@@ -60,7 +60,7 @@ struct Snapshot {
     std::string programVersion;
     RadioIdentity identity;
     std::vector<std::uint8_t> image;           // the memory image as read (or written)
-    std::vector<std::uint8_t> identification;  // the identification reply (may be empty)
+    std::vector<std::uint8_t> identification;  // identification bytes as the radio sent them
     RadioDocument document;
 };
 
