@@ -239,8 +239,9 @@ TEST_F(CliLinkSingle, CtrlCStopsAWriteSendsEndAndSaysTheRadioHoldsAMix)
     ASSERT_TRUE(writeDataFile(path("w.dat"), doc));
     Sim radio({"--create", "--baud", "9600"});
     QProcess write;
-    write.start(QStringLiteral(ZT_CLI_PATH), toQt({"write", "--port", radio.device(), path("w.dat"),
-                                                   "--yes", "--trace", path("trace.txt")}));
+    write.start(QStringLiteral(ZT_CLI_PATH),
+                toQt({"write", "--port", radio.device(), path("w.dat"), "--yes", "--no-backup",
+                      "--trace", path("trace.txt")}));
     ASSERT_TRUE(write.waitForStarted(10000));
     // Stop it once it has written a good number of blocks.
     while (countContaining(lines(fileText(path("trace.txt"))), " -> 57 ") < 40 &&

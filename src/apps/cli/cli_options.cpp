@@ -31,6 +31,9 @@ const char* cliUsage()
            "  --timing        report the transfer time and the bytes on the wire\n"
            "  --trace FILE    write every byte sent and received, with its time, to FILE\n"
            "  --verify        write: read the radio back afterwards and compare\n"
+           "  --raw FILE      read: also keep the image byte for byte in FILE; write: send\n"
+           "                  FILE (an image read with --raw) byte for byte\n"
+           "  --no-backup     write: do not read and keep the radio's contents first\n"
            "info-write fields (override INFO.json; all five must be given one way or the "
            "other):\n"
            "  --set-password PW  --dealer TEXT  --stock-date TEXT  --sale-date TEXT  --seller "
@@ -149,6 +152,19 @@ CliParse parseCliOptions(const std::vector<std::string>& args)
                 return r;
             }
             o.verify = true;
+        } else if (a == "--raw" || a == "--no-backup") {
+            if (o.command != CliCommand::Write && (a != "--raw" || o.command != CliCommand::Read)) {
+                r.error = a + (a == "--raw" ? " belongs to the read and write commands"
+                                            : " belongs to the write command");
+                return r;
+            }
+            if (a == "--no-backup") {
+                o.noBackup = true;
+            } else {
+                const std::string* v = value();
+                if (!v) return r;
+                o.raw = *v;
+            }
         } else if (const char* field = infoFieldOption(a)) {
             const std::string* v = value();
             if (!v) return r;
@@ -196,7 +212,8 @@ CliParse parseCliOptions(const std::vector<std::string>& args)
                 r.error = "unexpected argument '" + positional.front() + "'";
                 return r;
             }
-            if (o.command == CliCommand::Read && o.file.empty()) r.error = "read needs -o FILE.dat";
+            if (o.command == CliCommand::Read && o.file.empty() && o.raw.empty())
+                r.error = "read needs -o FILE.dat or --raw FILE";
             break;
         case CliCommand::InfoWrite:
             if (positional.size() > 1) {
@@ -206,6 +223,12 @@ CliParse parseCliOptions(const std::vector<std::string>& args)
             if (!positional.empty()) o.file = positional.front();
             break;
         case CliCommand::Write:
+            if (!o.raw.empty() && !positional.empty()) {
+                r.error = "write takes a data file or --raw FILE, not both";
+                return r;
+            }
+            if (!o.raw.empty()) break;
+            [[fallthrough]];
         case CliCommand::Show:
             if (positional.size() != 1) {
                 r.error = command + " needs exactly one data file";

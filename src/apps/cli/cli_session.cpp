@@ -349,6 +349,8 @@ void CliSession::showWindow(std::function<void()> closed)
 
 void CliSession::showProgress(TransferKind kind)
 {
+    // The document was just encoded into the image and nothing is sent yet.
+    if (kind == TransferKind::Write && imageInstead_) machine_->image() = *imageInstead_;
     progressLabel_ = texts_.GetLangText(kind == TransferKind::Read ? text::msg::ProgressReading
                                                                    : text::msg::ProgressWriting);
     started_ = std::chrono::steady_clock::now();
@@ -393,7 +395,7 @@ void CliSession::documentReplaced(const std::string& fileName)
         std::cerr << "ztp958fm-cli: cannot save " << out.string() << "\n";
         return finish(1);
     }
-    std::cerr << out.string() << "\n";
+    if (!options_.ownFile) std::cerr << out.string() << "\n";
     finish(0);
 }
 

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "apps/cli/cli_options.h"
@@ -53,6 +54,12 @@ class CliSession final : public TransferHost,
     // Ctrl-C or a stop signal: the transfer stops at once (END is sent), nothing
     // is saved, and the loop ends with status 130.
     void stopRequested();
+
+    // The transfer machine: its image and identification once a transfer ended.
+    const TransferMachine& transfer() const { return *machine_; }
+    // A write sends these bytes instead of the encoded document; the identification
+    // bytes the radio gives still replace the identity area, as in every write.
+    void sendImageInstead(const RadioImage& image) { imageInstead_ = image; }
 
     // TransferHost
     RadioDocument& document() override { return store_.working(); }
@@ -102,6 +109,7 @@ class CliSession final : public TransferHost,
     std::unique_ptr<TracingPort> tracer_;
     std::unique_ptr<TransferMachine> machine_;
     std::unique_ptr<InfoExchange> infoExchange_;
+    std::optional<RadioImage> imageInstead_;
     std::string device_;
     std::string entered_;
     bool windowShown_ = false;

@@ -11,14 +11,17 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "apps/cli/channels_command.h"
 #include "apps/cli/cli_options.h"
 #include "apps/cli/cli_session.h"
+#include "apps/cli/history_commands.h"
 #include "apps/cli/ports_command.h"
 #include "apps/cli/report_command.h"
 #include "apps/cli/show.h"
@@ -27,6 +30,7 @@
 #include "core/files/install_paths.h"
 #include "core/files/language.h"
 #include "core/files/settings_location.h"
+#include "core/history/snapshot_store.h"
 #include "platform/qt_serial_devices.h"
 
 namespace {
@@ -74,6 +78,41 @@ zt::InstallPaths installPaths()
         installed, zt::SettingsLocation{installed.root(), zt::userConfigFolder(std::getenv)});
 }
 
+// The language of the messages: --lang, else as mysetup.ini says.
+int messageLanguage(int chosen, const zt::InstallPaths& paths)
+{
+    if (chosen != 0) return chosen;
+    return zt::readProfileString(paths.mySetupIni(), "language", "CurrentLanguage", "1") == "2"
+               ? zt::kLanguageChinese
+               : zt::kLanguageEnglish;
+}
+
+// One transfer on the event loop: Ctrl-C stops it, the loop ends with its exit status.
+int runSession(const zt::CliOptions& options, const zt::InstallPaths& paths,
+               zt::LanguageTexts& texts, const std::function<void(zt::CliSession&)>& prepare,
+               const std::function<void(zt::CliSession&)>& done, bool quiet)
+{
+    zt::CliSession session(options, paths, texts);
+    if (prepare) prepare(session);
+    std::unique_ptr<QSocketNotifier> stopNotifier;
+    if (stopPipe[0] >= 0) {
+        stopNotifier = std::make_unique<QSocketNotifier>(stopPipe[0], QSocketNotifier::Read);
+        QObject::connect(stopNotifier.get(), &QSocketNotifier::activated, [&session] {
+            char bytes[16];
+            while (::read(stopPipe[0], bytes, sizeof bytes) > 0) {
+            }
+            session.stopRequested();
+        });
+    }
+    std::ostringstream discarded;
+    std::streambuf* const shown = quiet ? std::cout.rdbuf(discarded.rdbuf()) : nullptr;
+    QTimer::singleShot(0, QCoreApplication::instance(), [&session] { session.start(); });
+    const int status = QCoreApplication::exec();
+    if (shown) std::cout.rdbuf(shown);
+    if (done && status == 0) done(session);
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -92,9 +131,11 @@ int main(int argc, char** argv)
     }
     if (!args.empty() && (args[0] == "export" || args[0] == "import"))
         return zt::runChannelsCommand(args, std::cout, std::cerr);
-    const zt::CliParse parsed = zt::parseCliOptions(args);
+    const bool historyCommand =
+        !args.empty() && (args[0] == "diff" || args[0] == "backups" || args[0] == "restore");
+    const zt::CliParse parsed = historyCommand ? zt::CliParse{} : zt::parseCliOptions(args);
     if (parsed.help) {
-        std::cout << zt::cliUsage();
+        std::cout << zt::cliUsage() << "more commands:\n" << zt::historyUsage();
         return 0;
     }
     if (!parsed.error.empty()) {
@@ -105,28 +146,22 @@ int main(int argc, char** argv)
 
     QCoreApplication app(argc, argv);
     const zt::InstallPaths paths = installPaths();
-    int language = options.language;
-    if (language == 0) {
-        language =
-            zt::readProfileString(paths.mySetupIni(), "language", "CurrentLanguage", "1") == "2"
-                ? zt::kLanguageChinese
-                : zt::kLanguageEnglish;
-    }
-    zt::LanguageTexts texts(paths.languageDir(), language);
+    zt::LanguageTexts texts(paths.languageDir(), messageLanguage(options.language, paths));
 
-    if (options.command == zt::CliCommand::Show) return showFile(options, texts);
+    if (!historyCommand && options.command == zt::CliCommand::Show) return showFile(options, texts);
 
-    zt::CliSession session(options, paths, texts);
-    std::unique_ptr<QSocketNotifier> stopNotifier;
-    if (catchStopSignals()) {
-        stopNotifier = std::make_unique<QSocketNotifier>(stopPipe[0], QSocketNotifier::Read);
-        QObject::connect(stopNotifier.get(), &QSocketNotifier::activated, [&session] {
-            char bytes[16];
-            while (::read(stopPipe[0], bytes, sizeof bytes) > 0) {
-            }
-            session.stopRequested();
-        });
-    }
-    QTimer::singleShot(0, &app, [&session] { session.start(); });
-    return QCoreApplication::exec();
+    // Reads and writes keep snapshots of the radio in the user's data folder.
+    const zt::SystemWallClock wallClock;
+    zt::SnapshotStore snapshots(zt::defaultSnapshotRoot(std::getenv), wallClock);
+    if (!catchStopSignals()) stopPipe[0] = -1;
+    zt::HistoryContext history{
+        [&](const zt::CliOptions& o, const std::function<void(zt::CliSession&)>& prepare,
+            const std::function<void(zt::CliSession&)>& done,
+            bool quiet) { return runSession(o, paths, texts, prepare, done, quiet); },
+        snapshots, ZT_PROGRAM_VERSION, std::cout, std::cerr};
+    if (historyCommand) return zt::runHistoryCommand(args, history);
+    if (options.command == zt::CliCommand::Read) return zt::runReadWithSnapshot(options, history);
+    if (options.command == zt::CliCommand::Write) return zt::runWriteWithBackup(options, history);
+
+    return runSession(options, paths, texts, {}, {}, false);
 }

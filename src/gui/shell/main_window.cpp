@@ -20,6 +20,7 @@
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTableView>
 #include <QTime>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -32,6 +33,7 @@
 #include "gui/channels/channel_grid_menu.h"
 #include "gui/channels/channel_grid_window.h"
 #include "gui/functions/model_info_dialog.h"
+#include "gui/history/history_menu.h"
 #include "gui/interop/channel_csv_commands.h"
 #include "gui/report/report_commands.h"
 #include "gui/shell/child_windows.h"
@@ -252,6 +254,21 @@ void MainWindow::buildMenus()
     a = menuItem(program, "MnuProPassWord", text::menu::ProgramPassword);
     a->setShortcut(QKeySequence("Ctrl+P"));
     connect(a, &QAction::triggered, this, [this] { ShowModalWindow(window::PassWord); });
+    addHistoryItems(
+        *file, *program, app_, this,
+        {[this] { aboutToReadDocument(); }, [this] { CloseCurAllWindows(); },
+         [this] { documentReplaced(); },
+         [this](int chNo) {
+             const int group = groupOfChannel(chNo);
+             if (group < 0) return;
+             app_.channelEdit.currentGroup = group;
+             ShowChildWindow(window::CommChInfo);
+             auto* grid = qobject_cast<ChannelGridWindow*>(childWindow(window::CommChInfo));
+             if (!grid) return;
+             grid->ChangeGroup();
+             if (auto* view = grid->findChild<QTableView*>())
+                 view->setCurrentIndex(view->model()->index(chNo - GroupBase(group) - 1, 1));
+         }});
 
     QMenu* set = addMenu("mnuSet", text::menu::SettingsMenu);
     connect(menuItem(set, "mnuComm", text::menu::SettingsComPort), &QAction::triggered, this,

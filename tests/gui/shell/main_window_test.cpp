@@ -51,15 +51,17 @@ TEST_F(MainWindowTest, MenusInOrderWithTextsAndShortcuts)
     EXPECT_EQ(action(*w, "mnuFileOpen")->text(), "&Open...");
     EXPECT_EQ(action(*w, "mnuReadFromRadio")->shortcut(), QKeySequence("Ctrl+R"));
     EXPECT_EQ(action(*w, "MnuProPassWord")->shortcut(), QKeySequence("Ctrl+P"));
-    // Print and Export PDF after Save As, then the channel list commands, each block between
-    // separators, before Exit.
+    // Print and Export PDF after Save As, then the channel list commands and Compare with
+    // file, each block between separators, before Exit.
     const auto file = w->findChild<QMenu*>("mnuFile")->actions();
-    ASSERT_EQ(file.size(), 12);
-    EXPECT_TRUE(file[4]->isSeparator() && file[7]->isSeparator() && file[10]->isSeparator());
+    ASSERT_EQ(file.size(), 13);
+    EXPECT_TRUE(file[4]->isSeparator() && file[7]->isSeparator() && file[11]->isSeparator());
     EXPECT_EQ(file[5]->objectName(), "mnuFilePrint");
     EXPECT_EQ(file[6]->objectName(), "mnuFileExportPdf");
     EXPECT_EQ(file[8]->objectName(), "mnuFileImportChannels");
     EXPECT_EQ(file[9]->objectName(), "mnuFileExportChannels");
+    EXPECT_EQ(file[10]->objectName(), "mnuFileCompare");
+    EXPECT_EQ(w->findChild<QMenu*>("mnuProgram")->actions().back()->objectName(), "mnuBackups");
     EXPECT_EQ(action(*w, "ReadRadio")->toolTip(), "Read from the radio");
 }
 

@@ -1,0 +1,166 @@
+// The command line's snapshots against the virtual radio: a read is kept, a write keeps the
+// radio's contents first and shows what it changes, a snapshot restores the radio byte for
+// byte, and a write that cannot be backed up or would put another band's image into the
+// radio sends nothing.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <fstream>
+
+#include "core/files/data_file.h"
+#include "core/files/ini_profile.h"
+#include "e2e_programs.h"
+
+namespace zt {
+namespace {
+
+using namespace e2e;
+
+class CliHistory : public CliEndToEnd {
+  protected:
+    // The program with its snapshots in `dataHome`.
+    ProgramRun run(const std::vector<std::string>& args, const std::string& dataHome)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_DATA_HOME", QString::fromStdString(dataHome));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(ZT_CLI_PATH), toQt(args));
+        ProgramRun r;
+        if (!p.waitForStarted(10000)) return r;
+        p.closeWriteChannel();
+        if (!p.waitForFinished(60000)) {
+            p.kill();
+            p.waitForFinished(2000);
+            return r;
+        }
+        r.out = p.readAllStandardOutput().toStdString();
+        r.err = p.readAllStandardError().toStdString();
+        r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+        return r;
+    }
+
+    // Snapshot files below the data folder whose names hold `kind`.
+    std::vector<fs::path> snapshots(const std::string& kind) const
+    {
+        std::vector<fs::path> out;
+        const fs::path root = dir_ / "data" / "ztp958fm" / "radios";
+        if (!fs::exists(root)) return out;
+        for (const auto& e : fs::recursive_directory_iterator(root))
+            if (e.path().filename().string().find(kind) != std::string::npos)
+                out.push_back(e.path());
+        return out;
+    }
+};
+
+TEST_F(CliHistory, ReadWriteRestoreKeepEveryStepAndShowWhatChanges)
+{
+    Sim radio({"--create", "--baud", "0"});
+    const std::string data = path("data");
+    const ProgramRun read = run(
+        {"read", "--port", radio.device(), "-o", path("a.dat"), "--raw", path("a.img"), "--yes"},
+        data);
+    ASSERT_EQ(read.status, 0) << read.err;
+    ASSERT_EQ(snapshots("_read.snapshot").size(), 1u);
+    // One folder per radio: model, band, version and the serial number of the information block.
+    EXPECT_EQ(snapshots("_read").front().parent_path().filename().string().rfind(
+                  "ZT-958FM_band0_V300_SN", 0),
+              0u);
+
+    // A document whose VFO channel receives on 27.65 MHz instead of the fresh radio's 27.86.
+    ParsedDataFile a = readDataFile(path("a.dat"));
+    ASSERT_EQ(a.messageId, 0);
+    a.document.findChannel(521)->RxFre = "02765000";
+    ASSERT_TRUE(writeDataFile(path("b.dat"), a.document));
+    const std::string line = "  channel 521: receive 27.86000 \xE2\x86\x92 27.65000\n";
+
+    const ProgramRun same = run({"diff", path("a.dat"), snapshots("_read").front()}, data);
+    EXPECT_EQ(same.status, 0) << same.err;
+    EXPECT_EQ(same.out, "");
+    const ProgramRun differ = run({"diff", path("a.dat"), path("b.dat")}, data);
+    EXPECT_EQ(differ.status, 1) << differ.err;
+    EXPECT_EQ(differ.out, "Group 12\n" + line + "1 channel and 0 settings differ\n");
+    const ProgramRun json = run({"diff", path("a.dat"), path("b.dat"), "--json"}, data);
+    EXPECT_EQ(json.out.rfind("{\"equal\":false,\"channels\":1,\"settings\":0,", 0), 0u) << json.out;
+    EXPECT_EQ(run({"diff", path("a.dat")}, data).status, 2);
+
+    const ProgramRun write = run({"write", "--port", radio.device(), path("b.dat"), "--yes"}, data);
+    ASSERT_EQ(write.status, 0) << write.err;
+    EXPECT_EQ(write.out, "Group 12\n" + line + "1 channel and 0 settings will change.\n");
+    ASSERT_EQ(snapshots("_before-write").size(), 1u);
+    ASSERT_EQ(snapshots("_written").size(), 1u);
+    const fs::path backup = snapshots("_before-write").front();
+    EXPECT_NE(write.err.find("previous contents are kept in " + backup.string()), std::string::npos)
+        << write.err;
+    EXPECT_EQ(backup.parent_path(), snapshots("_read").front().parent_path());
+    EXPECT_EQ(run({"diff", snapshots("_written").front(), path("b.dat")}, data).status, 0);
+
+    // The backup goes back byte for byte.
+    const ProgramRun restore = run({"restore", "--port", radio.device(), backup, "--yes"}, data);
+    ASSERT_EQ(restore.status, 0) << restore.err;
+    const ProgramRun again =
+        run({"read", "--port", radio.device(), "--raw", path("c.img"), "--yes"}, data);
+    ASSERT_EQ(again.status, 0) << again.err;
+    std::string before;
+    std::string after;
+    ASSERT_TRUE(readFileBytes(path("a.img"), before));
+    ASSERT_TRUE(readFileBytes(path("c.img"), after));
+    EXPECT_EQ(before.size(), 9280u);
+    EXPECT_TRUE(before == after);
+
+    // A snapshot changed by one byte is refused before the radio is touched.
+    std::string bytes;
+    ASSERT_TRUE(readFileBytes(backup.string(), bytes));
+    bytes[bytes.size() - 100] ^= 0x01;
+    ASSERT_TRUE(replaceFileBytes(backup.string(), bytes));
+    const ProgramRun damaged = run({"restore", "--port", radio.device(), backup, "--yes"}, data);
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_NE(damaged.err.find("checksum"), std::string::npos) << damaged.err;
+}
+
+TEST_F(CliHistory, AWriteThatCannotBeBackedUpOrIsOfAnotherBandSendsNothing)
+{
+    Sim radio({"--create", "--baud", "0"});
+    const std::string data = path("data");
+    ASSERT_EQ(run({"read", "--port", radio.device(), "-o", path("a.dat"), "--raw", path("a.img"),
+                   "--yes"},
+                  data)
+                  .status,
+              0);
+    // The data folder is a file: the backup cannot be kept, so nothing is written.
+    ASSERT_TRUE(replaceFileBytes(path("not-a-folder"), "x"));
+    const ProgramRun unkept =
+        run({"write", "--port", radio.device(), path("a.dat"), "--yes"}, path("not-a-folder"));
+    EXPECT_EQ(unkept.status, 1);
+    EXPECT_NE(unkept.err.find("cannot be kept"), std::string::npos) << unkept.err;
+    // An image whose band byte is another band's is refused after the backup.
+    std::string image;
+    ASSERT_TRUE(readFileBytes(path("a.img"), image));
+    image[8694] = 8;
+    ASSERT_TRUE(replaceFileBytes(path("other-band.img"), image));
+    const ProgramRun band =
+        run({"write", "--port", radio.device(), "--raw", path("other-band.img"), "--yes"}, data);
+    EXPECT_EQ(band.status, 1);
+    EXPECT_NE(band.err.find("another model or band"), std::string::npos) << band.err;
+    // An image of the wrong length never reaches the port.
+    ASSERT_TRUE(replaceFileBytes(path("short.img"), image.substr(1)));
+    EXPECT_EQ(
+        run({"write", "--port", radio.device(), "--raw", path("short.img"), "--yes"}, data).status,
+        1);
+    const std::string report = radio.stop();
+    EXPECT_NE(report.find(" 0 block writes"), std::string::npos) << report;
+
+    // The retention rule is shown and changed by `backups`, and kept where the user can read it.
+    const ProgramRun rule = run({"backups", "--keep-days", "0", "--keep-at-least", "5"}, data);
+    EXPECT_EQ(rule.status, 0) << rule.err;
+    EXPECT_NE(rule.out.find("Kept: all, and at least the newest 5 of each radio"),
+              std::string::npos)
+        << rule.out;
+    std::string kept;
+    ASSERT_TRUE(readFileBytes(fs::path(data) / "ztp958fm" / "radios" / "retention.txt", kept));
+    EXPECT_NE(kept.find("keep-days 0\nkeep-at-least 5\n"), std::string::npos) << kept;
+    EXPECT_EQ(run({"backups", "--keep-days", "x"}, data).status, 2);
+}
+
+}  // namespace
+}  // namespace zt

@@ -1,0 +1,135 @@
+// The write preview and the backups window on hand-made documents and snapshot files.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <fstream>
+
+#include "core/history/snapshot_store.h"
+#include "core/radio/channel_edit.h"
+#include "gui/app_context.h"
+#include "gui/history/backups_dialog.h"
+#include "gui/history/comparison_dialog.h"
+#include "gui/prompt/scripted_prompt_service.h"
+
+namespace zt::gui {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Rig {
+    QTemporaryDir dir;
+    ScriptedPromptService prompt;
+    AppContext app;
+    Rig()
+    {
+        app.paths.programDir = fs::path(dir.path().toStdString()) / "V300";
+        fs::create_directories(app.paths.languageDir());
+        const fs::path source = fs::path(ZT_SOURCE_DIR) / "data" / "language";
+        for (const char* name : {"english.ini", "chinese.ini"})
+            fs::copy_file(source / name, app.paths.languageDir() / name);
+        app.texts.setLanguageDir(app.paths.languageDir());
+        app.texts.setLanguage(1);
+        app.prompt = &prompt;
+    }
+};
+
+RadioDocument document(const char* rx405)
+{
+    RadioDocument doc;
+    newChannel(doc, 12, "02700000");
+    newChannel(doc, 405, rx405);
+    return doc;
+}
+
+TEST(WritePreview, ListsTheChannelsUnderTheirGroupAndCancelIsTheDefault)
+{
+    Rig rig;
+    const DocumentComparison c =
+        compareDocuments(document("02962000"), document("02963000"), rig.app.state.Limits);
+    ComparisonDialog dialog(rig.app, c, ComparisonDialog::Mode::WritePreview);
+    EXPECT_EQ(dialog.countsLabel()->text(), "1 channels and 0 settings will change.");
+    QTreeWidget* list = dialog.differenceList();
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_TRUE(list->topLevelItem(0)->text(0).endsWith(" 9"))
+        << list->topLevelItem(0)->text(0).toStdString();
+    ASSERT_EQ(list->topLevelItem(0)->childCount(), 1);
+    QTreeWidgetItem* line = list->topLevelItem(0)->child(0);
+    EXPECT_EQ(line->text(0),
+              QString::fromUtf8("channel 405: receive 29.62000 \xE2\x86\x92 29.63000"));
+
+    QSignalSpy chosen(&dialog, &ComparisonDialog::channelChosen);
+    emit list->itemDoubleClicked(line, 0);
+    ASSERT_EQ(chosen.count(), 1);
+    EXPECT_EQ(chosen.front().front().toInt(), 405);
+
+    auto* cancel = dialog.findChild<QPushButton*>("CommandCancel");
+    auto* write = dialog.findChild<QPushButton*>("CommandWrite");
+    ASSERT_TRUE(cancel && write);
+    EXPECT_TRUE(cancel->isDefault());
+    EXPECT_FALSE(write->isDefault());
+    dialog.show();
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+
+    const DocumentComparison none =
+        compareDocuments(document("02962000"), document("02962000"), rig.app.state.Limits);
+    ComparisonDialog same(rig.app, none, ComparisonDialog::Mode::WritePreview);
+    EXPECT_EQ(same.countsLabel()->text(),
+              "Nothing differs: the radio already holds this document.");
+    EXPECT_EQ(same.differenceList()->topLevelItemCount(), 0);
+}
+
+class SecondClock final : public WallClock {
+  public:
+    std::int64_t secondsSinceEpoch() const override { return 1000000000; }
+};
+
+TEST(BackupsWindow, ListsEverySnapshotNewestFirstAndRefusesADamagedOne)
+{
+    Rig rig;
+    rig.app.documents.working() = document("02962000");
+    const fs::path root = fs::path(rig.dir.path().toStdString()) / "radios";
+    const fs::path folder = root / "ZT-958FM_band0_V300_SN1";
+    fs::create_directories(folder);
+    // 1000 snapshots a minute apart; the newest holds the open document with 405 changed.
+    for (int i = 0; i < 1000; ++i) {
+        Snapshot s;
+        s.time = 1000000000 + 60 * i;
+        s.kind = i % 2 ? SnapshotKind::BeforeWrite : SnapshotKind::Read;
+        s.image.assign(9280, 0xFF);
+        s.document = document(i == 999 ? "02963000" : "02962000");
+        const std::vector<std::uint8_t> bytes = snapshotFileBytes(s);
+        std::ofstream(folder / ("s" + std::to_string(10000 + i) + ".snapshot"), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
+    std::ofstream(folder / "damaged.snapshot") << "ZTP958FM snapshot 1\ntime 5\n";
+    SecondClock clock;
+    SnapshotStore store(root, clock);
+    BackupsDialog dialog(rig.app, store);
+    ASSERT_EQ(dialog.radioList()->count(), 1);
+    QTableWidget* table = dialog.snapshotTable();
+    ASSERT_EQ(table->rowCount(), 1001);
+    EXPECT_EQ(table->item(0, 0)->text(), "2001-09-09 18:25:40 UTC");
+    EXPECT_EQ(table->item(0, 1)->text(), "before write");
+    EXPECT_EQ(table->item(1, 1)->text(), "read");
+    // The damaged file is listed with its reason, not left out.
+    EXPECT_TRUE(table->item(1000, 2)->text().startsWith("This snapshot cannot be used:"));
+    // Differences are worked out on the event loop, not before the window shows.
+    EXPECT_EQ(dialog.pendingDifferences(), 1000);
+    dialog.fillDifferences(2);
+    EXPECT_EQ(table->item(0, 2)->text(), "1 channels, 0 settings");
+    EXPECT_EQ(table->item(1, 2)->text(), "equal");
+    EXPECT_EQ(dialog.pendingDifferences(), 998);
+}
+
+}  // namespace
+}  // namespace zt::gui
