@@ -100,7 +100,7 @@ bool CliAnswers::askTerminal(const std::string& question)
 {
     std::cerr << question << " [y/N] " << std::flush;
     std::string line;
-    if (!std::getline(std::cin, line)) {
+    if (!readTerminalLine(line)) {
         // Ctrl-C interrupts the read: the question stays unanswered and the
         // command stops as it does anywhere else.
         interrupted_ = stopSignalled();
@@ -381,7 +381,7 @@ void CliSession::showWindow(std::function<void()> closed)
         if (!options_.password && interactive()) {
             std::cerr << texts_.GetLangText(text::lang::ProgramPasswordLabel) << ": " << std::flush;
             std::string line;
-            if (std::getline(std::cin, line)) {
+            if (readTerminalLine(line)) {
                 entered_ = line;
             } else if (stopSignalled()) {
                 std::cerr << "\n";

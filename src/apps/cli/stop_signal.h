@@ -5,6 +5,8 @@
 // command. A question waiting for the terminal sees the note when its read
 // is interrupted, so a Ctrl-C there stops the command as well.
 
+#include <string>
+
 namespace zt {
 
 // Installs the handler for SIGINT and SIGTERM (without restarting interrupted
@@ -16,5 +18,9 @@ int stopSignalFd();
 void drainStopSignals();
 // True once a stop signal arrived.
 bool stopSignalled();
+// Reads one line (without its line end) from standard input, a terminal.
+// False at the end of the input, or when a stop signal arrives before the
+// line is complete (also one that arrived just before the read began).
+bool readTerminalLine(std::string& line);
 
 }  // namespace zt
