@@ -52,9 +52,31 @@ bool userListedInGroup(gid_t gid)
         if (std::strcmp(*member, pw->pw_name) == 0) return true;
     return false;
 }
+
 #endif
 
 }  // namespace
+
+std::string kernelNameOf(const std::string& device)
+{
+    std::error_code ec;
+    const std::filesystem::path node = std::filesystem::canonical(device, ec);
+    const std::filesystem::path path = ec ? std::filesystem::path(device) : node;
+    const std::string parent = path.parent_path().filename().string();
+    return parent == "pts" ? "pts/" + path.filename().string() : path.filename().string();
+}
+
+void describeDeniedDevice(const DeniedDevice& node, PortFacts& facts)
+{
+    facts.group = node.group;
+    if (!groupMayReadWrite(node.group, node.mode)) {
+        facts.problem = PortProblem::AdministratorOnly;
+        facts.udevRule = dialoutUdevRule(node.kernelName, node.vendorId, node.productId);
+        return;
+    }
+    const bool waitingForLogin = node.userListedInGroup && !node.processHasGroup;
+    facts.problem = waitingForLogin ? PortProblem::NewLoginNeeded : PortProblem::NoPermission;
+}
 
 std::vector<std::string> devicePathsOf(const SerialDeviceSource& source)
 {
@@ -113,9 +135,22 @@ PortFacts diagnosePortOpenFailure(const std::string& device, bool refusedWhileAc
         return facts;
     }
     if (::access(device.c_str(), R_OK | W_OK) != 0 && errno == EACCES) {
-        facts.group = groupName(st.st_gid);
-        const bool waitingForLogin = userListedInGroup(st.st_gid) && !processHasGroup(st.st_gid);
-        facts.problem = waitingForLogin ? PortProblem::NewLoginNeeded : PortProblem::NoPermission;
+        DeniedDevice node;
+        node.group = groupName(st.st_gid);
+        if (node.group.empty() && st.st_gid == 0) node.group = "root";
+        node.mode = static_cast<unsigned>(st.st_mode);
+        node.userListedInGroup = userListedInGroup(st.st_gid);
+        node.processHasGroup = processHasGroup(st.st_gid);
+        node.kernelName = kernelNameOf(device);
+        if (!groupMayReadWrite(node.group, node.mode)) {
+            // Only then is the device listing asked for its USB ids.
+            const std::vector<SerialDevice> devices = SystemSerialDevices().devices();
+            if (const SerialDevice* listed = findDevice(devices, device)) {
+                node.vendorId = listed->vendorId;
+                node.productId = listed->productId;
+            }
+        }
+        describeDeniedDevice(node, facts);
         return facts;
     }
 #endif

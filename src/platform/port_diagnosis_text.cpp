@@ -1,6 +1,7 @@
 #include "platform/port_diagnosis_text.h"
 
 #include <array>
+#include <cstdio>
 
 namespace zt {
 
@@ -13,7 +14,7 @@ struct BuiltIn {
 };
 
 // Kept word for word equal to english.ini and chinese.ini.
-constexpr std::array<BuiltIn, 11> kTexts{{
+constexpr std::array<BuiltIn, 13> kTexts{{
     {text::msg::PortLost,
      "The programming cable or its USB adapter was disconnected, so the transfer stopped. Plug "
      "it in again, then try again to start over.",
@@ -44,6 +45,17 @@ constexpr std::array<BuiltIn, 11> kTexts{{
     {text::msg::NoDeviceSet, "No serial device is set for this port.", "此端口没有设置串口设备。"},
     {text::msg::CannotOpen, "%1 could not be opened.", "无法打开 %1。"},
     {text::msg::SystemReports, "The system reports: %1", "系统报告：%1"},
+    {text::msg::AdministratorOnly,
+     "Only the administrator can open %1: it belongs to the group \"%2\", whose members may not "
+     "read and write it, so joining a group does not help.",
+     "只有管理员才能打开 "
+     "%1：该设备属于用户组“%2”，而该组成员无权读写它，因此加入用户组也无济于事。"},
+    {text::msg::UdevRuleHint,
+     "An administrator can give the group dialout access to it with this line in a file such as "
+     "/etc/udev/rules.d/99-ztp958fm.rules (it takes effect when the cable is plugged in again; "
+     "then join the group dialout if your user is not in it):",
+     "管理员可以在 /etc/udev/rules.d/99-ztp958fm.rules 等文件中加入下面这一行，让 dialout "
+     "用户组可以使用它（重新插上写频线后生效；若当前用户不在 dialout 组中，还需加入该组）："},
 }};
 
 // Replaces "%1" and "%2" in one pass, so a value holding "%2" stays as it is.
@@ -93,6 +105,20 @@ std::string joinGroupCommand(const std::string& group)
            " $USER";
 }
 
+std::string dialoutUdevRule(const std::string& kernelName, std::optional<std::uint16_t> vendorId,
+                            std::optional<std::uint16_t> productId)
+{
+    const std::string access = std::string("GROUP=\"") + kUsualSerialGroup + "\", MODE=\"0660\"";
+    if (vendorId && productId) {
+        char ids[64];
+        std::snprintf(ids, sizeof ids, "ATTRS{idVendor}==\"%04x\", ATTRS{idProduct}==\"%04x\"",
+                      static_cast<unsigned>(*vendorId), static_cast<unsigned>(*productId));
+        return std::string("SUBSYSTEM==\"tty\", ") + ids + ", " + access;
+    }
+    if (kernelName.empty() || kernelName.rfind("pts/", 0) == 0) return {};
+    return "SUBSYSTEM==\"tty\", KERNEL==\"" + kernelName + "\", " + access;
+}
+
 std::string explainPortFailure(const PortFacts& facts, const TextLookup& text)
 {
     auto say = [&text](int id) {
@@ -114,6 +140,11 @@ std::string explainPortFailure(const PortFacts& facts, const TextLookup& text)
         case PortProblem::NoPermission:
             out = fill(say(text::msg::NoPermission), device, group) + "\n" +
                   say(text::msg::JoinGroupHint) + "\n    " + joinGroupCommand(group);
+            break;
+        case PortProblem::AdministratorOnly:
+            out = fill(say(text::msg::AdministratorOnly), device, facts.group);
+            if (!facts.udevRule.empty())
+                out += "\n" + say(text::msg::UdevRuleHint) + "\n    " + facts.udevRule;
             break;
         case PortProblem::NewLoginNeeded:
             out = fill(say(text::msg::NewLoginNeeded), device, group);

@@ -132,6 +132,12 @@ DeviceSummary summarizeDevice(const std::vector<SerialDevice>& devices, const fs
     return s;
 }
 
+bool groupMayReadWrite(const std::string& group, unsigned mode)
+{
+    constexpr unsigned kGroupReadWrite = 0060;  // S_IRGRP | S_IWGRP
+    return group != "root" && (mode & kGroupReadWrite) == kGroupReadWrite;
+}
+
 DeviceAccessInfo checkDeviceAccess(const fs::path& device)
 {
     DeviceAccessInfo info;
@@ -152,6 +158,8 @@ DeviceAccessInfo checkDeviceAccess(const fs::path& device)
     struct group* found = nullptr;
     if (::getgrgid_r(st.st_gid, &entry, buffer.data(), buffer.size(), &found) == 0 && found)
         info.group = found->gr_name;
+    if (info.group.empty() && st.st_gid == 0) info.group = "root";
+    info.groupCanOpen = groupMayReadWrite(info.group, st.st_mode);
     if (::access(device.c_str(), R_OK | W_OK) == 0) {
         info.access = DeviceAccess::Allowed;
     } else {

@@ -25,7 +25,15 @@ enum class DeviceAccess {
 struct DeviceAccessInfo {
     DeviceAccess access = DeviceAccess::Unknown;
     std::string group;  // the group owning the device node, "" when unknown
+    // Whether joining `group` would let a user read and write the device. When
+    // it would not, only the administrator can open it.
+    bool groupCanOpen = true;
 };
+
+// Whether the members of `group` may read and write a device node whose
+// permission bits are `mode`. The administrator's group "root" never counts:
+// nobody is to be told to join it.
+bool groupMayReadWrite(const std::string& group, unsigned mode);
 
 struct SerialDevice {
     std::string path;          // the device node, e.g. /dev/ttyUSB0

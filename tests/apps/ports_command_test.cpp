@@ -70,6 +70,33 @@ TEST_F(PortsCommandTest, TableShowsEachNumbersDeviceAndWhoCanOpenIt)
     EXPECT_EQ(text.find("No serial device"), std::string::npos) << text;
 }
 
+TEST_F(PortsCommandTest, ADeviceOnlyTheAdministratorMayOpenGetsAUdevRuleNotAGroupToJoin)
+{
+    // crw------- root root: no group membership opens it.
+    const std::string adapter = folder_->plug("ttyUSB0");
+    const std::string builtIn = folder_->plug("ttyS0");
+    source_.list = {usbAdapter(adapter, "FT232R USB UART", 0x0403, 0x6001)};
+    ASSERT_TRUE(writeProfileString(ini_, "ports", "COM1", adapter));
+    ASSERT_TRUE(writeProfileString(ini_, "ports", "COM2", builtIn));
+    source_.accessOf[fs::canonical(adapter).string()] = {DeviceAccess::NoPermission, "root", false};
+    source_.accessOf[fs::canonical(builtIn).string()] = {DeviceAccess::NoPermission, "root", false};
+
+    ASSERT_EQ(run({"ports"}), 0);
+    const std::string text = out_.str();
+    EXPECT_EQ(text.find("usermod -aG root"), std::string::npos) << text;
+    EXPECT_NE(text.find("no (administrator only)"), std::string::npos) << text;
+    EXPECT_NE(text.find("Only the administrator can open " + adapter), std::string::npos) << text;
+    EXPECT_NE(text.find("SUBSYSTEM==\"tty\", ATTRS{idVendor}==\"0403\", "
+                        "ATTRS{idProduct}==\"6001\", GROUP=\"dialout\", MODE=\"0660\""),
+              std::string::npos)
+        << text;
+    // A device without USB ids is named by its kernel name.
+    EXPECT_NE(text.find("SUBSYSTEM==\"tty\", KERNEL==\"ttyS0\", GROUP=\"dialout\", "
+                        "MODE=\"0660\""),
+              std::string::npos)
+        << text;
+}
+
 TEST_F(PortsCommandTest, NoDeviceSaysWhatToCheck)
 {
     ASSERT_EQ(run({"ports"}), 0);
@@ -88,8 +115,17 @@ TEST_F(PortsCommandTest, AssignStoresTheStableLinkAndRefusesMisuse)
     EXPECT_EQ(readProfileString(ini_, "ports", "COM7", ""), link);
     EXPECT_EQ(out_.str(), "COM7 = " + link + "\n");
     // A path not listed (e.g. a virtual radio's terminal) is stored as given.
-    ASSERT_EQ(run({"ports", "--assign", "COM8", "/dev/pts/7"}), 0);
-    EXPECT_EQ(readProfileString(ini_, "ports", "COM8", ""), "/dev/pts/7");
+    const std::string terminal = folder_->plug("pts7");
+    ASSERT_EQ(run({"ports", "--assign", "COM8", terminal}), 0);
+    EXPECT_EQ(readProfileString(ini_, "ports", "COM8", ""), terminal);
+    // A path that does not exist is refused unless forced: a typing error
+    // would otherwise only show at the next transfer.
+    EXPECT_EQ(run({"ports", "--assign", "COM4", "/nonexistent/dev"}), 2);
+    EXPECT_NE(err_.str().find("/nonexistent/dev does not exist"), std::string::npos) << err_.str();
+    EXPECT_NE(err_.str().find("--force"), std::string::npos) << err_.str();
+    EXPECT_EQ(readProfileString(ini_, "ports", "COM4", ""), "/nonexistent/tty4");
+    ASSERT_EQ(run({"ports", "--assign", "COM4", "/nonexistent/dev", "--force"}), 0);
+    EXPECT_EQ(readProfileString(ini_, "ports", "COM4", ""), "/nonexistent/dev");
 
     EXPECT_EQ(run({"ports", "--assign", "COM17", node}), 2);
     EXPECT_EQ(run({"ports", "--assign", "COM3"}), 2);

@@ -194,7 +194,7 @@ TEST_F(CliEndToEnd, APortThatCannotBeOpenedFailsWithTheReason)
 {
     const ProgramRun r = cli({"info", "--port", path("no-such-device")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find(stagedText(9003)), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(stagedText(9935)), std::string::npos) << r.err;
 
     const ProgramRun show = cli({"show", path("missing.dat")});
     EXPECT_EQ(show.status, 1);

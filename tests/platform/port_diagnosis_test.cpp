@@ -105,7 +105,9 @@ TEST(PortDiagnosisText, LanguageFilesHoldTheToolsBuiltInTexts)
 {
     // The information tool carries the same words as the language files.
     const fs::path dir = fs::path(ZT_SOURCE_DIR) / "data" / "language";
-    for (int id = text::msg::PortLost; id <= text::msg::SystemReports; ++id) {
+    std::vector<int> ids{text::msg::AdministratorOnly, text::msg::UdevRuleHint};
+    for (int id = text::msg::PortLost; id <= text::msg::SystemReports; ++id) ids.push_back(id);
+    for (const int id : ids) {
         EXPECT_EQ(readProfileString(dir / "english.ini", "Msg", std::to_string(id), ""),
                   builtInPortText(id, 1))
             << id;
@@ -113,6 +115,77 @@ TEST(PortDiagnosisText, LanguageFilesHoldTheToolsBuiltInTexts)
                   builtInPortText(id, 2))
             << id;
     }
+}
+
+// A device node as stat(2) shows it to a user who may not open it.
+DeniedDevice denied(const std::string& group, unsigned mode, const std::string& kernelName)
+{
+    DeniedDevice node;
+    node.group = group;
+    node.mode = mode;
+    node.kernelName = kernelName;
+    return node;
+}
+
+PortFacts describe(const DeniedDevice& node, const std::string& device = "/dev/ttyS0")
+{
+    PortFacts f;
+    f.device = device;
+    describeDeniedDevice(node, f);
+    return f;
+}
+
+TEST(PortDiagnosis, ADeviceNoGroupMayOpenIsTheAdministratorsWithTheUdevRuleThatWouldOpenIt)
+{
+    // crw------- root root (/dev/ttyS0): joining root would be wrong advice.
+    const PortFacts serial = describe(denied("root", 020600, "ttyS0"));
+    EXPECT_EQ(serial.problem, PortProblem::AdministratorOnly);
+    EXPECT_EQ(serial.udevRule,
+              "SUBSYSTEM==\"tty\", KERNEL==\"ttyS0\", GROUP=\"dialout\", MODE=\"0660\"");
+    const std::string text = explainPortFailure(serial, {});
+    EXPECT_FALSE(contains(text, "usermod")) << text;
+    EXPECT_TRUE(contains(text, "Only the administrator can open /dev/ttyS0")) << text;
+    EXPECT_TRUE(contains(text, "\n    SUBSYSTEM==\"tty\", KERNEL==\"ttyS0\"")) << text;
+
+    // A USB adapter is matched by its vendor and product id.
+    DeniedDevice usb = denied("root", 020600, "ttyUSB0");
+    usb.vendorId = 0x10c4;
+    usb.productId = 0xea60;
+    EXPECT_EQ(describe(usb).udevRule,
+              "SUBSYSTEM==\"tty\", ATTRS{idVendor}==\"10c4\", ATTRS{idProduct}==\"ea60\", "
+              "GROUP=\"dialout\", MODE=\"0660\"");
+
+    // Group root never counts, even where it may read and write; nor a group
+    // that may read but not write (crw-r-----).
+    EXPECT_EQ(describe(denied("root", 020660, "ttyS1")).problem, PortProblem::AdministratorOnly);
+    EXPECT_EQ(describe(denied("dialout", 020640, "ttyS1")).problem, PortProblem::AdministratorOnly);
+
+    // A pseudo-terminal made by root (crw--w---- root tty): udev has no rule
+    // for it, so none is shown.
+    const PortFacts pty = describe(denied("tty", 020620, "pts/3"), "/dev/pts/3");
+    EXPECT_EQ(pty.problem, PortProblem::AdministratorOnly);
+    EXPECT_TRUE(pty.udevRule.empty());
+    const std::string ptyText = explainPortFailure(pty, {});
+    EXPECT_FALSE(contains(ptyText, "usermod")) << ptyText;
+    EXPECT_FALSE(contains(ptyText, "udev")) << ptyText;
+
+    // crw-rw---- root dialout: joining the group is the way.
+    const PortFacts group = describe(denied("dialout", 020660, "ttyUSB0"));
+    EXPECT_EQ(group.problem, PortProblem::NoPermission);
+    EXPECT_TRUE(contains(explainPortFailure(group, {}), "sudo usermod -aG dialout $USER"));
+    DeniedDevice joined = denied("dialout", 020660, "ttyUSB0");
+    joined.userListedInGroup = true;
+    EXPECT_EQ(describe(joined).problem, PortProblem::NewLoginNeeded);
+    joined.processHasGroup = true;  // in the group and still refused: not a login matter
+    EXPECT_EQ(describe(joined).problem, PortProblem::NoPermission);
+}
+
+TEST(PortDiagnosis, KernelNameOfANodeALinkAndAPseudoTerminal)
+{
+    testing::FakeDeviceRig rig;
+    rig.folder.plug("ttyUSB2");
+    EXPECT_EQ(kernelNameOf(rig.folder.link("usb-Maker-if00-port0", "ttyUSB2")), "ttyUSB2");
+    EXPECT_EQ(kernelNameOf("/dev/pts/3"), "pts/3");
 }
 
 TEST(PortDiagnosis, TellsAMissingDeviceAndListsTheExistingPorts)

@@ -4,9 +4,14 @@
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 #include <iomanip>
 #include <iostream>
 
+#include "apps/cli/output_check.h"
+#include "apps/cli/stop_signal.h"
 #include "core/files/data_file.h"
 #include "core/files/ini_profile.h"
 #include "core/link/info_record_file.h"
@@ -50,32 +55,6 @@ std::string portOpenFailureDetail(const std::string& device, const std::string& 
     return reason.empty() ? device : reason;
 }
 
-// Whether `file` can be written (created or replaced) before any work starts.
-bool canWriteFile(const std::filesystem::path& file, std::string& why)
-{
-    std::error_code ec;
-    const std::filesystem::path folder =
-        file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
-    if (!std::filesystem::is_directory(folder, ec)) {
-        why = "the folder " + folder.string() + " does not exist";
-        return false;
-    }
-    if (std::filesystem::is_directory(file, ec)) {
-        why = file.string() + " is a folder";
-        return false;
-    }
-    if (std::filesystem::exists(file, ec) && ::access(file.c_str(), W_OK) != 0) {
-        why = file.string() + " cannot be written (no permission)";
-        return false;
-    }
-    // The file is replaced through a new file in the same folder.
-    if (::access(folder.c_str(), W_OK) != 0) {
-        why = "the folder " + folder.string() + " cannot be written to (no permission)";
-        return false;
-    }
-    return true;
-}
-
 // The information tool's own texts the command line uses (English, Chinese).
 struct InfoTexts {
     const char* writeComplete;
@@ -117,11 +96,17 @@ std::string CliAnswers::messageText(const Message& m) const
     return s;
 }
 
-bool CliAnswers::askTerminal(const std::string& question) const
+bool CliAnswers::askTerminal(const std::string& question)
 {
     std::cerr << question << " [y/N] " << std::flush;
     std::string line;
-    if (!std::getline(std::cin, line)) return false;
+    if (!readTerminalLine(line)) {
+        // Ctrl-C interrupts the read: the question stays unanswered and the
+        // command stops as it does anywhere else.
+        interrupted_ = stopSignalled();
+        if (interrupted_) std::cerr << "\n";
+        return false;
+    }
     return !line.empty() && (line[0] == 'y' || line[0] == 'Y');
 }
 
@@ -237,10 +222,14 @@ void CliSession::start()
         std::cerr << "ztp958fm-cli: cannot write the trace file " << options_.trace << "\n";
         return finish(1);
     }
-    const bool writesFile = options_.command == CliCommand::Read ||
-                            (options_.command == CliCommand::Info && !options_.file.empty());
+    // Everything the save will need is checked before the first byte is sent:
+    // a read takes minutes, and a save failing after it would lose it.
     std::string why;
-    if (writesFile && !canWriteFile(options_.file, why)) {
+    const bool outputFails = (options_.command == CliCommand::Read &&
+                              !canMakeFiles(dataFileSaveNames(options_.file), 0, why)) ||
+                             (options_.command == CliCommand::Info && !options_.file.empty() &&
+                              !canMakeFiles({options_.file}, kReplaceTempExtraChars, why));
+    if (outputFails) {
         std::cerr << "ztp958fm-cli: cannot save to " << options_.file << ": " << why
                   << "\nNothing was read from the radio.\n";
         return finish(1);
@@ -258,8 +247,13 @@ void CliSession::start()
             machine_->startRead();
             break;
         case CliCommand::Write: {
+            if (!inputReadable()) return finish(1);
             const OpenResult opened = store_.Open(options_.file, ctx);
-            if (opened != OpenResult::Opened) return finish(1);
+            if (opened != OpenResult::Opened) {
+                std::cerr << "ztp958fm-cli: " << options_.file
+                          << ": nothing was written to the radio\n";
+                return finish(1);
+            }
             machine_->startWrite();
             break;
         }
@@ -274,6 +268,32 @@ void CliSession::start()
         case CliCommand::Show:
             return finish(2);
     }
+}
+
+bool CliSession::inputReadable()
+{
+    // The store's own message does not name the file: say which and why.
+    const std::filesystem::path file(options_.file);
+    std::error_code ec;
+    std::string why;
+    if (std::filesystem::is_directory(file, ec)) {
+        why = "is a folder, not a data file";
+    } else if (!std::filesystem::exists(file, ec)) {
+        why = "does not exist";
+    } else if (std::ifstream in(file, std::ios::binary); !in) {
+        why = std::string("cannot be read (") + std::strerror(errno) + ")";
+    }
+    if (why.empty()) return true;
+    std::cerr << "ztp958fm-cli: " << options_.file << " " << why
+              << "; nothing was written to the radio\n";
+    return false;
+}
+
+Answer CliSession::ask(const Message& message)
+{
+    const Answer answer = answers_.answer(message);
+    if (answers_.interrupted()) post([this] { stopRequested(); });
+    return answer;
 }
 
 void CliSession::stopRequested()
@@ -300,12 +320,28 @@ void CliSession::portLost(const std::string& reason)
 {
     if (finished_) return;
     if (options_.command != CliCommand::InfoWrite) return machine_->portLost(reason);
-    if (infoExchange_->state() == InfoState::Idle) return;
+    const InfoState state = infoExchange_->state();
+    if (state == InfoState::Idle) return;
     infoExchange_->cancel();
     if (progressShown_) std::cerr << "\n";
     progressShown_ = false;
     std::cerr << texts_.GetLangText(msg::PortLost) << "\n" << reason << "\n";
+    if (state == InfoState::Writing || state == InfoState::BatchWriting)
+        std::cerr << "The radio may hold only part of the new dealer data. Write it again.\n";
     finish(1);
+}
+
+void CliSession::endAfterPortLost(const Message& message)
+{
+    // A lost port is not tried again, whatever --yes or --retries say: the
+    // device is gone, and opening it again would only add a second,
+    // contradictory message. The command ends once, with the reason.
+    if (finished_) return;
+    if (progressShown_) std::cerr << "\n";
+    progressShown_ = false;
+    std::cerr << answers_.messageText(message) << "\n";
+    portLost_ = true;
+    machine_->cancel();  // ends through transferFinished
 }
 
 void CliSession::finish(int status)
@@ -320,12 +356,20 @@ void CliSession::finish(int status)
 void CliSession::ask(const Message& original, std::function<void(Answer)> answered)
 {
     Message message = original;
-    if (message.textId == msg::PortFailed)
+    if (message.textId == msg::PortFailed) {
+        // The programming program's words point to its COM-port window; the
+        // command line has its own way to choose the device.
+        message.textId = msg::PortFailedCommandLine;
         message.text = portOpenFailureDetail(device_, message.text);
+    }
+    if (message.textId == msg::PortLost)
+        return post([this, message] { endAfterPortLost(message); });
     // Answered on the next turn of the loop, as a message box would be.
     post([this, message, answered = std::move(answered)] {
         if (progressShown_) std::cerr << "\n";
-        answered(answers_.answer(message));
+        const Answer answer = answers_.answer(message);
+        if (answers_.interrupted()) return stopRequested();
+        answered(answer);
     });
 }
 
@@ -337,7 +381,12 @@ void CliSession::showWindow(std::function<void()> closed)
         if (!options_.password && interactive()) {
             std::cerr << texts_.GetLangText(text::lang::ProgramPasswordLabel) << ": " << std::flush;
             std::string line;
-            if (std::getline(std::cin, line)) entered_ = line;
+            if (readTerminalLine(line)) {
+                entered_ = line;
+            } else if (stopSignalled()) {
+                std::cerr << "\n";
+                return stopRequested();
+            }
         } else {
             std::cerr << "The radio asks for its program password"
                       << (options_.password ? "; the one given does not match.\n"
@@ -429,6 +478,11 @@ void CliSession::endProgram()
 
 void CliSession::transferFinished(TransferKind kind, TransferOutcome outcome)
 {
+    if (portLost_) {
+        if (machine_->cancelledMidWrite())
+            std::cerr << texts_.GetLangText(msg::PortLostMidWrite) << "\n";
+        return finish(1);
+    }
     if (outcome == TransferOutcome::Cancelled) {
         if (machine_->cancelledMidWrite()) {
             Message m;

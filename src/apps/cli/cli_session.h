@@ -32,13 +32,16 @@ class CliAnswers {
     // Prints the message (standard error) and returns the answer.
     Answer answer(const Message& message);
     std::string messageText(const Message& message) const;
+    // True when the last question at the terminal was cut short by Ctrl-C.
+    bool interrupted() const { return interrupted_; }
 
   private:
-    bool askTerminal(const std::string& question) const;
+    bool askTerminal(const std::string& question);
 
     const CliOptions& options_;
     const LanguageTexts& texts_;
     int retriesLeft_ = 0;
+    bool interrupted_ = false;
 };
 
 class CliSession final : public TransferHost,
@@ -76,7 +79,7 @@ class CliSession final : public TransferHost,
     // AsyncPrompt
     void ask(const Message& message, std::function<void(Answer)> answered) override;
     // Prompt (the data-file store's questions)
-    Answer ask(const Message& message) override { return answers_.answer(message); }
+    Answer ask(const Message& message) override;
 
     // ProgramPassword
     std::string enteredPassword() const override { return entered_; }
@@ -90,6 +93,8 @@ class CliSession final : public TransferHost,
     LinkPort& link();
     void received(std::span<const std::uint8_t> bytes);
     void portLost(const std::string& reason);
+    void endAfterPortLost(const Message& message);
+    bool inputReadable();
     bool prepareInformationWrite();
     void startInformationWrite();
     void informationWriteFinished(InfoOutcome outcome);
@@ -115,6 +120,7 @@ class CliSession final : public TransferHost,
     bool windowShown_ = false;
     bool finished_ = false;
     bool readSucceeded_ = false;
+    bool portLost_ = false;  // the cable was pulled: the command ends, whatever --yes says
     bool progressShown_ = false;
     std::string progressLabel_;
     std::chrono::steady_clock::time_point started_{};

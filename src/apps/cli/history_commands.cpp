@@ -11,6 +11,7 @@
 #include <random>
 
 #include "apps/cli/cli_session.h"
+#include "apps/cli/stop_signal.h"
 #include "core/files/data_file.h"
 #include "core/interop/document_compare.h"
 #include "core/link/info_block.h"
@@ -69,7 +70,7 @@ bool confirm(const CliOptions& options, std::ostream& err, const std::string& qu
     }
     err << question << " [y/N] " << std::flush;
     std::string line;
-    if (!std::getline(std::cin, line)) return false;
+    if (!readTerminalLine(line)) return false;
     return !line.empty() && (line[0] == 'y' || line[0] == 'Y');
 }
 
@@ -323,7 +324,7 @@ int writeFrom(const CliOptions& options, HistoryContext& ctx, const WriteSource&
         ctx.out.flush();
         if (!confirm(options, ctx.err, "Write to the radio?")) {
             ctx.err << "Nothing was written.\n";
-            return 1;
+            return stopSignalled() ? 130 : 1;
         }
         // The radio must still be the one that was backed up.
         std::string serial;

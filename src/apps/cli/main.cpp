@@ -1,14 +1,10 @@
 // ztp958fm-cli: read, write, information read and listing of data files, for
 // scripts and headless use.
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QTimer>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -25,6 +21,7 @@
 #include "apps/cli/ports_command.h"
 #include "apps/cli/report_command.h"
 #include "apps/cli/show.h"
+#include "apps/cli/stop_signal.h"
 #include "core/files/data_file.h"
 #include "core/files/ini_profile.h"
 #include "core/files/install_paths.h"
@@ -34,27 +31,6 @@
 #include "platform/qt_serial_devices.h"
 
 namespace {
-
-// Ctrl-C and stop signals reach the event loop through a pipe: the handler
-// only writes a byte, the loop does the stopping.
-int stopPipe[2] = {-1, -1};
-
-void onStopSignal(int)
-{
-    const char byte = 1;
-    if (::write(stopPipe[1], &byte, 1) < 0) {
-        // Nothing can be done inside a signal handler; a pending byte suffices.
-    }
-}
-
-bool catchStopSignals()
-{
-    if (::pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0) return false;
-    struct sigaction sa {};
-    sa.sa_handler = onStopSignal;
-    sigemptyset(&sa.sa_mask);
-    return sigaction(SIGINT, &sa, nullptr) == 0 && sigaction(SIGTERM, &sa, nullptr) == 0;
-}
 
 int showFile(const zt::CliOptions& options, const zt::LanguageTexts& texts)
 {
@@ -95,12 +71,11 @@ int runSession(const zt::CliOptions& options, const zt::InstallPaths& paths,
     zt::CliSession session(options, paths, texts);
     if (prepare) prepare(session);
     std::unique_ptr<QSocketNotifier> stopNotifier;
-    if (stopPipe[0] >= 0) {
-        stopNotifier = std::make_unique<QSocketNotifier>(stopPipe[0], QSocketNotifier::Read);
+    // Ctrl-C and stop signals reach the event loop through a pipe.
+    if (zt::stopSignalFd() >= 0) {
+        stopNotifier = std::make_unique<QSocketNotifier>(zt::stopSignalFd(), QSocketNotifier::Read);
         QObject::connect(stopNotifier.get(), &QSocketNotifier::activated, [&session] {
-            char bytes[16];
-            while (::read(stopPipe[0], bytes, sizeof bytes) > 0) {
-            }
+            zt::drainStopSignals();
             session.stopRequested();
         });
     }
@@ -153,7 +128,7 @@ int main(int argc, char** argv)
     // Reads and writes keep snapshots of the radio in the user's data folder.
     const zt::SystemWallClock wallClock;
     zt::SnapshotStore snapshots(zt::defaultSnapshotRoot(std::getenv), wallClock);
-    if (!catchStopSignals()) stopPipe[0] = -1;
+    zt::catchStopSignals();
     zt::HistoryContext history{
         [&](const zt::CliOptions& o, const std::function<void(zt::CliSession&)>& prepare,
             const std::function<void(zt::CliSession&)>& done,

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <ostream>
 
+#include "platform/port_diagnosis.h"
+
 namespace zt {
 
 namespace {
@@ -13,6 +15,7 @@ std::string accessText(const DeviceAccessInfo& info)
         case DeviceAccess::Allowed:
             return "yes";
         case DeviceAccess::NoPermission:
+            if (!info.groupCanOpen) return "no (administrator only)";
             return info.group.empty() ? "no (permission)" : "no (group " + info.group + ")";
         case DeviceAccess::Missing:
             return "not present";
@@ -77,9 +80,27 @@ void writePortTable(const std::vector<ComPortRow>& rows, const std::vector<Seria
                "that `dmesg` shows the adapter when you plug it in, and that you are in the\n"
                "group of the serial devices (`groups`; usually dialout).\n";
     }
+    // A device whose group may not read and write it: joining that group
+    // (often root) would not help, so the administrator's way is shown.
+    std::vector<std::string> explained;
+    for (const ComPortRow& r : rows) {
+        if (r.access.access != DeviceAccess::NoPermission || r.access.groupCanOpen) continue;
+        if (std::find(explained.begin(), explained.end(), r.summary.device) != explained.end())
+            continue;
+        explained.push_back(r.summary.device);
+        PortFacts facts;
+        facts.device = r.summary.device;
+        facts.problem = PortProblem::AdministratorOnly;
+        facts.group = r.access.group;
+        const SerialDevice* d = findDevice(devices, r.configured);
+        facts.udevRule =
+            dialoutUdevRule(kernelNameOf(r.summary.device), d ? d->vendorId : std::nullopt,
+                            d ? d->productId : std::nullopt);
+        out << "\n" << explainPortFailure(facts, {}) << "\n";
+    }
     std::vector<std::string> groups;
     for (const ComPortRow& r : rows)
-        if (r.access.access == DeviceAccess::NoPermission &&
+        if (r.access.access == DeviceAccess::NoPermission && r.access.groupCanOpen &&
             std::find(groups.begin(), groups.end(), r.access.group) == groups.end())
             groups.push_back(r.access.group);
     for (const std::string& g : groups) {
@@ -99,10 +120,21 @@ int runPortsCommand(const std::vector<std::string>& args, const std::filesystem:
                        unreachedDevices(devices, mySetupIni), out);
         return 0;
     }
-    if (args.size() == 4 && args[1] == "--assign") {
+    const bool force = args.size() == 5 && args[4] == "--force";
+    if ((args.size() == 4 || force) && args[1] == "--assign") {
         const int number = comNumberOfName(args[2]);
         if (number == 0) {
             err << "ztp958fm-cli: --assign takes a port name COM1..COM16\n";
+            return 2;
+        }
+        // A mistyped path would otherwise be stored without a word and only
+        // fail at the next transfer.
+        std::error_code ec;
+        if (!force && !std::filesystem::exists(args[3], ec)) {
+            err << "ztp958fm-cli: " << args[3]
+                << " does not exist, so nothing was stored. Plug the cable in and choose a "
+                   "device `ztp958fm-cli ports` lists, or add --force to store the path as it "
+                   "stands.\n";
             return 2;
         }
         // The stable by-id path of a listed device, so a replug in another
@@ -117,7 +149,7 @@ int runPortsCommand(const std::vector<std::string>& args, const std::filesystem:
         out << comPortName(number) << " = " << path << "\n";
         return 0;
     }
-    err << "ztp958fm-cli: usage: ztp958fm-cli ports [--assign COMn DEVICE]\n";
+    err << "ztp958fm-cli: usage: ztp958fm-cli ports [--assign COMn DEVICE [--force]]\n";
     return 2;
 }
 

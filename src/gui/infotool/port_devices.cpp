@@ -9,6 +9,7 @@
 #include "core/edit/infotool_rules.h"
 #include "gui/prompt/prompt_service.h"
 #include "gui/widgets/serial_device_panel.h"
+#include "platform/port_diagnosis_text.h"
 #include "platform/port_table.h"
 
 namespace zt::infotool {
@@ -38,7 +39,8 @@ const PortDeviceTexts& textsOf(int language)
          "No serial device found. Check that the cable is plugged in, that \"dmesg\" shows the "
          "adapter, and that you are in its group (\"groups\", usually dialout).",
          "You may not open %1 (group \"%2\"). Join the group with: sudo usermod -aG %2 $USER - "
-         "then log out and in again."},
+         "then log out and in again.",
+         QString::fromStdString(builtInPortText(text::msg::AdministratorOnly, 1))},
         "Close",
         "%1 now stands for %2.",
         "The port assignment could not be saved in this file:",
@@ -52,7 +54,8 @@ const PortDeviceTexts& textsOf(int language)
          "未找到串口设备。请检查写频线是否插好、\"dmesg\" 是否显示该适配器，以及您是否属于其用户组"
          "（\"groups\"，通常为 dialout）。",
          "您无权打开 %1（用户组 \"%2\"）。请用以下命令加入该组：sudo usermod -aG %2 "
-         "$USER，然后注销并重新登录。"},
+         "$USER，然后注销并重新登录。",
+         QString::fromStdString(builtInPortText(text::msg::AdministratorOnly, 2))},
         "关闭",
         "%1 现在对应 %2。",
         "无法将串口分配保存到此文件：",

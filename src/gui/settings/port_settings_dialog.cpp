@@ -165,6 +165,7 @@ void PortSettingsDialog::applyLanguageTexts()
     texts.assign = app_.text(text::port::AssignDeviceButton);
     texts.noDevice = app_.text(text::port::NoDeviceFound);
     texts.needsGroup = app_.text(text::port::DeviceNeedsGroup);
+    texts.administratorOnly = app_.text(text::msg::AdministratorOnly);
     devices_->setTexts(texts);
     showHint();
 }

@@ -25,7 +25,7 @@ PortHint portHintFor(const std::vector<SerialDevice>& devices, bool chosenPresen
 {
     if (devices.empty() && !chosenPresent) return PortHint::NoDevice;
     if (chosenPresent && chosenAccess.access == DeviceAccess::NoPermission)
-        return PortHint::NeedsGroup;
+        return chosenAccess.groupCanOpen ? PortHint::NeedsGroup : PortHint::AdministratorOnly;
     return PortHint::None;
 }
 
@@ -99,8 +99,8 @@ void SerialDevicePanel::showHint(PortHint hint, const std::filesystem::path& cho
     QString message;
     if (hint == PortHint::NoDevice) {
         message = texts_.noDevice;
-    } else if (hint == PortHint::NeedsGroup) {
-        message = texts_.needsGroup;
+    } else if (hint == PortHint::NeedsGroup || hint == PortHint::AdministratorOnly) {
+        message = hint == PortHint::NeedsGroup ? texts_.needsGroup : texts_.administratorOnly;
         message.replace("%1", text(chosen.string()));
         message.replace("%2", text(group.empty() ? std::string("dialout") : group));
     }

@@ -27,10 +27,13 @@ struct SerialDevicePanelTexts {
     // Hints; "%1" is the device and "%2" its group where they apply.
     QString noDevice;
     QString needsGroup;
+    QString administratorOnly;  // no group's members may read and write the device
 };
 
 // What the hint line should say for the devices present and the port chosen.
-enum class PortHint { None, NoDevice, NeedsGroup };
+// A device whose group may not read and write it is the administrator's:
+// joining that group (often root) is never advised.
+enum class PortHint { None, NoDevice, NeedsGroup, AdministratorOnly };
 PortHint portHintFor(const std::vector<SerialDevice>& devices, bool chosenPresent,
                      const DeviceAccessInfo& chosenAccess);
 

@@ -155,6 +155,15 @@ TEST_F(InfoToolDevicesTest, DeviceWindowHintsAndFailedSave)
     QLabel* hint = devices.panel()->hintLabel();
     EXPECT_TRUE(hint->text().contains("sudo usermod -aG uucp $USER"));
 
+    // crw------- root root: only the administrator can open it; joining root is never advised.
+    fake.accessOf[fs::canonical(folder.node("ttyUSB0")).string()] = {DeviceAccess::NoPermission,
+                                                                     "root", false};
+    devices.findChild<QComboBox*>("ComboNumber")->setCurrentIndex(6);
+    devices.findChild<QComboBox*>("ComboNumber")->setCurrentIndex(2);
+    EXPECT_TRUE(hint->text().contains("Only the administrator can open"))
+        << hint->text().toStdString();
+    EXPECT_FALSE(hint->text().contains("usermod")) << hint->text().toStdString();
+
     // A number whose device is absent needs no group.
     devices.findChild<QComboBox*>("ComboNumber")->setCurrentIndex(6);
     EXPECT_TRUE(hint->text().isEmpty());
