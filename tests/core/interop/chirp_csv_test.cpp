@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/files/record_io.h"
 #include "core/interop/chirp_csv.h"
 #include "core/interop/chirp_rules_reader.h"
 #include "core/interop/csv_table.h"
@@ -7,6 +8,7 @@
 #include "core/values/frequency.h"
 #include "core/values/tones.h"
 
+#include <random>
 #include <set>
 
 namespace zt {
@@ -165,6 +167,23 @@ TEST(ChirpCsvExport, EveryRowPassesTheConversionsOfCurrentChirp)
     EXPECT_EQ(leftOut, std::vector<int>{431});
     const auto refusals = testutil::chirpRefusals(csv);
     EXPECT_TRUE(refusals.empty()) << refusals.size() << " rows refused, first " << refusals.front();
+
+    // Channels of random bytes, as a damaged or foreign data file may hold them.
+    std::mt19937 random(20);
+    for (int round = 0; round < 20; ++round) {
+        RadioDocument noise;
+        noise.Data.ChannelCount = 0;
+        for (int n = 1; n <= 521; n += 13) {
+            ChannelFileBytes bytes;
+            for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
+            ChannelRecord r = channelFromBytes(bytes);
+            r.ChNo = static_cast<std::int16_t>(n);
+            if (round % 2 == 0) r.RxFre = "0" + std::to_string(2600000 + 500 * (n % 100));
+            noise.Channels[static_cast<std::size_t>(noise.Data.ChannelCount++)] = r;
+        }
+        const auto noisy = testutil::chirpRefusals(exportChirpCsv(noise, -1, kBand));
+        EXPECT_TRUE(noisy.empty()) << "round " << round << ": " << noisy.front();
+    }
 }
 
 TEST(ChirpCsvTones, EveryToneAndCrossModeCombinationRoundTrips)
