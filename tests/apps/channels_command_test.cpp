@@ -137,6 +137,20 @@ TEST_F(ChannelsCommandTest, ExportOfTheShippedInitialDataLoadsInChirp)
     EXPECT_TRUE(refusals.empty()) << refusals.size() << " rows refused, first " << refusals.front();
 }
 
+TEST_F(ChannelsCommandTest, ExportNamesTheChannelsItLeavesOut)
+{
+    RadioDocument doc;
+    doc.Data.Version = "V300";
+    newChannel(doc, 401, "02700000");
+    newChannel(doc, 450, "");  // no receive frequency: CHIRP has no row for it
+    ASSERT_TRUE(writeDataFile(path("gap.dat"), doc));
+    ASSERT_EQ(run({"export", path("gap.dat"), "-o", path("gap.csv")}), 0) << err_.str();
+    EXPECT_NE(out_.str().find("exported 1 channels"), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("1 channels without a receive frequency left out: 450"),
+              std::string::npos)
+        << out_.str();
+}
+
 TEST_F(ChannelsCommandTest, ImportListingMarksFieldsTheRadioDoesNotStore)
 {
     writeText("set.csv",
@@ -173,6 +187,12 @@ TEST_F(ChannelsCommandTest, ImportMessagesNameTheCauseAndCountRows)
                    (missing / "x.dat").string()}),
               1);
     EXPECT_FALSE(fs::exists(dir_ / "no"));
+
+    // So does a read: the start of a process's memory cannot be read, by root either.
+    if (fs::exists("/proc/self/mem")) {
+        EXPECT_EQ(run({"import", "/proc/self/mem", "--into", path("in.dat"), "--dry-run"}), 1);
+        EXPECT_NE(err_.str().find("Input/output error"), std::string::npos) << err_.str();
+    }
 
     // A write that fails says why, in the system's words (/proc takes no new files, from
     // root either).
