@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "core/files/data_file.h"
 #include "core/interop/chirp_csv.h"
+#include "core/interop/chirp_rules_reader.h"
 #include "core/radio/channel_edit.h"
 
 namespace zt {
@@ -123,6 +125,81 @@ TEST_F(ChannelsCommandTest, AFailedExportLeavesNoFileAndAnOversizedImportIsRefus
               1);
     EXPECT_NE(err_.str().find("larger than a channel list"), std::string::npos) << err_.str();
     EXPECT_FALSE(fs::exists(path("new.dat")));
+}
+
+TEST_F(ChannelsCommandTest, ExportOfTheShippedInitialDataLoadsInChirp)
+{
+    const std::string shipped = std::string(ZT_STAGE_DIR) + "/Init/ZT-958FM_0_NEW.dat";
+    ASSERT_EQ(run({"export", shipped, "-o", path("init.csv")}), 0) << err_.str();
+    const std::string csv = readText(path("init.csv"));
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 322);  // header and 321 channels
+    const auto refusals = testutil::chirpRefusals(csv);
+    EXPECT_TRUE(refusals.empty()) << refusals.size() << " rows refused, first " << refusals.front();
+}
+
+TEST_F(ChannelsCommandTest, ExportNamesTheChannelsItLeavesOut)
+{
+    RadioDocument doc;
+    doc.Data.Version = "V300";
+    newChannel(doc, 401, "02700000");
+    newChannel(doc, 450, "");  // no receive frequency: CHIRP has no row for it
+    ASSERT_TRUE(writeDataFile(path("gap.dat"), doc));
+    ASSERT_EQ(run({"export", path("gap.dat"), "-o", path("gap.csv")}), 0) << err_.str();
+    EXPECT_NE(out_.str().find("exported 1 channels"), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("1 channels without a receive frequency left out: 450"),
+              std::string::npos)
+        << out_.str();
+}
+
+TEST_F(ChannelsCommandTest, ImportListingMarksFieldsTheRadioDoesNotStore)
+{
+    writeText("set.csv",
+              "Location,Frequency,Duplex,Offset,Mode,Tone,rToneFreq\n"
+              "401,27.0,off,,FM,Tone,88.5\n");
+    ASSERT_EQ(run({"import", path("set.csv"), "--into", path("in.dat"), "--dry-run"}), 0)
+        << err_.str();
+    const std::string out = out_.str();
+    const std::string note = " (kept in the data file; the radio does not store it)\n";
+    EXPECT_NE(out.find("    transmit inhibit: no -> yes" + note), std::string::npos) << out;
+    EXPECT_NE(out.find("    modulation: AM -> FM" + note), std::string::npos) << out;
+    EXPECT_NE(out.find("    transmit tone: 100.0 -> 88.5\n"), std::string::npos) << out;
+}
+
+TEST_F(ChannelsCommandTest, ImportMessagesNameTheCauseAndCountRows)
+{
+    // Two faults in one row are one refused row.
+    writeText("two.csv", "Location,Frequency,Mode\n402,99.0,XX\n");
+    EXPECT_EQ(run({"import", path("two.csv"), "--into", path("in.dat"), "--dry-run"}), 1);
+    EXPECT_NE(out_.str().find("0 channels to change, 1 rows refused"), std::string::npos)
+        << out_.str();
+
+    writeText("semi.csv", "Location;Frequency\n402;28,0\n");
+    EXPECT_EQ(run({"import", path("semi.csv"), "--into", path("in.dat"), "--dry-run"}), 1);
+    EXPECT_NE(err_.str().find("separated by semicolons"), std::string::npos) << err_.str();
+    EXPECT_EQ(err_.str().find("column missing"), std::string::npos) << err_.str();
+
+    // A missing folder is not created, for export or import.
+    const fs::path missing = dir_ / "no" / "such";
+    EXPECT_EQ(run({"export", path("in.dat"), "-o", (missing / "x.csv").string()}), 1);
+    EXPECT_NE(err_.str().find("does not exist"), std::string::npos) << err_.str();
+    writeText("ok.csv", "Location,Frequency\n402,28.5\n");
+    EXPECT_EQ(run({"import", path("ok.csv"), "--into", path("in.dat"), "-o",
+                   (missing / "x.dat").string()}),
+              1);
+    EXPECT_FALSE(fs::exists(dir_ / "no"));
+
+    // So does a read: the start of a process's memory cannot be read, by root either.
+    if (fs::exists("/proc/self/mem")) {
+        EXPECT_EQ(run({"import", "/proc/self/mem", "--into", path("in.dat"), "--dry-run"}), 1);
+        EXPECT_NE(err_.str().find("Input/output error"), std::string::npos) << err_.str();
+    }
+
+    // A write that fails says why, in the system's words (/proc takes no new files, from
+    // root either).
+    EXPECT_EQ(run({"export", path("in.dat"), "-o", "/proc/zt-channels.csv"}), 1);
+    EXPECT_NE(err_.str().find("No such file or directory"), std::string::npos) << err_.str();
+    EXPECT_EQ(run({"import", path("ok.csv"), "--into", path("in.dat"), "-o", "/proc/zt.dat"}), 1);
+    EXPECT_NE(err_.str().find("No such file or directory"), std::string::npos) << err_.str();
 }
 
 }  // namespace

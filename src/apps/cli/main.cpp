@@ -6,6 +6,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -17,6 +18,7 @@
 #include "apps/cli/channels_command.h"
 #include "apps/cli/cli_options.h"
 #include "apps/cli/cli_session.h"
+#include "apps/cli/command_files.h"
 #include "apps/cli/history_commands.h"
 #include "apps/cli/ports_command.h"
 #include "apps/cli/report_command.h"
@@ -34,9 +36,11 @@ namespace {
 
 int showFile(const zt::CliOptions& options, const zt::LanguageTexts& texts)
 {
-    const zt::ParsedDataFile parsed = zt::readDataFile(options.file);
+    zt::ReasonKeepingFileOps ops;
+    const zt::ParsedDataFile parsed = zt::readDataFile(options.file, ops);
     if (parsed.messageId != 0) {
-        std::cerr << texts.GetLangText(parsed.messageId) << "\n" << options.file << "\n";
+        std::cerr << texts.GetLangText(parsed.messageId) << "\n"
+                  << (ops.reason().empty() ? options.file : ops.reason()) << "\n";
         return 1;
     }
     zt::showDocument(parsed.document, texts.lookup(), std::cout);
@@ -88,9 +92,28 @@ int runSession(const zt::CliOptions& options, const zt::InstallPaths& paths,
     return status;
 }
 
-}  // namespace
+// The files a transfer command reads and writes, checked before anything is opened: the
+// trace file and a raw image are files too.
+std::string transferFileConflict(const zt::CliOptions& o)
+{
+    using zt::CliCommand;
+    std::vector<zt::NamedFile> inputs;
+    std::vector<zt::NamedFile> outputs;
+    if (o.command == CliCommand::Read) {
+        outputs.push_back({o.file, true});
+        outputs.push_back({o.raw, false});
+    }
+    if (o.command == CliCommand::Info) outputs.push_back({o.file, false});
+    if (o.command == CliCommand::Write) {
+        inputs.push_back({o.file, true});
+        inputs.push_back({o.raw, false});
+    }
+    if (o.command == CliCommand::InfoWrite) inputs.push_back({o.file, false});
+    outputs.push_back({o.trace, false});
+    return zt::overwriteConflict(inputs, outputs);
+}
 
-int main(int argc, char** argv)
+int runCommand(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && args[0] == "ports") {
@@ -100,6 +123,15 @@ int main(int argc, char** argv)
                                    std::cerr);
     }
     if (!args.empty() && args[0] == "report") {
+        zt::ReportArgs report;
+        if (zt::parseReportArgs(args, report).empty()) {
+            const std::string conflict =
+                zt::overwriteConflict({{report.input, true}}, {{report.output, false}});
+            if (!conflict.empty()) {
+                std::cerr << "ztp958fm-cli: " << conflict << "\n";
+                return 2;
+            }
+        }
         zt::useOffscreenPlatformUnlessSet();
         QGuiApplication app(argc, argv);
         return zt::runReportCommand(args, installPaths(), std::cout, std::cerr);
@@ -118,6 +150,10 @@ int main(int argc, char** argv)
         return 2;
     }
     const zt::CliOptions& options = parsed.options;
+    if (const std::string conflict = transferFileConflict(options); !conflict.empty()) {
+        std::cerr << "ztp958fm-cli: " << conflict << "\n";
+        return 2;
+    }
 
     QCoreApplication app(argc, argv);
     const zt::InstallPaths paths = installPaths();
@@ -139,4 +175,19 @@ int main(int argc, char** argv)
     if (options.command == zt::CliCommand::Write) return zt::runWriteWithBackup(options, history);
 
     return runSession(options, paths, texts, {}, {}, false);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // Whatever fails unexpectedly ends the command with a message, never an abort.
+    try {
+        return runCommand(argc, argv);
+    } catch (const std::exception& e) {
+        std::cerr << "ztp958fm-cli: " << e.what() << "\n";
+    } catch (...) {
+        std::cerr << "ztp958fm-cli: unexpected failure\n";
+    }
+    return 1;
 }

@@ -64,7 +64,13 @@ bool FileOps::readFile(const std::filesystem::path& path, std::size_t maxBytes,
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     out.resize(maxBytes);
-    in.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(maxBytes));
+    // A read error inside the stream buffer is thrown, whatever the stream's exception mask.
+    try {
+        in.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(maxBytes));
+    } catch (const std::ios_base::failure&) {
+        out.clear();
+        return false;
+    }
     if (in.bad()) return false;
     out.resize(static_cast<std::size_t>(in.gcount()));
     return true;

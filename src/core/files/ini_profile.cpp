@@ -279,9 +279,14 @@ bool readFileBytes(const std::filesystem::path& file, std::string& bytes)
     if (!std::filesystem::is_regular_file(file, ec)) return false;
     std::ifstream in(file, std::ios::binary);
     if (!in) return false;
-    std::string data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return false;
-    bytes = std::move(data);
+    // A read error inside the stream buffer is thrown, whatever the stream's exception mask.
+    try {
+        std::string data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        if (in.bad()) return false;
+        bytes = std::move(data);
+    } catch (const std::ios_base::failure&) {
+        return false;
+    }
     return true;
 }
 

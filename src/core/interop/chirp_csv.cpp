@@ -100,9 +100,12 @@ std::string modeText(const ChannelRecord& rec)
 }
 
 // The tone columns of a channel: Tone, rToneFreq, cToneFreq, DtcsCode, DtcsPolarity,
-// RxDtcsCode, CrossMode.
+// RxDtcsCode, CrossMode. CHIRP converts each of them whether the tone mode uses it or not
+// (a number, an octal code, a polarity pair, a cross mode), so unused ones hold the values
+// CHIRP writes itself: 88.5 Hz, code 023, NN and Tone->Tone.
 struct ToneColumns {
-    std::string mode, rTone, cTone, dtcs, polarity = "NN", rxDtcs, cross;
+    std::string mode, rTone = "88.5", cTone = "88.5", dtcs = "023", polarity = "NN", rxDtcs = "023",
+                      cross = "Tone->Tone";
 };
 
 ToneColumns toneColumns(int encode, int decode)
@@ -282,7 +285,14 @@ std::optional<std::pair<int, int>> readTones(RowContext& ctx, const std::string&
         ctx.fail(RowProblem::BadTone, "Tone");
         return std::nullopt;
     }
-    const std::string cross = r.text("CrossMode");
+    const auto crossColumn = r.get("CrossMode");
+    if (!crossColumn) {
+        // Older CHIRP files have no CrossMode column: a Cross row cannot say which tones
+        // it means.
+        ctx.fail(RowProblem::MissingColumn, "CrossMode");
+        return std::nullopt;
+    }
+    const std::string& cross = *crossColumn;
     const std::size_t arrow = cross.find("->");
     if (arrow == std::string::npos) {
         ctx.fail(RowProblem::BadTone, "CrossMode");
@@ -369,8 +379,12 @@ std::optional<ChannelRecord> readRow(RowContext& ctx, const ChannelRecord& prese
             } else {
                 dir = 0;
             }
-        } else if (d.empty() || d == "+" || d == "-") {
-            dir = d.empty() ? 0 : d == "+" ? 2 : 1;
+        } else if (d.empty()) {
+            // CHIRP fills the Offset of a simplex channel with a value of its own; it says
+            // nothing about this channel, whose stored offset stays as it is.
+            dir = 0;
+        } else if (d == "+" || d == "-") {
+            dir = d == "+" ? 2 : 1;
             const std::string text = r.text("Offset");
             if (!text.empty()) {
                 const Parsed off = parseExactTenHz(text);
@@ -490,15 +504,30 @@ const char* problemText(RowProblem p)
             return "column missing from the header";
         case RowProblem::NoFreeRow:
             return "no free row left in the group";
+        case RowProblem::EmptyFile:
+            return "the file is empty";
+        case RowProblem::Utf16Text:
+            return "the file is UTF-16 text; save it as UTF-8 (or plain) CSV";
+        case RowProblem::NotText:
+            return "not a text file";
+        case RowProblem::CarriageReturnOnly:
+            return "lines end in CR alone; save the file with CR LF or LF line ends";
+        case RowProblem::Semicolons:
+            return "columns are separated by semicolons; CSV files for CHIRP separate them by "
+                   "commas";
     }
     return "";
 }
 
 }  // namespace
 
-std::string exportChirpCsv(const RadioDocument& doc, int group, const BandLimits& limits)
+std::string exportChirpCsv(const RadioDocument& doc, int group, const BandLimits& limits,
+                           std::vector<int>* leftOut)
 {
-    std::string out = csvLine(kChirpColumns);
+    std::vector<std::string> header;
+    for (const std::string& column : kChirpColumns)
+        if (column != "Power") header.push_back(column);
+    std::string out = csvLine(header);
     const int count = std::clamp<int>(doc.Data.ChannelCount, 0, kMaxChannels);
     std::vector<const ChannelRecord*> records;
     for (int i = 0; i < count; ++i) {
@@ -511,10 +540,15 @@ std::string exportChirpCsv(const RadioDocument& doc, int group, const BandLimits
               [](const ChannelRecord* a, const ChannelRecord* b) { return a->ChNo < b->ChNo; });
     for (const ChannelRecord* rec : records) {
         const auto rx = rxValue(*rec, limits);
+        // CHIRP refuses a row without a frequency.
+        if (!rx) {
+            if (leftOut) leftOut->push_back(rec->ChNo);
+            continue;
+        }
         const ToneColumns t = toneColumns(rec->EncodeTone, rec->DecodeTone);
         out += csvLine({std::to_string(rec->ChNo),
                         "",
-                        rx ? mhz6(*rx) : "",
+                        mhz6(*rx),
                         duplexText(*rec),
                         mhz6(offsetValue(*rec)),
                         t.mode,
@@ -527,7 +561,6 @@ std::string exportChirpCsv(const RadioDocument& doc, int group, const BandLimits
                         modeText(*rec),
                         "5.00",
                         rec->ScanSkip ? "S" : "",
-                        "",
                         "Group " + std::to_string(groupOfChannel(rec->ChNo)),
                         "",
                         "",
@@ -539,9 +572,12 @@ std::string exportChirpCsv(const RadioDocument& doc, int group, const BandLimits
 
 std::string describeRowError(const RowError& e)
 {
-    std::string s = "line " + std::to_string(e.line) + ": ";
+    std::string s = e.line > 0 ? "line " + std::to_string(e.line) + ": " : std::string();
     if (e.chNo > 0) s += "channel " + std::to_string(e.chNo) + ": ";
-    if (!e.column.empty()) s += e.column + " \"" + e.value + "\": ";
+    if (e.problem == RowProblem::MissingColumn && !e.column.empty())
+        s += e.column + ": ";
+    else if (!e.column.empty())
+        s += e.column + " \"" + e.value + "\": ";
     return s + problemText(e.problem);
 }
 
@@ -553,11 +589,39 @@ bool blankRow(const CsvRow& row)
                        [](const std::string& f) { return trimmed(f).empty(); });
 }
 
+// Why a file cannot be a comma-separated text at all, judged from its bytes.
+std::optional<RowProblem> textProblem(std::string_view text)
+{
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    if (text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF")
+        return RowProblem::Utf16Text;
+    if (std::all_of(text.begin(), text.end(),
+                    [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }))
+        return RowProblem::EmptyFile;
+    // UTF-16 without a byte-order mark: every other byte of ASCII text is NUL.
+    if (text.size() >= 4 && ((text[0] != '\0' && text[1] == '\0' && text[3] == '\0') ||
+                             (text[0] == '\0' && text[2] == '\0' && text[1] != '\0')))
+        return RowProblem::Utf16Text;
+    for (char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b < 0x20 && c != '\t' && c != '\r' && c != '\n') || b == 0x7F)
+            return RowProblem::NotText;
+    }
+    if (text.find('\n') == std::string_view::npos && text.find('\r') != std::string_view::npos)
+        return RowProblem::CarriageReturnOnly;
+    return std::nullopt;
+}
+
 // Parses the text and checks that the header names the required columns. False (with the
 // plan marked as rejected) when the file as a whole cannot be read.
 bool readTable(std::string_view csvText, std::initializer_list<const char*> required,
                CsvTable& table, ImportPlan& plan)
 {
+    if (const auto problem = textProblem(csvText)) {
+        plan.errors.push_back(RowError{0, 0, *problem, "", ""});
+        plan.fileRejected = true;
+        return false;
+    }
     table = parseCsv(csvText);
     if (table.errorLine != 0) {
         plan.errors.push_back(RowError{table.errorLine, 0, RowProblem::UnterminatedQuote, "", ""});
@@ -566,6 +630,14 @@ bool readTable(std::string_view csvText, std::initializer_list<const char*> requ
     }
     const CsvRow headerRow{1, table.header};
     const RowReader headerReader(table.header, headerRow);
+    const bool oneColumn = table.header.size() == 1;
+    if (oneColumn && table.header[0].find(';') != std::string::npos &&
+        std::any_of(required.begin(), required.end(),
+                    [&](const char* column) { return !headerReader.get(column); })) {
+        plan.errors.push_back(RowError{1, 0, RowProblem::Semicolons, "", ""});
+        plan.fileRejected = true;
+        return false;
+    }
     for (const char* column : required) {
         if (!headerReader.get(column)) {
             plan.errors.push_back(RowError{1, 0, RowProblem::MissingColumn, column, ""});
@@ -654,6 +726,31 @@ ImportPlan planChirpImportIntoGroup(const RadioDocument& doc, std::string_view c
         ++next;
     }
     return plan;
+}
+
+bool radioStoresField(ChannelField field)
+{
+    switch (field) {
+        case ChannelField::RxFrequency:
+        case ChannelField::DecodeTone:
+        case ChannelField::EncodeTone:
+        case ChannelField::ScanSkip:
+        case ChannelField::BusyChannelLock:
+            return true;
+        case ChannelField::Offset:
+        case ChannelField::Modulation:
+        case ChannelField::Spacing:
+        case ChannelField::TxInhibit:
+            return false;
+    }
+    return false;
+}
+
+int refusedRowCount(const std::vector<RowError>& errors)
+{
+    std::set<int> lines;
+    for (const RowError& e : errors) lines.insert(e.line);
+    return static_cast<int>(lines.size());
 }
 
 std::vector<FieldChange> changedFields(const ChannelChange& change, const BandLimits& limits)

@@ -11,18 +11,23 @@
 
 namespace zt {
 
-// Channel lists in CHIRP's generic CSV layout. Columns, in the order export writes them:
+// Channel lists in CHIRP's generic CSV layout. The columns import knows:
 //   Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,
 //   RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE
-// Location is the channel number, Comment names the group ("Group g"); fields the layout
-// has no column for keep their document value on import.
+// Export writes them in this order except Power (the document holds a power selection, not
+// a number of watts CHIRP could read). Location is the channel number, Comment names the
+// group ("Group g"); fields the layout has no column for keep their document value on import.
 extern const std::vector<std::string> kChirpColumns;
 
 // The largest channel list file the programs read (a full radio is some 60 KB of CSV).
 inline constexpr std::uintmax_t kMaxChirpCsvBytes = 4u << 20;
 
-// Every channel of the document (group < 0) or of one group, by channel number.
-std::string exportChirpCsv(const RadioDocument& doc, int group, const BandLimits& limits);
+// Every channel of the document (group < 0) or of one group, by channel number. Every
+// column of every row holds a value CHIRP's reader converts: tone columns a channel does not
+// use hold CHIRP's own filler values. A channel without a receive frequency has no row; its
+// number is added to leftOut when given.
+std::string exportChirpCsv(const RadioDocument& doc, int group, const BandLimits& limits,
+                           std::vector<int>* leftOut = nullptr);
 
 enum class RowProblem {
     BadLocation,        // not a channel number 1..521
@@ -34,17 +39,27 @@ enum class RowProblem {
     BadValue,           // a Duplex, Mode or Skip value the radio has no setting for
     LockedGroup,        // a frequency change in a group whose frequencies are fixed
     UnterminatedQuote,  // the file ends inside a quoted field
-    MissingColumn,      // the header has no Location or no Frequency column
+    MissingColumn,      // the header lacks a column the file or the row needs
     NoFreeRow,          // every free row of the group is already taken by earlier rows
+    // The file as a whole, before any column is looked at:
+    EmptyFile,           // nothing but white space
+    Utf16Text,           // UTF-16 text (a spreadsheet's "Unicode text")
+    NotText,             // NUL or other control bytes: not a text file
+    CarriageReturnOnly,  // lines end in CR alone
+    Semicolons,          // the header's columns are separated by semicolons
 };
 
 struct RowError {
-    int line = 0;  // line of the file (1 is the header)
+    int line = 0;  // line of the file (1 is the header; 0 the file as a whole)
     int chNo = 0;  // 0 when the row names no valid channel
     RowProblem problem = RowProblem::BadValue;
     std::string column;  // the column at fault
     std::string value;   // its text
 };
+
+// What a plan's refused rows come to: rows of the file, each counted once however many of
+// its columns are at fault.
+int refusedRowCount(const std::vector<RowError>& errors);
 
 // An English sentence for a row error, "line 5: channel 12: Frequency "31.0" ...".
 std::string describeRowError(const RowError& error);
@@ -88,6 +103,15 @@ enum class ChannelField {
     TxInhibit,        // 0 or 1
     BusyChannelLock,  // busy-lock list index
 };
+
+// Whether a write to the radio carries the field. The radio keeps a channel's receive
+// frequency, tones, scan flag and busy-channel lock; the shift and offset, transmit inhibit,
+// modulation and spacing of a channel are kept in the data file only.
+bool radioStoresField(ChannelField field);
+
+// The English note for a field the radio does not store.
+inline constexpr const char* kNotStoredByRadio =
+    "kept in the data file; the radio does not store it";
 
 struct FieldChange {
     ChannelField field = ChannelField::RxFrequency;

@@ -2,8 +2,10 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QStringList>
 #include <algorithm>
 #include <system_error>
+#include <vector>
 
 #include "core/edit/channel_grid_rules.h"
 #include "core/files/ini_profile.h"
@@ -98,14 +100,23 @@ void ChannelCsvCommands::exportChannels()
     if (!chosen) return;
     const std::filesystem::path file = csvSavePath(std::filesystem::path(chosen->toStdString()));
 
-    const std::string csv = exportChirpCsv(app_.documents.working(), group, app_.state.Limits);
+    std::vector<int> leftOut;
+    const std::string csv =
+        exportChirpCsv(app_.documents.working(), group, app_.state.Limits, &leftOut);
     if (!replaceFileBytes(file, csv)) {
         reportFailure(text::msg::ExportFailed, file);
         return;
     }
     const auto channels = std::count(csv.begin(), csv.end(), '\n') - 1;
     Message done;
-    done.text = app_.text(text::msg::ExportDone).arg(channels).arg(pathText(file)).toStdString();
+    QString doneText = app_.text(text::msg::ExportDone).arg(channels).arg(pathText(file));
+    if (!leftOut.empty()) {
+        QStringList numbers;
+        for (int chNo : leftOut) numbers << QString::number(chNo);
+        doneText +=
+            "\n" + app_.text(text::channelinfo::ExportLeftOutNoFrequency).arg(numbers.join(", "));
+    }
+    done.text = doneText.toStdString();
     done.icon = Icon::Information;
     app_.prompt->ask(done);
 }

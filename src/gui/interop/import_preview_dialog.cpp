@@ -16,7 +16,7 @@ namespace zt::gui {
 namespace {
 
 // Columns of the change list.
-enum ChangeColumn { ColChannel, ColLine, ColField, ColBefore, ColAfter, ChangeColumns };
+enum ChangeColumn { ColChannel, ColLine, ColField, ColBefore, ColAfter, ColNote, ChangeColumns };
 // Columns of the refused-row list.
 enum ErrorColumn { ErrLine, ErrChannel, ErrColumn, ErrValue, ErrReason, ErrorColumns };
 
@@ -51,7 +51,8 @@ ImportPreviewDialog::ImportPreviewDialog(AppContext& app, const ImportPlan& plan
                                app.text(text::channelinfo::PreviewHeadingLine),
                                app.text(text::channelinfo::PreviewHeadingField),
                                app.text(text::channelinfo::PreviewHeadingBefore),
-                               app.text(text::channelinfo::PreviewHeadingAfter)});
+                               app.text(text::channelinfo::PreviewHeadingAfter),
+                               app.text(text::channelinfo::PreviewHeadingNote)});
     column->addWidget(changes_, 3);
 
     auto* errorsLabel = new QLabel(app.text(text::msg::ImportRefusedLabel), this);
@@ -110,6 +111,9 @@ void ImportPreviewDialog::fillChanges(const ImportPlan& plan)
             item->setText(ColBefore,
                           change.created ? QString() : fieldValueText(app_, field, false));
             item->setText(ColAfter, fieldValueText(app_, field, true));
+            // A write to the radio does not carry the field: say so where it changes.
+            if (!radioStoresField(field.field))
+                item->setText(ColNote, app_.text(text::channelinfo::PreviewNotStoredByRadio));
         }
         channel->setExpanded(true);
     }
@@ -124,7 +128,7 @@ void ImportPreviewDialog::fillErrors(const ImportPlan& plan)
         auto set = [&](int col, const QString& text) {
             errors_->setItem(row, col, new QTableWidgetItem(text));
         };
-        set(ErrLine, QString::number(error.line));
+        set(ErrLine, error.line > 0 ? QString::number(error.line) : QString());
         set(ErrChannel, error.chNo > 0 ? QString::number(error.chNo) : QString());
         set(ErrColumn, QString::fromStdString(error.column));
         // The text as the file holds it.

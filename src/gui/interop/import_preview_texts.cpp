@@ -110,6 +110,16 @@ QString rowProblemText(const AppContext& app, RowProblem problem)
             return app.text(text::channelinfo::RowReasonMissingColumn);
         case RowProblem::NoFreeRow:
             return app.text(text::channelinfo::RowReasonNoFreeRow);
+        case RowProblem::EmptyFile:
+            return app.text(text::channelinfo::RowReasonEmptyFile);
+        case RowProblem::Utf16Text:
+            return app.text(text::channelinfo::RowReasonUtf16Text);
+        case RowProblem::NotText:
+            return app.text(text::channelinfo::RowReasonNotText);
+        case RowProblem::CarriageReturnOnly:
+            return app.text(text::channelinfo::RowReasonCarriageReturnOnly);
+        case RowProblem::Semicolons:
+            return app.text(text::channelinfo::RowReasonSemicolons);
     }
     return QString();
 }

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include "core/files/record_io.h"
 #include "core/interop/chirp_csv.h"
+#include "core/interop/chirp_rules_reader.h"
 #include "core/interop/csv_table.h"
 #include "core/radio/channel_edit.h"
 #include "core/values/frequency.h"
 #include "core/values/tones.h"
 
+#include <random>
 #include <set>
 
 namespace zt {
@@ -14,7 +17,7 @@ namespace {
 const BandLimits kBand = parseBandLimits("25.615 - 30.105 MHz");
 const std::string kHeader =
     "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
-    "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\r\n";
+    "RxDtcsCode,CrossMode,Mode,TStep,Skip,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\r\n";
 
 ChannelRecord& add(RadioDocument& doc, int chNo, const char* rx)
 {
@@ -120,12 +123,67 @@ TEST(ChirpCsvExport, WritesTheLayoutAndOneGroupOnly)
     EXPECT_EQ(t.rows[0].fields[4], "0.100000");
     EXPECT_EQ(t.rows[0].fields[5], "Tone");
     EXPECT_EQ(t.rows[0].fields[6], "100.0");
+    EXPECT_EQ(t.rows[0].fields[7], "88.5");  // CHIRP's filler for an unused tone column
     EXPECT_EQ(t.rows[0].fields[14], "S");
-    EXPECT_EQ(t.rows[0].fields[16], "Group 9");
+    EXPECT_EQ(t.rows[0].fields[15], "Group 9");
     EXPECT_EQ(t.rows[1].fields[5], "DTCS");  // same code, other polarity
     EXPECT_EQ(t.rows[1].fields[8], "050");
     EXPECT_EQ(t.rows[1].fields[9], "NR");
     EXPECT_EQ(t.rows[1].fields[12], "NFM");
+}
+
+TEST(ChirpCsvExport, EveryRowPassesTheConversionsOfCurrentChirp)
+{
+    // Every tone combination, direction, modulation and flag, stored values the layout cannot
+    // say, and a channel without a receive frequency.
+    const int samples[] = {0, 1, 13, 50, 51, 60, 157, 158, 167, 264};
+    RadioDocument doc;
+    int chNo = 321;
+    for (int enc : samples) {
+        for (int dec : samples) {
+            ChannelRecord& r = add(doc, chNo, "02800000");
+            r.EncodeTone = static_cast<std::int16_t>(enc);
+            r.DecodeTone = static_cast<std::int16_t>(dec);
+            r.ShiftDir = static_cast<std::uint8_t>(chNo % 3);
+            r.OffsetFre = "0010000";
+            r.AmFm = static_cast<std::int16_t>(chNo % 2);
+            r.Spacing = static_cast<std::int16_t>(chNo % 3);
+            r.TxInhibit = chNo % 5 == 0 ? 1 : 0;
+            r.ScanSkip = static_cast<std::int16_t>(chNo % 2);
+            ++chNo;
+        }
+    }
+    ChannelRecord& odd = add(doc, 430, "02612500");
+    odd.EncodeTone = 300;
+    odd.DecodeTone = -1;
+    odd.ShiftDir = 7;
+    odd.AmFm = 5;
+    add(doc, 431, "");
+    add(doc, 521, "02786000");
+
+    std::vector<int> leftOut;
+    const std::string csv = exportChirpCsv(doc, -1, kBand, &leftOut);
+    EXPECT_EQ(parseCsv(csv).rows.size(), 102u);
+    EXPECT_EQ(leftOut, std::vector<int>{431});
+    const auto refusals = testutil::chirpRefusals(csv);
+    EXPECT_TRUE(refusals.empty()) << refusals.size() << " rows refused, first " << refusals.front();
+
+    // Channels of random bytes, as a damaged or foreign data file may hold them.
+    std::mt19937 random(20);
+    for (int round = 0; round < 20; ++round) {
+        RadioDocument noise;
+        noise.Data.ChannelCount = 0;
+        for (int n = 1; n <= 521; n += 13) {
+            ChannelFileBytes bytes;
+            for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
+            ChannelRecord r = channelFromBytes(bytes);
+            r.ChNo = static_cast<std::int16_t>(n);
+            if (round % 2 == 0) r.RxFre = "0" + std::to_string(2600000 + 500 * (n % 100));
+            noise.Channels[static_cast<std::size_t>(noise.Data.ChannelCount++)] = r;
+        }
+        const auto noisy = testutil::chirpRefusals(exportChirpCsv(noise, -1, kBand));
+        EXPECT_TRUE(noisy.empty()) << "round " << round << ": " << noisy.front();
+    }
 }
 
 TEST(ChirpCsvTones, EveryToneAndCrossModeCombinationRoundTrips)
@@ -154,17 +212,10 @@ TEST(ChirpCsvTones, EveryToneAndCrossModeCombinationRoundTrips)
             EXPECT_EQ(after.DecodeTone, dec);
         }
     }
-    const std::set<std::string> expected{" ",
-                                         "Tone ",
-                                         "TSQL ",
-                                         "DTCS ",
-                                         "Cross Tone->Tone",
-                                         "Cross Tone->DTCS",
-                                         "Cross DTCS->Tone",
-                                         "Cross DTCS->",
-                                         "Cross ->Tone",
-                                         "Cross ->DTCS",
-                                         "Cross DTCS->DTCS"};
+    const std::set<std::string> expected{" Tone->Tone",      "Tone Tone->Tone",  "TSQL Tone->Tone",
+                                         "DTCS Tone->Tone",  "Cross Tone->Tone", "Cross Tone->DTCS",
+                                         "Cross DTCS->Tone", "Cross DTCS->",     "Cross ->Tone",
+                                         "Cross ->DTCS",     "Cross DTCS->DTCS"};
     EXPECT_EQ(modes, expected);
 }
 
@@ -213,6 +264,68 @@ TEST(ChirpCsvImport, HandWrittenFileWithOtherColumnOrderAndMissingColumns)
     EXPECT_EQ(doc.Data.ChannelCount, 2);
     EXPECT_EQ(doc.findChannel(410)->RxFre.cut(), "02700500");
     EXPECT_EQ(doc.findChannel(411)->RxFre.cut(), "02910000");
+}
+
+TEST(ChirpCsvImport, LinesAsCurrentChirpWritesThem)
+{
+    const std::string csv =
+        "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+        "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\n"
+        "401,,26.965000,,0.600000,,88.5,88.5,023,NN,023,Tone->Tone,AM,5.00,,4.0W,,,,,\n"
+        "402,,27.185000,,0.600000,Tone,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,4.0W,,,,,\n"
+        "403,,29.600000,-,0.100000,TSQL,100.0,100.0,023,NN,023,Tone->Tone,FM,5.00,,4.0W,,,,,\n"
+        "404,,28.000000,,0.600000,DTCS,88.5,88.5,023,NR,023,Tone->Tone,NFM,5.00,,4.0W,,,,,\n"
+        "405,,29.620000,,0.600000,Cross,67.0,88.5,023,NN,754,Tone->DTCS,FM,5.00,S,4.0W,,,,,\n"
+        "406,,27.405000,off,0.600000,,88.5,88.5,023,NN,023,Tone->Tone,AM,5.00,,4.0W,,,,,\n";
+    RadioDocument doc;
+    const ImportPlan plan = planChirpImport(doc, csv, kBand);
+    ASSERT_TRUE(plan.errors.empty()) << describeRowError(plan.errors.front());
+    applyImportPlan(doc, plan);
+    ASSERT_EQ(doc.Data.ChannelCount, 6);
+    auto ch = [&](int n) { return *doc.findChannel(n); };
+    // The Offset of a simplex row is CHIRP's filler: no offset is stored.
+    for (int n : {401, 402, 404, 405, 406}) {
+        EXPECT_EQ(ch(n).ShiftDir, 0) << n;
+        EXPECT_EQ(ch(n).OffsetFre.cut(), "") << n;
+    }
+    EXPECT_EQ(ch(401).RxFre.cut(), "02696500");
+    EXPECT_EQ(ch(401).AmFm, 0);
+    EXPECT_EQ(toneText(ch(402).EncodeTone), "88.5");
+    EXPECT_EQ(ch(402).DecodeTone, 0);
+    EXPECT_EQ(ch(403).ShiftDir, 1);
+    EXPECT_EQ(ch(403).OffsetFre.cut(), "0010000");
+    EXPECT_EQ(toneText(ch(403).EncodeTone), "100.0");
+    EXPECT_EQ(ch(403).DecodeTone, ch(403).EncodeTone);
+    EXPECT_EQ(toneText(ch(404).EncodeTone), "D023N");
+    EXPECT_EQ(toneText(ch(404).DecodeTone), "D023I");
+    EXPECT_EQ(ch(404).Spacing, 2);
+    EXPECT_EQ(toneText(ch(405).EncodeTone), "67.0");
+    EXPECT_EQ(toneText(ch(405).DecodeTone), "D754N");
+    EXPECT_EQ(ch(405).ScanSkip, 1);
+    EXPECT_EQ(ch(406).TxInhibit, 1);
+    EXPECT_EQ(ch(406).AmFm, 0);
+
+    // A simplex row leaves a stored offset alone.
+    RadioDocument shifted;
+    ChannelRecord& r = add(shifted, 401, "02696500");
+    r.OffsetFre = "0010000";
+    const ImportPlan same = planChirpImport(
+        shifted, "Location,Frequency,Duplex,Offset\n401,26.965000,,0.600000\n", kBand);
+    EXPECT_TRUE(same.errors.empty());
+    EXPECT_TRUE(same.changes.empty());
+}
+
+TEST(ChirpCsvImport, CrossRowWithoutCrossModeColumnSaysTheColumnIsMissing)
+{
+    RadioDocument doc;
+    const ImportPlan plan = planChirpImport(
+        doc, "Location,Frequency,Tone,rToneFreq,cToneFreq\n450,28.0,Cross,88.5,100.0\n", kBand);
+    ASSERT_EQ(plan.errors.size(), 1u);
+    EXPECT_EQ(plan.errors[0].problem, RowProblem::MissingColumn);
+    EXPECT_EQ(plan.errors[0].column, "CrossMode");
+    EXPECT_FALSE(plan.fileRejected);
+    EXPECT_EQ(describeRowError(plan.errors[0]),
+              "line 2: channel 450: CrossMode: column missing from the header");
 }
 
 TEST(ChirpCsvImport, SplitDuplexGivesTheTransmitFrequency)
@@ -300,6 +413,46 @@ TEST(ChirpCsvImport, FilesThatCannotBeReadAreRejectedWhole)
     EXPECT_TRUE(open.fileRejected);
     EXPECT_EQ(open.errors[0].line, 2);
     EXPECT_TRUE(open.changes.empty());
+}
+
+TEST(ChirpCsvImport, FilesThatAreNoCommaSeparatedTextSayWhy)
+{
+    const std::string utf16le("\xFF\xFEL\0o\0c\0,\0", 10);
+    const std::string utf16noMark("L\0o\0c\0a\0", 8);
+    const std::string binary(
+        "\x7F"
+        "ELF\x02\x01\x01\0\0\0",
+        10);
+    const struct {
+        std::string text;
+        RowProblem problem;
+    } cases[] = {
+        {"", RowProblem::EmptyFile},
+        {"\xEF\xBB\xBF \r\n\n", RowProblem::EmptyFile},
+        {utf16le, RowProblem::Utf16Text},
+        {utf16noMark, RowProblem::Utf16Text},
+        {binary, RowProblem::NotText},
+        {"Location,Frequency\r401,27.0\r", RowProblem::CarriageReturnOnly},
+        {"Location;Frequency\n401;27,0\n", RowProblem::Semicolons},
+    };
+    RadioDocument doc;
+    for (const auto& c : cases) {
+        for (const ImportPlan& plan : {planChirpImport(doc, c.text, kBand),
+                                       planChirpImportIntoGroup(doc, c.text, kBand, 9)}) {
+            EXPECT_TRUE(plan.fileRejected);
+            ASSERT_EQ(plan.errors.size(), 1u);
+            EXPECT_EQ(plan.errors[0].problem, c.problem) << describeRowError(plan.errors[0]);
+        }
+    }
+}
+
+TEST(ChirpCsvImport, RefusedRowsAreCountedOnceEach)
+{
+    RadioDocument doc;
+    const ImportPlan plan = planChirpImport(
+        doc, "Location,Frequency,Mode,Skip\n450,31.0,XX,Q\n451,28.0,AM,\n452,x,,Y\n", kBand);
+    EXPECT_EQ(plan.errors.size(), 5u);
+    EXPECT_EQ(refusedRowCount(plan.errors), 2);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -197,6 +198,29 @@ TEST_F(ChannelCsvCommandsTest, BadRowsAreListedByLineAndOnlyTheTickedGoodChannel
     EXPECT_EQ(gridCell(5, 1), "");
 }
 
+TEST_F(ChannelCsvCommandsTest, ThePreviewMarksFieldsTheRadioDoesNotStore)
+{
+    showGroup(kFreeGroup);
+    std::map<QString, QString> notes;  // field caption -> note
+    onPreview = [&](ImportPreviewDialog& preview) {
+        const QTreeWidgetItem* ch = preview.changeList()->topLevelItem(0);
+        for (int i = 0; ch && i < ch->childCount(); ++i)
+            notes[ch->child(i)->text(2)] = ch->child(i)->text(5);
+        return int(QDialog::Rejected);
+    };
+    importFile(writeFile("notes.csv",
+                         "Location,Frequency,Duplex,Mode,Tone,rToneFreq\r\n"
+                         "321,27.005000,off,FM,Tone,88.5\r\n"),
+               "OptionByLocation");
+    const QString kept = program.app.text(text::channelinfo::PreviewNotStoredByRadio);
+    auto caption = [&](int id) { return program.app.text(id); };
+    EXPECT_EQ(notes[caption(text::channeledit::CheckBoxTransmitInhibit)], kept);
+    EXPECT_EQ(notes[caption(text::channeledit::LabelModulationAMFM)], kept);
+    EXPECT_EQ(notes[caption(text::channelinfo::GridHeadingEncodeTone)], QString());
+    EXPECT_EQ(notes[caption(text::channelinfo::GridHeadingReceiveFrequency)], QString());
+    EXPECT_EQ(notes.size(), 4u);  // receive frequency, transmit tone, modulation, inhibit
+}
+
 TEST_F(ChannelCsvCommandsTest, IntoTheShownGroupFromItsFirstFreeRow)
 {
     showGroup(kFreeGroup);
@@ -255,7 +279,7 @@ TEST_F(ChannelCsvCommandsTest, ExportOfTheShownGroupHoldsItsChannelsWithAnEntryS
     const std::string csv = readAll(program.root() / "group7.csv");
     EXPECT_EQ(csv.substr(0, csv.find('\r')),
               "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
-              "DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,"
+              "DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Comment,URCALL,RPT1CALL,"
               "RPT2CALL,DVCODE");
     EXPECT_NE(csv.find("\r\n321,,27.045000,"), std::string::npos) << csv;
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2) << csv;
