@@ -60,7 +60,10 @@ TransferMachine::TransferMachine(TransferDeps deps) : d_(std::move(deps))
     readOkTimer_ = d_.timers.createTimer([this] { decodeRead(); });
 }
 
-TransferMachine::~TransferMachine() = default;
+TransferMachine::~TransferMachine()
+{
+    d_.port.setReceiver({});
+}
 
 std::function<void(Answer)> TransferMachine::whileCurrent(std::function<void(Answer)> handler)
 {
@@ -90,6 +93,7 @@ int& TransferMachine::budget(int address)
 
 bool TransferMachine::openPort()
 {
+    d_.port.setReceiver([this](std::span<const std::uint8_t> bytes) { onReceived(bytes); });
     lastOpen_ = d_.port.open(PortSettings{});
     if (!lastOpen_.ok) return false;
     d_.port.setReceiveThreshold(1);
@@ -698,8 +702,10 @@ void TransferMachine::endTransfer(TransferOutcome outcome)
 
 void TransferMachine::decodeRead()
 {
-    decodeImage(image_, d_.host.document(), d_.host.programState());
-    d_.host.documentReplaced(kReadFileName);
+    // Parts of the document the image does not carry keep their values.
+    RadioDocument decoded = d_.host.document();
+    decodeImage(image_, decoded, d_.host.programState());
+    d_.host.documentRead(std::move(decoded), kReadFileName);
 }
 
 }  // namespace zt

@@ -87,10 +87,10 @@ class TransferHost {
     virtual void closeProgress() = 0;
     // A successful read closes every document window before its decode delay.
     virtual void closeAllDocumentWindows() = 0;
-    // The image was decoded into the working document: it is now an untitled
-    // document called `fileName`; refresh the caption and texts, open the
-    // channel grid and arrange the windows.
-    virtual void documentReplaced(const std::string& fileName) = 0;
+    // A read's image decoded into a document: it becomes the working copy, an
+    // untitled document called `fileName`; refresh the caption and texts, open
+    // the channel grid and arrange the windows.
+    virtual void documentRead(RadioDocument document, const std::string& fileName) = 0;
     // An information read decoded the block into programState().RadioInfo.
     virtual void showRadioInformation() = 0;
     // The user agreed to start the version that matches the radio: end now.
@@ -140,7 +140,8 @@ class TransferMachine {
     void startWrite();  // after the 100 ms write delay
     void startInformationRead();
 
-    // The port's receive event.
+    // The port's receive event (the machine sets itself as the port's receiver
+    // whenever it opens the port).
     void onReceived(std::span<const std::uint8_t> bytes);
     // The port failed for good (the cable or its adapter was pulled) and is
     // closed: a running transfer fails at once with the disconnect message,
