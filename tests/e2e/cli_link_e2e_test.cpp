@@ -233,6 +233,34 @@ TEST_F(CliLinkSingle, ReadChecksTheOutputFileBeforeTouchingTheRadio)
     EXPECT_NE(report.find(" 0 handshakes"), std::string::npos) << report;
 }
 
+TEST_F(CliLinkSingle, AnswersLaterThanTheResendNeverEndCompleteOverWrongData)
+{
+    // A radio busy writing its memory answers some packets 1150 ms or 2 s late
+    // (after the packet was already sent again) among refusals and drops. The
+    // write either ends complete with the radio holding the document, or fails.
+    const RadioDocument doc = documentForWrite(35);
+    ASSERT_TRUE(writeDataFile(path("w.dat"), doc));
+    for (const char* faults : {"lag=0.05,lag_ms=1150,refuse=0.05,seed=7",
+                               "lag=0.01,lag_ms=2000,refuse=0.03,drop=0.01,seed=8"}) {
+        SCOPED_TRACE(faults);
+        const std::string memory = path("memory.bin");
+        fs::remove(memory);
+        Sim radio({"--create", "--baud", "0", "--memory", memory, "--fault", faults});
+        ASSERT_FALSE(radio.device().empty());
+        const ProgramRun write = runProgram(
+            ZT_CLI_PATH,
+            {"write", "--port", radio.device(), path("w.dat"), "--yes", "--retries", "1"}, 100000);
+        const std::string report = radio.stop();
+        EXPECT_EQ(report.find(" 0 late"), std::string::npos) << report;
+        ASSERT_TRUE(write.status == 0 || write.status == 1) << write.status << write.err;
+        if (write.status == 0) {
+            EXPECT_TRUE(holdsImage(readMemoryFile(memory), imageOf(doc)));
+        } else {
+            EXPECT_EQ(write.err.find(stagedText(9010)), std::string::npos) << write.err;
+        }
+    }
+}
+
 TEST_F(CliLinkSingle, CtrlCStopsAWriteSendsEndAndSaysTheRadioHoldsAMix)
 {
     const RadioDocument doc = documentForWrite(34);

@@ -66,6 +66,9 @@ TEST(TransferWrite, WritesTheEncodedDocumentWithTheRadiosIdentity)
         EXPECT_EQ(rig.radio.memory()[8695], 0x5A);
         EXPECT_EQ(rig.radio.memory()[img::MessageLines], 'H');
         EXPECT_EQ(rig.radio.counters().blockWrites, kImageBlocks);
+        // A clean line leaves no acknowledgement in doubt: nothing is read back.
+        EXPECT_EQ(rig.radio.counters().blockReads, 1);  // the password block
+        EXPECT_EQ(rig.machine.provedBlocks(), 0);
         EXPECT_EQ(rig.host.progress.back(), 100);
     }
 }
