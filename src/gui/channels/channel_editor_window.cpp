@@ -461,6 +461,7 @@ bool ChannelEditorWindow::eventFilter(QObject* watched, QEvent* event)
             return !frequencyCharAccepted(t.at(0).unicode(), false);
         }
         if (isEnter(key)) {
+            if (auto* list = qobject_cast<TypedListBox*>(watched)) list->commit();
             focusNextChild();
             return true;
         }
