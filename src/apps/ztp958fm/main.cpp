@@ -18,7 +18,6 @@
 #include <memory>
 
 #include "core/files/settings_location.h"
-#include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/prompt/qt_prompt_service.h"
 #include "gui/shell/main_window.h"
@@ -58,10 +57,7 @@ int main(int argc, char** argv)
     app.executableName = QFileInfo(exe).fileName().toStdString();
     QtProgramLauncher launcher;
     app.launcher = &launcher;
-    // The title in the language in use, also after a switch while the program runs
-    // (applicationTitle keeps the start-up language: it names the position store).
-    QtPromptService prompt([&app] { return app.text(zt::text::main::ApplicationTitle); },
-                           app.texts.lookup());
+    QtPromptService prompt([&app] { return messageBoxTitle(app); }, app.texts.lookup());
     app.prompt = &prompt;
 
     prepareProgram(app, systemLocaleId());
