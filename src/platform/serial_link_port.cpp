@@ -49,6 +49,7 @@ SerialLinkPort::~SerialLinkPort()
 PortOpenResult SerialLinkPort::open(const PortSettings& settings)
 {
     if (serial_.isOpen() || lost_) closeDevice();
+    if (resolveDevice_) device_ = resolveDevice_();
     lost_ = false;
     lowLatency_ = false;
     threshold_ = 1;

@@ -36,6 +36,12 @@ class SerialLinkPort final : public LinkPort {
 
     // The device the next open() uses (a path such as /dev/ttyUSB0).
     void setDeviceName(const QString& deviceName) { device_ = deviceName; }
+    // Asked for the device each time the port is opened (a retry included), so an
+    // assignment changed meanwhile by another program is followed. Replaces setDeviceName.
+    void setDeviceResolver(std::function<QString()> resolve)
+    {
+        resolveDevice_ = std::move(resolve);
+    }
     const QString& deviceName() const { return device_; }
 
     // The texts an open failure is explained with (language section "Msg");
@@ -82,6 +88,7 @@ class SerialLinkPort final : public LinkPort {
 
     QSerialPort serial_;
     QString device_;
+    std::function<QString()> resolveDevice_;
     TextLookup text_;
     std::function<std::vector<std::string>()> lister_;
     // Shared so that a receiver replaced while it runs lives until it returns.

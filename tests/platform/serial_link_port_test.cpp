@@ -107,6 +107,21 @@ TEST(SerialLinkPort, OpeningAMissingDeviceGivesTheSystemsReason)
     EXPECT_FALSE(unnamed.open(PortSettings{}).ok);
 }
 
+TEST(SerialLinkPort, EveryOpenAsksForTheDeviceAfresh)
+{
+    // Another program may give the COM number another device while this one runs.
+    PseudoTerminal pty;
+    ASSERT_TRUE(pty.open()) << pty.error();
+    QString assigned = QStringLiteral("/dev/zt-no-such-serial-device");
+    SerialLinkPort port;
+    port.setDeviceResolver([&] { return assigned; });
+    EXPECT_FALSE(port.open(PortSettings{}).ok);
+    assigned = QString::fromStdString(pty.devicePath());
+    EXPECT_TRUE(port.open(PortSettings{}).ok);
+    EXPECT_EQ(port.deviceName(), assigned);
+    port.close();
+}
+
 TEST(SerialLinkPort, SendsAndDeliversOnceTheThresholdIsWaiting)
 {
     PseudoTerminal pty;
@@ -178,7 +193,9 @@ class Host final : public TransferHost, public AsyncPrompt, public ProgramPasswo
     void ask(const Message& m, std::function<void(Answer)> answered) override
     {
         asked.push_back(m.textId);
-        const Answer a = m.buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+        const Answer a = m.buttons == Buttons::YesNo         ? Answer::Yes
+                         : m.buttons == Buttons::RetryCancel ? Answer::Retry
+                                                             : Answer::Ok;
         QTimer::singleShot(0, [answered, a] { answered(a); });
     }
     std::string enteredPassword() const override { return ""; }

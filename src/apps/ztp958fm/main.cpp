@@ -57,7 +57,7 @@ int main(int argc, char** argv)
     app.executableName = QFileInfo(exe).fileName().toStdString();
     QtProgramLauncher launcher;
     app.launcher = &launcher;
-    QtPromptService prompt([&app] { return app.applicationTitle; }, app.texts.lookup());
+    QtPromptService prompt([&app] { return messageBoxTitle(app); }, app.texts.lookup());
     app.prompt = &prompt;
 
     prepareProgram(app, systemLocaleId());

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "core/edit/channel_grid_rules.h"
+#include "core/radio/channel_codec.h"
 #include "core/values/frequency.h"
 #include "core/values/number_text.h"
 #include "core/values/tones.h"
@@ -105,10 +106,16 @@ CellEntry checkPastedCell(const RadioData& data, const BandLimits& limits, const
             return entry;
         }
         if (value.empty()) return entry;  // clearing the frequency deletes the channel
-        const auto tenHz = parseTenHz(value);
-        if (!onlyTypeable(value, false) || !tenHz) return refused(CellRefusal::NotFrequency);
-        if (*tenHz < mhzToTenHz(limits.lo) || *tenHz > mhzToTenHz(limits.hi))
+        const auto scaled = parseScaledDecimal(value, 5);
+        if (!onlyTypeable(value, false) || !scaled || scaled->saturated)
+            return refused(CellRefusal::NotFrequency);
+        const std::int64_t tenHz = scaled->rounded();
+        if (tenHz < mhzToTenHz(limits.lo) || tenHz > mhzToTenHz(limits.hi))
             return refused(CellRefusal::OutsideBand);
+        // Typing snaps a frequency onto the raster; a pasted one is taken only as written.
+        const std::string exact = formatMhz(tenHz);
+        if (scaled->fraction || validateEnteredFrequency(exact, target.group, limits).text != exact)
+            return refused(CellRefusal::OffRaster);
         return entry;
     }
 
@@ -129,6 +136,21 @@ CellEntry checkPastedCell(const RadioData& data, const BandLimits& limits, const
     if (index < 0) return refused(CellRefusal::NotInList);
     entry.value = std::to_string(index);
     return entry;
+}
+
+bool transmitEntryOnRaster(const ChannelRecord& rec, std::string_view text,
+                           const BandLimits& limits, bool keeps1k25)
+{
+    const std::string_view value = trimmed(text);
+    if (const auto scaled = parseScaledDecimal(value, 5); scaled && scaled->fraction) return false;
+    const std::string rx = channelFrequencyText(rec.RxFre);
+    const RxDisplay shown = rxStoredToDisplay(rx, limits);
+    if (shown.text.empty() || shown.notNumeric) return true;
+    const OffsetResult entered =
+        offsetFromEntered(rx, value, true, rec.OffsetFre.cut(), rec.ShiftDir, limits);
+    const RasterResult r =
+        rasterCheck(rx, entered.storedOffset, entered.shiftDir, limits, keeps1k25);
+    return r.storedOffset == entered.storedOffset && r.shiftDir == entered.shiftDir;
 }
 
 }  // namespace zt

@@ -29,6 +29,7 @@ enum class CellRefusal {
     None,
     NotFrequency,    // characters a frequency box refuses, or not a number
     OutsideBand,     // a number below or above the band
+    OffRaster,       // a frequency or offset the channel raster does not hold as written
     NotOffset,       // not a signed number
     NotInList,       // no entry of the column's list reads so
     FixedFrequency,  // a frequency column of a group whose frequencies are fixed
@@ -57,8 +58,15 @@ struct CellTarget {
 // warning; a pasted value is refused instead of silently changed), an offset must be a
 // number, a list cell must name one of its entries (compared without case and surrounding
 // blanks; a tone also by its number, "67" for "67.0"). An empty receive frequency deletes
-// the channel as clearing the cell does; other empty cells change nothing.
+// the channel as clearing the cell does; other empty cells change nothing. A receive frequency
+// must lie on the raster typing would snap it to (group 6 keeps its 1.25 kHz values).
 CellEntry checkPastedCell(const RadioData& data, const BandLimits& limits, const CellTarget& target,
                           std::string_view text);
+
+// Whether a transmit entry (a signed offset, checked by checkPastedCell) is stored as written
+// on `rec`: written through the write-back, the raster check would otherwise move the
+// transmit frequency. A channel without a receive frequency has no raster to leave.
+bool transmitEntryOnRaster(const ChannelRecord& rec, std::string_view text,
+                           const BandLimits& limits, bool keeps1k25);
 
 }  // namespace zt

@@ -29,6 +29,8 @@ constexpr Texts kEnglishTexts{
     "Write Complete!",
     "MulWrite Complete!",
     "The chosen port could not be saved in this file:",
+    "These fields are empty here, but the radio holds a value for them. Yes clears them on the "
+    "radio, No keeps the radio's values, Cancel writes nothing:",
 };
 
 constexpr Texts kChineseTexts{
@@ -53,6 +55,8 @@ constexpr Texts kChineseTexts{
     "写入完成！",
     "批写入完成！",
     "无法将所选串口保存到此文件：",
+    "以下项目在此为空，但电台中存有内容。“是”清除电台中的内容，“否”保留电台中的内容，“取消”不写入"
+    "：",
 };
 
 std::string_view trimmed(std::string_view s)

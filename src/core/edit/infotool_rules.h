@@ -41,6 +41,9 @@ struct Texts {
     std::string_view writeComplete;
     std::string_view mulWriteComplete;
     std::string_view portNotSaved;  // the settings file follows
+    // Before a write: dealer fields left empty that the radio holds (the list follows;
+    // Yes clears, No keeps the radio's values, Cancel writes nothing).
+    std::string_view clearHeldFields;
 };
 
 // kChinese gives the Chinese texts, anything else the English ones.

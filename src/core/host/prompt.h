@@ -16,6 +16,9 @@ struct Message {
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::None;
     int titleId = 0;  // language text id of the title; 0 = the application title
+    // A longer list shown below the message in a box the user can scroll, select and copy
+    // (empty: none).
+    std::string details;
 };
 
 // A synchronous question (used by file operations run from a menu command).

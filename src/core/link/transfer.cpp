@@ -512,9 +512,13 @@ void TransferMachine::failurePrompt(int textId, const std::string& detail)
     }
     handshakeCounter_ = 0;
     passwordCounter_ = 3;
-    d_.prompt.ask(message(textId, Buttons::OkCancel, Icon::Question, detail),
+    // A write that stopped after its first block left the radio with some new and some old
+    // blocks: the user is told it must be written again, and Retry starts the write over.
+    if (textId == msg::PortLost && kind_ == TransferKind::Write && wroteBlock_)
+        textId = msg::PortLostMidWrite;
+    d_.prompt.ask(message(textId, Buttons::RetryCancel, Icon::Question, detail),
                   whileCurrent([this](Answer a) {
-                      if (a == Answer::Ok) return retryAfterFailure();
+                      if (a == Answer::Retry) return retryAfterFailure();
                       stopTransfer();
                   }));
 }

@@ -36,12 +36,18 @@ std::string bandCentreStored(const BandLimits& limits)
 void applyOptionDefaults(OptionSettings& o)
 {
     o = OptionSettings{};
-    o.TimeOutTimer = 4;
+    // Every value is one the optional-features and reset-mode windows show, so looking at a
+    // new document changes nothing (a time-out of 4 s, say, would be shown and stored as off).
+    o.TimeOutTimer = 0;
+    o.VoiceVolume = 1;
     o.CurrentGroup = 3;
     o.DisplayMode = 1;
     o.BacklightColor = 1;
     o.Beep = 1;
     o.ResetGroupExtended = 9;
+    o.ResetChannelE = 1;  // the first channel of the reset group, as the lists show it
+    o.ResetChannelNormal = 1;
+    o.ResetChannelExtended = 1;
     o.PowerOnText = std::string("        kp2719 ") + '\0';
     o.VoicePrompt = 1;
     o.TailElimination = 3;
@@ -50,6 +56,8 @@ void applyOptionDefaults(OptionSettings& o)
 void applyDtmfDefaults(DtmfSettings& d)
 {
     d = DtmfSettings{};
+    d.Rate = 1;  // the first entries of the DTMF window's timing lists
+    d.FirstDigitDelay = 2;
     d.IdCode = "000";
     d.IdCodeLength = 3;
     for (DtmfCode* code : {&d.PttIdBot, &d.PttIdEot, &d.StunCode, &d.KillCode}) {

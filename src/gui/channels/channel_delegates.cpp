@@ -1,6 +1,5 @@
 #include "gui/channels/channel_delegates.h"
 
-#include <QComboBox>
 #include <QKeyEvent>
 
 #include "core/edit/channel_cell_rules.h"
@@ -10,6 +9,7 @@
 #include "gui/channels/channel_windows.h"
 #include "gui/text_codec.h"
 #include "gui/widgets/guarded_line_edit.h"
+#include "gui/widgets/typed_list_box.h"
 
 namespace zt::gui {
 namespace {
@@ -202,7 +202,7 @@ QWidget* ListDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
                                     const QModelIndex& index) const
 {
     editing_ = index;
-    auto* list = new QComboBox(parent);
+    auto* list = new TypedListBox(parent);
     list->setObjectName(QString::fromLatin1(editorName_));
     if (const auto* model = qobject_cast<const ChannelTableModel*>(index.model()))
         list->addItems(model->listEntries(index.column()));
@@ -210,7 +210,7 @@ QWidget* ListDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     list->setMaxVisibleItems(20);
     list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     const QPersistentModelIndex target(index);
-    connect(list, &QComboBox::activated, list, [target](int chosen) {
+    connect(list, &TypedListBox::chosen, list, [target](int chosen) {
         if (target.isValid()) writeToModel(target, chosen);
     });
     return list;
@@ -218,14 +218,21 @@ QWidget* ListDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
 
 void ListDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
-    auto* list = static_cast<QComboBox*>(editor);
+    auto* list = static_cast<TypedListBox*>(editor);
     const QSignalBlocker block(list);
+    list->dropPendingEntry();
     list->setCurrentIndex(list->findText(index.data(Qt::EditRole).toString(), Qt::MatchExactly));
 }
 
-void ListDelegate::setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const
+void ListDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const
 {
-    // Only a choice writes (see createEditor).
+    // Tab or leaving the cell ends a typed entry (see createEditor).
+    static_cast<TypedListBox*>(editor)->commit();
+}
+
+void ListDelegate::concludeOnEnter(QWidget* editor, const QModelIndex&) const
+{
+    static_cast<TypedListBox*>(editor)->commit();
 }
 
 }  // namespace zt::gui

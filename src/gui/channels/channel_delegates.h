@@ -86,8 +86,9 @@ class ChannelCodeDelegate : public ChannelCellDelegate {
     bool editorEmpty(QWidget* editor) const override;
 };
 
-// A drop-down of the column's list entries. Placing it writes nothing; choosing an entry
-// writes it at once; leaving it writes nothing.
+// A drop-down of the column's list entries. Placing it writes nothing; picking an entry from
+// the open list writes it at once; an entry typed or stepped to in the closed list is written
+// once, when the entry ends (Enter, Tab, leaving the cell).
 class ListDelegate : public ChannelCellDelegate {
     Q_OBJECT
   public:
@@ -101,6 +102,9 @@ class ListDelegate : public ChannelCellDelegate {
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override;
+
+  protected:
+    void concludeOnEnter(QWidget* editor, const QModelIndex& index) const override;
 
   private:
     const char* editorName_;

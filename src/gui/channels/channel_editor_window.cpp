@@ -26,6 +26,7 @@
 #include "gui/text_codec.h"
 #include "gui/widgets/common_buttons.h"
 #include "gui/widgets/twips.h"
+#include "gui/widgets/typed_list_box.h"
 #include "gui/window_names.h"
 
 namespace zt::gui {
@@ -191,7 +192,7 @@ void ChannelEditorWindow::buildControls()
     for (const ListSpec& spec : kLists) {
         auto* label = new QLabel(frame_);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        auto* list = new QComboBox(frame_);
+        auto* list = new TypedListBox(frame_);
         list->setObjectName(QString("Combo2_%1").arg(spec.index));
         list->setMaxVisibleItems(20);
         list->setMinimumWidth(120);
@@ -200,7 +201,7 @@ void ChannelEditorWindow::buildControls()
         combo2_[spec.index] = list;
         grid->addWidget(label, line, 0);
         grid->addWidget(list, line++, 1);
-        connect(list, &QComboBox::activated, this, [this, i = spec.index] { onListChosen(i); });
+        connect(list, &TypedListBox::chosen, this, [this, i = spec.index] { onListChosen(i); });
     }
     auto* checks = new QGridLayout;
     int k = 0;
@@ -258,6 +259,7 @@ void ChannelEditorWindow::SetGridEditData(bool rIsGridChange)
 {
     ChannelEditState& st = app_.channelEdit;
     WandToSave = false;
+    for (auto& [i, list] : combo2_) list->dropPendingEntry();
     if (rIsGridChange) {
         const int g =
             st.currentGroup >= 0 && st.currentGroup < kChannelGroupCount ? st.currentGroup : 0;
@@ -438,6 +440,7 @@ void ChannelEditorWindow::concludeFrequency()
 void ChannelEditorWindow::commitPendingEdits()
 {
     concludeFrequency();
+    for (auto& [i, list] : combo2_) list->commit();
 }
 
 bool ChannelEditorWindow::eventFilter(QObject* watched, QEvent* event)
@@ -458,6 +461,7 @@ bool ChannelEditorWindow::eventFilter(QObject* watched, QEvent* event)
             return !frequencyCharAccepted(t.at(0).unicode(), false);
         }
         if (isEnter(key)) {
+            if (auto* list = qobject_cast<TypedListBox*>(watched)) list->commit();
             focusNextChild();
             return true;
         }

@@ -16,6 +16,7 @@ class QPushButton;
 namespace zt::gui {
 
 struct AppContext;
+class TypedListBox;
 
 // The channel detail editor: the settings of one channel, including those the grid does not
 // show, changed one at a time. It follows the grid's current cell and group and makes the
@@ -76,7 +77,7 @@ class ChannelEditorWindow : public QWidget, public ChildWindow {
     QComboBox* combo1_ = nullptr;  // channel
     QLineEdit* text1_ = nullptr;   // receive frequency
     QGroupBox* frame_ = nullptr;
-    std::map<int, QComboBox*> combo2_;
+    std::map<int, TypedListBox*> combo2_;
     std::map<int, QCheckBox*> check1_;
     std::map<int, QLabel*> labels_;  // labels of Combo2(i), keyed like combo2_
     QLabel* label4_ = nullptr;

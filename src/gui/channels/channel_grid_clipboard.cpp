@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 
@@ -23,7 +24,8 @@ namespace {
 // the grid's own.
 constexpr int kFirstValueColumn = kColRx;
 constexpr int kLastValueColumn = kLastEditableColumn;
-// A long list of refusals is cut after this many lines.
+// A long list of refusals is cut after this many lines in the box's text (the details hold
+// all of them).
 constexpr std::size_t kListedLines = 15;
 
 int reasonText(CellRefusal why)
@@ -41,6 +43,8 @@ int reasonText(CellRefusal why)
             return text::msg::ReasonFixedFrequency;
         case CellRefusal::NoChannel:
             return text::msg::ReasonNoChannel;
+        case CellRefusal::OffRaster:
+            return text::msg::ReasonOffRaster;
         case CellRefusal::NoField:
         case CellRefusal::None:
             break;
@@ -60,6 +64,20 @@ std::vector<std::string> utf8Entries(const QStringList& entries)
     out.reserve(static_cast<std::size_t>(entries.size()));
     for (const QString& e : entries) out.push_back(e.toStdString());
     return out;
+}
+
+// "3, 6, 10-11": ascending numbers, each run of consecutive ones as first-last.
+QString numberRanges(const std::set<int>& numbers)
+{
+    QStringList parts;
+    for (auto it = numbers.begin(); it != numbers.end();) {
+        const int first = *it;
+        int last = first;
+        for (++it; it != numbers.end() && *it == last + 1; ++it) last = *it;
+        parts << (first == last ? QString::number(first)
+                                : QStringLiteral("%1-%2").arg(first).arg(last));
+    }
+    return parts.join(QStringLiteral(", "));
 }
 
 }  // namespace
@@ -165,7 +183,6 @@ void ChannelGridClipboard::paste(const QString& text)
         return;
     }
     ChannelTableModel& model = *view_.channelModel();
-    const RadioData& data = app_.documents.working().Data;
     const int left = std::max(area.left, kFirstValueColumn);
     std::vector<Refused> refused;
     int rowsBeyond = 0;
@@ -175,52 +192,87 @@ void ChannelGridClipboard::paste(const QString& text)
             ++rowsBeyond;
             continue;
         }
-        for (std::size_t c = 0; c < block[r].size(); ++c) {
-            const int col = left + static_cast<int>(c);
-            const std::string& cell = block[r][c];
-            const QString shownValue = QString::fromStdString(cell);
-            if (col > kLastValueColumn) {
-                if (!shownValue.trimmed().isEmpty())
-                    refused.push_back(
-                        Refused{row, col, shownValue, static_cast<int>(text::msg::ReasonNoField)});
-                continue;
-            }
-            const std::vector<std::string> entries = isListColumn(col)
-                                                         ? utf8Entries(model.listEntries(col))
-                                                         : std::vector<std::string>();
-            const std::string shown = view_.cellText(row, col).toStdString();
-            const CellEntry entry =
-                checkPastedCell(data, app_.state.Limits,
-                                CellTarget{model.group(), col, model.rowHasChannel(row),
-                                           isListColumn(col) ? &entries : nullptr, shown},
-                                cell);
-            if (entry.refusal != CellRefusal::None) {
-                refused.push_back(Refused{row, col, shownValue, reasonText(entry.refusal)});
-                continue;
-            }
-            if (entry.skip) continue;
-            if (col == kColRx && model.rowHasChannel(row) && !entry.value.empty() &&
-                !receiveFrequencyEditable(GroupBase(model.group()) + row + 1) &&
-                parseTenHz(entry.value) != parseTenHz(shown)) {
-                // Listed with the other refusals instead of a message box for each cell.
-                refused.push_back(
-                    Refused{row, col, shownValue,
-                            static_cast<int>(text::msg::ReasonReceiveFrequencyFixed)});
-                continue;
-            }
-            const WriteBackResult result = model.writeCell(row, col, entry.value);
-            if (result.action == WriteBackAction::Refused) {
-                refused.push_back(Refused{row, col, shownValue,
-                                          reasonText(col == kColTx ? CellRefusal::NotOffset
-                                                                   : CellRefusal::FixedFrequency)});
-            } else if (col == kColRx && entry.value.empty() &&
-                       result.action != WriteBackAction::Deleted) {
-                refused.push_back(
-                    Refused{row, col, shownValue, static_cast<int>(text::msg::ReasonLastChannel)});
-            }
-        }
+        pasteRow(row, left, block[r], refused);
     }
     reportRefused(text::msg::PasteCellsRefused, refused, rowsBeyond, true);
+}
+
+void ChannelGridClipboard::pasteRow(int row, int left, const std::vector<std::string>& cells,
+                                    std::vector<Refused>& refused)
+{
+    ChannelTableModel& model = *view_.channelModel();
+    const RadioData& data = app_.documents.working().Data;
+    const int chNo = GroupBase(model.group()) + row + 1;
+    const auto toneOf = [&](int col) -> int {
+        const ChannelRecord* rec = app_.documents.working().findChannel(chNo);
+        if (!rec) return 0;
+        return col == kColDecode ? rec->DecodeTone : rec->EncodeTone;
+    };
+    // The tones the row leaves: a pasted row is taken as a whole, so the rule that copies a
+    // first tone into the other direction must not act between two cells of one row.
+    std::map<int, int> tones;
+    for (int col : {kColDecode, kColEncode})
+        if (col >= left && col < left + static_cast<int>(cells.size())) tones[col] = toneOf(col);
+
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+        const int col = left + static_cast<int>(c);
+        const std::string& cell = cells[c];
+        const QString shownValue = QString::fromStdString(cell);
+        if (col > kLastValueColumn) {
+            if (!shownValue.trimmed().isEmpty())
+                refused.push_back(
+                    Refused{row, col, shownValue, static_cast<int>(text::msg::ReasonNoField)});
+            continue;
+        }
+        const std::vector<std::string> entries =
+            isListColumn(col) ? utf8Entries(model.listEntries(col)) : std::vector<std::string>();
+        const std::string shown = view_.cellText(row, col).toStdString();
+        const CellEntry entry =
+            checkPastedCell(data, app_.state.Limits,
+                            CellTarget{model.group(), col, model.rowHasChannel(row),
+                                       isListColumn(col) ? &entries : nullptr, shown},
+                            cell);
+        if (entry.refusal != CellRefusal::None) {
+            refused.push_back(Refused{row, col, shownValue, reasonText(entry.refusal)});
+            continue;
+        }
+        if (entry.skip) {
+            // A tone equal to the one shown is the pasted tone.
+            if (tones.count(col) && !shownValue.trimmed().isEmpty()) tones[col] = toneOf(col);
+            continue;
+        }
+        if (col == kColRx && model.rowHasChannel(row) && !entry.value.empty() &&
+            !receiveFrequencyEditable(chNo) && parseTenHz(entry.value) != parseTenHz(shown)) {
+            // Listed with the other refusals instead of a message box for each cell.
+            refused.push_back(Refused{row, col, shownValue,
+                                      static_cast<int>(text::msg::ReasonReceiveFrequencyFixed)});
+            continue;
+        }
+        if (col == kColTx) {
+            const ChannelRecord* rec = app_.documents.working().findChannel(chNo);
+            if (rec &&
+                !transmitEntryOnRaster(*rec, entry.value, app_.state.Limits, model.group() == 6)) {
+                refused.push_back(
+                    Refused{row, col, shownValue, reasonText(CellRefusal::OffRaster)});
+                continue;
+            }
+        }
+        const WriteBackResult result = model.writeCell(row, col, entry.value);
+        if (result.action == WriteBackAction::Refused) {
+            refused.push_back(Refused{
+                row, col, shownValue,
+                reasonText(col == kColTx ? CellRefusal::NotOffset : CellRefusal::FixedFrequency)});
+        } else if (col == kColRx && entry.value.empty() &&
+                   result.action != WriteBackAction::Deleted) {
+            refused.push_back(
+                Refused{row, col, shownValue, static_cast<int>(text::msg::ReasonLastChannel)});
+        } else if (tones.count(col)) {
+            tones[col] = std::stoi(entry.value);
+        }
+    }
+    if (!app_.documents.working().findChannel(chNo)) return;
+    for (const auto& [col, tone] : tones)
+        if (toneOf(col) != tone) (void)model.writeCell(row, col, std::to_string(tone));
 }
 
 void ChannelGridClipboard::deleteSelectedChannels()
@@ -239,28 +291,48 @@ void ChannelGridClipboard::reportRefused(int headingId, const std::vector<Refuse
 {
     if ((refused.empty() && rowsBeyond == 0) || !app_.prompt) return;
     const ChannelTableModel& model = *view_.channelModel();
+    // The refusals that name a value the user meant to store come first, one a line; cells of
+    // columns that store nothing and of rows without a channel are said once each, so a
+    // pasted block with hidden columns does not bury them.
     QStringList lines;
-    for (std::size_t i = 0; i < refused.size() && i < kListedLines; ++i) {
-        const Refused& r = refused[i];
+    std::set<int> columnsNotStored;
+    std::set<int> rowsWithoutChannel;
+    for (const Refused& r : refused) {
         const QString reason = app_.text(r.reasonId);
         const QString row = QString::number(r.row + 1);
-        if (withCells) {
-            const QString column =
-                r.col <= kLastValueColumn
-                    ? model.headerData(r.col, Qt::Horizontal).toString().simplified()
-                    : QString::number(r.col);
-            lines << app_.text(text::msg::PasteRefusedCell).arg(row, column, r.value, reason);
-        } else {
+        if (!withCells) {
             lines << app_.text(text::msg::DeleteKeptChannel).arg(row, reason);
+            continue;
         }
+        if (r.reasonId == text::msg::ReasonNoField) {
+            columnsNotStored.insert(r.col);
+            continue;
+        }
+        if (r.reasonId == text::msg::ReasonNoChannel) {
+            rowsWithoutChannel.insert(r.row + 1);
+            continue;
+        }
+        const QString column = r.col <= kLastValueColumn
+                                   ? model.headerData(r.col, Qt::Horizontal).toString().simplified()
+                                   : QString::number(r.col);
+        lines << app_.text(text::msg::PasteRefusedCell).arg(row, column, r.value, reason);
     }
-    if (refused.size() > kListedLines)
-        lines << app_.text(text::msg::PasteMoreRefused)
-                     .arg(static_cast<qulonglong>(refused.size() - kListedLines));
-    if (rowsBeyond > 0) lines << app_.text(text::msg::PasteRowsBeyondGroup).arg(rowsBeyond);
+    QStringList shown = lines.mid(0, static_cast<qsizetype>(kListedLines));
+    if (lines.size() > static_cast<qsizetype>(kListedLines))
+        shown << app_.text(text::msg::PasteMoreRefused)
+                     .arg(static_cast<qulonglong>(lines.size()) - kListedLines);
+    QStringList summary;
+    if (!columnsNotStored.empty())
+        summary << app_.text(text::msg::PasteColumnsNotStored).arg(numberRanges(columnsNotStored));
+    if (!rowsWithoutChannel.empty())
+        summary
+            << app_.text(text::msg::PasteRowsWithoutChannel).arg(numberRanges(rowsWithoutChannel));
+    if (rowsBeyond > 0) summary << app_.text(text::msg::PasteRowsBeyondGroup).arg(rowsBeyond);
     Message m;
     m.textId = refused.empty() ? 0 : headingId;
-    m.text = lines.join('\n').toStdString();
+    m.text = (shown + summary).join('\n').toStdString();
+    // The whole list, to read and copy in the box.
+    m.details = (lines + summary).join('\n').toStdString();
     m.icon = Icon::Warning;
     app_.prompt->ask(m);
 }

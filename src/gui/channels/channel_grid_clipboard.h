@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 #include <vector>
 
 namespace zt::gui {
@@ -42,6 +43,9 @@ class ChannelGridClipboard {
         bool empty() const { return top < 0; }
     };
     Area selectedArea() const;
+    // Writes one pasted row from column `left`; refused cells are added to `refused`.
+    void pasteRow(int row, int left, const std::vector<std::string>& cells,
+                  std::vector<Refused>& refused);
     bool isSelected(int row, int col) const;
     // Deletes the channel of a row; a channel the rules keep is added to `kept`.
     void deleteRowChannel(int row, std::vector<Refused>& kept);

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QStandardItemModel>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -22,6 +23,7 @@
 #include "gui/prompt/prompt_service.h"
 #include "gui/text_codec.h"
 #include "gui/widgets/guarded_line_edit.h"
+#include "gui/widgets/screen_placement.h"
 #include "gui/widgets/twips.h"
 #include "platform/port_diagnosis_text.h"
 
@@ -502,11 +504,55 @@ void InfoToolWindow::readFromRadio()
     exchange_->startRead();
 }
 
+void InfoToolWindow::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous()) gui::placeInsideAvailableScreen(*this);
+    QWidget::showEvent(event);
+}
+
 void InfoToolWindow::writeToRadio()
 {
     if (batchRunning_ || exchange_->state() != InfoState::Idle) return;
+    if (!confirmEmptyDealerFields()) return;
     if (!preparePort()) return;
     exchange_->startWrite();
+}
+
+bool InfoToolWindow::confirmEmptyDealerFields()
+{
+    // The dealer fields a write sends (dealer code, stock-in and sale dates, seller, program
+    // password): one left empty here would replace what the radio, as read or written here
+    // last, holds with nothing.
+    if (!radioHolds_ || host_.prompt == nullptr) return true;
+    const Texts& t = texts(host_.language);
+    std::vector<int> empty;
+    QStringList lines;
+    for (int k = 8; k <= 12; ++k) {
+        const QString held = heldText(*radioHolds_, k);
+        if (!text1_[static_cast<std::size_t>(k)]->text().isEmpty() || held.isEmpty()) continue;
+        empty.push_back(k);
+        lines << u8(t.fieldLabels[static_cast<std::size_t>(k + 1)]) + QStringLiteral(": ") + held;
+    }
+    if (empty.empty()) return true;
+    Message m;
+    m.text = std::string(t.clearHeldFields) + "\n" + lines.join('\n').toStdString();
+    m.buttons = Buttons::YesNoCancel;
+    m.icon = Icon::Question;
+    const Answer a = host_.prompt->ask(m);
+    if (a == Answer::Cancel) return false;
+    if (a == Answer::No)
+        for (int k : empty) text1_[static_cast<std::size_t>(k)]->setText(heldText(*radioHolds_, k));
+    return true;
+}
+
+QString InfoToolWindow::heldText(const InfoToolRecord& r, int field) const
+{
+    const std::string* value = field == 8    ? &r.DealerCode
+                               : field == 9  ? &r.StockInDate
+                               : field == 10 ? &r.SaleDate
+                               : field == 11 ? &r.Seller
+                                             : &r.ProgramPassword;
+    return gui::fromRecordText(trimRight(cutAtNul(*value)));
 }
 
 void InfoToolWindow::exitTool()
@@ -560,10 +606,12 @@ void InfoToolWindow::exchangeFinished(InfoOutcome outcome)
     const Texts& t = texts(host_.language);
     switch (outcome) {
         case InfoOutcome::ReadComplete:
+            radioHolds_ = exchange_->record();
             ShowByData();
             message(t.readComplete);
             return;
         case InfoOutcome::WriteComplete:
+            radioHolds_ = exchange_->record();
             ShowByData();
             message(t.writeComplete);
             return;

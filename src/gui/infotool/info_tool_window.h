@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -122,6 +123,7 @@ class InfoToolWindow : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -131,6 +133,10 @@ class InfoToolWindow : public QWidget {
     PortDeviceSource portDeviceSource() const;
     void exchangeFinished(InfoOutcome outcome);
     void batchRadioWritten(int nextRadio);
+    // Asks before a Write leaves empty a dealer field that the radio, as last read or written
+    // here, holds: Yes clears it, No fills the field in again, Cancel (false) writes nothing.
+    bool confirmEmptyDealerFields();
+    QString heldText(const InfoToolRecord& record, int field) const;
     void batchControlsIdle();
     bool preparePort();
     void message(std::string_view text, Icon icon = Icon::None);
@@ -144,6 +150,8 @@ class InfoToolWindow : public QWidget {
     std::unique_ptr<InfoExchange> exchange_;
     int portNumber_ = 0;
     bool batchRunning_ = false;
+    // The record the radio holds, as last read or written here.
+    std::optional<InfoToolRecord> radioHolds_;
     bool closing_ = false;
     std::string lostReason_;  // the port was lost during the running exchange
 

@@ -81,6 +81,19 @@ Answer answerOf(int button, Buttons buttons)
     return escapeAnswer(buttons);
 }
 
+// A list that goes with the message: shown open, to scroll through, select and copy.
+void addDetails(QMessageBox& box, const Message& message)
+{
+    if (message.details.empty()) return;
+    box.setDetailedText(QString::fromStdString(message.details));
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    for (QAbstractButton* button : box.buttons())
+        if (box.buttonRole(button) == QMessageBox::ActionRole) {
+            button->click();  // "Show Details..."
+            break;
+        }
+}
+
 }  // namespace
 
 QtPromptService::QtPromptService(std::function<QString()> title, TextLookup text, QWidget* parent)
@@ -112,6 +125,7 @@ Answer QtPromptService::ask(const Message& message)
     QMessageBox box(iconOf(message.icon), composeTitle(message), composeText(message),
                     buttonsOf(message.buttons), parent_);
     box.setObjectName("MessageBox");
+    addDetails(box, message);
     const int result = box.exec();
     return answerOf(result, message.buttons);
 }
@@ -123,6 +137,7 @@ void QtPromptService::ask(const Message& message, std::function<void(Answer)> an
     auto* box = new QMessageBox(iconOf(message.icon), composeTitle(message), composeText(message),
                                 buttonsOf(message.buttons), parent_);
     box->setObjectName("MessageBox");
+    addDetails(*box, message);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
     const Buttons buttons = message.buttons;

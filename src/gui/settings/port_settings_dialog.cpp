@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/files/ini_profile.h"
 #include "core/files/settings.h"
 #include "core/text_ids.h"
 #include "gui/app_context.h"
@@ -226,6 +227,10 @@ void PortSettingsDialog::assignDevice(const SerialDevice& device)
     const int port = selectedPort();
     if (port == 0) return;
     const std::string path = device.assignablePath();
+    // The assignment is written at once so the port list shows what it reaches; Cancel
+    // writes the entry back as it was.
+    entriesBefore_.try_emplace(
+        port, readProfileString(app_.paths.mySetupIni(), kPortsSection, comPortName(port), ""));
     if (!registerComDevice(app_.paths.mySetupIni(), port, path)) {
         // Nothing changed: say so rather than show an assignment that is not kept.
         Message m;
@@ -262,6 +267,13 @@ void PortSettingsDialog::commandOkClick()
 void PortSettingsDialog::done(int result)
 {
     timer_->stop();
+    if (result != QDialog::Accepted) {
+        for (const auto& [port, before] : entriesBefore_)
+            if (!writeProfileString(app_.paths.mySetupIni(), kPortsSection, comPortName(port),
+                                    before))
+                app_.prompt->ask(settingsNotSaved(app_.paths.mySetupIni().string()));
+    }
+    entriesBefore_.clear();
     QDialog::done(result);
 }
 

@@ -5,6 +5,8 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "platform/serial_devices.h"
@@ -89,6 +91,9 @@ class PortSettingsDialog : public QDialog {
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QTimer* timer_ = nullptr;
+    // The "ports" entries (raw, "" for none) as they were before this window's first
+    // assignment of each number: Cancel writes them back.
+    std::map<int, std::string> entriesBefore_;
 };
 
 }  // namespace zt::gui

@@ -43,6 +43,7 @@
 #include "gui/transfer/transfer_controller.h"
 #include "gui/transfer/transfer_progress_dialog.h"
 #include "gui/undo/undo_commands.h"
+#include "gui/undo/undo_recorder.h"
 #include "platform/port_diagnosis.h"
 #include "platform/port_table.h"
 #include "platform/qt_timers.h"
@@ -148,13 +149,12 @@ void MainWindow::createLink()
 void MainWindow::useLink(LinkPort& port, TimerFactory& timers)
 {
     port_ = &port;
-    const bool serial = &port == serialPort_.get();
-    auto beforeOpen = serial ? std::function<void()>([this] {
-        serialPort_->setDeviceName(pathText(comDevice(app_.comPort, app_.paths.mySetupIni())));
-    })
-                             : std::function<void()>();
+    // The port assignment is read afresh at every open: another program (the command line's
+    // "ports --assign") may have changed it while this one runs.
+    if (&port == serialPort_.get())
+        serialPort_->setDeviceResolver(
+            [this] { return pathText(comDevice(app_.comPort, app_.paths.mySetupIni())); });
     transfers_ = std::make_unique<TransferController>(app_, port, timers, this);
-    transfers_->setBeforeOpen(std::move(beforeOpen));
     TransferWindows w;
     w.closeAllDocumentWindows = [this] { CloseCurAllWindows(); };
     w.documentReplaced = [this](const std::string&) {
@@ -164,6 +164,8 @@ void MainWindow::useLink(LinkPort& port, TimerFactory& timers)
     w.showRadioInformation = [this] { ShowChildWindow(window::RadioInfo); };
     w.endProgram = [this] { endProgram(); };
     transfers_->setWindows(std::move(w));
+    connect(transfers_.get(), &TransferController::readLeftDocumentUnchanged, this,
+            [this] { showStatusHint(app_.text(text::msg::ReadCancelledNothingChanged)); });
 }
 
 // ---- Building the window ----------------------------------------------------
@@ -222,6 +224,11 @@ void MainWindow::buildMenus()
                                      emit app_.events.documentReplaced();
                                      ShowMainTxt();
                                  }});
+    connect(&undoCommandsOf(*this)->recorder(), &UndoRecorder::windowChangedDocument, this,
+            [this](QWidget* window) {
+                showStatusHint(
+                    app_.text(text::msg::WindowChangedStoredValue).arg(window->windowTitle()));
+            });
     auto child = [this](const char* name) { return [this, name] { ShowChildWindow(name); }; };
     connect(menuItem(edit, "mnuChannelInfo", text::menu::EditChannelInformation),
             &QAction::triggered, this, child(window::CommChInfo));

@@ -60,4 +60,9 @@ void startNewDocument(AppContext& app, NewKind kind)
                                              toRecordText(shortDate), today.month());
 }
 
+QString messageBoxTitle(const AppContext& app)
+{
+    return app.text(text::main::ApplicationTitle);
+}
+
 }  // namespace zt::gui

@@ -20,4 +20,9 @@ void prepareProgram(AppContext& app, std::uint32_t systemLocaleId);
 // current model, the document's band and today's date in the system's short form.
 void startNewDocument(AppContext& app, NewKind kind);
 
+// The title of the program's message boxes: the application title in the language in use,
+// also after a switch while the program runs (applicationTitle keeps the start-up language,
+// as it names the window position store).
+QString messageBoxTitle(const AppContext& app);
+
 }  // namespace zt::gui

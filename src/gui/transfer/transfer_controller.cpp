@@ -182,6 +182,7 @@ void TransferController::transferEnded(TransferKind kind, bool success)
 {
     app_.noEcho = machine_->noEcho();
     if (windows_.ended) windows_.ended(kind, success);
+    if (kind == TransferKind::Read && !success) emit readLeftDocumentUnchanged();
 }
 
 std::string TransferController::enteredPassword() const

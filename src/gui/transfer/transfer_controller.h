@@ -85,6 +85,10 @@ class TransferController final : public QObject, public TransferHost, public Pro
     bool windowShown() const override;
     void showWindow(std::function<void()> closed) override;
 
+  signals:
+    // A read ended without replacing the document (cancelled, refused or failed).
+    void readLeftDocumentUnchanged();
+
   private:
     // False when the command must not start (its trace file cannot be written).
     bool prepare(TransferKind kind);

@@ -71,6 +71,18 @@ void UndoRecorder::adoptDocument()
     emit historyChanged();
 }
 
+void UndoRecorder::recordOpeningChange(QWidget& window)
+{
+    // What came before the opening was recorded as the click or key that opened it arrived;
+    // a difference now is a value the window changed to show it.
+    if (QApplication::activeModalWidget() ||
+        !documentsDiffer(documents_.working(), history_.current()))
+        return;
+    history_.record(documents_.working());
+    emit historyChanged();
+    emit windowChangedDocument(&window);
+}
+
 QLineEdit* UndoRecorder::typedInto(QObject* watched, const QKeyEvent& key)
 {
     auto* box = qobject_cast<QLineEdit*>(watched);
@@ -161,7 +173,7 @@ bool UndoRecorder::eventFilter(QObject* watched, QEvent* event)
             // (an import), and what it changed is the action's step.
             if (auto* w = qobject_cast<QWidget*>(watched);
                 w && qobject_cast<QMdiSubWindow*>(w->parentWidget()) && !windowsClosedSinceCheck_)
-                adoptDocument();
+                recordOpeningChange(*w);
             break;
         case QEvent::Hide:
             if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow()) noteAction(nullptr);

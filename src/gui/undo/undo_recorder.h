@@ -30,10 +30,12 @@ namespace zt::gui {
 // checked as a key press or a click arrives, before its widget sees it: what
 // changed before belongs to the earlier actions.
 //
-// Keys typed into one text box in a row are one step together. What a child
-// window writes as it opens (values shown in their stored form) is taken
-// into the current state without a step, unless the same action closed
-// windows to replace the document under them (an import).
+// Keys typed into one text box in a row are one step together. A child window
+// that changes a stored value as it opens (a value its list cannot show, from
+// a file made elsewhere) makes a step of its own, announced by
+// windowChangedDocument, so the user is told and Undo takes it back. When the
+// same action closed windows to replace the document under them (an import),
+// the change is that action's step.
 class UndoRecorder : public QObject {
     Q_OBJECT
   public:
@@ -55,6 +57,8 @@ class UndoRecorder : public QObject {
   signals:
     // Something was recorded, undone, redone or forgotten.
     void historyChanged();
+    // `window` changed the document as it opened; that change is the latest step.
+    void windowChangedDocument(QWidget* window);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,6 +68,7 @@ class UndoRecorder : public QObject {
     static QLineEdit* typedInto(QObject* watched, const QKeyEvent& key);
     void noteAction(QLineEdit* typingBox);
     void queueCheck();
+    void recordOpeningChange(QWidget& window);
 
     DocumentStore& documents_;
     UndoHistory history_;

@@ -90,8 +90,11 @@ TEST(ChannelCellPaste, ReceiveFrequencyFollowsTheTypingRules)
 {
     RadioData data;
     data.Options.FrequencyChangeable = 1;
-    EXPECT_EQ(paste(data, 9, kColRx, " 27.613 ").refusal, CellRefusal::None);
-    EXPECT_EQ(paste(data, 9, kColRx, " 27.613 ").value, "27.613");
+    EXPECT_EQ(paste(data, 9, kColRx, " 27.615 ").refusal, CellRefusal::None);
+    EXPECT_EQ(paste(data, 9, kColRx, " 27.615 ").value, "27.615");
+    // Typing would snap these onto the 5 kHz raster from 25.615 MHz; a paste is refused.
+    EXPECT_EQ(paste(data, 9, kColRx, "27.613").refusal, CellRefusal::OffRaster);
+    EXPECT_EQ(paste(data, 9, kColRx, "27.6150001").refusal, CellRefusal::OffRaster);
     EXPECT_EQ(paste(data, 9, kColRx, "25.615").refusal, CellRefusal::None);
     EXPECT_EQ(paste(data, 9, kColRx, "30.105").refusal, CellRefusal::None);
     for (const char* bad : {"abc", "27,5", "-27", "2e1", "27 MHz", "."})

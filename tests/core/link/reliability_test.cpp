@@ -33,7 +33,7 @@ TEST(Reliability, SeededTransfersAgainstFaultsNeverSucceedWithWrongData)
         const bool write = seed % 2 == 0;
         Rig rig(/*baud=*/0, /*echo=*/seed % 3 == 0);
         rig.radio.setFaults({0.05, 0.05, 0.05, seed});
-        rig.prompt.script[msg::TransferFailed] = {Answer::Ok, Answer::Ok, Answer::Cancel};
+        rig.prompt.script[msg::TransferFailed] = {Answer::Retry, Answer::Retry, Answer::Cancel};
         // A write sends something different from what the radio holds.
         rig.host.doc.Data.Messages[1] = FixedText<16>("SEED" + std::to_string(seed));
         const RadioMemory original = rig.radio.memory();
@@ -85,7 +85,7 @@ TEST(Reliability, LateAnswersAmongFaultsNeverGiveAFalseSuccess)
         faults.lagMs = seed % 3 == 0 ? 800 : 200;
         faults.seed = seed;
         rig.radio.setFaults(faults);
-        rig.prompt.script[msg::TransferFailed] = {Answer::Ok, Answer::Ok, Answer::Cancel};
+        rig.prompt.script[msg::TransferFailed] = {Answer::Retry, Answer::Retry, Answer::Cancel};
         rig.host.doc.Data.Messages[1] = FixedText<16>("LAG" + std::to_string(seed));
         const RadioMemory original = rig.radio.memory();
         write ? rig.machine.startWrite() : rig.machine.startRead();
@@ -113,7 +113,7 @@ TEST(Reliability, RandomBytesOnTheLineNeverStoreABadBlock)
         Rig rig(/*baud=*/9600);
         rig.machine.setNoEcho(true);
         std::mt19937 rng(static_cast<unsigned>(seed));
-        rig.prompt.script[msg::TransferFailed] = {Answer::Ok, Answer::Ok, Answer::Cancel};
+        rig.prompt.script[msg::TransferFailed] = {Answer::Retry, Answer::Retry, Answer::Cancel};
         // Noise bursts arrive among the radio's answers every few milliseconds.
         std::function<void()> noise = [&] {
             if (!rig.machine.busy()) return;

@@ -248,7 +248,7 @@ TEST(TransferTimeouts, PasswordBlockTimeoutsUseThePasswordCounter)
         rig.port.setConnected(b != readBlockCommand(kPasswordBlockAddress));
         passwordReads += b == readBlockCommand(kPasswordBlockAddress);
     };
-    rig.prompt.script[msg::TransferFailed] = {Answer::Ok, Answer::Cancel};
+    rig.prompt.script[msg::TransferFailed] = {Answer::Retry, Answer::Cancel};
     rig.machine.startRead();
     rig.run();
     // The counter starts at 0: the first time-out prompts at once. After OK it is

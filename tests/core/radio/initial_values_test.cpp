@@ -52,15 +52,17 @@ TEST(NewDocument, RecordDefaults)
     for (int g = 0; g < 12; ++g) EXPECT_EQ(d.Groups[static_cast<std::size_t>(g)].cut(), names[g]);
 
     const OptionSettings& o = d.Options;
-    EXPECT_EQ(o.TimeOutTimer, 4);
+    // Values the windows show as they stand: time-out off, voice volume 1, the first channel
+    // of each reset group, the first DTMF rate and first-digit delay entries.
+    EXPECT_EQ(o.TimeOutTimer, 0);
+    EXPECT_EQ(o.VoiceVolume, 1);
     EXPECT_EQ(o.CurrentGroup, 3);
     EXPECT_EQ(o.DisplayMode, 1);
     EXPECT_EQ(o.BacklightColor, 1);
     EXPECT_EQ(o.Beep, 1);
     EXPECT_EQ(o.ResetGroupExtended, 9);
-    EXPECT_EQ(o.ResetGroupE + o.ResetChannelE + o.ResetGroupNormal + o.ResetChannelNormal +
-                  o.ResetChannelExtended,
-              0);
+    EXPECT_EQ(o.ResetGroupE + o.ResetGroupNormal, 0);
+    EXPECT_EQ(o.ResetChannelE + o.ResetChannelNormal + o.ResetChannelExtended, 3);
     EXPECT_EQ(o.PowerOnText.raw(), std::string("        kp2719 ") + '\0');
     EXPECT_EQ(o.VoicePrompt, 1);
     EXPECT_EQ(o.TailElimination, 3);
@@ -69,6 +71,8 @@ TEST(NewDocument, RecordDefaults)
 
     EXPECT_EQ(d.Dtmf.IdCode.raw(), "000       ");
     EXPECT_EQ(d.Dtmf.IdCodeLength, 3);
+    EXPECT_EQ(d.Dtmf.Rate, 1);
+    EXPECT_EQ(d.Dtmf.FirstDigitDelay, 2);
     EXPECT_EQ(d.Dtmf.CallAlert, 0);
     EXPECT_EQ(d.Dtmf.Memory[15].Length, 0);
     EXPECT_EQ(d.Dtmf.KillCode.Digits.cut(), "");
@@ -109,7 +113,7 @@ TEST(NewDocument, ToneTipsStartFromZeroWithFiveSequences)
     for (int s = 5; s < 8; ++s) EXPECT_EQ(t[static_cast<std::size_t>(s)], ToneTipSequence{});
 }
 
-TEST(NewDocument, TimeOutTimerOfFourIsStoredAsZero)
+TEST(NewDocument, EncodesTimeOutOffAndTheBandCentre)
 {
     RadioDocument doc;
     ProgramState state;

@@ -67,6 +67,22 @@ TEST(ChannelEditorLists, BusyLockEntriesFollowTheReceiveTone)
     EXPECT_EQ(rig.doc().findChannel(402)->BusyChannelLock, 0);
 }
 
+TEST(ChannelEditorLists, TypedToneIsWrittenOnceWhenTheEntryEnds)
+{
+    ChannelRig rig;
+    rig.add(401, "02700000");
+    auto editor = openEditorAlone(rig, 9, 1);
+    editor->activateWindow();
+    QApplication::setActiveWindow(editor.get());
+    QComboBox* rx = editor->combo2(0);
+    rx->setFocus();
+    QTest::keyClicks(rx, "88.5");
+    EXPECT_EQ(rig.doc().findChannel(401)->EncodeTone, 0);  // "8" alone would be 82.5
+    QTest::keyClick(rx, Qt::Key_Return);                   // moves on: the entry ends
+    EXPECT_EQ(rig.doc().findChannel(401)->DecodeTone, 9);
+    EXPECT_EQ(rig.doc().findChannel(401)->EncodeTone, 9);
+}
+
 TEST(ChannelEditorLists, UndefinedRbAndBotReferencesShowFirstEntryAndStay)
 {
     ChannelRig rig;

@@ -48,24 +48,77 @@ TEST(ChannelGridPaste, BlockWithGoodAndBadCellsTakesTheGoodOnesAndListsTheRest)
     // Rows 2 and 3: no channel made from a bad or out-of-band frequency.
     EXPECT_EQ(rig.doc().findChannel(402), nullptr);
     EXPECT_EQ(rig.doc().findChannel(403), nullptr);
-    // Row 4: the channel is made, its good tone taken, the bad cells left as they were.
+    // Row 4: the channel is made, its good tone taken, the bad cells left as they were (the
+    // refused receive tone is not filled in from the transmit one).
     const ChannelRecord* fourth = rig.doc().findChannel(404);
     ASSERT_NE(fourth, nullptr);
     EXPECT_EQ(fourth->RxFre.cut(), "02760000");
     EXPECT_EQ(fourth->ShiftDir, 0);
-    EXPECT_EQ(fourth->EncodeTone, 50);  // (a first tone on a channel sets both)
+    EXPECT_EQ(fourth->EncodeTone, 50);
+    EXPECT_EQ(fourth->DecodeTone, 0);
 
-    // One message lists every refused cell with its row, column, value and reason.
+    // One message lists every refused cell with its row, column, value and reason, and says
+    // once which rows had no channel.
     ASSERT_EQ(rig.prompt.askedIds(), std::vector<int>{9981});
     const QStringList lines = lastMessageText(rig).split('\n');
     ASSERT_EQ(lines.size(), 5) << lastMessageText(rig).toStdString();
     EXPECT_TRUE(lines[0].contains("Row 2") && lines[0].contains("\"abc\"") &&
                 lines[0].contains(rig.app.text(9983)));
-    EXPECT_TRUE(lines[1].contains("Row 2") && lines[1].contains(rig.app.text(9988)));
-    EXPECT_TRUE(lines[2].contains("Row 3") && lines[2].contains(rig.app.text(9984)));
-    EXPECT_TRUE(lines[3].contains("Row 4") && lines[3].contains("\"x\"") &&
-                lines[3].contains(rig.app.text(9985)));
-    EXPECT_TRUE(lines[4].contains("\"nope\"") && lines[4].contains(rig.app.text(9986)));
+    EXPECT_TRUE(lines[1].contains("Row 3") && lines[1].contains(rig.app.text(9984)));
+    EXPECT_TRUE(lines[2].contains("Row 4") && lines[2].contains("\"x\"") &&
+                lines[2].contains(rig.app.text(9985)));
+    EXPECT_TRUE(lines[3].contains("\"nope\"") && lines[3].contains(rig.app.text(9986)));
+    EXPECT_EQ(lines[4], rig.app.text(9973).arg("2"));
+}
+
+TEST(ChannelGridPaste, APastedRowIsStoredExactlyOrRefusedNeverAdjusted)
+{
+    ChannelRig rig;
+    rig.add(401, "02700000");
+    rig.add(403, "02700000");
+    ChannelGridWindow& grid = rig.openGrid(9);
+    select(rig, 1, 1, 1, 1);
+    // Receive tone Off, transmit tone D023N (entry 52): the first tone of a channel is not
+    // copied into the other direction within one pasted row. 28.1234 MHz and an offset of
+    // 0.0012 MHz lie between 5 kHz steps counted from 25.615 MHz.
+    grid.clipboard().paste(
+        QStringLiteral("27.00000\t\t\tOff\tD023N\r\n"
+                       "28.1234\r\n"
+                       "27.00000\t+0.0012\r\n"));
+    EXPECT_EQ(rig.doc().findChannel(401)->DecodeTone, 0);
+    EXPECT_EQ(rig.doc().findChannel(401)->EncodeTone, 52);
+    EXPECT_EQ(rig.doc().findChannel(402), nullptr);
+    ASSERT_NE(rig.doc().findChannel(403), nullptr) << lastMessageText(rig).toStdString();
+    EXPECT_EQ(rig.doc().findChannel(403)->ShiftDir, 0);
+    EXPECT_EQ(rig.doc().findChannel(403)->OffsetFre.cut(), "");  // as created
+    const QStringList lines = lastMessageText(rig).split('\n');
+    ASSERT_EQ(lines.size(), 2) << lastMessageText(rig).toStdString();
+    EXPECT_TRUE(lines[0].contains("Row 2") && lines[0].contains("\"28.1234\"") &&
+                lines[0].contains(rig.app.text(9971)));
+    EXPECT_TRUE(lines[1].contains("Row 3") && lines[1].contains(rig.app.text(9971)));
+}
+
+TEST(ChannelGridPaste, RealRefusalsComeFirstAndTheWholeListGoesWithTheMessage)
+{
+    ChannelRig rig;
+    rig.add(401, "02700000");
+    ChannelGridWindow& grid = rig.openGrid(9);
+    select(rig, 1, 1, 1, 1);
+    // Columns 1..11 of a wider sheet: row 1 holds three bad values, rows 2..20 tones for
+    // positions without a channel; columns 10 and 11 store nothing.
+    QString block = QStringLiteral("27.00000\tabc\t\t99.9\tOFF\t\tMaybe\t\t\tx\ty\n");
+    for (int row = 2; row <= 20; ++row) block += QStringLiteral("\t\t\t67.0\t67.0\t\t\t\t\tx\ty\n");
+    grid.clipboard().paste(block);
+    ASSERT_EQ(rig.prompt.askedIds(), std::vector<int>{9981});
+    const QStringList lines = lastMessageText(rig).split('\n');
+    ASSERT_EQ(lines.size(), 5) << lastMessageText(rig).toStdString();
+    EXPECT_TRUE(lines[0].contains("\"abc\"") && lines[0].contains(rig.app.text(9985)));
+    EXPECT_TRUE(lines[1].contains("\"99.9\"") && lines[1].contains(rig.app.text(9986)));
+    EXPECT_TRUE(lines[2].contains("\"Maybe\"") && lines[2].contains(rig.app.text(9986)));
+    EXPECT_EQ(lines[3], rig.app.text(9972).arg("10-11"));
+    EXPECT_EQ(lines[4], rig.app.text(9973).arg("2-20"));
+    // The box carries the list to scroll through and copy.
+    EXPECT_EQ(rig.prompt.asked.back().message.details, rig.prompt.asked.back().message.text);
 }
 
 TEST(ChannelGridPaste, RowsBelowTheGroupAndFixedFrequenciesAreReported)

@@ -323,6 +323,38 @@ TEST(ChannelGridEditing, PlacingAListWritesNothingChoosingWritesAtOnce)
     EXPECT_EQ(grid.cellText(1, 5), list->itemText(10));
 }
 
+// Tone list: 82.5 is entry 7, 88.5 entry 9 (67.0, 69.3, 71.9, 74.4, 77.0, 79.7, 82.5, 85.4, 88.5).
+TEST(ChannelGridEditing, TypedToneIsWrittenOnceWhenTheEntryEnds)
+{
+    ChannelRig rig;
+    rig.add(401, "02700000");
+    rig.add(402, "02700000");
+    rig.openGrid(9);
+    rig.clickCell(1, 4);
+    QComboBox* list = rig.list("Combo1");
+    ASSERT_TRUE(shown(list));
+    QTest::keyClicks(list, "88.5");
+    // Nothing is written while the tone is being typed ("8" alone would pick 82.5).
+    EXPECT_EQ(rig.doc().findChannel(401)->DecodeTone, 0);
+    EXPECT_EQ(rig.doc().findChannel(401)->EncodeTone, 0);
+    QTest::keyClick(list, Qt::Key_Return);
+    // The copy rule acts on the final entry only.
+    EXPECT_EQ(rig.doc().findChannel(401)->DecodeTone, 9);
+    EXPECT_EQ(rig.doc().findChannel(401)->EncodeTone, 9);
+
+    // Tab ends a typed entry too; an arrow key only moves the shown entry until then.
+    rig.clickCell(2, 5);
+    list = rig.list("Combo1");
+    ASSERT_TRUE(shown(list));
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(rig.doc().findChannel(402)->EncodeTone, 0);
+    EXPECT_EQ(rig.doc().findChannel(402)->DecodeTone, 0);
+    QTest::keyClick(list, Qt::Key_Tab);
+    EXPECT_EQ(rig.doc().findChannel(402)->EncodeTone, 2);
+    EXPECT_EQ(rig.doc().findChannel(402)->DecodeTone, 2);
+}
+
 TEST(ChannelGridEditing, EnteringTheShownTextKeepsStepAndOffset)
 {
     ChannelRig rig;

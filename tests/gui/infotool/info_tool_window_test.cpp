@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -97,6 +98,19 @@ TEST(InfoToolStart, ChineseTextsAndLabelsEndJustLeftOfTheirFields)
         EXPECT_EQ(l.x() + l.width() + 3, f.x()) << label;
         EXPECT_EQ(w.fieldLabel(label)->alignment() & Qt::AlignRight, Qt::AlignRight);
     }
+}
+
+TEST(InfoToolStart, OpensInsideTheAvailableScreenArea)
+{
+    ToolRig t;
+    InfoToolWindow& w = t.load();
+    w.hide();
+    w.move(5000, -3000);  // where a window manager may put a tall window
+    w.show();
+    const QRect area = w.screen()->availableGeometry();
+    EXPECT_TRUE(area.contains(w.frameGeometry()))
+        << w.frameGeometry().x() << "," << w.frameGeometry().y() << " in " << area.width() << "x"
+        << area.height();
 }
 
 TEST(InfoToolStart, UnknownOperatingSystemIsReportedAndTheToolWorksOn)
@@ -384,6 +398,43 @@ TEST(InfoToolWrite, WritesTheDealerPartCutToItsFieldsAndAdvancesTheSerialNumber)
                            t.radio.memory().begin() + kIdentBlockAddress));
     EXPECT_EQ(w.field(1)->text(), "1234567800000010");
     EXPECT_FALSE(t.port.isOpen());
+}
+
+TEST(InfoToolWrite, AFieldLeftEmptyIsNotClearedOnTheRadioWithoutAsking)
+{
+    ToolRig t;
+    FreshRadioOptions o;
+    o.dealerCode = "DL";
+    o.stockInDate = "2026-02-03";
+    t.radio.memory() = freshRadioMemory(o);
+    auto* block = t.radio.memory().data() + kInfoBlockBase;
+    std::copy_n("2026-03-04", 10, block + info::SaleDate.offset);
+    InfoToolWindow& w = t.load();
+    w.readFromRadio();
+    t.runUntilIdle();
+    ASSERT_EQ(w.field(10)->text(), "2026-03-04");
+
+    // The sale date is cleared by mistake: No keeps the radio's value.
+    w.field(10)->clear();
+    t.prompt.answers = {Answer::No};
+    w.writeToRadio();
+    t.runUntilIdle();
+    ASSERT_EQ(t.questions().size(), 1u);
+    EXPECT_EQ(t.questions()[0].buttons, Buttons::YesNoCancel);
+    EXPECT_NE(t.questions()[0].text.find("Sell Date: 2026-03-04"), std::string::npos);
+    EXPECT_EQ(t.radioField(info::SaleDate), padded("2026-03-04", 16));
+    EXPECT_EQ(w.field(10)->text(), "2026-03-04");
+
+    // Cancel writes nothing; Yes clears it.
+    w.field(10)->clear();
+    t.prompt.answers = {Answer::Cancel};
+    w.writeToRadio();
+    t.runUntilIdle();
+    EXPECT_EQ(t.radioField(info::SaleDate), padded("2026-03-04", 16));
+    t.prompt.answers = {Answer::Yes};
+    w.writeToRadio();
+    t.runUntilIdle();
+    EXPECT_EQ(t.radioField(info::SaleDate), padded("", 16));
 }
 
 TEST(InfoToolWrite, SilentRadioEndsWithCommunicationErrorAndKeepsTheWindow)

@@ -94,10 +94,19 @@ struct ToolRig {
         return window->findChild<T*>(name);
     }
 
+    // Messages with an OK button only; questions() lists the rest.
     std::vector<std::string> messages() const
     {
         std::vector<std::string> out;
-        for (const auto& a : prompt.asked) out.push_back(a.message.text);
+        for (const auto& a : prompt.asked)
+            if (a.message.buttons == Buttons::Ok) out.push_back(a.message.text);
+        return out;
+    }
+    std::vector<Message> questions() const
+    {
+        std::vector<Message> out;
+        for (const auto& a : prompt.asked)
+            if (a.message.buttons != Buttons::Ok) out.push_back(a.message);
         return out;
     }
     std::string lastMessage() const

@@ -152,6 +152,26 @@ TEST_F(PortSettingsDevicesTest, AssignedAdapterKeepsItsNumberAcrossAReplug)
     EXPECT_EQ(t.setupValue("comPort"), "4");
 }
 
+TEST_F(PortSettingsDevicesTest, CancelTakesBackTheAssignmentsOfTheWindow)
+{
+    plug("ttyUSB0", "ttyUSB1");
+    EXPECT_TRUE(writeProfileString(ini(), "ports", "COM2", "/dev/ttyS3"));
+    const std::string com4 = readProfileString(ini(), "ports", "COM4", "");
+    t.app.comPort = 2;
+    PortSettingsDialog w(t.app, source());
+    QPushButton* assign = w.findChild<QPushButton*>("CommandAssign");
+    for (int option : {1, 3}) {
+        w.option(option)->setChecked(true);
+        ASSERT_TRUE(w.devicePanel()->chooseDevice(folder.node("ttyUSB0").string()));
+        QTest::mouseClick(assign, Qt::LeftButton);
+    }
+    ASSERT_EQ(readProfileString(ini(), "ports", "COM4", ""), ftdiLink);
+    QTest::mouseClick(w.findChild<QPushButton*>("CommandCancel"), Qt::LeftButton);
+    EXPECT_EQ(readProfileString(ini(), "ports", "COM2", ""), "/dev/ttyS3");
+    EXPECT_EQ(readProfileString(ini(), "ports", "COM4", ""), com4);
+    EXPECT_TRUE(t.prompt.asked.empty());
+}
+
 TEST_F(PortSettingsDevicesTest, MissingDeviceStaysSelectedAndDisabledAndTheWindowSaysWhatToCheck)
 {
     plug("ttyUSB0", "ttyUSB1");

@@ -298,6 +298,9 @@ TEST(UnstorableValues, AreExplainedInTheProgramsLanguage)
                              program.app.text(15940) + " 300 " + "超出范围 0–264";
     EXPECT_TRUE(details.contains(expected)) << details.toStdString();
     EXPECT_FALSE(details.contains("outside")) << details.toStdString();
+    // The answer arrives from the event loop: it must reach this program, not a later one.
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
 }
 
 TEST(WindowPosition, SurvivesALanguageChangeInTheUsersStore)

@@ -284,6 +284,8 @@ TEST_F(MainWindowTest, LanguageSwitchReappliesClosesAndReopensTheGrid)
     auto* tree = w->findChild<QTreeWidget*>("TreeView1");
     EXPECT_EQ(tree->topLevelItem(0)->child(0)->text(0), QString::fromUtf8("信道信息"));
     EXPECT_EQ(app().applicationTitle, title);  // the position store key stays
+    // Message boxes from now on have the Chinese title.
+    EXPECT_EQ(messageBoxTitle(app()), QString::fromUtf8("ZT-958FM 写频软件"));
 }
 
 TEST_F(MainWindowTest, ExitAsksAboutChangesAndCancelStays)

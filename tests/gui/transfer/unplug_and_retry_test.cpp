@@ -30,7 +30,7 @@ TEST_F(ProgramTransfer, PulledCableFailsTheReadOnceAndOkAfterReplugReadsAgain)
     EXPECT_TRUE(lastSuccess);
     ASSERT_EQ(prompt.askedIds(), (std::vector<int>{9004, 9920, 9009}));
     const Message& lost = prompt.asked[1].message;
-    EXPECT_EQ(lost.buttons, Buttons::OkCancel);
+    EXPECT_EQ(lost.buttons, Buttons::RetryCancel);
     EXPECT_EQ(lost.text, kLostReason);
     EXPECT_EQ(port.opens(), opens + 1);
     EXPECT_FALSE(port.isOpen());
@@ -54,6 +54,31 @@ TEST_F(ProgramTransfer, PulledCableAndCancelLeavesTheDocumentAsItWas)
     EXPECT_FALSE(main->transfers().busy());
 }
 
+TEST_F(ProgramTransfer, PulledCableDuringAWriteSaysTheRadioMustBeWrittenAgain)
+{
+    prompt.answers = {Answer::Ok, Answer::Cancel};  // 9005 OK, the loss Cancel
+    action("mnuWriteToRadio")->trigger();
+    runUntil([&] { return radio.counters().blockWrites >= 50; });
+    ASSERT_GE(radio.counters().blockWrites, 50);
+    pullCable(port, main->transfers());
+    runToEnd();
+
+    EXPECT_FALSE(lastSuccess);
+    ASSERT_EQ(prompt.askedIds(), (std::vector<int>{9005, 9975}));
+    EXPECT_EQ(prompt.asked[1].message.buttons, Buttons::RetryCancel);
+    EXPECT_TRUE(app.text(9975).contains("written again"));
+}
+
+TEST_F(ProgramTransfer, ACancelledReadSaysNothingChanged)
+{
+    prompt.answers = {Answer::Ok, Answer::Cancel};  // 9004 OK, 9920 Cancel
+    action("mnuReadFromRadio")->trigger();
+    runUntil([&] { return radio.counters().blockReads >= 20; });
+    pullCable(port, main->transfers());
+    runToEnd();
+    EXPECT_EQ(main->statusHint(), app.text(9976));
+}
+
 TEST_F(ProgramTransfer, APortLostOutsideATransferAsksNothing)
 {
     main->transfers().portLost(kLostReason);
@@ -65,7 +90,7 @@ TEST_F(ProgramTransfer, APortLostOutsideATransferAsksNothing)
 TEST_F(ProgramTransfer, OkAfterAFailureOpensThePortAgain)
 {
     port.setConnected(false);
-    prompt.answers = {Answer::Ok, Answer::Ok, Answer::Cancel};  // 9004, 9008 OK, 9008 Cancel
+    prompt.answers = {Answer::Ok, Answer::Retry, Answer::Cancel};  // 9004, 9008 Retry, 9008 Cancel
     action("mnuReadFromRadio")->trigger();
     runToEnd();
     EXPECT_EQ(prompt.askedIds(), (std::vector<int>{9004, 9008, 9008}));
@@ -79,7 +104,7 @@ TEST_F(ProgramTransfer, RetryAfterAFailureOpensThePortAgainAndAReplugIsNoticed)
     // The retry finds the device gone: the open failure is reported once and
     // the transfer ends instead of sending into the old handle.
     port.setConnected(false);
-    prompt.answers = {Answer::Ok, Answer::Ok};  // 9004, 9008
+    prompt.answers = {Answer::Ok, Answer::Retry};  // 9004, 9008
     action("mnuReadFromRadio")->trigger();
     runUntil([&] { return prompt.wasAsked(9008); });
     port.failNextOpen("The serial device /dev/ttyUSB0 does not exist.");

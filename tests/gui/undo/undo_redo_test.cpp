@@ -160,6 +160,7 @@ TEST_F(UndoRedo, EditsInSeveralWindowsAreUndoneAndRedoneToIdenticalDocuments)
     // The channel editor on channel 321: the next decode tone.
     clickCell(1, kColRx);
     QTest::keyClick(editor->combo2(0), Qt::Key_Down);
+    QTest::keyClick(editor->combo2(0), Qt::Key_Return);  // a list entry ends with Enter
     settle();
     stepDone("channel editor");
 
@@ -307,6 +308,49 @@ TEST_F(UndoRedo, AChangeMadeWhileTheWindowsStepAsideIsOneStep)
     EXPECT_EQ(undoSteps(), 1u);
     pressUndo();
     EXPECT_EQ(channel(330), nullptr);
+    EXPECT_TRUE(identical(doc(), before));
+}
+
+TEST_F(UndoRedo, LookingAtTheWindowsOfANewDocumentChangesNothing)
+{
+    // A new document holds the values its windows show.
+    program.prompt.answers = {Answer::No, Answer::Ok};
+    program.action("mnuFileNew")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !program.window->newDocTimer().isActive(); }));
+    settle();
+    ASSERT_FALSE(program.app.documents.IsModified());
+    const RadioDocument before = doc();
+    for (const char* window : {"mnuOptFeature", "MnuDTMF", "mnuResetInit", "mnuToneTips",
+                               "mnuEmbeddedMsg", "MnuLocalInfo"}) {
+        program.action(window)->trigger();
+        settle();
+        EXPECT_FALSE(program.app.documents.IsModified()) << window;
+    }
+    EXPECT_EQ(before.Data.Options, doc().Data.Options);
+    EXPECT_EQ(before.Data.Dtmf, doc().Data.Dtmf);
+    EXPECT_TRUE(identical(doc(), before));
+    EXPECT_EQ(undoSteps(), 0u);
+}
+
+TEST_F(UndoRedo, AValueAWindowMustChangeToShowItIsAStepOfItsOwnAndSaid)
+{
+    // A file from elsewhere: a time-out of 7 s, which the list (off, 15, 30 .. s) cannot show.
+    doc().Data.Options.TimeOutTimer = 7;
+    forgetUndoSteps(*program.window);
+    const RadioDocument before = doc();
+    program.action("mnuOptFeature")->trigger();
+    settle();
+    EXPECT_EQ(doc().Data.Options.TimeOutTimer, 0);
+    EXPECT_EQ(undoSteps(), 1u);
+    const QString said = program.window->statusHint();
+    EXPECT_TRUE(said.contains(program.app.text(text::msg::WindowChangedStoredValue).arg("")))
+        << said.toStdString();
+    // Closed again, the window no longer needs the change: Undo takes it back.
+    program.window->CloseCurAllWindows();
+    settle();
+    pressUndo();
+    EXPECT_EQ(doc().Data.Options.TimeOutTimer, 7);
+    EXPECT_EQ(doc().Data.Options, before.Data.Options);
     EXPECT_TRUE(identical(doc(), before));
 }
 
