@@ -410,6 +410,7 @@ void TransferMachine::accept(const Reply& reply)
             sendCommand(Command::Identify, 0);
         } else if (step_ == 3 && r == ReplyKind::Identification) {
             waitTimer_->stop();
+            ident_ = parseIdentification(reply.ident);
             step_ = 5;
             blockAddress_ += kBlockSize;
             sendCommand(Command::ReadBlock, blockAddress_);
