@@ -20,6 +20,7 @@
 #include "apps/cli/cli_options.h"
 #include "apps/cli/cli_session.h"
 #include "apps/cli/ports_command.h"
+#include "apps/cli/production_command.h"
 #include "apps/cli/report_command.h"
 #include "apps/cli/show.h"
 #include "core/files/data_file.h"
@@ -74,6 +75,29 @@ zt::InstallPaths installPaths()
         installed, zt::SettingsLocation{installed.root(), zt::userConfigFolder(std::getenv)});
 }
 
+// identify and line: the production commands, stopped by Ctrl-C like a transfer.
+int runProductionCommand(int argc, char** argv, const std::vector<std::string>& args)
+{
+    QCoreApplication app(argc, argv);
+    const zt::InstallPaths paths = installPaths();
+    const zt::LanguageTexts texts(paths.languageDir(), zt::configuredLanguage(paths));
+    const zt::SystemSerialDevices devices;
+    zt::ProductionCommand command(args, paths, texts, devices, std::cout, std::cerr);
+    if (command.earlyStatus() >= 0) return command.earlyStatus();
+    std::unique_ptr<QSocketNotifier> stopNotifier;
+    if (catchStopSignals()) {
+        stopNotifier = std::make_unique<QSocketNotifier>(stopPipe[0], QSocketNotifier::Read);
+        QObject::connect(stopNotifier.get(), &QSocketNotifier::activated, [&command] {
+            char bytes[16];
+            while (::read(stopPipe[0], bytes, sizeof bytes) > 0) {
+            }
+            command.stopRequested();
+        });
+    }
+    QTimer::singleShot(0, &app, [&command] { command.start(); });
+    return QCoreApplication::exec();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -90,6 +114,8 @@ int main(int argc, char** argv)
         QGuiApplication app(argc, argv);
         return zt::runReportCommand(args, installPaths(), std::cout, std::cerr);
     }
+    if (!args.empty() && (args[0] == "identify" || args[0] == "line"))
+        return runProductionCommand(argc, argv, args);
     if (!args.empty() && (args[0] == "export" || args[0] == "import"))
         return zt::runChannelsCommand(args, std::cout, std::cerr);
     const zt::CliParse parsed = zt::parseCliOptions(args);
@@ -101,9 +127,13 @@ int main(int argc, char** argv)
         std::cerr << "ztp958fm-cli: " << parsed.error << "\n" << zt::cliUsage();
         return 2;
     }
-    const zt::CliOptions& options = parsed.options;
+    zt::CliOptions options = parsed.options;
 
     QCoreApplication app(argc, argv);
+    if (options.command != zt::CliCommand::Show && options.port.empty()) {
+        options.port = zt::onlyUsbAdapter(zt::SystemSerialDevices(), std::cerr);
+        if (options.port.empty()) return 2;
+    }
     const zt::InstallPaths paths = installPaths();
     int language = options.language;
     if (language == 0) {
