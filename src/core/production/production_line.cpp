@@ -211,12 +211,21 @@ void ProductionLine::begin(Run& run, const RadioIdentity& identity)
     run.hasRadio = true;
     run.unitStart = clock_.now();
     const std::string& serial = identity.serialNumber;
-    if (!serial.empty() && (doneThisRun_.count(serial) || settings_.skipSerials.count(serial))) {
+    std::string skip;
+    if (!serial.empty()) {
+        if (doneThisRun_.count(serial)) {
+            skip = "already written in this run";
+        } else if (settings_.skipSerials.count(serial)) {
+            skip = "already done in the resumed log";
+        } else {
+            for (const auto& other : runs_)
+                if (other.get() != &run && other->inUnit && other->radio.serialNumber == serial)
+                    skip = "a radio with this serial number is being written on " + other->name;
+        }
+    }
+    if (!skip.empty()) {
         run.inUnit = false;
-        unitEnded(run, UnitResult::Skipped,
-                  doneThisRun_.count(serial) ? "already written in this run"
-                                             : "already done in the resumed log");
-        return;
+        return unitEnded(run, UnitResult::Skipped, skip);
     }
     if (settings_.count > 0 && claimed_ >= settings_.count) {
         setState(run, PortState::Idle);
