@@ -7,6 +7,40 @@
 
 namespace zt {
 
+void setLineDocument(LineJob& job, const RadioDocument& document, const ProgramState& state,
+                     const std::string& name)
+{
+    job.writesDocument = true;
+    job.document = document;
+    job.state = state;
+    job.documentName = name;
+    RadioImage image;
+    image.clear();
+    RadioDocument copy = document;
+    encodeDocument(copy, state, image);
+    job.imageCrc = crc32Hex(
+        std::string_view(reinterpret_cast<const char*>(image.bytes.data()), image.bytes.size()));
+}
+
+void setLineInformation(LineJob& job, const std::map<std::string, std::string>& fields)
+{
+    InfoToolRecord record;
+    std::string text;
+    for (const auto& name : infoFileWritableFields()) {
+        const auto it = fields.find(name);
+        const std::string value = it != fields.end() ? it->second : std::string();
+        setInfoFileField(record, name, value);
+        // The password is a secret: the log says only whether one was set.
+        const std::string shown =
+            name == "program_password" ? (value.empty() ? "(none)" : "(set)") : value;
+        text += (text.empty() ? "" : ";") + name + "=" + shown;
+    }
+    const auto serial = fields.find("serial_number");
+    job.countedSerial = serial != fields.end() ? serial->second : std::string();
+    job.information = record;
+    job.informationText = text;
+}
+
 std::string prepareLineJob(const ProductionJob& job, const TextLookup& texts, LineJob& out)
 {
     out = LineJob{};
@@ -18,33 +52,11 @@ std::string prepareLineJob(const ProductionJob& job, const TextLookup& texts, Li
             if (why.empty()) why = "message " + std::to_string(parsed.messageId);
             return "the document " + job.document.string() + " cannot be used: " + why;
         }
-        out.writesDocument = true;
-        out.document = parsed.document;
-        documentToCurrent(out.document.Data, out.state);
-        out.documentName = job.document.filename().string();
-        RadioImage image;
-        image.clear();
-        RadioDocument copy = out.document;
-        encodeDocument(copy, out.state, image);
-        out.imageCrc = crc32Hex(std::string_view(reinterpret_cast<const char*>(image.bytes.data()),
-                                                 image.bytes.size()));
+        ProgramState state;
+        documentToCurrent(parsed.document.Data, state);
+        setLineDocument(out, parsed.document, state, job.document.filename().string());
     }
-    if (job.info) {
-        InfoToolRecord record;
-        std::string text;
-        for (const auto& name : infoFileWritableFields()) {
-            const std::string& value = job.info->at(name);
-            setInfoFileField(record, name, value);
-            // The password is a secret: the log says only whether one was set.
-            const std::string shown =
-                name == "program_password" ? (value.empty() ? "(none)" : "(set)") : value;
-            text += (text.empty() ? "" : ";") + name + "=" + shown;
-        }
-        const auto serial = job.info->find("serial_number");
-        if (serial != job.info->end()) out.countedSerial = serial->second;
-        out.information = record;
-        out.informationText = text;
-    }
+    if (job.info) setLineInformation(out, *job.info);
     return {};
 }
 

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -48,6 +49,12 @@ struct LineJob {
 };
 // Reads the job's document; "" when ready, else why not.
 std::string prepareLineJob(const ProductionJob& job, const TextLookup& texts, LineJob& out);
+// The document a line writes (named `name` in the log), encoded once for its checksum.
+void setLineDocument(LineJob& job, const RadioDocument& document, const ProgramState& state,
+                     const std::string& name);
+// The information fields a line writes (the five an information write sends
+// must be there); "serial_number", when given, is the number counted on.
+void setLineInformation(LineJob& job, const std::map<std::string, std::string>& fields);
 
 enum class PortState {
     Waiting,             // no radio yet

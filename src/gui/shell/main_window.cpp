@@ -33,6 +33,7 @@
 #include "gui/channels/channel_grid_window.h"
 #include "gui/functions/model_info_dialog.h"
 #include "gui/interop/channel_csv_commands.h"
+#include "gui/production/production_line_window.h"
 #include "gui/report/report_commands.h"
 #include "gui/shell/child_windows.h"
 #include "gui/shell/qt_translations.h"
@@ -252,6 +253,7 @@ void MainWindow::buildMenus()
     a = menuItem(program, "MnuProPassWord", text::menu::ProgramPassword);
     a->setShortcut(QKeySequence("Ctrl+P"));
     connect(a, &QAction::triggered, this, [this] { ShowModalWindow(window::PassWord); });
+    addProductionLineCommand(*program, app_, *this, [this] { aboutToReadDocument(); });
 
     QMenu* set = addMenu("mnuSet", text::menu::SettingsMenu);
     connect(menuItem(set, "mnuComm", text::menu::SettingsComPort), &QAction::triggered, this,
