@@ -118,6 +118,7 @@ struct ProductionCommand::State {
     std::unique_ptr<RadioSession> session;
     std::unique_ptr<ProductionLine> line;
     UnitLogFile log;
+    std::vector<std::string> portProblems;  // said for each port, to say a change once
     bool finished = false;
     bool stopped = false;
 };
@@ -347,6 +348,7 @@ void ProductionCommand::startLine()
     std::vector<ProductionLine::Port> ports;
     for (std::size_t i = 0; i < s.ports.size(); ++i)
         ports.push_back({s.ports[i]->deviceName().toStdString(), s.ports[i].get()});
+    s.portProblems.assign(s.ports.size(), std::string());
     s.line = std::make_unique<ProductionLine>(std::move(job), settings, ports, s.timers, s.clock,
                                               s.texts.lookup(), &s.versions);
     for (std::size_t i = 0; i < s.ports.size(); ++i) {
@@ -364,6 +366,15 @@ void ProductionCommand::startLine()
                << " " << unitResultName(u.result) << std::fixed << std::setprecision(1) << " ("
                << u.seconds << " s)" << (u.error.empty() ? "" : ": " + u.error) << "\n";
         st.out.flush();
+    };
+    s.line->onPortChanged = [this](std::size_t i) {
+        State& st = *s_;
+        const LinePortStatus status = st.line->status(i);
+        if (status.portProblem == st.portProblems[i]) return;
+        st.portProblems[i] = status.portProblem;
+        st.err << status.name << ": "
+               << (status.portProblem.empty() ? "the port works again" : status.portProblem)
+               << "\n";
     };
     s.line->onFinished = [this] {
         State& st = *s_;

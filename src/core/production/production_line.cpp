@@ -93,6 +93,7 @@ struct ProductionLine::Run {
     bool inUnit = false;    // the radio is being written
     std::chrono::microseconds unitStart{0};
     std::string lastResult;
+    std::string portProblem;
 };
 
 ProductionLine::ProductionLine(LineJob job, LineSettings settings, std::vector<Port> ports,
@@ -161,6 +162,7 @@ LinePortStatus ProductionLine::status(std::size_t index) const
     s.serialNumber = run.hasRadio ? run.radio.serialNumber : std::string();
     s.percent = run.state == PortState::WritingDocument ? run.session->percent() : 0;
     s.lastResult = run.lastResult;
+    s.portProblem = run.portProblem;
     return s;
 }
 
@@ -198,6 +200,12 @@ void ProductionLine::probe(Run& run)
 void ProductionLine::probed(Run& run, const StepResult& result, const RadioIdentity& identity)
 {
     if (stopping_ || finished_) return;
+    // A port that cannot be opened (or was lost) is said once, and again once it works.
+    const std::string problem = result.portProblem ? result.reason : std::string();
+    if (problem != run.portProblem) {
+        run.portProblem = problem;
+        if (onPortChanged) onPortChanged(run.index);
+    }
     if (!result.ok) {
         // No radio answered (or it could not be read through): the one that was
         // there has been taken away.
@@ -292,7 +300,8 @@ void ProductionLine::unitEnded(Run& run, UnitResult result, const std::string& e
         u.document = job_.documentName;
         u.imageCrc = job_.imageCrc;
     }
-    if (job_.information && wrote) u.information = job_.informationText;
+    // Information fields only of a radio that took them.
+    if (job_.information && result == UnitResult::Done) u.information = job_.informationText;
     u.countedSerial = countedSerial;
     u.result = result;
     u.seconds = std::chrono::duration<double>(clock_.now() - run.unitStart).count();

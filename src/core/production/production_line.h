@@ -73,6 +73,7 @@ struct LinePortStatus {
     std::string serialNumber;  // of the radio on the port, "" when none
     int percent = 0;           // of the document write
     std::string lastResult;    // result of the last radio and its reason
+    std::string portProblem;   // why the port cannot be used now ("" when it can)
 };
 
 struct LineSettings {

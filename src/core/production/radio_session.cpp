@@ -89,6 +89,7 @@ void RadioSession::portLost(const std::string& reason)
         exchange_->cancel();
         port_.close();
         reason_ = languageText(text::msg::PortLost);
+        portProblem_ = true;
         if (!reason.empty()) reason_ += (reason_.empty() ? "" : " ") + reason;
         return finishStep(StepResult{false, false, reason_});
     }
@@ -133,6 +134,7 @@ void RadioSession::informationFinished(InfoOutcome outcome)
             result.reason = "Communication Error! (information block)";
             break;
         case InfoOutcome::PortOpenFailed:
+            portProblem_ = true;
             result.reason = "Cannot Open Communication Port. " + exchange_->lastOpen().reason;
             break;
     }
@@ -142,6 +144,8 @@ void RadioSession::informationFinished(InfoOutcome outcome)
 void RadioSession::finishStep(StepResult result)
 {
     percent_ = 0;
+    result.portProblem = !result.ok && portProblem_;
+    portProblem_ = false;
     if (identified_) {
         Identified done = std::move(identified_);
         identified_ = nullptr;
@@ -175,6 +179,8 @@ void RadioSession::ask(const Message& message, std::function<void(Answer)> answe
     } else {
         // Anything else is no success: never retried, never agreed to.
         if (message.icon != Icon::Information) reason_ = messageText(message);
+        if (message.textId == msg::PortFailed || message.textId == msg::PortLost)
+            portProblem_ = true;
         switch (message.buttons) {
             case Buttons::Ok:
                 answer = Answer::Ok;

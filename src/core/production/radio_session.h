@@ -37,7 +37,8 @@ struct RadioIdentity {
 struct StepResult {
     bool ok = false;
     bool cancelled = false;
-    std::string reason;  // why it failed, in the language of the texts
+    std::string reason;        // why it failed, in the language of the texts
+    bool portProblem = false;  // the port could not be opened or was lost
 };
 
 class RadioSession final : private TransferHost, private AsyncPrompt, private ProgramPassword {
@@ -105,6 +106,7 @@ class RadioSession final : private TransferHost, private AsyncPrompt, private Pr
     std::string password_;
     RadioIdentity identity_;
     std::string reason_;  // the last message that was not a success
+    bool portProblem_ = false;
     int percent_ = 0;
     Identified identified_;
     Done done_;

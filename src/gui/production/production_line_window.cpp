@@ -379,7 +379,8 @@ void ProductionLineWindow::showStates()
         if (row >= table_->rowCount()) break;
         table_->item(row, ColState)->setText(stateText(s.state));
         table_->item(row, ColSerial)->setText(QString::fromStdString(s.serialNumber));
-        table_->item(row, ColResult)->setText(QString::fromStdString(s.lastResult));
+        table_->item(row, ColResult)
+            ->setText(QString::fromStdString(s.portProblem.empty() ? s.lastResult : s.portProblem));
         if (auto* bar = qobject_cast<QProgressBar*>(table_->cellWidget(row, ColProgress)))
             bar->setValue(s.percent);
     }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "core/link/fresh_radio.h"
@@ -118,8 +119,17 @@ TEST(ProductionLine, FourPortsAtOnceEachRadioEndsOnItsOwnTerms)
     job.require.model = "ZT-958FM";
     LineSettings settings;
     settings.count = 4;
+    // The first cable's adapter cannot be opened at first: said, then used once it can.
+    b.ports[0]->failNextOpen("no such device");
+    std::vector<std::string> problems;
     b.start(job, settings);
+    b.line->onPortChanged = [&](std::size_t i) {
+        if (i == 0) problems.push_back(b.line->status(0).portProblem);
+    };
     b.runFor(120s);
+    ASSERT_GE(problems.size(), 2u);
+    EXPECT_NE(problems.front().find("no such device"), std::string::npos) << problems.front();
+    EXPECT_EQ(std::count(problems.begin(), problems.end(), problems.front()), 1);
 
     ASSERT_TRUE(b.finished);
     ASSERT_EQ(b.line->units().size(), 4u);
