@@ -18,15 +18,15 @@ stop_sims() {
 }
 trap 'stop_sims; rm -rf "$work"' EXIT
 
-start_sim() {  # index -> prints the device
+start_sim() {  # index -> sets $device (not in a subshell, so the radio is stopped at the end)
   rm -f "$work/sim$1.out"
   "$stage/ztp958fm-radio-sim" --memory "$work/radio$1.bin" --baud 9600 \
     >"$work/sim$1.out" 2>/dev/null &
   sim_pids+=($!)
+  device=""
   for _ in $(seq 1 100); do
-    local device
     device="$(head -n 1 "$work/sim$1.out" 2>/dev/null || true)"
-    if [ -n "$device" ]; then echo "$device"; return 0; fi
+    [ -n "$device" ] && return 0
     sleep 0.05
   done
   echo "the virtual radio did not start" >&2
@@ -61,7 +61,8 @@ base=""
 for cables in 1 2 4; do
   ports=()
   for i in $(seq 1 "$cables"); do
-    ports+=(--port "$(start_sim "$i")")
+    start_sim "$i"
+    ports+=(--port "$device")
   done
   rm -f "$work/units.csv"
   /usr/bin/time -f "%e %U %S" -o "$work/time.txt" \
