@@ -15,6 +15,9 @@ const char* cliUsage()
            "  ztp958fm-cli info-write --port P [INFO.json] [fields] [--batch N] [options]\n"
            "                                  write the dealer fields of the information block\n"
            "  ztp958fm-cli show  FILE.dat [options]               print a data file\n"
+           "  ztp958fm-cli identify --port P [--json]            model, band, firmware, serial\n"
+           "  ztp958fm-cli line JOB.json --port P1 [--port P2 ...] [--count N] [--log FILE]\n"
+           "                    [--resume FILE]   production line on every port at once\n"
            "  ztp958fm-cli ports [--assign COMn DEVICE [--force]] list or assign serial ports\n"
            "                                  (--force: store a path that does not exist yet)\n"
            "  ztp958fm-cli export FILE.dat -o ch.csv [--group N]  channels as CHIRP CSV\n"
@@ -23,7 +26,8 @@ const char* cliUsage()
            "                                  import (exit 1) unless --skip-bad\n"
            "  ztp958fm-cli report FILE.dat -o report.pdf [--paper a4|letter]\n"
            "                  [--language english|chinese]   channel list and settings as PDF\n"
-           "P is a device path (/dev/ttyUSB0) or a port name COM1..COM16.\n"
+           "P is a device path (/dev/ttyUSB0) or a port name COM1..COM16; without --port the\n"
+           "only USB serial adapter present is used.\n"
            "options:\n"
            "  --password PW   the program password to offer the radio\n"
            "  --yes           answer OK/Yes to the questions a transfer asks\n"
@@ -198,10 +202,7 @@ CliParse parseCliOptions(const std::vector<std::string>& args)
     if (r.help) return r;
 
     const bool needsPort = o.command != CliCommand::Show;
-    if (needsPort && o.port.empty()) {
-        r.error = command + " needs --port";
-        return r;
-    }
+    // A port left out is the only USB serial adapter present (chosen by the caller).
     if (!needsPort && !o.port.empty()) {
         r.error = "show takes no --port";
         return r;

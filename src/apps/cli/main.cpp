@@ -21,6 +21,7 @@
 #include "apps/cli/command_files.h"
 #include "apps/cli/history_commands.h"
 #include "apps/cli/ports_command.h"
+#include "apps/cli/production_command.h"
 #include "apps/cli/report_command.h"
 #include "apps/cli/show.h"
 #include "apps/cli/stop_signal.h"
@@ -61,10 +62,28 @@ zt::InstallPaths installPaths()
 // The language of the messages: --lang, else as mysetup.ini says.
 int messageLanguage(int chosen, const zt::InstallPaths& paths)
 {
-    if (chosen != 0) return chosen;
-    return zt::readProfileString(paths.mySetupIni(), "language", "CurrentLanguage", "1") == "2"
-               ? zt::kLanguageChinese
-               : zt::kLanguageEnglish;
+    return chosen != 0 ? chosen : zt::configuredLanguage(paths);
+}
+
+// identify and line: the production commands, stopped by Ctrl-C like a transfer.
+int runProductionCommand(int argc, char** argv, const std::vector<std::string>& args)
+{
+    QCoreApplication app(argc, argv);
+    const zt::InstallPaths paths = installPaths();
+    const zt::LanguageTexts texts(paths.languageDir(), zt::configuredLanguage(paths));
+    const zt::SystemSerialDevices devices;
+    zt::ProductionCommand command(args, paths, texts, devices, std::cout, std::cerr);
+    if (command.earlyStatus() >= 0) return command.earlyStatus();
+    std::unique_ptr<QSocketNotifier> stopNotifier;
+    if (zt::catchStopSignals()) {
+        stopNotifier = std::make_unique<QSocketNotifier>(zt::stopSignalFd(), QSocketNotifier::Read);
+        QObject::connect(stopNotifier.get(), &QSocketNotifier::activated, [&command] {
+            zt::drainStopSignals();
+            command.stopRequested();
+        });
+    }
+    QTimer::singleShot(0, &app, [&command] { command.start(); });
+    return QCoreApplication::exec();
 }
 
 // One transfer on the event loop: Ctrl-C stops it, the loop ends with its exit status.
@@ -136,6 +155,8 @@ int runCommand(int argc, char** argv)
         QGuiApplication app(argc, argv);
         return zt::runReportCommand(args, installPaths(), std::cout, std::cerr);
     }
+    if (!args.empty() && (args[0] == "identify" || args[0] == "line"))
+        return runProductionCommand(argc, argv, args);
     if (!args.empty() && (args[0] == "export" || args[0] == "import"))
         return zt::runChannelsCommand(args, std::cout, std::cerr);
     const bool historyCommand =
@@ -149,13 +170,17 @@ int runCommand(int argc, char** argv)
         std::cerr << "ztp958fm-cli: " << parsed.error << "\n" << zt::cliUsage();
         return 2;
     }
-    const zt::CliOptions& options = parsed.options;
+    zt::CliOptions options = parsed.options;
     if (const std::string conflict = transferFileConflict(options); !conflict.empty()) {
         std::cerr << "ztp958fm-cli: " << conflict << "\n";
         return 2;
     }
 
     QCoreApplication app(argc, argv);
+    if (!historyCommand && options.command != zt::CliCommand::Show && options.port.empty()) {
+        options.port = zt::onlyUsbAdapter(zt::SystemSerialDevices(), std::cerr);
+        if (options.port.empty()) return 2;
+    }
     const zt::InstallPaths paths = installPaths();
     zt::LanguageTexts texts(paths.languageDir(), messageLanguage(options.language, paths));
 

@@ -290,7 +290,9 @@ void TransferMachine::accept(const Reply& reply)
             return sendCommand(Command::ReadBlock, blockAddress_);
         }
         if (kind_ == TransferKind::Information) {
-            // The information read takes the identification without parsing it.
+            // The information read keeps what the radio says it is, for callers
+            // that identify a radio without reading its memory.
+            ident_ = parseIdentification(reply.ident);
             step_ = InformationStep::Blocks;
             blockAddress_ += kBlockSize;
             return sendCommand(Command::ReadBlock, blockAddress_);

@@ -35,6 +35,7 @@
 #include "gui/functions/model_info_dialog.h"
 #include "gui/history/history_menu.h"
 #include "gui/interop/channel_csv_commands.h"
+#include "gui/production/production_line_window.h"
 #include "gui/report/report_commands.h"
 #include "gui/shell/child_windows.h"
 #include "gui/shell/qt_translations.h"
@@ -273,6 +274,7 @@ void MainWindow::buildMenus()
              if (auto* view = grid->findChild<QTableView*>())
                  view->setCurrentIndex(view->model()->index(chNo - GroupBase(group) - 1, 1));
          }});
+    addProductionLineCommand(*program, app_, *this, [this] { aboutToReadDocument(); });
 
     QMenu* set = addMenu("mnuSet", text::menu::SettingsMenu);
     connect(menuItem(set, "mnuComm", text::menu::SettingsComPort), &QAction::triggered, this,
