@@ -56,10 +56,6 @@ double runLine(int cables, VirtualClock::Duration span)
     job.information = info;
     VersionTable versions{{{"V300", "V300"}}};
     ProductionLine line(job, {}, ports, clock, clock, {}, &versions);
-    for (std::size_t i = 0; i < bench.size(); ++i)
-        bench[i].port->onReceived = [&line, i](std::span<const std::uint8_t> b) {
-            line.received(i, b);
-        };
     // The operator: a finished radio is taken away and the next one connected.
     line.onPortChanged = [&](std::size_t i) {
         if (line.status(i).state != PortState::WaitingRemoval) return;

@@ -351,8 +351,13 @@ void CliSession::ask(const Message& original, std::function<void(Answer)> answer
         message.textId = msg::PortFailedCommandLine;
         message.text = portOpenFailureDetail(device_, message.text);
     }
-    if (message.textId == msg::PortLost)
-        return post([this, message] { endAfterPortLost(message); });
+    if (message.textId == msg::PortLost || message.textId == msg::PortLostMidWrite) {
+        // The programming program's question offers Retry; here the command ends
+        // with the disconnect message, and a write says it must be done again.
+        Message lost = message;
+        lost.textId = msg::PortLost;
+        return post([this, lost] { endAfterPortLost(lost); });
+    }
     // Answered on the next turn of the loop, as a message box would be.
     post([this, message, answered = std::move(answered)] {
         if (progressShown_) std::cerr << "\n";
@@ -470,7 +475,7 @@ void CliSession::transferFinished(TransferKind kind, TransferOutcome outcome)
 {
     if (portLost_) {
         if (machine_->cancelledMidWrite())
-            std::cerr << texts_.GetLangText(msg::PortLostMidWrite) << "\n";
+            std::cerr << texts_.GetLangText(msg::WriteAgainAfterPortLost) << "\n";
         return finish(1);
     }
     if (outcome == TransferOutcome::Cancelled) {

@@ -261,9 +261,8 @@ void ProductionCommand::startIdentify()
     SerialLinkPort& port = *s.ports.front();
     s.session = std::make_unique<RadioSession>(port, s.timers, s.texts.lookup(), &s.versions);
     s.session->setPassword(s.password);
-    port.onReceived = [this](std::span<const std::uint8_t> b) { s_->session->onReceived(b); };
     port.onLost = [this](const std::string& reason) { s_->session->portLost(reason); };
-    s.session->identify([this](const StepResult& result, const RadioIdentity& id) {
+    s.session->identify([this](const StepResult& result, const IdentifiedRadio& id) {
         State& st = *s_;
         if (st.finished) return;
         if (!result.ok) {
@@ -352,9 +351,6 @@ void ProductionCommand::startLine()
     s.line = std::make_unique<ProductionLine>(std::move(job), settings, ports, s.timers, s.clock,
                                               s.texts.lookup(), &s.versions);
     for (std::size_t i = 0; i < s.ports.size(); ++i) {
-        s.ports[i]->onReceived = [this, i](std::span<const std::uint8_t> b) {
-            s_->line->received(i, b);
-        };
         s.ports[i]->onLost = [this, i](const std::string& reason) {
             s_->line->portLost(i, reason);
         };

@@ -88,7 +88,7 @@ struct ProductionLine::Run {
     std::unique_ptr<RadioSession> session;
     std::unique_ptr<OneShotTimer> pause;
     PortState state = PortState::Waiting;
-    RadioIdentity radio;    // the radio on the port (the last one identified)
+    IdentifiedRadio radio;  // the radio on the port (the last one identified)
     bool hasRadio = false;  // a radio was identified and not yet seen gone
     bool inUnit = false;    // the radio is being written
     std::chrono::microseconds unitStart{0};
@@ -142,11 +142,6 @@ void ProductionLine::stop()
     finish();
 }
 
-void ProductionLine::received(std::size_t index, std::span<const std::uint8_t> bytes)
-{
-    if (index < runs_.size()) runs_[index]->session->onReceived(bytes);
-}
-
 void ProductionLine::portLost(std::size_t index, const std::string& reason)
 {
     if (index < runs_.size()) runs_[index]->session->portLost(reason);
@@ -192,12 +187,12 @@ void ProductionLine::setState(Run& run, PortState state)
 void ProductionLine::probe(Run& run)
 {
     if (stopping_ || finished_ || run.state == PortState::Idle) return;
-    run.session->identify([this, &run](const StepResult& result, const RadioIdentity& identity) {
+    run.session->identify([this, &run](const StepResult& result, const IdentifiedRadio& identity) {
         probed(run, result, identity);
     });
 }
 
-void ProductionLine::probed(Run& run, const StepResult& result, const RadioIdentity& identity)
+void ProductionLine::probed(Run& run, const StepResult& result, const IdentifiedRadio& identity)
 {
     if (stopping_ || finished_) return;
     // A port that cannot be opened (or was lost) is said once, and again once it works.
@@ -225,7 +220,7 @@ void ProductionLine::probed(Run& run, const StepResult& result, const RadioIdent
     begin(run, identity);
 }
 
-void ProductionLine::begin(Run& run, const RadioIdentity& identity)
+void ProductionLine::begin(Run& run, const IdentifiedRadio& identity)
 {
     run.radio = identity;
     run.hasRadio = true;

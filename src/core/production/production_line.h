@@ -109,8 +109,7 @@ class ProductionLine {
     // being written is logged as stopped, then onFinished runs.
     void stop();
 
-    // Port `index`'s receive event and its loss.
-    void received(std::size_t index, std::span<const std::uint8_t> bytes);
+    // Port `index` was lost (received bytes reach the transfers through the port's receiver).
     void portLost(std::size_t index, const std::string& reason);
 
     bool running() const { return started_ && !finished_; }
@@ -133,8 +132,8 @@ class ProductionLine {
   private:
     struct Run;
     void probe(Run& run);
-    void probed(Run& run, const StepResult& result, const RadioIdentity& identity);
-    void begin(Run& run, const RadioIdentity& identity);
+    void probed(Run& run, const StepResult& result, const IdentifiedRadio& identity);
+    void begin(Run& run, const IdentifiedRadio& identity);
     void writeInformation(Run& run);
     void stepFailed(Run& run, const StepResult& result);
     void unitEnded(Run& run, UnitResult result, const std::string& error,

@@ -4,7 +4,7 @@
 
 namespace zt {
 
-std::string RadioIdentity::bandText() const
+std::string IdentifiedRadio::bandText() const
 {
     const std::string text = infoBandText(bandCode);
     return text.empty() ? "code " + std::to_string(bandCode) : text;
@@ -74,15 +74,6 @@ void RadioSession::cancel()
     if (busy()) finishStep(StepResult{false, true, "stopped"});
 }
 
-void RadioSession::onReceived(std::span<const std::uint8_t> bytes)
-{
-    if (exchange_->state() != InfoState::Idle) {
-        exchange_->onReceived(bytes);
-    } else {
-        machine_->onReceived(bytes);
-    }
-}
-
 void RadioSession::portLost(const std::string& reason)
 {
     if (exchange_->state() != InfoState::Idle) {
@@ -113,8 +104,11 @@ void RadioSession::transferFinished(TransferKind kind, TransferOutcome outcome)
     result.cancelled = outcome == TransferOutcome::Cancelled;
     if (!result.ok) {
         result.reason = reason_;
-        if (result.cancelled && machine_->cancelledMidWrite())
-            result.reason = messageText(Message{msg::WriteCancelledMidway, {}, Buttons::Ok});
+        if (result.cancelled && machine_->cancelledMidWrite()) {
+            Message midway;
+            midway.textId = msg::WriteCancelledMidway;
+            result.reason = messageText(midway);
+        }
         if (result.reason.empty()) result.reason = result.cancelled ? "stopped" : "failed";
     }
     (void)kind;

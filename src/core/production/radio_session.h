@@ -25,7 +25,7 @@
 namespace zt {
 
 // What a radio says about itself.
-struct RadioIdentity {
+struct IdentifiedRadio {
     std::string model;         // identification model text ("ZT-958"/1 reads as "ZT-958FM"/0)
     int bandCode = 0;          // identification variant byte
     std::string firmware;      // firmware version text
@@ -52,7 +52,7 @@ class RadioSession final : private TransferHost, private AsyncPrompt, private Pr
     // The password offered to a radio that has one.
     void setPassword(std::string password) { password_ = std::move(password); }
 
-    using Identified = std::function<void(const StepResult&, const RadioIdentity&)>;
+    using Identified = std::function<void(const StepResult&, const IdentifiedRadio&)>;
     using Done = std::function<void(const StepResult&)>;
     // Each does nothing (and never calls back) while another step runs.
     void identify(Identified done);
@@ -66,8 +66,7 @@ class RadioSession final : private TransferHost, private AsyncPrompt, private Pr
     // Percent of the document write under way (0 outside one).
     int percent() const { return percent_; }
 
-    // The port's receive event and its loss.
-    void onReceived(std::span<const std::uint8_t> bytes);
+    // The port was lost (received bytes reach the transfers through the port's receiver).
     void portLost(const std::string& reason);
 
   private:
@@ -78,7 +77,7 @@ class RadioSession final : private TransferHost, private AsyncPrompt, private Pr
     void setProgress(int percent) override { percent_ = percent; }
     void closeProgress() override {}
     void closeAllDocumentWindows() override {}
-    void documentReplaced(const std::string&) override {}
+    void documentRead(RadioDocument, const std::string&) override {}
     void showRadioInformation() override;
     void endProgram() override {}
     void transferFinished(TransferKind kind, TransferOutcome outcome) override;
@@ -104,7 +103,7 @@ class RadioSession final : private TransferHost, private AsyncPrompt, private Pr
     RadioDocument document_;
     ProgramState state_;
     std::string password_;
-    RadioIdentity identity_;
+    IdentifiedRadio identity_;
     std::string reason_;  // the last message that was not a success
     bool portProblem_ = false;
     int percent_ = 0;

@@ -318,9 +318,6 @@ bool ProductionLineWindow::startLine()
     line_ = std::make_unique<ProductionLine>(std::move(job), settings, ports, *timers_, clock_,
                                              app_.texts.lookup(), &app_.versions);
     for (std::size_t i = 0; i < links_.size(); ++i) {
-        links_[i]->onReceived = [this, i](std::span<const std::uint8_t> b) {
-            line_->received(i, b);
-        };
         links_[i]->onLost = [this, i](const std::string& reason) { line_->portLost(i, reason); };
     }
     line_->onUnit = [this](const UnitRecord& u) { unitLogged(u); };

@@ -44,10 +44,6 @@ struct Bench {
         line = std::make_unique<ProductionLine>(
             std::move(job), std::move(settings), list, clock, clock,
             [](int id) { return "text " + std::to_string(id); }, &versions);
-        for (std::size_t i = 0; i < ports.size(); ++i)
-            ports[i]->onReceived = [this, i](std::span<const std::uint8_t> b) {
-                line->received(i, b);
-            };
         line->onFinished = [this] { finished = true; };
         line->start();
     }
