@@ -47,7 +47,7 @@ class Host final : public TransferHost {
     void setProgress(int) override {}
     void closeProgress() override {}
     void closeAllDocumentWindows() override {}
-    void documentReplaced(const std::string&) override {}
+    void documentRead(RadioDocument, const std::string&) override {}
     void showRadioInformation() override {}
     void endProgram() override {}
     void transferEnded(TransferKind, bool success) override
@@ -71,7 +71,6 @@ struct Line {
         radio.memory() = freshRadioMemory();
         radio.setEcho(echo);
         machine.setNoEcho(!echo);
-        port.onReceived = [this](std::span<const std::uint8_t> b) { machine.onReceived(b); };
     }
     VersionSwitch versions()
     {

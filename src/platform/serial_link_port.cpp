@@ -132,8 +132,9 @@ void SerialLinkPort::deliverIfReady()
     if (!isOpen() || serial_.bytesAvailable() < threshold_) return;
     const QByteArray data = serial_.readAll();
     received_ += static_cast<std::uint64_t>(data.size());
-    if (!onReceived || data.isEmpty()) return;
-    onReceived(
+    const auto receiver = receiver_;
+    if (!receiver || !*receiver || data.isEmpty()) return;
+    (*receiver)(
         std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(data.constData()),
                                       static_cast<std::size_t>(data.size())));
 }

@@ -4,7 +4,7 @@
 // at the requested speed, no handshaking (or RTS/CTS for the information
 // tool). The receive threshold is emulated: received bytes stay in the port
 // until at least the threshold is waiting, then everything waiting is handed
-// to onReceived in one call (the link takes the awaited number of bytes and
+// to the receiver in one call (the link takes the awaited number of bytes and
 // drops the rest of that read).
 //
 // A failed open explains itself (missing device, permission, another program
@@ -16,6 +16,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -47,13 +48,16 @@ class SerialLinkPort final : public LinkPort {
         lister_ = std::move(lister);
     }
 
-    // Received bytes, delivered on the event loop.
-    std::function<void(std::span<const std::uint8_t>)> onReceived;
     // The open port failed for good and is now closed; `reason` names the
     // device and gives the system's words. Called once per failure, on the
     // event loop.
     std::function<void(const std::string& reason)> onLost;
 
+    // Received bytes are delivered on the event loop.
+    void setReceiver(ReceiveHandler receiver) override
+    {
+        receiver_ = std::make_shared<ReceiveHandler>(std::move(receiver));
+    }
     PortOpenResult open(const PortSettings& settings) override;
     void close() override;
     bool isOpen() const override;
@@ -80,6 +84,8 @@ class SerialLinkPort final : public LinkPort {
     QString device_;
     TextLookup text_;
     std::function<std::vector<std::string>()> lister_;
+    // Shared so that a receiver replaced while it runs lives until it returns.
+    std::shared_ptr<ReceiveHandler> receiver_;
     int threshold_ = 1;
     std::uint64_t sent_ = 0;
     std::uint64_t received_ = 0;

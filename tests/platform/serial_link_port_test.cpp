@@ -113,9 +113,8 @@ TEST(SerialLinkPort, SendsAndDeliversOnceTheThresholdIsWaiting)
     ASSERT_TRUE(pty.open()) << pty.error();
     SerialLinkPort port(QString::fromStdString(pty.devicePath()));
     std::vector<Bytes> deliveries;
-    port.onReceived = [&](std::span<const std::uint8_t> b) {
-        deliveries.emplace_back(b.begin(), b.end());
-    };
+    port.setReceiver(
+        [&](std::span<const std::uint8_t> b) { deliveries.emplace_back(b.begin(), b.end()); });
     ASSERT_TRUE(port.open(PortSettings{}).ok);
 
     const Bytes command{'R', 0x00, 0x10, 0x10};
@@ -144,9 +143,8 @@ TEST(SerialLinkPort, ClearDiscardsWhatIsWaiting)
     ASSERT_TRUE(pty.open()) << pty.error();
     SerialLinkPort port(QString::fromStdString(pty.devicePath()));
     std::vector<Bytes> deliveries;
-    port.onReceived = [&](std::span<const std::uint8_t> b) {
-        deliveries.emplace_back(b.begin(), b.end());
-    };
+    port.setReceiver(
+        [&](std::span<const std::uint8_t> b) { deliveries.emplace_back(b.begin(), b.end()); });
     ASSERT_TRUE(port.open(PortSettings{}).ok);
     port.setReceiveThreshold(10);
     ASSERT_TRUE(pty.write(Bytes{9, 9, 9}));
@@ -169,7 +167,7 @@ class Host final : public TransferHost, public AsyncPrompt, public ProgramPasswo
     void setProgress(int percent) override { lastPercent = percent; }
     void closeProgress() override {}
     void closeAllDocumentWindows() override {}
-    void documentReplaced(const std::string&) override { decoded = true; }
+    void documentRead(RadioDocument, const std::string&) override { decoded = true; }
     void showRadioInformation() override {}
     void endProgram() override {}
     void transferEnded(TransferKind, bool ok) override
@@ -210,7 +208,6 @@ TEST_P(QtTransfer, ReadsTheWholeRadioOverThePseudoTerminal)
     VersionSwitch versions;
     versions.table = &table;
     TransferMachine machine(TransferDeps{port, timers, host, host, host, versions});
-    port.onReceived = [&](std::span<const std::uint8_t> b) { machine.onReceived(b); };
 
     machine.startRead();
     ASSERT_TRUE(runUntil([&] { return host.ended && (host.decoded || !host.success); }, 20000));
@@ -232,7 +229,6 @@ TEST_P(QtTransfer, ReadsTheInformationBlock)
     SerialLinkPort port(far.device());
     QtTimerFactory timers;
     TransferMachine machine(TransferDeps{port, timers, host, host, host, VersionSwitch{}});
-    port.onReceived = [&](std::span<const std::uint8_t> b) { machine.onReceived(b); };
 
     machine.startInformationRead();
     ASSERT_TRUE(runUntil([&] { return host.ended; }, 10000));
@@ -259,7 +255,6 @@ TEST(SerialPortLoss, UnpluggingMidTransferFailsItOnceAndStopsWriting)
     VersionSwitch versions;
     versions.table = &table;
     TransferMachine machine(TransferDeps{port, timers, host, host, host, versions});
-    port.onReceived = [&](std::span<const std::uint8_t> b) { machine.onReceived(b); };
     int lost = 0;
     port.onLost = [&](const std::string& reason) {
         ++lost;

@@ -162,7 +162,6 @@ CliSession::CliSession(const CliOptions& options, const InstallPaths& paths, Lan
                 port_, clock_, [this](const std::string& line) { traceFile_ << line << '\n'; });
         }
     }
-    port_.onReceived = [this](std::span<const std::uint8_t> bytes) { received(bytes); };
     // A pulled cable ends the transfer at once with the disconnect message,
     // instead of running into time-outs on a closed port.
     port_.onLost = [this](const std::string& reason) { portLost(reason); };
@@ -191,16 +190,6 @@ LinkPort& CliSession::link()
 {
     if (tracer_) return *tracer_;
     return port_;
-}
-
-void CliSession::received(std::span<const std::uint8_t> bytes)
-{
-    if (tracer_) tracer_->received(bytes);
-    if (options_.command == CliCommand::InfoWrite) {
-        infoExchange_->onReceived(bytes);
-    } else if (machine_) {
-        machine_->onReceived(bytes);
-    }
 }
 
 DocumentContext CliSession::context()
@@ -432,10 +421,11 @@ void CliSession::reportTiming()
               << "\n";
 }
 
-void CliSession::documentReplaced(const std::string& fileName)
+void CliSession::documentRead(RadioDocument document, const std::string& fileName)
 {
     if (finished_) return;  // stopped before the save: no file is written
-    // The read was decoded into the working copy: save it where the user asked.
+    // The decoded read becomes the working copy: save it where the user asked.
+    store_.working() = std::move(document);
     store_.markUntitled();
     (void)fileName;
     const std::filesystem::path out(options_.file);
@@ -498,7 +488,7 @@ void CliSession::transferFinished(TransferKind kind, TransferOutcome outcome)
     }
     if (outcome == TransferOutcome::Failed) return finish(1);
     reportTiming();
-    // A read is finished when its image was decoded (documentReplaced).
+    // A read is finished when its image was decoded (documentRead).
     if (kind == TransferKind::Read) {
         readSucceeded_ = true;
         return;

@@ -71,7 +71,7 @@ class CliSession final : public TransferHost,
     void setProgress(int percent) override;
     void closeProgress() override;
     void closeAllDocumentWindows() override {}
-    void documentReplaced(const std::string& fileName) override;
+    void documentRead(RadioDocument document, const std::string& fileName) override;
     void showRadioInformation() override;
     void endProgram() override;
     void transferFinished(TransferKind kind, TransferOutcome outcome) override;
@@ -91,7 +91,6 @@ class CliSession final : public TransferHost,
     void reportTiming();
     DocumentContext context();
     LinkPort& link();
-    void received(std::span<const std::uint8_t> bytes);
     void portLost(const std::string& reason);
     void endAfterPortLost(const Message& message);
     bool inputReadable();

@@ -24,11 +24,18 @@ struct [[nodiscard]] PortOpenResult {
     std::string reason;  // the system's reason when opening failed
 };
 
-// A serial port. Received bytes are handed to the owner of the link (the
-// transfer machine or the information exchange) through its onReceived().
+// What a port does with the bytes it receives.
+using ReceiveHandler = std::function<void(std::span<const std::uint8_t>)>;
+
+// A serial port, both directions: bytes sent, and bytes received handed to the
+// receiver. The owner of the link (the transfer machine or the information
+// exchange) sets itself as the receiver when it opens the port, so no host
+// passes received bytes on by hand.
 class LinkPort {
   public:
     virtual ~LinkPort() = default;
+    // Where received bytes go from now on (an empty handler drops them).
+    virtual void setReceiver(ReceiveHandler receiver) = 0;
     // Opens the port with `settings`, closing it first when it is open.
     virtual PortOpenResult open(const PortSettings& settings) = 0;
     // Closes the port after the bytes already sent have left.

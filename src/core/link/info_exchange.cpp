@@ -7,6 +7,8 @@ namespace zt {
 namespace {
 
 constexpr int kInfoBlockLast = kInfoBlockBase + kInfoBlockSize - kBlockSize;  // 0x3FF0
+// Times a block read back different from what was written is written again.
+constexpr int kBlockRetriesInfo = 3;
 
 }  // namespace
 
@@ -17,16 +19,23 @@ InfoExchange::InfoExchange(LinkPort& port, TimerFactory& timers)
     ident_.fill(0xFF);
 }
 
+InfoExchange::~InfoExchange()
+{
+    port_.setReceiver({});
+}
+
 bool InfoExchange::open()
 {
     PortSettings settings;
     settings.rtsHandshake = true;
+    port_.setReceiver([this](std::span<const std::uint8_t> bytes) { onReceived(bytes); });
     lastOpen_ = port_.open(settings);
     if (!lastOpen_.ok) {
         if (finished) finished(InfoOutcome::PortOpenFailed);
         return false;
     }
     port_.setReceiveThreshold(1);
+    answers_.reset();
     return true;
 }
 
@@ -106,6 +115,7 @@ void InfoExchange::run(std::vector<Step> steps)
 {
     steps_ = std::move(steps);
     stepIndex_ = 0;
+    proofRounds_ = 0;
     sendCurrent();
 }
 
@@ -116,6 +126,7 @@ int InfoExchange::echoOffset(Req req) const
         case Req::Handshake:
             return 7;
         case Req::Read:
+        case Req::Prove:
             return 4;
         case Req::Write:
             return kWritePacketSize;
@@ -127,33 +138,43 @@ int InfoExchange::echoOffset(Req req) const
     return 0;
 }
 
+Block InfoExchange::blockToWrite(int address) const
+{
+    Block data;
+    if (address == kIdentBlockAddress) {
+        data = ident_;
+    } else {
+        std::copy_n(info_.begin() + (address - kInfoBlockBase), kBlockSize, data.begin());
+    }
+    return data;
+}
+
 void InfoExchange::sendCurrent()
 {
     const Step& step = steps_[stepIndex_];
     const int e = echoOffset(step.req);
     Bytes bytes;
+    Command command = Command::Handshake;
     int threshold = 1;
+    int requested = -1;
     switch (step.req) {
         case Req::Handshake:
             bytes = factoryHandshakeCommand();
             break;
         case Req::Read:
+        case Req::Prove:
+            command = Command::ReadBlock;
             bytes = readBlockCommand(step.address, kBlockSize);
             threshold = e + 6 + kBlockSize;
+            requested = step.address;
             break;
-        case Req::Write: {
-            Block data;
-            if (step.address == kIdentBlockAddress) {
-                data = ident_;
-            } else {
-                std::copy_n(info_.begin() + (step.address - kInfoBlockBase), kBlockSize,
-                            data.begin());
-            }
-            bytes = writeBlockPacket(step.address, data);
+        case Req::Write:
+            command = Command::WriteBlock;
+            bytes = writeBlockPacket(step.address, blockToWrite(step.address));
             threshold = e + 1;
             break;
-        }
         case Req::End:
+            command = Command::End;
             bytes = endCommand();
             threshold = e + 1;
             break;
@@ -161,7 +182,7 @@ void InfoExchange::sendCurrent()
             return;
     }
     port_.clear();
-    rx_.clear();
+    answers_.sent(command, bytes, e, requested, false, false);
     port_.setReceiveThreshold(threshold);
     timer_->start(kInfoTimeoutMs);
     port_.send(bytes);
@@ -170,52 +191,59 @@ void InfoExchange::sendCurrent()
 void InfoExchange::onReceived(std::span<const std::uint8_t> bytes)
 {
     if (state_ == InfoState::Idle || stepIndex_ >= steps_.size()) return;
-    rx_.insert(rx_.end(), bytes.begin(), bytes.end());
-    if (rx_.size() > kInfoReceiveBufferSize)
-        rx_.erase(rx_.begin(), rx_.end() - kInfoReceiveBufferSize);
+    const Reply reply = answers_.received(bytes);
+    if (reply.kind == ReplyKind::None) {
+        // Not complete yet (or not an answer at all): wait for more, up to the time-out.
+        port_.setReceiveThreshold(answers_.missing());
+        return;
+    }
+    answered(Step(steps_[stepIndex_]), reply);
+}
 
-    const Step step = steps_[stepIndex_];
-    const std::size_t n = rx_.size();
+void InfoExchange::answered(Step step, const Reply& reply)
+{
     switch (step.req) {
-        case Req::Handshake: {
-            if (n < 3 || rx_[n - 3] != 'Z' || rx_[n - 2] != 'T' || rx_[n - 1] != kAck) return;
+        case Req::Handshake:
             // An echoing cable sends the handshake word back right before the answer.
-            const Bytes word = factoryHandshakeCommand();
-            echo_ = n >= 10 && std::equal(word.begin(), word.end(), rx_.end() - 10);
-            stepDone();
-            return;
-        }
+            echo_ = answers_.handshakeEchoed();
+            return stepDone();
         case Req::Write:
-        case Req::End: {
-            const std::size_t e = static_cast<std::size_t>(echoOffset(step.req));
-            if (n != e + 1) return;
-            if (rx_[e] == kAck) {
-                stepDone();
-            } else if (rx_[e] == kSendAgain) {
-                sendCurrent();
+            if (reply.kind == ReplyKind::SendAgain) return sendCurrent();
+            if (reply.kind != ReplyKind::Ack) return;
+            if (answers_.inDoubt()) {
+                // The acknowledgement may belong to another packet: read the
+                // block back before going on (its answer names its address).
+                ++provedBlocks_;
+                proofRounds_ = 0;
+                steps_.insert(steps_.begin() + static_cast<std::ptrdiff_t>(stepIndex_) + 1,
+                              Step{Req::Prove, step.address});
             }
+            return stepDone();
+        case Req::End:
+            if (reply.kind == ReplyKind::SendAgain) return sendCurrent();
+            if (reply.kind == ReplyKind::Ack) stepDone();
             return;
-        }
-        case Req::Read: {
-            const std::size_t e = static_cast<std::size_t>(echoOffset(step.req));
-            if (n < e + 6 || rx_[e] != 'W') return;
-            const int length = rx_[e + 3];
-            if (n != e + static_cast<std::size_t>(length) + 6 || rx_[n - 1] != kAck) return;
-            const int address = (rx_[e + 1] << 8) | rx_[e + 2];
-            const auto data =
-                std::span<const std::uint8_t>(rx_).subspan(e + 4, static_cast<std::size_t>(length));
-            // Only a sound answer to this very request counts; anything else waits for
-            // the time-out like an incomplete answer.
-            if (length != kBlockSize || address != step.address ||
-                blockChecksum(address, length, data) != rx_[n - 2])
-                return;
-            if (address == kIdentBlockAddress) {
-                std::copy(data.begin(), data.end(), ident_.begin());
+        case Req::Read:
+            // Only a sound answer to this very request is taken.
+            if (reply.kind != ReplyKind::DataBlock) return;
+            if (reply.address == kIdentBlockAddress) {
+                ident_ = reply.data;
             } else {
-                std::copy(data.begin(), data.end(), info_.begin() + (address - kInfoBlockBase));
+                std::copy(reply.data.begin(), reply.data.end(),
+                          info_.begin() + (reply.address - kInfoBlockBase));
             }
-            stepDone();
-            return;
+            return stepDone();
+        case Req::Prove: {
+            if (reply.kind != ReplyKind::DataBlock) return;
+            const Block written = blockToWrite(step.address);
+            if (std::equal(written.begin(), written.end(), reply.data.begin())) return stepDone();
+            // The radio does not hold it: write it again, then read it back again.
+            if (++proofRounds_ > kBlockRetriesInfo) {
+                return finish(InfoOutcome::CommunicationError, true);
+            }
+            const auto at = steps_.begin() + static_cast<std::ptrdiff_t>(stepIndex_) + 1;
+            steps_.insert(at, {Step{Req::Write, step.address}, Step{Req::Prove, step.address}});
+            return stepDone();
         }
         case Req::Encode:
             return;

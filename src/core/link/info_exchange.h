@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "core/host/link_interfaces.h"
+#include "core/link/answer_matcher.h"
 #include "core/link/info_block.h"
 #include "core/link/packets.h"
 
 namespace zt {
 
 constexpr int kInfoTimeoutMs = 500;
-constexpr int kInfoReceiveBufferSize = 101;
 constexpr int kBatchMaxWaits = 28800;  // 500 ms each: four hours
 
 enum class InfoOutcome {
@@ -35,6 +35,9 @@ enum class InfoState { Idle, Reading, Writing, BatchWriting, BatchWaiting };
 class InfoExchange {
   public:
     InfoExchange(LinkPort& port, TimerFactory& timers);
+    ~InfoExchange();
+    InfoExchange(const InfoExchange&) = delete;
+    InfoExchange& operator=(const InfoExchange&) = delete;
 
     // The record shown by the tool's window; reads decode into it, writes
     // encode from it and advance its serial number.
@@ -60,8 +63,12 @@ class InfoExchange {
     int batchTotal() const { return batchTotal_; }
     int batchWaits() const { return waitCounter_; }
 
-    // The port's receive event and (internally) the 500 ms time-out.
+    // The port's receive event (the exchange sets itself as the port's receiver
+    // whenever it opens the port) and (internally) the 500 ms time-out.
     void onReceived(std::span<const std::uint8_t> bytes);
+
+    // Blocks read back because their acknowledgement was in doubt (this run).
+    int provedBlocks() const { return provedBlocks_; }
 
     // Called when a single read or write, or a batch, ends.
     std::function<void(InfoOutcome)> finished;
@@ -73,7 +80,9 @@ class InfoExchange {
     std::function<void()> onBatchWaiting;
 
   private:
-    enum class Req { Handshake, Read, Write, End, Encode };
+    // Prove: a block whose acknowledgement was in doubt is read back and
+    // compared with what was written.
+    enum class Req { Handshake, Read, Write, End, Encode, Prove };
     struct Step {
         Req req;
         int address = 0;
@@ -82,6 +91,8 @@ class InfoExchange {
     [[nodiscard]] bool open();
     void run(std::vector<Step> steps);
     void sendCurrent();
+    void answered(Step step, const Reply& reply);
+    Block blockToWrite(int address) const;
     void stepDone();
     void timedOut();
     void finish(InfoOutcome outcome, bool closePort);
@@ -98,11 +109,13 @@ class InfoExchange {
     InfoState state_ = InfoState::Idle;
     std::vector<Step> steps_;
     std::size_t stepIndex_ = 0;
-    Bytes rx_;
+    AnswerMatcher answers_;
+    int proofRounds_ = 0;  // times the block being proved was written again
     PortOpenResult lastOpen_;
     int batchTotal_ = 0;
     int batchCurrent_ = 0;
     int waitCounter_ = 0;
+    int provedBlocks_ = 0;
 };
 
 }  // namespace zt

@@ -24,6 +24,7 @@ TracingPort::TracingPort(LinkPort& inner, const Clock& clock, Sink sink)
 
 TracingPort::~TracingPort()
 {
+    if (receiving_) inner_.setReceiver({});
     flush();
 }
 
@@ -46,6 +47,16 @@ void TracingPort::flush()
     if (incoming_.empty()) return;
     if (sink_) sink_(stamp(incomingAt_) + " <- " + hexBytes(incoming_));
     incoming_.clear();
+}
+
+void TracingPort::setReceiver(ReceiveHandler receiver)
+{
+    receiving_ = static_cast<bool>(receiver);
+    if (!receiver) return inner_.setReceiver({});
+    inner_.setReceiver([this, receiver = std::move(receiver)](std::span<const std::uint8_t> bytes) {
+        received(bytes);
+        receiver(bytes);
+    });
 }
 
 void TracingPort::received(std::span<const std::uint8_t> bytes)

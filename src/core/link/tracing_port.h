@@ -28,9 +28,8 @@ class TracingPort final : public LinkPort {
     TracingPort(LinkPort& inner, const Clock& clock, Sink sink);
     ~TracingPort() override;
 
-    // The owner of the link calls this with every delivery of received bytes
-    // before handing them on.
-    void received(std::span<const std::uint8_t> bytes);
+    // Received bytes are written down, then handed to `receiver`.
+    void setReceiver(ReceiveHandler receiver) override;
     // Writes out the received bytes still collected for the current line.
     void flush();
 
@@ -42,10 +41,12 @@ class TracingPort final : public LinkPort {
     void clear() override;
 
   private:
+    void received(std::span<const std::uint8_t> bytes);
     std::string stamp(std::chrono::microseconds at) const;
     void note(const std::string& text);
 
     LinkPort& inner_;
+    bool receiving_ = false;  // the inner port hands its bytes to this one
     const Clock& clock_;
     Sink sink_;
     std::chrono::microseconds start_;

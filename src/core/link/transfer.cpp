@@ -14,14 +14,6 @@ namespace {
 constexpr int kReadWriteEnd = 9279;
 constexpr int kInformationEnd = 0x3FFF;
 constexpr int kInformationFirst = kInfoBlockBase;
-// Bytes kept while looking for an answer among stray ones.
-constexpr std::size_t kMaxPendingBytes = 256;
-
-// Steps of the read-back that checks a finished write.
-constexpr int kVerifyHandshake = 71;
-constexpr int kVerifyIdentify = 72;
-constexpr int kVerifyBlocks = 75;
-constexpr int kVerifyEnd = 79;
 
 std::string hexAddress(int address)
 {
@@ -68,7 +60,10 @@ TransferMachine::TransferMachine(TransferDeps deps) : d_(std::move(deps))
     readOkTimer_ = d_.timers.createTimer([this] { decodeRead(); });
 }
 
-TransferMachine::~TransferMachine() = default;
+TransferMachine::~TransferMachine()
+{
+    d_.port.setReceiver({});
+}
 
 std::function<void(Answer)> TransferMachine::whileCurrent(std::function<void(Answer)> handler)
 {
@@ -98,6 +93,7 @@ int& TransferMachine::budget(int address)
 
 bool TransferMachine::openPort()
 {
+    d_.port.setReceiver([this](std::span<const std::uint8_t> bytes) { onReceived(bytes); });
     lastOpen_ = d_.port.open(PortSettings{});
     if (!lastOpen_.ok) return false;
     d_.port.setReceiveThreshold(1);
@@ -175,42 +171,74 @@ void TransferMachine::beginTransfer()
 
 void TransferMachine::restartRun()
 {
-    step_ = 1;
+    switch (kind_) {
+        case TransferKind::Read:
+            step_ = ReadStep::Handshake;
+            break;
+        case TransferKind::Write:
+            step_ = WriteStep::Handshake;
+            break;
+        case TransferKind::Information:
+            step_ = InformationStep::Handshake;
+            break;
+        case TransferKind::Idle:
+            return;
+    }
     blockAddress_ =
         kind_ == TransferKind::Information ? kInformationFirst - kBlockSize : -kBlockSize;
     lastPercent_ = 0;
+    provedBlocks_ = 0;
+    proofRounds_ = 0;
+    awaitingQuiet_ = false;
+    // A freshly opened port: answers of an earlier opening come before the
+    // handshake answer, which is recognised by its bytes.
+    answers_.reset();
     if (kind_ != TransferKind::Information) d_.host.setProgress(0);
     sendCommand(Command::Handshake, 0);
+}
+
+bool TransferMachine::atHandshake() const
+{
+    return at(ReadStep::Handshake) || at(WriteStep::Handshake) || at(InformationStep::Handshake) ||
+           at(WriteStep::VerifyHandshake);
+}
+
+bool TransferMachine::atIdentify() const
+{
+    return at(ReadStep::Identify) || at(WriteStep::Identify) || at(InformationStep::Identify);
+}
+
+bool TransferMachine::atBlocks() const
+{
+    return at(ReadStep::Blocks) || at(InformationStep::Blocks);
+}
+
+bool TransferMachine::atEnd() const
+{
+    return at(ReadStep::End) || at(WriteStep::End) || at(InformationStep::End) ||
+           at(WriteStep::VerifyEnd);
 }
 
 void TransferMachine::sendCommand(Command command, int address)
 {
     command_ = command;
     commandAddress_ = address;
-    echo_ = echoLength(command, noEcho_);
-    awaited_ = awaitedTotal(command, noEcho_);
-    replyArrived_ = false;
     lateWaitUsed_ = false;
-    echoSeen_ = false;
-    // A repeat of the same packet adds one more answer owed; a new packet starts afresh.
-    if (repeating_) {
-        ++owed_;
-    } else {
-        owed_ = 1;
-        acked_ = false;
-    }
-    refused_ = false;
+    const int echo = echoLength(command, noEcho_);
+    const bool passwordWait = at(ReadStep::PasswordBlock) || at(WriteStep::PasswordBlock);
+    const int requested = command == Command::ReadBlock && !passwordWait ? address : -1;
+    const Bytes bytes = buildCommand(command, address, image_);
+    answers_.sent(command, bytes, echo, requested, passwordWait, repeating_);
     repeating_ = false;
     // The handshake answer tells by its bytes whether the cable echoes, so it is
     // looked at from its shortest form on.
-    d_.port.setReceiveThreshold(command == Command::Handshake ? replyLength(command) : awaited_);
+    d_.port.setReceiveThreshold(command == Command::Handshake ? replyLength(command)
+                                                              : awaitedTotal(command, noEcho_));
     d_.port.clear();
-    rx_.clear();
     waitTimer_->start(kReplyTimeoutMs);
     if (command == Command::Handshake) active_ = true;
     if (command == Command::WriteBlock) wroteBlock_ = true;
-    sentBytes_ = buildCommand(command, address, image_);
-    d_.port.send(sentBytes_);
+    d_.port.send(bytes);
 }
 
 void TransferMachine::resendCurrent()
@@ -222,211 +250,140 @@ void TransferMachine::resendCurrent()
 void TransferMachine::onReceived(std::span<const std::uint8_t> bytes)
 {
     if (!active_ || awaitingUser_) return;
-    rx_.insert(rx_.end(), bytes.begin(), bytes.end());
-    if (rx_.size() > kMaxPendingBytes)
-        rx_.erase(rx_.begin(), rx_.end() - static_cast<std::ptrdiff_t>(kMaxPendingBytes));
-    if (command_ == Command::Handshake) {
-        handshakeReceived();
-    } else {
-        takeReply();
+    if (awaitingQuiet_) {
+        // Answers nobody waits for any more: the line is quiet only once they stop.
+        waitTimer_->start(kQuietLineMs);
+        return;
     }
+    const Reply reply = answers_.received(bytes);
+    if (reply.kind == ReplyKind::Handshake) noEcho_ = !answers_.handshakeEchoed();
+    accept(reply);
     // The port holds bytes back until the threshold is reached; when an answer
     // is still incomplete, ask for no more than what it lacks, so its last bytes
-    // are not held back (a handshake answer is looked for byte by byte).
-    if (active_ && !rx_.empty()) {
-        const int missing = command_ == Command::Handshake
-                                ? 1
-                                : std::max(1, awaited_ - static_cast<int>(rx_.size()));
-        d_.port.setReceiveThreshold(missing);
-    }
-}
-
-void TransferMachine::handshakeReceived()
-{
-    // "ZT", 0x06 anywhere in what arrived; an echoing cable puts the handshake
-    // word right before it. Bytes before that (a late answer to an earlier
-    // command) are passed over.
-    static const Bytes kAnswer{'Z', 'T', kAck};
-    const auto at = std::search(rx_.begin(), rx_.end(), kAnswer.begin(), kAnswer.end());
-    if (at == rx_.end()) return;
-    const Bytes word = handshakeCommand();
-    const auto before = at - rx_.begin();
-    const bool echoed =
-        before >= static_cast<std::ptrdiff_t>(word.size()) &&
-        std::equal(word.begin(), word.end(), at - static_cast<std::ptrdiff_t>(word.size()));
-    noEcho_ = !echoed;
-    rx_.clear();
-    replyArrived_ = true;
-    Reply r;
-    r.kind = ReplyKind::Handshake;
-    accept(r);
-}
-
-void TransferMachine::takeShortReplies()
-{
-    // One-byte answers (0x06, 0x0A) carry nothing that says which packet they
-    // answer. Every copy of the current packet that was sent is owed one answer
-    // and answers keep their order, so they are counted off: an answer for an
-    // earlier copy of the same packet (one given up on as lost) is not taken for
-    // the answer to a later packet. On an echoing cable the echo of the copy
-    // sent last comes first and must be exactly the bytes sent.
-    const std::size_t echo = static_cast<std::size_t>(echo_);
-    while (owed_ > 0) {
-        if (!echoSeen_ && echo > 0) {
-            if (rx_.size() < echo) return;
-            if (!std::equal(rx_.begin(), rx_.begin() + static_cast<std::ptrdiff_t>(echo),
-                            sentBytes_.begin())) {
-                replyArrived_ = true;  // garbage: the time-out sends again
-                rx_.clear();
-                return;
-            }
-            rx_.erase(rx_.begin(), rx_.begin() + static_cast<std::ptrdiff_t>(echo));
-            echoSeen_ = true;
-        }
-        if (rx_.empty()) return;
-        const std::uint8_t answer = rx_.front();
-        rx_.erase(rx_.begin());
-        replyArrived_ = true;
-        --owed_;
-        acked_ = acked_ || answer == kAck;
-        refused_ = refused_ || answer == kSendAgain;
-        if (owed_ > 0) {
-            // More answers for this packet are on their way: take each on its own.
-            d_.port.setReceiveThreshold(1);
-            continue;
-        }
-        rx_.clear();  // the rest of this read is dropped
-        Reply r;
-        // Any copy acknowledged means the block is stored: every copy holds the same data.
-        r.kind = acked_ ? ReplyKind::Ack : refused_ ? ReplyKind::SendAgain : ReplyKind::None;
-        return accept(r);
-    }
-    rx_.clear();
-}
-
-void TransferMachine::takeReply()
-{
-    if (replyLength(command_) == 1) return takeShortReplies();
-    const std::size_t total = static_cast<std::size_t>(awaited_);
-    const std::size_t echo = static_cast<std::size_t>(echo_);
-    if (rx_.size() < total) return;
-    const bool passwordWait = kind_ != TransferKind::Information && step_ == 3;
-    const bool dataWait =
-        ((kind_ == TransferKind::Read || kind_ == TransferKind::Information) && step_ == 5) ||
-        step_ == kVerifyBlocks;
-    const int requested = dataWait ? blockAddress_ : -1;
-
-    // Longer answers carry what they answer (identification marker, block
-    // address and checksum), so they are looked for wherever they start: stray
-    // bytes before them are passed over instead of spoiling the answer.
-    replyArrived_ = true;
-    for (std::size_t start = echo; start + total - echo <= rx_.size(); ++start) {
-        const auto window = std::span<const std::uint8_t>(rx_).subspan(start - echo, total);
-        const Reply reply = classifyReply(window, echo_, passwordWait, requested);
-        if (reply.kind == ReplyKind::None) continue;
-        rx_.clear();
-        return accept(reply);
-    }
+    // are not held back.
+    if (active_ && reply.kind == ReplyKind::None) d_.port.setReceiveThreshold(answers_.missing());
 }
 
 void TransferMachine::accept(const Reply& reply)
 {
     const ReplyKind r = reply.kind;
     if (r == ReplyKind::None) return;
+    const bool write = kind_ == TransferKind::Write;
 
-    if (kind_ == TransferKind::Read || kind_ == TransferKind::Write) {
-        const bool write = kind_ == TransferKind::Write;
-        if (step_ == 1 && r == ReplyKind::Handshake) {
-            waitTimer_->stop();
-            step_ = 2;
-            sendCommand(Command::Identify, 0);
-        } else if (step_ == 2 && r == ReplyKind::Identification) {
-            waitTimer_->stop();
-            ident_ = parseIdentification(reply.ident);
-            copyIdentityToImage(reply.ident, image_);
-            const ProgramState& state = d_.host.programState();
-            if (write && state.RefuseWriteFlag1) {
-                askThenStop(message(msg::WriteRefused1, Buttons::Ok, Icon::Warning));
-                return;
-            }
-            if (write && state.RefuseWriteFlag2) {
-                askThenStop(message(msg::WriteRefused2, Buttons::Ok, Icon::Warning));
-                return;
-            }
-            step_ = 3;
-            sendCommand(Command::ReadBlock, kPasswordBlockAddress);
-        } else if (step_ == 3 && r == ReplyKind::PasswordBlock) {
-            waitTimer_->stop();
-            passwordStep(reply.data);
-        } else if (!write && step_ == 5 && r == ReplyKind::DataBlock) {
-            waitTimer_->stop();
-            storeReceivedBlock(image_, info_, reply.address, reply.data);
-            progressUpdate();
-            blockAddress_ += kBlockSize;
-            if (blockAddress_ >= endAddress()) {
-                step_ = 69;
-                sendCommand(Command::End, 0);
-            } else {
-                sendCommand(Command::ReadBlock, blockAddress_);
-            }
-        } else if (write && step_ == 4 && r == ReplyKind::Ack) {
-            waitTimer_->stop();
-            blockAddress_ += kBlockSize;
-            if (blockAddress_ >= endAddress()) {
-                step_ = 69;
-                sendCommand(Command::End, 0);
-            } else {
-                progressUpdate();
-                sendCommand(Command::WriteBlock, blockAddress_);
-            }
-        } else if (write && step_ == 4 && r == ReplyKind::SendAgain) {
-            waitTimer_->stop();
-            resendCurrent();
-        } else if (step_ == 69 && r == ReplyKind::Ack) {
-            waitTimer_->stop();
-            write ? writeFinished() : endTransfer(true);
-        } else if (step_ == kVerifyHandshake && r == ReplyKind::Handshake) {
-            waitTimer_->stop();
-            step_ = kVerifyIdentify;
-            sendCommand(Command::Identify, 0);
-        } else if (step_ == kVerifyIdentify && r == ReplyKind::Identification) {
-            waitTimer_->stop();
-            step_ = kVerifyBlocks;
-            blockAddress_ = 0;
-            sendCommand(Command::ReadBlock, blockAddress_);
-        } else if (step_ == kVerifyBlocks && r == ReplyKind::DataBlock) {
-            waitTimer_->stop();
-            verifyBlock(reply);
-        } else if (step_ == kVerifyEnd && r == ReplyKind::Ack) {
-            endTransfer(true);
+    if (atHandshake() && r == ReplyKind::Handshake) {
+        waitTimer_->stop();
+        if (at(WriteStep::VerifyHandshake)) {
+            step_ = WriteStep::VerifyIdentify;
+        } else if (kind_ == TransferKind::Read) {
+            step_ = ReadStep::Identify;
+        } else if (write) {
+            step_ = WriteStep::Identify;
+        } else {
+            step_ = InformationStep::Identify;
         }
+        sendCommand(Command::Identify, 0);
+    } else if ((atIdentify() || at(WriteStep::VerifyIdentify)) && r == ReplyKind::Identification) {
+        waitTimer_->stop();
+        if (at(WriteStep::VerifyIdentify)) {
+            step_ = WriteStep::VerifyBlocks;
+            blockAddress_ = 0;
+            return sendCommand(Command::ReadBlock, blockAddress_);
+        }
+        if (kind_ == TransferKind::Information) {
+            // The information read takes the identification without parsing it.
+            step_ = InformationStep::Blocks;
+            blockAddress_ += kBlockSize;
+            return sendCommand(Command::ReadBlock, blockAddress_);
+        }
+        ident_ = parseIdentification(reply.ident);
+        copyIdentityToImage(reply.ident, image_);
+        const ProgramState& state = d_.host.programState();
+        if (write && state.RefuseWriteFlag1)
+            return askThenStop(message(msg::WriteRefused1, Buttons::Ok, Icon::Warning));
+        if (write && state.RefuseWriteFlag2)
+            return askThenStop(message(msg::WriteRefused2, Buttons::Ok, Icon::Warning));
+        step_ =
+            write ? TransferStep{WriteStep::PasswordBlock} : TransferStep{ReadStep::PasswordBlock};
+        sendCommand(Command::ReadBlock, kPasswordBlockAddress);
+    } else if ((at(ReadStep::PasswordBlock) || at(WriteStep::PasswordBlock)) &&
+               r == ReplyKind::PasswordBlock) {
+        waitTimer_->stop();
+        passwordStep(reply.data);
+    } else if (atBlocks() && r == ReplyKind::DataBlock) {
+        // Read and information read: store the block, go on with the next.
+        waitTimer_->stop();
+        storeReceivedBlock(image_, info_, reply.address, reply.data);
+        if (kind_ == TransferKind::Read) progressUpdate();
+        nextBlockOrEnd();
+    } else if (at(WriteStep::Blocks) && r == ReplyKind::Ack) {
+        waitTimer_->stop();
+        blockAccepted();
+    } else if (at(WriteStep::Blocks) && r == ReplyKind::SendAgain) {
+        waitTimer_->stop();
+        resendCurrent();
+    } else if (at(WriteStep::ProveBlock) && r == ReplyKind::DataBlock) {
+        waitTimer_->stop();
+        proveBlock(reply);
+    } else if (at(WriteStep::VerifyBlocks) && r == ReplyKind::DataBlock) {
+        waitTimer_->stop();
+        verifyBlock(reply);
+    } else if (atEnd() && r == ReplyKind::Ack) {
+        waitTimer_->stop();
+        if (at(WriteStep::End)) return writeFinished();
+        endTransfer(true);
+    }
+}
+
+void TransferMachine::nextBlockOrEnd()
+{
+    blockAddress_ += kBlockSize;
+    proofRounds_ = 0;
+    if (blockAddress_ >= endAddress()) {
+        switch (kind_) {
+            case TransferKind::Read:
+                step_ = ReadStep::End;
+                break;
+            case TransferKind::Write:
+                step_ = WriteStep::End;
+                break;
+            default:
+                step_ = InformationStep::End;
+                break;
+        }
+        return sendCommand(Command::End, 0);
+    }
+    if (kind_ == TransferKind::Write) {
+        step_ = WriteStep::Blocks;
+        progressUpdate();
+        return sendCommand(Command::WriteBlock, blockAddress_);
+    }
+    sendCommand(Command::ReadBlock, blockAddress_);
+}
+
+void TransferMachine::blockAccepted()
+{
+    // An acknowledgement that may belong to another packet proves nothing: the
+    // block is read back (its answer names its address) before the write goes on.
+    if (answers_.inDoubt() || proofRounds_ > 0) {
+        step_ = WriteStep::ProveBlock;
+        ++provedBlocks_;
+        proofReads_ = 0;
+        // Late answers still on their way are let through first.
+        awaitingQuiet_ = true;
+        waitTimer_->start(kQuietLineMs);
         return;
     }
+    nextBlockOrEnd();
+}
 
-    if (kind_ == TransferKind::Information) {
-        if (step_ == 1 && r == ReplyKind::Handshake) {
-            waitTimer_->stop();
-            step_ = 3;
-            sendCommand(Command::Identify, 0);
-        } else if (step_ == 3 && r == ReplyKind::Identification) {
-            waitTimer_->stop();
-            step_ = 5;
-            blockAddress_ += kBlockSize;
-            sendCommand(Command::ReadBlock, blockAddress_);
-        } else if (step_ == 5 && r == ReplyKind::DataBlock) {
-            waitTimer_->stop();
-            storeReceivedBlock(image_, info_, reply.address, reply.data);
-            blockAddress_ += kBlockSize;
-            if (blockAddress_ >= endAddress()) {
-                step_ = 69;
-                sendCommand(Command::End, 0);
-            } else {
-                sendCommand(Command::ReadBlock, blockAddress_);
-            }
-        } else if (step_ == 69 && r == ReplyKind::Ack) {
-            endTransfer(true);
-        }
-    }
+void TransferMachine::proveBlock(const Reply& reply)
+{
+    const Block written = image_.blockBytes(reply.address);
+    if (std::equal(written.begin(), written.end(), reply.data.begin())) return nextBlockOrEnd();
+    // The radio does not hold the block: write it again, and read it back again.
+    if (++proofRounds_ > kBlockRetries) return failurePrompt();
+    step_ = WriteStep::Blocks;
+    sendCommand(Command::WriteBlock, blockAddress_);
 }
 
 bool TransferMachine::awaitsLateReply() const
@@ -434,14 +391,19 @@ bool TransferMachine::awaitsLateReply() const
     // The handshake answer is recognised by its bytes wherever it lands, and a
     // missing END acknowledgement is no error; every other command's answer that
     // has not arrived may still be on its way.
-    if (step_ == 1 || step_ == 69 || step_ == kVerifyHandshake || step_ == kVerifyEnd) return false;
-    if (replyLength(command_) == 1) return owed_ > 0;
-    return !replyArrived_;
+    if (atHandshake() || atEnd()) return false;
+    if (replyLength(command_) == 1) return answers_.owed() > 0;
+    return !answers_.answerArrived();
 }
 
 void TransferMachine::timedOut()
 {
     if (!active_ || kind_ == TransferKind::Idle) return;
+    if (awaitingQuiet_) {
+        awaitingQuiet_ = false;
+        d_.port.setReceiveThreshold(1);
+        return sendCommand(Command::ReadBlock, blockAddress_);
+    }
     if (!lateWaitUsed_ && awaitsLateReply()) {
         lateWaitUsed_ = true;
         waitTimer_->start(kLateReplyWaitMs);
@@ -452,52 +414,49 @@ void TransferMachine::timedOut()
 
 void TransferMachine::afterTimeout()
 {
-    if (step_ == 1) {
+    if (atHandshake() && !at(WriteStep::VerifyHandshake)) {
         if (++handshakeCounter_ > kHandshakeTries - 1) return failurePrompt();
         // Try the other echo assumption.
         noEcho_ = !noEcho_;
         return sendCommand(Command::Handshake, 0);
     }
-    if (step_ == 69) {
-        // A missing END acknowledgement is no error.
-        if (kind_ == TransferKind::Write) return writeFinished();
-        return endTransfer(true);
-    }
-    if (step_ == kVerifyEnd) return endTransfer(true);
-    if (step_ == kVerifyHandshake || step_ == kVerifyIdentify)
+    if (at(WriteStep::End)) return writeFinished();  // a missing END acknowledgement is no error
+    if (atEnd()) return endTransfer(true);
+    if (at(WriteStep::VerifyHandshake) || at(WriteStep::VerifyIdentify))
         return verifyFailed(message(msg::VerifyUnreadable, Buttons::Ok, Icon::Error));
-    if (step_ == kVerifyBlocks) {
+    if (at(WriteStep::VerifyBlocks)) {
         int& left = budget(blockAddress_);
         if (left < 1) return verifyFailed(message(msg::VerifyUnreadable, Buttons::Ok, Icon::Error));
         --left;
         return resendCurrent();
     }
     if (kind_ == TransferKind::Information) return failurePrompt();
-    switch (step_) {
-        case 2:
-            return failurePrompt();
-        case 3: {
-            const int was = passwordCounter_--;
-            if (was >= 2) return sendCommand(Command::ReadBlock, kPasswordBlockAddress);
-            return failurePrompt();
+    if (atIdentify()) return failurePrompt();
+    if (at(ReadStep::PasswordBlock) || at(WriteStep::PasswordBlock)) {
+        const int was = passwordCounter_--;
+        if (was >= 2) return sendCommand(Command::ReadBlock, kPasswordBlockAddress);
+        return failurePrompt();
+    }
+    if (at(WriteStep::Blocks)) {
+        // An earlier copy was acknowledged; the answers to later ones are given
+        // up on, so they may still come and the acknowledgement is in doubt.
+        if (answers_.acknowledged()) {
+            answers_.leave();
+            return blockAccepted();
         }
-        case 4:
-        case 5: {
-            // An earlier copy was acknowledged; the answer to a later one is given up on.
-            if (step_ == 4 && acked_) {
-                Reply r;
-                r.kind = ReplyKind::Ack;
-                return accept(r);
-            }
-            // A copy was refused: send again, as a refusal asks, without using the budget.
-            if (step_ == 4 && refused_) return resendCurrent();
-            int& left = budget(blockAddress_);
-            if (left < 1) return failurePrompt();
-            --left;
-            return resendCurrent();
-        }
-        default:
-            return;
+        // A copy was refused: send again, as a refusal asks, without using the budget.
+        if (answers_.refused()) return resendCurrent();
+    }
+    if (at(WriteStep::ProveBlock)) {
+        // A read-back has its own tries: the block's budget may be spent on the write.
+        if (++proofReads_ > kProofReadTries) return failurePrompt();
+        return resendCurrent();
+    }
+    if (at(WriteStep::Blocks) || at(ReadStep::Blocks)) {
+        int& left = budget(blockAddress_);
+        if (left < 1) return failurePrompt();
+        --left;
+        return resendCurrent();
     }
 }
 
@@ -514,7 +473,7 @@ void TransferMachine::startVerify()
     const int blocks = static_cast<int>(std::lround(endAddress() / double(kBlockSize))) + 1;
     budgets_.assign(static_cast<std::size_t>(blocks), kBlockRetries);
     verifyMismatch_ = -1;
-    step_ = kVerifyHandshake;
+    step_ = WriteStep::VerifyHandshake;
     sendCommand(Command::Handshake, 0);
 }
 
@@ -528,7 +487,7 @@ void TransferMachine::verifyBlock(const Reply& reply)
     }
     blockAddress_ += kBlockSize;
     if (blockAddress_ >= endAddress()) {
-        step_ = kVerifyEnd;
+        step_ = WriteStep::VerifyEnd;
         return sendCommand(Command::End, 0);
     }
     sendCommand(Command::ReadBlock, blockAddress_);
@@ -654,15 +613,8 @@ void TransferMachine::compatibilityCheck()
 
 void TransferMachine::proceedAfterChecks()
 {
-    blockAddress_ += kBlockSize;
-    if (kind_ == TransferKind::Read) {
-        step_ = 5;
-        sendCommand(Command::ReadBlock, blockAddress_);
-    } else {
-        step_ = 4;
-        progressUpdate();
-        sendCommand(Command::WriteBlock, blockAddress_);
-    }
+    if (kind_ == TransferKind::Read) step_ = ReadStep::Blocks;
+    nextBlockOrEnd();
 }
 
 void TransferMachine::progressUpdate()
@@ -719,7 +671,8 @@ void TransferMachine::endTransfer(TransferOutcome outcome)
     if (progressOpen_) d_.host.closeProgress();
     progressOpen_ = false;
     kind_ = TransferKind::Idle;
-    step_ = 0;
+    step_ = std::monostate{};
+    awaitingQuiet_ = false;
     if (outcome != TransferOutcome::Succeeded) {
         d_.host.transferFinished(k, outcome);
         return;
@@ -749,8 +702,10 @@ void TransferMachine::endTransfer(TransferOutcome outcome)
 
 void TransferMachine::decodeRead()
 {
-    decodeImage(image_, d_.host.document(), d_.host.programState());
-    d_.host.documentReplaced(kReadFileName);
+    // Parts of the document the image does not carry keep their values.
+    RadioDocument decoded = d_.host.document();
+    decodeImage(image_, decoded, d_.host.programState());
+    d_.host.documentRead(std::move(decoded), kReadFileName);
 }
 
 }  // namespace zt

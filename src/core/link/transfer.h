@@ -13,11 +13,13 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "core/files/language.h"
 #include "core/files/version_manager.h"
 #include "core/host/link_interfaces.h"
+#include "core/link/answer_matcher.h"
 #include "core/link/packets.h"
 #include "core/radio/program_state.h"
 #include "core/radio/radio_data.h"
@@ -27,6 +29,26 @@
 namespace zt {
 
 enum class TransferKind { Idle = 0, Read = 1, Write = 2, Information = 3 };
+
+// The steps of each kind of transfer, in the order they run.
+enum class ReadStep { Handshake, Identify, PasswordBlock, Blocks, End };
+enum class WriteStep {
+    Handshake,
+    Identify,
+    PasswordBlock,
+    Blocks,
+    // A block whose acknowledgement was in doubt is read back (and written again
+    // when it differs) before the next one is sent.
+    ProveBlock,
+    End,
+    // The optional read-back of the whole image after END.
+    VerifyHandshake,
+    VerifyIdentify,
+    VerifyBlocks,
+    VerifyEnd,
+};
+enum class InformationStep { Handshake, Identify, Blocks, End };
+using TransferStep = std::variant<std::monostate, ReadStep, WriteStep, InformationStep>;
 
 constexpr int kWriteDelayMs = 100;
 constexpr int kDecodeDelayMs = 500;
@@ -38,6 +60,11 @@ constexpr int kHandshakeTries = 4;
 // taken for the answer to the repeated command (a one-byte acknowledgement
 // carries nothing to tell the two apart) and shift every later answer by one.
 constexpr int kLateReplyWaitMs = 350;
+// Before a block whose acknowledgement was in doubt is read back, the line must
+// have been quiet this long, so that late answers still on their way have come.
+constexpr int kQuietLineMs = 600;
+// Tries of such a read-back (the radio may still be busy answering late).
+constexpr int kProofReadTries = 6;
 
 // How a transfer ended.
 enum class TransferOutcome { Succeeded, Failed, Cancelled };
@@ -60,10 +87,10 @@ class TransferHost {
     virtual void closeProgress() = 0;
     // A successful read closes every document window before its decode delay.
     virtual void closeAllDocumentWindows() = 0;
-    // The image was decoded into the working document: it is now an untitled
-    // document called `fileName`; refresh the caption and texts, open the
-    // channel grid and arrange the windows.
-    virtual void documentReplaced(const std::string& fileName) = 0;
+    // A read's image decoded into a document: it becomes the working copy, an
+    // untitled document called `fileName`; refresh the caption and texts, open
+    // the channel grid and arrange the windows.
+    virtual void documentRead(RadioDocument document, const std::string& fileName) = 0;
     // An information read decoded the block into programState().RadioInfo.
     virtual void showRadioInformation() = 0;
     // The user agreed to start the version that matches the radio: end now.
@@ -113,7 +140,8 @@ class TransferMachine {
     void startWrite();  // after the 100 ms write delay
     void startInformationRead();
 
-    // The port's receive event.
+    // The port's receive event (the machine sets itself as the port's receiver
+    // whenever it opens the port).
     void onReceived(std::span<const std::uint8_t> bytes);
     // The port failed for good (the cable or its adapter was pulled) and is
     // closed: a running transfer fails at once with the disconnect message,
@@ -141,7 +169,15 @@ class TransferMachine {
 
     // State, for windows and tests.
     TransferKind kind() const { return kind_; }
-    int step() const { return step_; }
+    const TransferStep& step() const { return step_; }
+    template <typename Step>
+    bool at(Step step) const
+    {
+        const Step* current = std::get_if<Step>(&step_);
+        return current != nullptr && *current == step;
+    }
+    // Blocks read back because their acknowledgement was in doubt (this transfer).
+    int provedBlocks() const { return provedBlocks_; }
     bool active() const { return active_; }
     bool busy() const { return kind_ != TransferKind::Idle; }
     int blockAddress() const { return blockAddress_; }
@@ -176,10 +212,14 @@ class TransferMachine {
     {
         endTransfer(success ? TransferOutcome::Succeeded : TransferOutcome::Failed);
     }
-    void handshakeReceived();
-    void takeReply();
-    void takeShortReplies();
     void afterTimeout();
+    void blockAccepted();
+    void proveBlock(const Reply& reply);
+    void nextBlockOrEnd();
+    bool atHandshake() const;
+    bool atIdentify() const;
+    bool atBlocks() const;
+    bool atEnd() const;
     bool awaitsLateReply() const;
     void writeFinished();
     void startVerify();
@@ -202,7 +242,7 @@ class TransferMachine {
     RadioImage image_{};
     RadioInfoBlock info_{};
     TransferKind kind_ = TransferKind::Idle;
-    int step_ = 0;
+    TransferStep step_;
     bool active_ = false;
     bool awaitingUser_ = false;  // a question or the password window is open
     int blockAddress_ = 0;
@@ -214,17 +254,13 @@ class TransferMachine {
 
     Command command_ = Command::Handshake;
     int commandAddress_ = 0;
-    int echo_ = 0;
-    int awaited_ = 0;
-    bool replyArrived_ = false;  // an answer (sound or not) came for the last command
-    bool lateWaitUsed_ = false;  // the extra wait for a late answer has begun
-    int owed_ = 0;               // answers still owed to the copies of the current packet
-    bool echoSeen_ = false;      // the echo of the copy sent last has been taken
-    bool acked_ = false;         // a copy of the current packet was acknowledged
-    bool refused_ = false;       // a copy was answered 0x0A since the last one was sent
-    bool repeating_ = false;     // the next send repeats the current packet
-    Bytes sentBytes_;
-    Bytes rx_;
+    AnswerMatcher answers_;
+    bool lateWaitUsed_ = false;   // the extra wait for a late answer has begun
+    bool repeating_ = false;      // the next send repeats the current packet
+    int proofRounds_ = 0;         // times the current block was written again after a read-back
+    int proofReads_ = 0;          // copies of the current read-back sent again
+    bool awaitingQuiet_ = false;  // waiting for the line to go quiet before a read-back
+    int provedBlocks_ = 0;
     std::uint64_t run_ = 0;  // bumped by cancel(); older answer handlers are void
     int decodeDelayMs_ = kDecodeDelayMs;
     bool verifyAfterWrite_ = false;

@@ -195,7 +195,8 @@ void EnginePort::arriveAtHost(const Bytes& bytes, std::uint64_t session)
     if (static_cast<int>(input_.size()) < threshold_) return;
     Bytes taken;
     taken.swap(input_);
-    if (onReceived) onReceived(taken);
+    const auto receiver = receiver_;
+    if (receiver && *receiver) (*receiver)(taken);
 }
 
 }  // namespace zt

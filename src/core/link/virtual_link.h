@@ -51,14 +51,16 @@ class VirtualClock final : public Clock, public TimerFactory {
 
 // A port whose far end is a VirtualRadio. Bytes cross the line after one
 // byte-time each (10 bits per byte at the given baud rate, 0 = no delay); the
-// radio's answers come back the same way. Received bytes are handed to
-// `onReceived` once at least the receive threshold is waiting.
+// radio's answers come back the same way. Received bytes are handed to the
+// receiver once at least the receive threshold is waiting.
 class EnginePort final : public LinkPort {
   public:
     EnginePort(VirtualClock& clock, VirtualRadio& radio, int baud = 0);
 
-    std::function<void(std::span<const std::uint8_t>)> onReceived;
-
+    void setReceiver(ReceiveHandler receiver) override
+    {
+        receiver_ = std::make_shared<ReceiveHandler>(std::move(receiver));
+    }
     PortOpenResult open(const PortSettings& settings) override;
     void close() override;
     bool isOpen() const override { return open_; }
@@ -98,6 +100,8 @@ class EnginePort final : public LinkPort {
     int threshold_ = 1;
     bool bytewise_ = false;
     Bytes input_;
+    // Shared so that a receiver replaced while it runs lives until it returns.
+    std::shared_ptr<ReceiveHandler> receiver_;
     std::string openFailure_;
     int opens_ = 0;
     std::uint64_t bytesSent_ = 0;

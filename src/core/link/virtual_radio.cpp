@@ -19,6 +19,17 @@ bool matchesWord(const Bytes& pending, const Bytes& word, bool& complete)
     return true;
 }
 
+// The radio's own sum over the bytes of a packet or answer from the address
+// high byte through the last data byte (everything between "W" and the
+// checksum), kept apart from the program's packet code so that a fault there
+// shows up as a refused packet or a rejected answer.
+std::uint8_t sumAfterW(std::span<const std::uint8_t> packet, std::size_t dataLength)
+{
+    unsigned sum = 0;
+    for (std::size_t i = 1; i < 4 + dataLength; ++i) sum += packet[i];
+    return static_cast<std::uint8_t>(sum);
+}
+
 }  // namespace
 
 VirtualRadio::VirtualRadio(const Clock& clock) : clock_(clock), rng_(faults_.seed)
@@ -241,7 +252,7 @@ void VirtualRadio::execute(std::size_t length, Bytes& out)
         const auto data = std::span<const std::uint8_t>(memory_).subspan(
             static_cast<std::size_t>(address), static_cast<std::size_t>(len));
         reply.insert(reply.end(), data.begin(), data.end());
-        reply.push_back(blockChecksum(address, len, data));
+        reply.push_back(sumAfterW(reply, static_cast<std::size_t>(len)));
         reply.push_back(kAck);
         if (chance(faults_.corrupt)) {
             ++counters_.corrupted;
@@ -256,7 +267,7 @@ void VirtualRadio::execute(std::size_t length, Bytes& out)
         const int address = (pending_[1] << 8) | pending_[2];
         const auto data = std::span<const std::uint8_t>(pending_).subspan(4, kBlockSize);
         const bool valid = pending_[3] == 0x10 && pending_[21] == kAck &&
-                           blockChecksum(address, 0x10, data) == pending_[20] && writable(address);
+                           sumAfterW(pending_, kBlockSize) == pending_[20] && writable(address);
         if (!valid) {
             ++counters_.badPackets;
             reply = {kSendAgain};

@@ -610,11 +610,6 @@ QString InfoToolWindow::todayText() const
     return text.left(16);
 }
 
-void InfoToolWindow::portReceived(std::span<const std::uint8_t> bytes)
-{
-    exchange_->onReceived(bytes);
-}
-
 void InfoToolWindow::portLost(const std::string& reason)
 {
     if (exchange_->state() == InfoState::Idle) return;

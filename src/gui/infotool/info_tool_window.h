@@ -81,8 +81,6 @@ class InfoToolWindow : public QWidget {
     // band entry, ShowByData, ReShowComPortTimer.
     void formLoad();
 
-    // The port's receive event.
-    void portReceived(std::span<const std::uint8_t> bytes);
     // The port failed for good (cable or adapter pulled) and is closed: a
     // running read, write or batch ends at once with "Communication Error!"
     // and the words that the cable was disconnected.

@@ -63,9 +63,6 @@ InfoToolHost SystemHost::host(gui::PromptService& prompt, int language)
 
 void SystemHost::connect(InfoToolWindow& window)
 {
-    port_.onReceived = [&window](std::span<const std::uint8_t> bytes) {
-        window.portReceived(bytes);
-    };
     port_.onLost = [&window](const std::string& reason) { window.portLost(reason); };
 }
 

@@ -137,9 +137,6 @@ void MainWindow::createLink()
 {
     serialPort_ = std::make_unique<SerialLinkPort>();
     qtTimers_ = std::make_unique<QtTimerFactory>();
-    serialPort_->onReceived = [this](std::span<const std::uint8_t> b) {
-        if (transfers_) transfers_->onReceived(b);
-    };
     serialPort_->onLost = [this](const std::string& reason) {
         if (transfers_) transfers_->portLost(reason);
     };

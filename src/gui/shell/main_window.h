@@ -44,8 +44,7 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     ~MainWindow() override;
 
     // Replaces the serial port and Qt timers of the transfers (tests use the
-    // virtual radio and clock). The port's received bytes must be handed to
-    // transfers().onReceived().
+    // virtual radio and clock).
     void useLink(LinkPort& port, TimerFactory& timers);
     TransferController& transfers() { return *transfers_; }
 

@@ -97,12 +97,6 @@ void TransferController::cancel()
     machine_->cancel();
 }
 
-void TransferController::onReceived(std::span<const std::uint8_t> bytes)
-{
-    tracing_->received(bytes);
-    machine_->onReceived(bytes);
-}
-
 void TransferController::portLost(const std::string& reason)
 {
     machine_->portLost(reason);
@@ -149,10 +143,11 @@ void TransferController::closeAllDocumentWindows()
     if (windows_.closeAllDocumentWindows) windows_.closeAllDocumentWindows();
 }
 
-void TransferController::documentReplaced(const std::string& fileName)
+void TransferController::documentRead(RadioDocument document, const std::string& fileName)
 {
     // The decoded radio data is a new, untitled document; the saved copy
     // stays, so it counts as modified.
+    app_.documents.working() = std::move(document);
     app_.documents.markUntitled();
     if (windows_.documentReplaced) windows_.documentReplaced(fileName);
 }

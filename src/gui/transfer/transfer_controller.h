@@ -35,7 +35,7 @@ struct TransferWindows {
 // progress window, the program-password window and the main window's reactions
 // to a finished read, write or information read. The port and the timers are
 // given (a serial port and Qt timers in the program, the virtual radio and a
-// virtual clock in tests); the port's received bytes go to onReceived().
+// virtual clock in tests); the transfers take the port's received bytes themselves.
 // Each command takes the transfer options of mysetup.ini: verify after write,
 // and a serial trace of the whole command written to the trace file.
 class TransferController final : public QObject, public TransferHost, public ProgramPassword {
@@ -59,7 +59,6 @@ class TransferController final : public QObject, public TransferHost, public Pro
     // told END, the document stays as it was.
     void cancel();
 
-    void onReceived(std::span<const std::uint8_t> bytes);
     // The serial port failed for good (cable or adapter pulled) and is closed.
     void portLost(const std::string& reason);
 
@@ -75,7 +74,7 @@ class TransferController final : public QObject, public TransferHost, public Pro
     void setProgress(int percent) override;
     void closeProgress() override;
     void closeAllDocumentWindows() override;
-    void documentReplaced(const std::string& fileName) override;
+    void documentRead(RadioDocument document, const std::string& fileName) override;
     void showRadioInformation() override;
     void endProgram() override;
     void transferEnded(TransferKind kind, bool success) override;

@@ -18,7 +18,6 @@ struct InfoRig {
         o.maintenanceDate = "2026-02-02";
         radio.memory() = freshRadioMemory(o);
         radio.setEcho(echo);
-        port.onReceived = [this](std::span<const std::uint8_t> b) { ex.onReceived(b); };
         ex.finished = [this](InfoOutcome o) { outcomes.push_back(o); };
         ex.record() = initialInfoToolRecord({2026, 12, 9}, "2026-12-09");
     }
@@ -140,6 +139,31 @@ TEST(InfoExchange, WriteSendsTheDealerPartAndAdvancesTheSerial)
     }
 }
 
+TEST(InfoExchange, AWriteAnswerAmongStrayBytesIsProvedByReadingTheBlockBack)
+{
+    // A stray byte comes before the radio's refusal of the block 0x3FC0: the
+    // block is sent again and, its answer being in doubt, read back before END.
+    InfoRig rig;
+    rig.ex.takeRecord = [](InfoToolRecord& r) { r.DealerCode = "STRAY"; };
+    bool refused = false;
+    rig.port.onSent = [&](const Bytes& b) {
+        FaultSettings f;
+        if (!refused && b.size() == kWritePacketSize && b[1] == 0x3F && b[2] == 0xC0) {
+            refused = true;
+            f.refuse = 1.0;
+            rig.clock.post(milliseconds(1), [&] { rig.ex.onReceived(Bytes{'Z'}); });
+        }
+        rig.radio.setFaults(f);
+    };
+    ASSERT_TRUE(rig.ex.startWrite());
+    rig.run();
+    ASSERT_EQ(rig.outcomes, std::vector<InfoOutcome>{InfoOutcome::WriteComplete});
+    EXPECT_EQ(rig.ex.provedBlocks(), 1);
+    const std::span<const std::uint8_t> block(rig.radio.memory().data() + kInfoBlockBase,
+                                              kInfoBlockSize);
+    EXPECT_EQ(readInfoField(block, info::DealerCode), "STRAY");
+}
+
 TEST(InfoExchange, TimeoutIsACommunicationError)
 {
     InfoRig rig;
@@ -152,6 +176,40 @@ TEST(InfoExchange, TimeoutIsACommunicationError)
     EXPECT_EQ(rig.ex.record(), before);
     EXPECT_FALSE(rig.port.isOpen());
     EXPECT_EQ(rig.ex.state(), InfoState::Idle);
+}
+
+TEST(InfoExchange, ABlockAnswerForAnotherAddressIsNotTaken)
+{
+    // Bytes worked out from the layout: a read answer is "W", address high,
+    // address low, 0x10, 16 data bytes, the sum of the 19 bytes after "W"
+    // modulo 256, 0x06.
+    auto answer = [](std::uint8_t high, std::uint8_t low, std::uint8_t fill, std::uint8_t sum) {
+        Bytes b{'W', high, low, 0x10};
+        b.insert(b.end(), 16, fill);
+        b.push_back(sum);
+        b.push_back(0x06);
+        return b;
+    };
+    InfoRig rig;
+    rig.port.setConnected(false);  // every answer comes from the test
+    std::vector<Bytes> sent;
+    rig.port.onSent = [&](const Bytes& b) { sent.push_back(b); };
+    ASSERT_TRUE(rig.ex.startRead());
+    rig.ex.onReceived(Bytes{'Z', 'T', 0x06});
+    rig.ex.onReceived(answer(0x21, 0xF0, 0x00, 0x21));  // 0x21 + 0xF0 + 0x10 = 0x121
+    ASSERT_EQ(sent.back(), (Bytes{'R', 0x3F, 0x00, 0x10}));
+    // A sound answer for 0x3F10 (0x3F + 0x10 + 0x10 + 16 * 0xAA = 0xAFF) while
+    // 0x3F00 is awaited: not taken, nothing more is asked, nothing is stored.
+    rig.ex.onReceived(answer(0x3F, 0x10, 0xAA, 0xFF));
+    EXPECT_EQ(sent.back(), (Bytes{'R', 0x3F, 0x00, 0x10}));
+    // The blocks 0x3F00..0x3FF0, all 0x00: sum 0x3F + low + 0x10.
+    for (int low = 0x00; low <= 0xF0; low += 0x10) {
+        const auto l = static_cast<std::uint8_t>(low);
+        rig.ex.onReceived(answer(0x3F, l, 0x00, static_cast<std::uint8_t>(0x4F + low)));
+    }
+    rig.ex.onReceived(Bytes{0x06});  // END
+    ASSERT_EQ(rig.outcomes, std::vector<InfoOutcome>{InfoOutcome::ReadComplete});
+    EXPECT_EQ(rig.ex.record().ManufactureCode, "");  // block bytes 16..23, never 0xAA
 }
 
 TEST(InfoExchange, PortFailureIsReported)

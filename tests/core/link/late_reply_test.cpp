@@ -44,6 +44,7 @@ struct FaultPlan {
                         f.corrupt = 1.0;
                         break;
                 }
+                break;  // the same packet may be listed again for its next copy
             }
             rig.radio.setFaults(f);
         };
@@ -69,7 +70,7 @@ void runWrite(Rig& rig, FaultPlan& plan, const std::vector<std::pair<int, Fault>
 {
     rig.host.doc.Data.Messages[0] = FixedText<16>("LATE ANSWERS");
     rig.machine.startWrite();
-    rig.clock.runWhile([&] { return rig.machine.step() < 3; });
+    rig.clock.runWhile([&] { return !rig.machine.at(WriteStep::PasswordBlock); });
     for (const auto& [address, fault] : blocks)
         plan.items.push_back({writeOf(rig, address), fault});
     plan.attach(rig);
@@ -118,6 +119,26 @@ TEST(LateReply, AnswerLaterThanTheExtraWaitIsCountedOffNotShifted)
     }
 }
 
+TEST(LateReply, CopyAcknowledgedWhileTheRepeatsAnswerIsOnItsWayProvesTheBlock)
+{
+    // Both copies of one packet are answered 700 ms late: the first copy's
+    // acknowledgement arrives, the repeat's is still on its way when the
+    // machine goes on. That answer may not be taken for the next packet, whose
+    // refusal must still make it be sent again.
+    for (bool echo : {false, true}) {
+        SCOPED_TRACE(testing::Message() << "echo " << echo);
+        Rig rig(9600, echo);
+        FaultPlan plan;
+        plan.lagMs = 700;
+        runWrite(rig, plan,
+                 {{0x0100, Fault::Late}, {0x0100, Fault::Late}, {0x0110, Fault::Refuse}});
+        ASSERT_TRUE(rig.endedWith(TransferKind::Write, true));
+        EXPECT_EQ(imagePart(rig.radio.memory()), imageBytes(rig.machine.image()));
+        EXPECT_GE(countSent(rig, writeOf(rig, 0x0110)), 2);
+        EXPECT_GE(rig.machine.provedBlocks(), 1);
+    }
+}
+
 TEST(LateReply, LostAnswerThenEndlessRefusalsKeepSendingWithoutAFailure)
 {
     // An answer given up on never comes; the repeats are all refused. Each
@@ -125,7 +146,7 @@ TEST(LateReply, LostAnswerThenEndlessRefusalsKeepSendingWithoutAFailure)
     Rig r2(9600, false);
     r2.host.doc.Data.Messages[0] = FixedText<16>("REFUSED");
     r2.machine.startWrite();
-    r2.clock.runWhile([&] { return r2.machine.step() < 4; });
+    r2.clock.runWhile([&] { return !r2.machine.at(WriteStep::Blocks); });
     FaultSettings drop;
     drop.drop = 1.0;
     r2.radio.setFaults(drop);  // the first block's answer is lost

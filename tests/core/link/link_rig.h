@@ -114,7 +114,11 @@ class RecordingHost final : public TransferHost {
     void setProgress(int percent) override { progress.push_back(percent); }
     void closeProgress() override { ++progressClosed; }
     void closeAllDocumentWindows() override { ++windowsClosed; }
-    void documentReplaced(const std::string& name) override { replacedWith.push_back(name); }
+    void documentRead(RadioDocument read, const std::string& name) override
+    {
+        doc = std::move(read);
+        replacedWith.push_back(name);
+    }
     void showRadioInformation() override { ++infoShown; }
     void endProgram() override { ++programEnded; }
     void transferEnded(TransferKind kind, bool success) override
@@ -176,7 +180,6 @@ struct Rig {
     {
         radio.memory() = freshRadioMemory();
         radio.setEcho(echo);
-        port.onReceived = [this](std::span<const std::uint8_t> b) { machine.onReceived(b); };
         port.onSent = [this](const Bytes& b) {
             sent.push_back({b, clock.now(), machine.noEcho()});
         };

@@ -70,6 +70,25 @@ TEST(Packets, WritePacketOfAllFfAtAddress0x10HasChecksum0x10)
     EXPECT_EQ(p[21], 0x06);
 }
 
+TEST(Packets, ChecksumAtAHighAddressCountsBothAddressBytes)
+{
+    // Block 0x2430 holding 0x01..0x10: 0x24 + 0x30 + 0x10 + (1 + 2 + ... + 16 = 0x88)
+    // = 0xEC. Leaving out the high address byte would give 0xC8.
+    Block data;
+    for (int i = 0; i < 16; ++i)
+        data[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i + 1);
+    const Bytes packet{'W',  0x24, 0x30, 0x10, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07,
+                       0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, 0x10, 0xEC, 0x06};
+    EXPECT_EQ(writeBlockPacket(0x2430, data), packet);
+    // The radio's answer to "R", 0x24, 0x30, 0x10 has the same bytes.
+    const Reply r = classifyReply(packet, 0, false, 0x2430);
+    ASSERT_EQ(r.kind, ReplyKind::DataBlock);
+    EXPECT_EQ(r.data, data);
+    Bytes lowOnly = packet;
+    lowOnly[20] = 0xC8;
+    EXPECT_EQ(classifyReply(lowOnly, 0, false, 0x2430).kind, ReplyKind::None);
+}
+
 TEST(Packets, HandshakeAnswerWithAndWithoutEcho)
 {
     const Bytes answer = text("ZT\x06");

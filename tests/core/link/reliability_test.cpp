@@ -137,5 +137,51 @@ TEST(Reliability, RandomBytesOnTheLineNeverStoreABadBlock)
     }
 }
 
+// A radio busy writing its memory answers write packets and their repeats up
+// to two seconds late, among refusals, drops and corrupted read answers. A
+// write that says "complete" has left the radio holding exactly the image;
+// every other write fails with the failure message.
+TEST(Reliability, WritesWithAnswersUpToTwoSecondsLateNeverEndCompleteOverWrongData)
+{
+    int successes = 0;
+    int falseSuccesses = 0;
+    int lateAnswers = 0;
+    for (std::uint64_t seed = 1; seed <= 100; ++seed) {
+        Rig rig(/*baud=*/9600, /*echo=*/seed % 2 == 0);
+        rig.port.setBytewise(seed % 4 < 2);
+        FaultSettings faults;
+        faults.drop = 0.01;
+        faults.corrupt = 0.02;
+        faults.refuse = 0.04;
+        faults.lag = 0.02 + 0.02 * static_cast<double>(seed % 4);
+        faults.lagMs = 600 + static_cast<int>((seed * 137) % 1401);  // 600..2000 ms
+        faults.seed = seed;
+        rig.radio.setFaults(faults);
+        rig.prompt.script[msg::TransferFailed] = {Answer::Ok, Answer::Cancel};
+        std::mt19937 rng(static_cast<unsigned>(seed));
+        for (int i = 0; i < 8; ++i)
+            rig.host.doc.Data.Messages[static_cast<std::size_t>(i % 4)] =
+                FixedText<16>("W" + std::to_string(rng()));
+        rig.machine.startWrite();
+        rig.run();
+        lateAnswers += rig.radio.counters().lagged;
+        ASSERT_FALSE(rig.host.ended.empty()) << "seed " << seed;
+        if (!rig.host.ended.back().second) {
+            EXPECT_EQ(rig.prompt.ids().back(), msg::TransferFailed) << "seed " << seed;
+            continue;
+        }
+        ++successes;
+        const bool exact = imagePart(rig.radio.memory()) == imageBytes(rig.machine.image());
+        falseSuccesses += !exact;
+        EXPECT_TRUE(exact) << "seed " << seed;
+    }
+    std::cout << "write soak with answers up to 2 s late: 100 writes, " << lateAnswers
+              << " late answers, " << successes << " complete, " << falseSuccesses
+              << " false successes\n";
+    EXPECT_EQ(falseSuccesses, 0);
+    EXPECT_GT(lateAnswers, 1000);
+    EXPECT_GT(successes, 50);
+}
+
 }  // namespace
 }  // namespace zt::test

@@ -10,13 +10,7 @@ namespace zt::test {
 namespace {
 
 struct TracedRead {
-    explicit TracedRead(bool echo) : rig(9600, echo)
-    {
-        rig.port.onReceived = [this](std::span<const std::uint8_t> b) {
-            tracer.received(b);
-            machine.onReceived(b);
-        };
-    }
+    explicit TracedRead(bool echo) : rig(9600, echo) {}
 
     std::vector<std::string> lines;
     Rig rig;

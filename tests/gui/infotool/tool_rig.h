@@ -62,9 +62,6 @@ struct ToolRig {
         h.shortDate = [](const QDate& d) { return d.toString("yyyy/MM/dd"); };
         h.osVersionKnown = [this] { return osKnown; };
         window = std::make_unique<InfoToolWindow>(h);
-        port.onReceived = [this](std::span<const std::uint8_t> bytes) {
-            window->portReceived(bytes);
-        };
         window->formLoad();
         return *window;
     }

@@ -63,9 +63,6 @@ class StartedProgram {
         prepareProgram(app, options.locale);
 
         radio.memory() = freshRadioMemory(FreshRadioOptions{});
-        port.onReceived = [this](std::span<const std::uint8_t> b) {
-            window->transfers().onReceived(b);
-        };
         window = openMainWindow(app, [this](MainWindow& w) {
             w.setPositionStore(QString::fromStdString((root_ / "position.ini").string()));
             w.useLink(port, clock);

@@ -48,9 +48,6 @@ class ProgramTransfer : public ::testing::Test {
         prepareProgram(app, kLocaleEnglishUs);
 
         radio.memory() = freshRadioMemory(options);
-        port.onReceived = [this](std::span<const std::uint8_t> b) {
-            main->transfers().onReceived(b);
-        };
         main = std::make_unique<MainWindow>(app);
         main->setPositionStore(QString::fromStdString((root / "pos.ini").string()));
         main->useLink(port, clock);
