@@ -154,5 +154,42 @@ TEST_F(WriteBackup, TurnedOffTheWriteReadsNothingFirstAndTheChoiceIsKept)
     EXPECT_FALSE(again.transfers().backupBeforeWrite());
 }
 
+TEST_F(WriteBackup, RestoreWritesTheSnapshotByteForByteButKeepsTheRadiosIdentification)
+{
+    Snapshot snapshot;
+    snapshot.kind = SnapshotKind::BeforeWrite;
+    snapshot.image.assign(radioBefore.begin(), radioBefore.begin() + kImageSize);
+    snapshot.image[0x0010] = 0x5A;  // a byte no document write would give
+    // Another radio's version and flags: the written radio keeps its own.
+    for (int i = 8695; i < 8702; ++i) snapshot.image[static_cast<std::size_t>(i)] = 0x33;
+    RadioImage image;
+    std::copy(snapshot.image.begin(), snapshot.image.end(), image.bytes.begin());
+    ProgramState state;
+    decodeImage(image, snapshot.document, state);
+
+    // Another band is refused before anything is sent.
+    Snapshot otherBand = snapshot;
+    otherBand.image[8694] = 8;
+    answerPreviewWith("CommandWrite");
+    main->transfers().restore(otherBand);
+    runToEnd();
+    EXPECT_FALSE(lastSuccess);
+    EXPECT_EQ(prompt.asked.at(0).message.text, app.text(9729).toStdString());
+    EXPECT_EQ(writePackets, 0);
+
+    ends = 0;
+    prompt.asked.clear();
+    main->transfers().restore(snapshot);
+    runToEnd();
+    EXPECT_TRUE(lastSuccess);
+    EXPECT_EQ(prompt.askedIds(), std::vector<int>{9010});
+    for (int i = 0; i < kImageSize; ++i) {
+        const bool identity = i >= 8695 && i < 8702;
+        const std::uint8_t expected = identity ? radioBefore[static_cast<std::size_t>(i)]
+                                               : snapshot.image[static_cast<std::size_t>(i)];
+        ASSERT_EQ(radio.memory()[static_cast<std::size_t>(i)], expected) << "byte " << i;
+    }
+}
+
 }  // namespace
 }  // namespace zt::gui::test
