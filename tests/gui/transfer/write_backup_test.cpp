@@ -154,6 +154,29 @@ TEST_F(WriteBackup, TurnedOffTheWriteReadsNothingFirstAndTheChoiceIsKept)
     EXPECT_FALSE(again.transfers().backupBeforeWrite());
 }
 
+TEST_F(WriteBackup, AfterAReadOfThisRadioThatReadIsTheBackup)
+{
+    action("mnuReadFromRadio")->trigger();
+    runToEnd();
+    ASSERT_TRUE(lastSuccess);
+    ASSERT_EQ(snapshotFiles().size(), 1u);
+    const fs::path read = snapshotFiles()[0];
+    EXPECT_EQ(main->statusHint().toStdString(), "The read is kept in " + read.string());
+    newChannel(app.documents.working(), 33, "02800000");
+
+    ends = 0;
+    answerPreviewWith("CommandWrite");
+    action("mnuWriteToRadio")->trigger();
+    runToEnd();
+    EXPECT_TRUE(lastSuccess);
+    EXPECT_EQ(firstBlockReads, 1);  // the read's only
+    EXPECT_EQ(previewCounts, "1 channels and 0 settings will change.");
+    EXPECT_EQ(prompt.askedIds(), (std::vector<int>{9004, 9009, 9010}));
+    EXPECT_EQ(snapshotFiles().size(), 2u);  // the read and what was written
+    EXPECT_EQ(main->statusHint().toStdString(),
+              "The radio's previous contents are kept in " + read.string());
+}
+
 TEST_F(WriteBackup, RestoreWritesTheSnapshotByteForByteButKeepsTheRadiosIdentification)
 {
     Snapshot snapshot;
