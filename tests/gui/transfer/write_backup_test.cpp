@@ -177,6 +177,23 @@ TEST_F(WriteBackup, AfterAReadOfThisRadioThatReadIsTheBackup)
               "The radio's previous contents are kept in " + read.string());
 }
 
+TEST_F(WriteBackup, CompareWithRadioLeavesTheOpenDocumentAsItIs)
+{
+    const RadioDocument open = app.documents.working();
+    const bool untitled = app.documents.isUntitled();
+    answerPreviewWith("CommandClose");
+    action("mnuCompareWithRadio")->trigger();
+    runToEnd();
+    EXPECT_TRUE(lastSuccess);
+    EXPECT_EQ(prompt.modalWindows, std::vector<QString>{"FrmComparison"});
+    EXPECT_EQ(previewCounts, "1 channels and 0 settings differ.");
+    EXPECT_TRUE(prompt.asked.empty());
+    EXPECT_NE(app.documents.working().findChannel(33), nullptr);
+    EXPECT_EQ(app.documents.working().Data.ChannelCount, open.Data.ChannelCount);
+    EXPECT_EQ(app.documents.isUntitled(), untitled);
+    EXPECT_EQ(radio.counters().blockWrites, 0);
+}
+
 TEST_F(WriteBackup, RestoreWritesTheSnapshotByteForByteButKeepsTheRadiosIdentification)
 {
     Snapshot snapshot;
