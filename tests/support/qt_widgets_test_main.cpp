@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QTemporaryDir>
 
 int main(int argc, char** argv)
 {
@@ -17,6 +18,10 @@ int main(int argc, char** argv)
             dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", dir.toUtf8());
     }
+    // Snapshots of radios and other per-user data go to a folder of this run,
+    // never into the user's own data folder.
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale::c());
     ::testing::InitGoogleTest(&argc, argv);

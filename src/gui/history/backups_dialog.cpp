@@ -87,11 +87,14 @@ BackupsDialog::BackupsDialog(AppContext& app, SnapshotStore& store, QWidget* par
     compare_->setObjectName("CommandCompare");
     open_ = new QPushButton(app.text(text::msg::OpenAsDocumentButton), this);
     open_->setObjectName("CommandOpen");
+    restore_ = new QPushButton(app.text(text::msg::RestoreButton), this);
+    restore_->setObjectName("CommandRestore");
     auto* close = new QPushButton(app.text(text::msg::CloseCaption), this);
     close->setObjectName("CommandClose");
     close->setDefault(true);
     buttons->addWidget(compare_);
     buttons->addWidget(open_);
+    buttons->addWidget(restore_);
     buttons->addWidget(close);
     column->addLayout(buttons);
 
@@ -103,6 +106,13 @@ BackupsDialog::BackupsDialog(AppContext& app, SnapshotStore& store, QWidget* par
         if (!openAsDocument || chosenFile().empty()) return;
         openAsDocument(chosenFile());
         accept();
+    });
+    connect(restore_, &QPushButton::clicked, this, [this] {
+        if (!restoreToRadio || chosenFile().empty()) return;
+        const std::filesystem::path file = chosenFile();
+        // The write's own windows (progress, preview) come after this one closed.
+        accept();
+        restoreToRadio(file);
     });
     connect(radios_, &QListWidget::currentRowChanged, this, &BackupsDialog::showRadio);
     connect(table_, &QTableWidget::itemSelectionChanged, this, &BackupsDialog::updateButtons);
@@ -180,6 +190,7 @@ void BackupsDialog::updateButtons()
     const bool chosen = !chosenFile().empty();
     compare_->setEnabled(chosen);
     open_->setEnabled(chosen);
+    restore_->setEnabled(chosen);
 }
 
 }  // namespace zt::gui

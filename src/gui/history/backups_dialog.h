@@ -28,6 +28,8 @@ class BackupsDialog : public QDialog {
     // What the buttons do with the chosen snapshot (set by the menu command).
     std::function<void(const std::filesystem::path&)> compare;
     std::function<void(const std::filesystem::path&)> openAsDocument;
+    // Restore to radio: the window closes and the snapshot's image is written.
+    std::function<void(const std::filesystem::path&)> restoreToRadio;
 
     QListWidget* radioList() const { return radios_; }
     QTableWidget* snapshotTable() const { return table_; }
@@ -47,6 +49,7 @@ class BackupsDialog : public QDialog {
     QTableWidget* table_ = nullptr;
     QPushButton* compare_ = nullptr;
     QPushButton* open_ = nullptr;
+    QPushButton* restore_ = nullptr;
     std::vector<SnapshotInfo> shown_;
     std::vector<int> pending_;
     int nextPending_ = 0;

@@ -89,6 +89,7 @@ class HistoryCommands {
         BackupsDialog dialog(app_, store_, owner_);
         dialog.compare = [this](const std::filesystem::path& file) { compareWith(file); };
         dialog.openAsDocument = [this](const std::filesystem::path& file) { open(file); };
+        dialog.restoreToRadio = [this](const std::filesystem::path& file) { restore(file); };
         app_.prompt->execModal(dialog);
     }
 
@@ -106,6 +107,16 @@ class HistoryCommands {
         documentToCurrent(app_.documents.working().Data, app_.state);
         app_.documents.markUntitled();
         hooks_.documentReplaced();
+    }
+
+    void restore(const std::filesystem::path& file)
+    {
+        SnapshotLoad l = SnapshotStore::load(file);
+        if (!l.snapshot) {
+            refuse(text::msg::SnapshotRefused, file, l.problem);
+            return;
+        }
+        if (hooks_.restoreToRadio) hooks_.restoreToRadio(*l.snapshot);
     }
 
     void refuse(int textId, const std::filesystem::path& file, const std::string& why)

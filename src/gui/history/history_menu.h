@@ -2,6 +2,8 @@
 
 #include <functional>
 
+#include "core/history/snapshot_store.h"
+
 class QMenu;
 class QWidget;
 
@@ -19,6 +21,8 @@ struct HistoryHooks {
     std::function<void()> documentReplaced;
     // Shows channel `chNo` in the channel grid.
     std::function<void(int chNo)> showChannel;
+    // Writes a snapshot back to the radio, as every write goes (backup, preview).
+    std::function<void(const Snapshot&)> restoreToRadio;
 };
 
 // Adds File > Compare with file... and Program > Backups...; the commands live as long as

@@ -63,6 +63,7 @@ int toTwips(int pixels)
 }
 
 constexpr const char* kSettingsSection = "Settings";
+constexpr const char* kBackupBeforeWriteKey = "BackupBeforeWrite";
 constexpr const char* kTreeCloseKey = "删除";
 // The per-user store of the window position: fixed names, so a language change
 // (which changes the title) keeps the position.
@@ -164,9 +165,26 @@ void MainWindow::useLink(LinkPort& port, TimerFactory& timers)
     };
     w.showRadioInformation = [this] { ShowChildWindow(window::RadioInfo); };
     w.endProgram = [this] { endProgram(); };
+    w.showChannel = [this](int chNo) { showChannelInGrid(chNo); };
     transfers_->setWindows(std::move(w));
+    transfers_->setBackupBeforeWrite(!mnuBackupBeforeWrite_ || mnuBackupBeforeWrite_->isChecked());
+    connect(transfers_.get(), &TransferController::statusMessage, this,
+            &MainWindow::showStatusHint);
     connect(transfers_.get(), &TransferController::readLeftDocumentUnchanged, this,
             [this] { showStatusHint(app_.text(text::msg::ReadCancelledNothingChanged)); });
+}
+
+void MainWindow::showChannelInGrid(int chNo)
+{
+    const int group = groupOfChannel(chNo);
+    if (group < 0) return;
+    app_.channelEdit.currentGroup = group;
+    ShowChildWindow(window::CommChInfo);
+    auto* grid = qobject_cast<ChannelGridWindow*>(childWindow(window::CommChInfo));
+    if (!grid) return;
+    grid->ChangeGroup();
+    if (auto* view = grid->findChild<QTableView*>())
+        view->setCurrentIndex(view->model()->index(chNo - GroupBase(group) - 1, 1));
 }
 
 // ---- Building the window ----------------------------------------------------
@@ -259,21 +277,29 @@ void MainWindow::buildMenus()
     a = menuItem(program, "MnuProPassWord", text::menu::ProgramPassword);
     a->setShortcut(QKeySequence("Ctrl+P"));
     connect(a, &QAction::triggered, this, [this] { ShowModalWindow(window::PassWord); });
-    addHistoryItems(
-        *file, *program, app_, this,
-        {[this] { aboutToReadDocument(); }, [this] { CloseCurAllWindows(); },
-         [this] { documentReplaced(); },
-         [this](int chNo) {
-             const int group = groupOfChannel(chNo);
-             if (group < 0) return;
-             app_.channelEdit.currentGroup = group;
-             ShowChildWindow(window::CommChInfo);
-             auto* grid = qobject_cast<ChannelGridWindow*>(childWindow(window::CommChInfo));
-             if (!grid) return;
-             grid->ChangeGroup();
-             if (auto* view = grid->findChild<QTableView*>())
-                 view->setCurrentIndex(view->model()->index(chNo - GroupBase(group) - 1, 1));
-         }});
+    connect(menuItem(program, "mnuCompareWithRadio", text::menu::ProgramCompareWithRadio),
+            &QAction::triggered, this, [this] {
+                aboutToReadDocument();
+                transfers_->compareWithRadio();
+            });
+    addHistoryItems(*file, *program, app_, this,
+                    {[this] { aboutToReadDocument(); }, [this] { CloseCurAllWindows(); },
+                     [this] { documentReplaced(); }, [this](int chNo) { showChannelInGrid(chNo); },
+                     [this](const Snapshot& snapshot) {
+                         aboutToReadDocument();
+                         transfers_->restore(snapshot);
+                     }});
+    // Whether a write first reads the radio for a backup: the user's choice,
+    // kept in the per-user store (on until turned off).
+    mnuBackupBeforeWrite_ =
+        menuItem(program, "mnuBackupBeforeWrite", text::menu::ProgramBackupBeforeWrite);
+    mnuBackupBeforeWrite_->setCheckable(true);
+    mnuBackupBeforeWrite_->setChecked(true);
+    connect(mnuBackupBeforeWrite_, &QAction::triggered, this, [this](bool on) {
+        transfers_->setBackupBeforeWrite(on);
+        if (!positionStore().storeNumbers(kSettingsSection, {{kBackupBeforeWriteKey, on ? 1 : 0}}))
+            app_.prompt->ask(settingsNotSaved(positionStore().location().toStdString()));
+    });
     addProductionLineCommand(*program, app_, *this, [this] { aboutToReadDocument(); });
 
     QMenu* set = addMenu("mnuSet", text::menu::SettingsMenu);
@@ -429,6 +455,9 @@ void MainWindow::formLoad()
     newDocTimer_.stop();
     splitterDrag_ = false;
     restorePosition();
+    const bool backup = positionStore().number(kSettingsSection, kBackupBeforeWriteKey, 1) != 0;
+    mnuBackupBeforeWrite_->setChecked(backup);
+    transfers_->setBackupBeforeWrite(backup);
     ApplyLanguageTexts();
     LoadTree();
     // LoadNewDoc2: a new document again, the texts, the channel grid, the caption.

@@ -96,6 +96,8 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     void readFromRadio();
     void writeToRadio();
     void readRadioInformation();
+    // Shows channel `chNo` in the channel grid (its group, its row).
+    void showChannelInGrid(int chNo);
 
     // Runs the language change when the language window changed
     // `CurrentLanguage`. On activation it is queued to the event loop: it
@@ -148,6 +150,7 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     bool activateChildWindow(const QString& name);
 
     AppContext& app_;
+    QAction* mnuBackupBeforeWrite_ = nullptr;
     QString positionStore_;
 
     QMdiArea* mdiArea_ = nullptr;

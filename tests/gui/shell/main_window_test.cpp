@@ -61,7 +61,12 @@ TEST_F(MainWindowTest, MenusInOrderWithTextsAndShortcuts)
     EXPECT_EQ(file[8]->objectName(), "mnuFileImportChannels");
     EXPECT_EQ(file[9]->objectName(), "mnuFileExportChannels");
     EXPECT_EQ(file[10]->objectName(), "mnuFileCompare");
-    EXPECT_EQ(w->findChild<QMenu*>("mnuProgram")->actions().back()->objectName(), "mnuBackups");
+    QStringList program;
+    for (QAction* a : w->findChild<QMenu*>("mnuProgram")->actions()) program << a->objectName();
+    EXPECT_EQ(program, (QStringList{"mnuReadFromRadio", "mnuWriteToRadio", "MnuProPassWord",
+                                    "mnuCompareWithRadio", "mnuBackups", "mnuBackupBeforeWrite"}));
+    EXPECT_TRUE(action(*w, "mnuBackupBeforeWrite")->isCheckable());
+    EXPECT_EQ(action(*w, "mnuBackupBeforeWrite")->text(), "Bac&k up before writing");
     EXPECT_EQ(action(*w, "ReadRadio")->toolTip(), "Read from the radio");
 }
 

@@ -65,6 +65,7 @@ TEST_F(TransferCancel, CancelDuringAReadTellsTheRadioEndAndKeepsTheDocument)
 
 TEST_F(TransferCancel, AWriteCancelledPartWaySaysTheRadioHoldsAMix)
 {
+    turnBackupOff();
     action("mnuWriteToRadio")->trigger();
     runUntil([&] { return radio.counters().blockWrites >= 30; });
     clickCancel();
@@ -77,6 +78,7 @@ TEST_F(TransferCancel, AWriteCancelledPartWaySaysTheRadioHoldsAMix)
 
 TEST_F(TransferCancel, AWriteCancelledBeforeAnyBlockSaysNothingMore)
 {
+    turnBackupOff();
     action("mnuWriteToRadio")->trigger();
     runUntil([&] { return main->transfers().progressWindow() != nullptr; });
     clickCancel();
@@ -88,6 +90,7 @@ TEST_F(TransferCancel, AWriteCancelledBeforeAnyBlockSaysNothingMore)
 
 TEST_F(TransferCancel, VerifyAfterWriteIsOffByDefaultAndFindsALostBlockWhenOn)
 {
+    turnBackupOff();
     FaultSettings faults;
     faults.lose = 1.0;  // every block acknowledged, none stored
     radio.setFaults(faults);
@@ -132,8 +135,9 @@ TEST_F(TransferCancel, TraceFileHoldsEveryPacketOfTheLastCommand)
     runToEnd();
     const std::string read = fileText(trace);
     EXPECT_EQ(read.rfind("# ZTP958FM read", 0), 0u);
-    EXPECT_EQ(countLinesStarting(read, "-> 52 3F 00"), 0);  // no information block read
-    EXPECT_EQ(countLinesStarting(read, "-> 52 3F 20"), 1);  // the password block
+    // The read, then the information block for the snapshot's serial number.
+    EXPECT_EQ(countLinesStarting(read, "-> 52 3F 00"), 1);
+    EXPECT_EQ(countLinesStarting(read, "-> 52 3F 20"), 2);  // the password block, both times
     EXPECT_GE(countLinesStarting(read, "-> 52 "), 580);
 }
 

@@ -35,11 +35,14 @@ TEST_F(ProgramTransfer, ReadReplacesTheDocumentWithTheRadiosAndOpensTheGrid)
     EXPECT_TRUE(app.documents.isUntitled());
     EXPECT_TRUE(app.documents.IsModified());
     EXPECT_EQ(main->childWindowCount(), 1);
-    EXPECT_EQ(radio.counters().blockReads, 581);  // with the password block
+    // With the password block, and the information block whose serial number
+    // names the snapshot's folder.
+    EXPECT_EQ(radio.counters().blockReads, 581 + 16);
 }
 
 TEST_F(ProgramTransfer, WriteSendsTheDocumentAndCancelSendsNothing)
 {
+    turnBackupOff();
     newChannel(app.documents.working(), 33, "02800000");
     prompt.answers = {Answer::Cancel};
     action("mnuWriteToRadio")->trigger();

@@ -89,6 +89,14 @@ class ProgramTransfer : public ::testing::Test {
     }
 
     QAction* action(const char* name) { return main->findChild<QAction*>(name); }
+    // Program > Back up before writing, unchecked: a write is the write alone.
+    void turnBackupOff()
+    {
+        QAction* backup = action("mnuBackupBeforeWrite");
+        ASSERT_TRUE(backup->isChecked());
+        backup->trigger();
+        ASSERT_FALSE(main->transfers().backupBeforeWrite());
+    }
 
     QTemporaryDir tmp;
     AppContext app;
