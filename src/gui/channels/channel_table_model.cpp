@@ -170,6 +170,11 @@ QVariant ChannelTableModel::data(const QModelIndex& index, int role) const
         case Qt::DisplayRole:
         case Qt::EditRole:
             return cellText(index.row(), col);
+        case Qt::AccessibleTextRole:
+            // Read out alone, a cell says its column and channel along with its value.
+            return app_.text(text::main::AccessGridCell)
+                .arg(headings_[col].simplified(), QString::number(channelOfRow(index.row())),
+                     cellText(index.row(), col));
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
         case Qt::ForegroundRole:

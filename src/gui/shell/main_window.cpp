@@ -41,6 +41,7 @@
 #include "gui/transfer/transfer_controller.h"
 #include "gui/transfer/transfer_progress_dialog.h"
 #include "gui/undo/undo_commands.h"
+#include "gui/widgets/accessible_names.h"
 #include "platform/port_diagnosis.h"
 #include "platform/port_table.h"
 #include "platform/qt_timers.h"
@@ -566,6 +567,7 @@ void MainWindow::ApplyLanguageTexts()
             b->setToolTip(tip);
             b->setText(tip);
         }
+    nameControls(*this, [this](int id) { return app_.text(id); });
 }
 
 void MainWindow::ShowMainTxt()
