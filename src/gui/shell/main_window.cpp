@@ -42,6 +42,7 @@
 #include "gui/transfer/transfer_progress_dialog.h"
 #include "gui/undo/undo_commands.h"
 #include "gui/widgets/accessible_names.h"
+#include "gui/widgets/text_size.h"
 #include "platform/port_diagnosis.h"
 #include "platform/port_table.h"
 #include "platform/qt_timers.h"
@@ -281,6 +282,16 @@ void MainWindow::buildMenus()
     mnuViewStatusBar_->setChecked(true);
     connect(mnuViewStatusBar_, &QAction::toggled, this,
             [this](bool on) { statusBar()->setVisible(on); });
+    // A new text size lays the open windows out again: they are opened anew.
+    addTextSizeCommands(*view, {[this] { return positionStore(); },
+                                [this] {
+                                    aboutToReadDocument();
+                                    QStringList open;
+                                    for (QMdiSubWindow* w : mdiArea_->subWindowList())
+                                        if (w->widget()) open << w->widget()->objectName();
+                                    CloseCurAllWindows();
+                                    for (const QString& name : open) ShowChildWindow(name);
+                                }});
 
     mnuWindow_ = addMenu("mnuWindow", text::menu::WindowMenu);
     connect(menuItem(mnuWindow_, "mnuWindowCascade", text::menu::WindowCascade),
@@ -406,6 +417,7 @@ void MainWindow::formLoad()
 {
     newDocTimer_.stop();
     splitterDrag_ = false;
+    applyStoredTextSize(positionStore());
     restorePosition();
     ApplyLanguageTexts();
     LoadTree();
