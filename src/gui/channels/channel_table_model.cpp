@@ -26,6 +26,8 @@ const QColor kHeadingColour(0, 0, 155);
 const QColor kRowNumberColour(0, 0, 255);
 const QColor kButtonColour(255, 0, 0);
 const QColor kButtonBackground(220, 220, 220);
+// Behind the fixed blue row numbers, so that they stay readable on a dark palette.
+const QColor kRowNumberBackground(255, 255, 255);
 
 bool isListColumn(int col)
 {
@@ -182,6 +184,7 @@ QVariant ChannelTableModel::data(const QModelIndex& index, int role) const
             if (col == kColEditor) return kButtonColour;
             return {};
         case Qt::BackgroundRole:
+            if (col == kColRow) return kRowNumberBackground;
             return col == kColEditor ? QVariant(kButtonBackground) : QVariant();
         default:
             return {};

@@ -9,8 +9,8 @@
 #include <QTableView>
 
 #include "gui/shell/shell_fixture.h"
-#include "gui/window_names.h"
 #include "gui/widgets/text_size.h"
+#include "gui/window_names.h"
 
 namespace zt::gui::test {
 namespace {
