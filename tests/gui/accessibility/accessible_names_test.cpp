@@ -9,14 +9,17 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QProgressBar>
 #include <QSet>
 #include <QStringList>
 #include <memory>
 #include <string>
 
+#include "core/text_ids.h"
 #include "gui/infotool/tool_rig.h"
 #include "gui/shell/child_windows.h"
 #include "gui/shell/shell_fixture.h"
+#include "gui/transfer/transfer_progress_dialog.h"
 
 namespace zt::gui::test {
 namespace {
@@ -170,6 +173,27 @@ TEST(AccessibleNames, GridCellsNameTheirColumnAndChannel)
         }
         main.CloseCurAllWindows();
     }
+}
+
+}  // namespace
+}  // namespace zt::gui::test
+
+namespace zt::gui::test {
+namespace {
+
+// The progress of a transfer is read out under the window's title. (The value
+// changes it sends reach no handler under the offscreen platform, which has no
+// accessibility bridge.)
+TEST(AccessibleNames, TransferProgressBarIsNamed)
+{
+    ShellInstall install;
+    ShellProgram program(install);
+    TransferProgressDialog dialog(program.app, true);
+    dialog.show();
+    auto* bar = dialog.findChild<QProgressBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Name),
+              program.app.text(text::msg::ProgressReading));
 }
 
 }  // namespace
