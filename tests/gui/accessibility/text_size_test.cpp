@@ -76,6 +76,23 @@ TEST(TextSize, LargerTextGrowsTheGridWithoutCuttingTextsAndIsRemembered)
                     << w->objectName().toStdString();
             }
         }
+        // At the largest size every window keeps its captions whole.
+        for (const char* name : {window::OptFeatures, window::Dtmf, window::ToneTips,
+                                 window::EmbMsg, window::ResetMode, window::RadioInfo}) {
+            main.ShowChildWindow(name);
+            QWidget* w = main.childWindow(name);
+            ASSERT_NE(w, nullptr) << name;
+            QTest::qWait(10);
+            for (QWidget* c : w->findChildren<QWidget*>()) {
+                if (!c->isVisible() ||
+                    !(qobject_cast<QLabel*>(c) || qobject_cast<QAbstractButton*>(c)))
+                    continue;
+                EXPECT_GE(c->width(), c->minimumSizeHint().width())
+                    << name << " " << c->objectName().toStdString();
+                EXPECT_GE(c->height(), c->minimumSizeHint().height())
+                    << name << " " << c->objectName().toStdString();
+            }
+        }
         main.close();
     }
     ShellProgram again(install);
