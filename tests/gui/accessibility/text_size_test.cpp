@@ -53,6 +53,12 @@ TEST(TextSize, LargerTextGrowsTheGridWithoutCuttingTextsAndIsRemembered)
         ASSERT_TRUE(larger && normal && main.findChild<QAction*>("mnuViewSmallerText"));
         EXPECT_TRUE(larger->shortcuts().contains(QKeySequence(QKeySequence::ZoomIn)));
         EXPECT_FALSE(larger->text().isEmpty());
+        // Smaller text stops at 75%, Ctrl+0 brings the normal size back.
+        auto* smaller = main.findChild<QAction*>("mnuViewSmallerText");
+        EXPECT_TRUE(smaller->shortcuts().contains(QKeySequence(QKeySequence::ZoomOut)));
+        EXPECT_TRUE(normal->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+0"))));
+        for (int i = 0; i < 4; ++i) smaller->trigger();
+        EXPECT_EQ(textPercent(), 75);
         for (int percent : {100, 150, 200}) {
             SCOPED_TRACE(percent);
             normal->trigger();
