@@ -35,6 +35,7 @@
 #include "gui/interop/channel_csv_commands.h"
 #include "gui/report/report_commands.h"
 #include "gui/shell/child_windows.h"
+#include "gui/shell/keyboard_commands.h"
 #include "gui/shell/qt_translations.h"
 #include "gui/shell/startup.h"
 #include "gui/text_codec.h"
@@ -299,6 +300,7 @@ void MainWindow::buildMenus()
     mnuWindow_->addSeparator();
     connect(menuItem(mnuWindow_, "mnuCloseAll", text::menu::WindowCloseAll), &QAction::triggered,
             this, &MainWindow::CloseCurAllWindows);
+    addKeyboardCommands(*this, *mnuWindow_, *mdiArea_);
     windowListSeparator_ = mnuWindow_->addSeparator();
     connect(mnuWindow_, &QMenu::aboutToShow, this, &MainWindow::refreshWindowMenu);
 
