@@ -23,6 +23,7 @@
 #include "gui/child_window.h"
 #include "gui/document_events.h"
 #include "gui/text_codec.h"
+#include "gui/widgets/text_size.h"
 #include "gui/widgets/twips.h"
 #include "gui/window_names.h"
 
@@ -57,7 +58,7 @@ ChannelGridWindow::ChannelGridWindow(AppContext& app, QWidget* parent) : QWidget
         connect(&app_.events, &DocumentEvents::channelGroupChosen, this,
                 &ChannelGridWindow::ChangeGroup);
         firstActivation_ = false;
-        resize(twipsToPixels(6800), twipsToPixels(6600));
+        resize(scaledTwipsToPixels(6800), scaledTwipsToPixels(6600));
         buildControls();
         initGridLayout();
         applyLanguageTexts();
@@ -186,7 +187,7 @@ void ChannelGridWindow::initGridLayout()
 {
     runTrapped(app_, "frmCommChInfo_InitShowGridError", [&] {
         grid_->verticalHeader()->hide();
-        grid_->horizontalHeader()->setFixedHeight(twipsToPixels(500));
+        grid_->horizontalHeader()->setFixedHeight(scaledTwipsToPixels(500));
         grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
         grid_->horizontalHeader()->setMinimumSectionSize(0);
         grid_->horizontalHeader()->setHighlightSections(false);
@@ -194,9 +195,9 @@ void ChannelGridWindow::initGridLayout()
         grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter |
                                                        Qt::Alignment(Qt::TextWordWrap));
         grid_->horizontalHeader()->setSectionsClickable(false);
-        grid_->verticalHeader()->setDefaultSectionSize(20);
+        grid_->verticalHeader()->setDefaultSectionSize(scaledPixels(20));
         grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        grid_->setFixedWidth(twipsToPixels(6200));
+        grid_->setFixedWidth(scaledTwipsToPixels(6200));
         grid_->setStyleSheet(
             QStringLiteral("QHeaderView::section { color: rgb(0,0,155); font-weight: bold;"
                            " background: rgb(236,236,236); border: 1px solid #c0c0c0; }"
@@ -204,7 +205,7 @@ void ChannelGridWindow::initGridLayout()
                            "QTableView::item:selected { background: rgb(190,215,245);"
                            " color: black; }"));
         for (int c = 0; c < kGridColumns; ++c) {
-            grid_->setColumnWidth(c, twipsToPixels(kColumnTwips[c]));
+            grid_->setColumnWidth(c, scaledTwipsToPixels(kColumnTwips[c]));
             // Columns of width 0 stay filled but cannot be seen.
             grid_->setColumnHidden(c, kColumnTwips[c] == 0);
         }

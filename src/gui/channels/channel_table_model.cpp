@@ -26,6 +26,8 @@ const QColor kHeadingColour(0, 0, 155);
 const QColor kRowNumberColour(0, 0, 255);
 const QColor kButtonColour(255, 0, 0);
 const QColor kButtonBackground(220, 220, 220);
+// Behind the fixed blue row numbers, so that they stay readable on a dark palette.
+const QColor kRowNumberBackground(255, 255, 255);
 
 bool isListColumn(int col)
 {
@@ -170,6 +172,11 @@ QVariant ChannelTableModel::data(const QModelIndex& index, int role) const
         case Qt::DisplayRole:
         case Qt::EditRole:
             return cellText(index.row(), col);
+        case Qt::AccessibleTextRole:
+            // Read out alone, a cell says its column and channel along with its value.
+            return app_.text(text::main::AccessGridCell)
+                .arg(headings_[col].simplified(), QString::number(channelOfRow(index.row())),
+                     cellText(index.row(), col));
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
         case Qt::ForegroundRole:
@@ -177,6 +184,7 @@ QVariant ChannelTableModel::data(const QModelIndex& index, int role) const
             if (col == kColEditor) return kButtonColour;
             return {};
         case Qt::BackgroundRole:
+            if (col == kColRow) return kRowNumberBackground;
             return col == kColEditor ? QVariant(kButtonBackground) : QVariant();
         default:
             return {};

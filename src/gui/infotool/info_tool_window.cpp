@@ -22,6 +22,7 @@
 #include "gui/infotool/port_devices.h"
 #include "gui/prompt/prompt_service.h"
 #include "gui/text_codec.h"
+#include "gui/widgets/accessible_names.h"
 #include "gui/widgets/guarded_line_edit.h"
 #include "gui/widgets/screen_placement.h"
 #include "gui/widgets/twips.h"
@@ -314,6 +315,8 @@ void InfoToolWindow::formLoad()
     exchange_->record() = initialInfoToolRecord(
         CalendarDate{today.year(), today.month(), today.day()}, gui::toRecordText(todayText()));
     applyTexts();
+    // The tool's language is fixed for the run: its controls are named once.
+    gui::nameControls(*this, [](int) { return QString(); });
     if (host_.osVersionKnown && !host_.osVersionKnown()) message(texts(host_.language).unknownOs);
     label6_->clear();
 

@@ -21,6 +21,7 @@
 #include "gui/settings/language_dialog.h"
 #include "gui/settings/port_settings_dialog.h"
 #include "gui/transfer/link_options_dialog.h"
+#include "gui/widgets/accessible_names.h"
 
 namespace zt::gui {
 namespace {
@@ -69,6 +70,13 @@ const std::vector<Entry>& modalEntries()
     return entries;
 }
 
+// Every window gets names for its unnamed controls, in the current language.
+QWidget* named(QWidget* w, AppContext& app)
+{
+    if (w) keepControlsNamed(*w, app.events, [&app](int id) { return app.text(id); });
+    return w;
+}
+
 const Entry* find(const std::vector<Entry>& entries, const QString& name)
 {
     for (const Entry& e : entries)
@@ -81,14 +89,14 @@ const Entry* find(const std::vector<Entry>& entries, const QString& name)
 QWidget* createChildWindow(const QString& name, AppContext& app, QWidget* parent)
 {
     const Entry* e = find(childEntries(), name);
-    return e ? e->create(app, parent) : nullptr;
+    return e ? named(e->create(app, parent), app) : nullptr;
 }
 
 QDialog* createModalWindow(const QString& name, AppContext& app, QWidget* parent)
 {
     const Entry* e = find(modalEntries(), name);
     if (!e) return nullptr;
-    QWidget* w = e->create(app, parent);
+    QWidget* w = named(e->create(app, parent), app);
     auto* d = dynamic_cast<QDialog*>(w);
     if (!d) delete w;
     return d;

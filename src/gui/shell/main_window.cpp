@@ -38,6 +38,7 @@
 #include "gui/production/production_line_window.h"
 #include "gui/report/report_commands.h"
 #include "gui/shell/child_windows.h"
+#include "gui/shell/keyboard_commands.h"
 #include "gui/shell/qt_translations.h"
 #include "gui/shell/startup.h"
 #include "gui/text_codec.h"
@@ -45,6 +46,8 @@
 #include "gui/transfer/transfer_progress_dialog.h"
 #include "gui/undo/undo_commands.h"
 #include "gui/undo/undo_recorder.h"
+#include "gui/widgets/accessible_names.h"
+#include "gui/widgets/text_size.h"
 #include "platform/port_diagnosis.h"
 #include "platform/port_table.h"
 #include "platform/qt_timers.h"
@@ -329,6 +332,16 @@ void MainWindow::buildMenus()
     mnuViewStatusBar_->setChecked(true);
     connect(mnuViewStatusBar_, &QAction::toggled, this,
             [this](bool on) { statusBar()->setVisible(on); });
+    // A new text size lays the open windows out again: they are opened anew.
+    addTextSizeCommands(*view, {[this] { return positionStore(); },
+                                [this] {
+                                    aboutToReadDocument();
+                                    QStringList open;
+                                    for (QMdiSubWindow* w : mdiArea_->subWindowList())
+                                        if (w->widget()) open << w->widget()->objectName();
+                                    CloseCurAllWindows();
+                                    for (const QString& name : open) ShowChildWindow(name);
+                                }});
 
     mnuWindow_ = addMenu("mnuWindow", text::menu::WindowMenu);
     connect(menuItem(mnuWindow_, "mnuWindowCascade", text::menu::WindowCascade),
@@ -336,6 +349,7 @@ void MainWindow::buildMenus()
     mnuWindow_->addSeparator();
     connect(menuItem(mnuWindow_, "mnuCloseAll", text::menu::WindowCloseAll), &QAction::triggered,
             this, &MainWindow::CloseCurAllWindows);
+    addKeyboardCommands(*this, *mnuWindow_, *mdiArea_);
     windowListSeparator_ = mnuWindow_->addSeparator();
     connect(mnuWindow_, &QMenu::aboutToShow, this, &MainWindow::refreshWindowMenu);
 
@@ -454,6 +468,7 @@ void MainWindow::formLoad()
 {
     newDocTimer_.stop();
     splitterDrag_ = false;
+    applyStoredTextSize(positionStore());
     restorePosition();
     const bool backup = positionStore().number(kSettingsSection, kBackupBeforeWriteKey, 1) != 0;
     mnuBackupBeforeWrite_->setChecked(backup);
@@ -618,6 +633,7 @@ void MainWindow::ApplyLanguageTexts()
             b->setToolTip(tip);
             b->setText(tip);
         }
+    nameControls(*this, [this](int id) { return app_.text(id); });
 }
 
 void MainWindow::ShowMainTxt()

@@ -1,5 +1,6 @@
 #include "gui/transfer/transfer_progress_dialog.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -56,12 +57,20 @@ void TransferProgressDialog::applyLanguageTexts()
     setWindowTitle(app_.text(read_ ? text::msg::ProgressReading : text::msg::ProgressWriting));
     label1_->setText(app_.text(text::msg::ProgressLabel));
     cancel_->setText(app_.text(text::msg::CancelCaption));
+    bar_->setAccessibleName(windowTitle());
 }
 
 void TransferProgressDialog::setValue(int percent)
 {
-    bar_->setValue(std::clamp(percent, 0, 100));
+    const int shown = std::clamp(percent, 0, 100);
+    const bool changed = shown != bar_->value();
+    bar_->setValue(shown);
     label2_->setText(QString::number(percent) + "%");
+    // Screen readers hear the progress as it goes.
+    if (changed) {
+        QAccessibleValueChangeEvent event(bar_, shown);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 int TransferProgressDialog::value() const
