@@ -41,7 +41,9 @@ void ScriptedPromptService::ask(const Message& message, std::function<void(Answe
 {
     const Answer a = ask(message);
     // Answered from the event loop, as a real modal box would be.
-    QTimer::singleShot(0, [answered = std::move(answered), a] { answered(a); });
+    QTimer::singleShot(0, [answered = std::move(answered), a, alive = std::weak_ptr<int>(alive_)] {
+        if (!alive.expired()) answered(a);
+    });
 }
 
 std::optional<QString> ScriptedPromptService::chooseFile(const FileDialogRequest& request)

@@ -174,7 +174,8 @@ TEST_F(FirstUse, ARefusedEntryIsReplacedByWhatTheDocumentHolds)
     typeIntoCell(1, kColRx, "27.005");
     QTest::keyClick(text1(), Qt::Key_Return);
     typeIntoCell(1, kColTx, "1.2.");
-    program.prompt.defaultAnswer = Answer::Cancel;  // the write itself is cancelled
+    program.prompt.defaultAnswer = Answer::Cancel;      // the write itself is cancelled
+    program.action("mnuBackupBeforeWrite")->trigger();  // the write alone, no backup read first
     program.action("WriteRadio")->trigger();
     program.runUntil([&] { return !program.prompt.asked.empty(); });
     EXPECT_EQ(text1()->text(), grid()->cellText(1, kColTx));

@@ -64,7 +64,8 @@ TEST_F(MainWindowTest, MenusInOrderWithTextsAndShortcuts)
     QStringList program;
     for (QAction* a : w->findChild<QMenu*>("mnuProgram")->actions()) program << a->objectName();
     EXPECT_EQ(program, (QStringList{"mnuReadFromRadio", "mnuWriteToRadio", "MnuProPassWord",
-                                    "mnuCompareWithRadio", "mnuBackups", "mnuBackupBeforeWrite"}));
+                                    "mnuCompareWithRadio", "mnuBackups", "mnuBackupBeforeWrite",
+                                    "mnuProductionLine"}));
     EXPECT_TRUE(action(*w, "mnuBackupBeforeWrite")->isCheckable());
     EXPECT_EQ(action(*w, "mnuBackupBeforeWrite")->text(), "Bac&k up before writing");
     EXPECT_EQ(action(*w, "ReadRadio")->toolTip(), "Read from the radio");

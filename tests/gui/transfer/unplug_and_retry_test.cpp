@@ -57,6 +57,7 @@ TEST_F(ProgramTransfer, PulledCableAndCancelLeavesTheDocumentAsItWas)
 
 TEST_F(ProgramTransfer, PulledCableDuringAWriteSaysTheRadioMustBeWrittenAgain)
 {
+    turnBackupOff();
     prompt.answers = {Answer::Ok, Answer::Cancel};  // 9005 OK, the loss Cancel
     action("mnuWriteToRadio")->trigger();
     runUntil([&] { return radio.counters().blockWrites >= 50; });
