@@ -53,6 +53,21 @@ class CliHistory : public CliEndToEnd {
     }
 };
 
+TEST_F(CliHistory, AReadWhoseSerialNumberCannotBeReadIsStillSavedAndKept)
+{
+    // The radio stops answering right after the memory read (password block and 580 blocks):
+    // the information block with the serial number cannot be read.
+    Sim radio({"--create", "--baud", "0", "--fault", "unplug=581"});
+    const std::string data = path("data");
+    const ProgramRun read =
+        run({"read", "--port", radio.device(), "-o", path("a.dat"), "--yes"}, data);
+    EXPECT_EQ(read.status, 0) << read.err;
+    EXPECT_TRUE(fs::exists(path("a.dat")));
+    ASSERT_EQ(snapshots("_read.snapshot").size(), 1u) << read.err;
+    EXPECT_EQ(snapshots("_read").front().parent_path().filename().string(), "ZT-958FM_band0_V300");
+    EXPECT_NE(read.err.find("serial number could not be read"), std::string::npos) << read.err;
+}
+
 TEST_F(CliHistory, ReadWriteRestoreKeepEveryStepAndShowWhatChanges)
 {
     Sim radio({"--create", "--baud", "0"});

@@ -155,9 +155,10 @@ void takeReading(CliSession& s, RadioReading& r)
 }
 
 // Reads the radio: its memory into `dataFile` (which the read saves), then its information
-// block for the serial number.
+// block for the serial number. Without `serialRequired` a serial number that cannot be read
+// leaves the reading good, kept under the radio's model, band and version alone.
 RadioReading readRadio(const CliOptions& base, HistoryContext& ctx, const std::string& dataFile,
-                       bool keepOptions)
+                       bool keepOptions, bool serialRequired = true)
 {
     RadioReading r;
     CliOptions o = keepOptions ? base : transferOptions(base, CliCommand::Read, dataFile);
@@ -169,7 +170,14 @@ RadioReading readRadio(const CliOptions& base, HistoryContext& ctx, const std::s
         o, {}, [&r](CliSession& s) { takeReading(s, r); }, false);
     if (r.status != 0) return r;
     std::string serial;
-    r.status = readSerial(base, ctx, serial);
+    const int serialStatus = readSerial(base, ctx, serial);
+    if (serialStatus != 0 && (serialRequired || serialStatus == 130)) {
+        r.status = serialStatus;
+        return r;
+    }
+    if (serialStatus != 0)
+        ctx.err << "note: the radio's serial number could not be read; the read is kept under "
+                   "its model, band and version only.\n";
     r.identity.serial = serial;
     return r;
 }
@@ -586,7 +594,9 @@ int runReadWithSnapshot(const CliOptions& options, HistoryContext& ctx)
             return 1;
         }
     }
-    const RadioReading r = readRadio(options, ctx, file, true);
+    // The data file is saved once the memory was read: a serial number that cannot be read
+    // after it does not turn the read into a failure.
+    const RadioReading r = readRadio(options, ctx, file, true, false);
     if (r.status != 0) return r.status;
     int status = 0;
     if (!options.raw.empty()) {
