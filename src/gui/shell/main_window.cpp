@@ -56,15 +56,6 @@
 namespace zt::gui {
 namespace {
 
-int toPixels(int twips)
-{
-    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
-int toTwips(int pixels)
-{
-    return pixels * kTwipsPerPixel;
-}
-
 constexpr const char* kSettingsSection = "Settings";
 constexpr const char* kBackupBeforeWriteKey = "BackupBeforeWrite";
 constexpr const char* kTreeCloseKey = "删除";
@@ -170,6 +161,8 @@ void MainWindow::useLink(LinkPort& port, TimerFactory& timers)
     w.endProgram = [this] { endProgram(); };
     w.showChannel = [this](int chNo) { showChannelInGrid(chNo); };
     transfers_->setWindows(std::move(w));
+    transfers_->setPasswordWindow(
+        [this](QWidget* parent) { return createModalWindow(window::PassWord, app_, parent); });
     transfers_->setBackupBeforeWrite(!mnuBackupBeforeWrite_ || mnuBackupBeforeWrite_->isChecked());
     connect(transfers_.get(), &TransferController::statusMessage, this,
             &MainWindow::showStatusHint);
@@ -486,18 +479,19 @@ void MainWindow::formLoad()
 void MainWindow::restorePosition()
 {
     const UserSettingsStore store = positionStore();
-    move(toPixels(store.number(kSettingsSection, "MainLeft", 1000)),
-         toPixels(store.number(kSettingsSection, "MainTop", 1000)));
-    resize(toPixels(store.number(kSettingsSection, "MainWidth", 12500)),
-           toPixels(store.number(kSettingsSection, "MainHeight", 9500)));
+    move(twipsToPixels(store.number(kSettingsSection, "MainLeft", 1000)),
+         twipsToPixels(store.number(kSettingsSection, "MainTop", 1000)));
+    resize(twipsToPixels(store.number(kSettingsSection, "MainWidth", 12500)),
+           twipsToPixels(store.number(kSettingsSection, "MainHeight", 9500)));
 }
 
 bool MainWindow::storePosition()
 {
-    return positionStore().storeNumbers(kSettingsSection, {{"MainLeft", toTwips(x())},
-                                                           {"MainTop", toTwips(y())},
-                                                           {"MainWidth", toTwips(width())},
-                                                           {"MainHeight", toTwips(height())}});
+    return positionStore().storeNumbers(kSettingsSection,
+                                        {{"MainLeft", pixelsToTwips(x())},
+                                         {"MainTop", pixelsToTwips(y())},
+                                         {"MainWidth", pixelsToTwips(width())},
+                                         {"MainHeight", pixelsToTwips(height())}});
 }
 
 UserSettingsStore MainWindow::positionStore() const
@@ -753,24 +747,7 @@ bool MainWindow::activateChildWindow(const QString& name)
     return true;
 }
 
-void MainWindow::showChildWindow(const QString& name, bool activateNew)
-{
-    if (name != QLatin1String(window::ChannelEditor)) {
-        ShowChildWindow(name);
-        return;
-    }
-    // The channel editor the grid opens keeps its place: it is not cascaded.
-    if (activateChildWindow(name)) return;
-    QWidget* editor = createChildWindow(name, app_);
-    QMdiSubWindow* sub = mdiArea_->addSubWindow(editor);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setObjectName(name + "Frame");
-    editor->show();
-    sub->show();
-    if (activateNew) mdiArea_->setActiveSubWindow(sub);
-}
-
-void MainWindow::ShowChildWindow(const QString& name)
+void MainWindow::ShowChildWindow(const QString& name, bool activateNew)
 {
     if (activateChildWindow(name)) return;
     QWidget* child = createChildWindow(name, app_);
@@ -787,8 +764,10 @@ void MainWindow::ShowChildWindow(const QString& name)
         connect(grid, &ChannelGridWindow::statusHint, this, &MainWindow::showStatusHint);
     child->show();
     sub->show();
-    cascade();
-    mdiArea_->setActiveSubWindow(sub);
+    // The channel editor the grid opens keeps its place beside the grid: the windows are
+    // not cascaded for it.
+    if (name != QLatin1String(window::ChannelEditor)) cascade();
+    if (activateNew) mdiArea_->setActiveSubWindow(sub);
 }
 
 void MainWindow::UnloadWindowByName(const QString& name)
@@ -914,10 +893,10 @@ void MainWindow::setTreePaneVisible(bool visible)
 
 bool MainWindow::dragSplitter(int twips)
 {
-    const int newWidth = toTwips(picture1_->width()) + twips;
-    const int inner = toTwips(centralWidget()->width());
+    const int newWidth = pixelsToTwips(picture1_->width()) + twips;
+    const int inner = pixelsToTwips(centralWidget()->width());
     if (newWidth < kMinTreePaneTwips || newWidth > inner) return false;
-    picture1_->setFixedWidth(toPixels(newWidth));
+    picture1_->setFixedWidth(twipsToPixels(newWidth));
     return true;
 }
 
@@ -934,7 +913,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             case QEvent::MouseMove:
                 if (splitterDrag_) {
                     const auto* me = static_cast<QMouseEvent*>(event);
-                    dragSplitter(toTwips(qRound(me->position().x())));
+                    dragSplitter(pixelsToTwips(qRound(me->position().x())));
                 }
                 return true;
             default:

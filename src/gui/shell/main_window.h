@@ -57,9 +57,10 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     void formLoad();
 
     QMdiArea* mdiArea() const { return mdiArea_; }
-    // Shows the child window of that name: an open one is activated, a new one placed in the
-    // area (the channel editor where the grid asks for it, activated when `activateNew`).
-    void showChildWindow(const QString& name, bool activateNew) override;
+    // Shows the child window of that name: an open one is activated; a new one is placed in
+    // the area at the size it asked for, the windows are cascaded (not for the channel editor,
+    // which keeps its place beside the grid) and it is activated when `activateNew`.
+    void ShowChildWindow(const QString& name, bool activateNew = true) override;
     // The open child window of that name, or null.
     QWidget* childWindow(const QString& name) const;
     int childWindowCount() const;
@@ -81,7 +82,6 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     void LoadBKPic();
     void CloseCurAllWindows();
     void LoadNewDoc();
-    void ShowChildWindow(const QString& name);
     void UnloadWindowByName(const QString& name);
     // Shows a modal window by name (model information, password, COM port,
     // language, about); returns its result, or -1 for a name that is no modal window.

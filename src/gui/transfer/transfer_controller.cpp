@@ -12,7 +12,6 @@
 #include "core/radio/representable.h"
 #include "gui/app_context.h"
 #include "gui/history/comparison_dialog.h"
-#include "gui/shell/child_windows.h"
 #include "gui/transfer/link_options.h"
 #include "gui/transfer/transfer_progress_dialog.h"
 
@@ -579,7 +578,7 @@ void TransferController::showWindow(std::function<void()> closed)
     // Shown from the event loop, not from inside the receive handler.
     QTimer::singleShot(0, this, [this, closed = std::move(closed)] {
         app_.passwordWindowShown = false;
-        QDialog* window = createModalWindow(window::PassWord, app_, windowParent_);
+        QDialog* window = makePasswordWindow_ ? makePasswordWindow_(windowParent_) : nullptr;
         if (window) {
             app_.prompt->execModal(*window);
             app_.passwordWindowShown = true;

@@ -20,6 +20,7 @@
 #include "core/link/transfer.h"
 #include "gui/transfer/transfer_progress_dialog.h"
 
+class QDialog;
 class QWidget;
 
 namespace zt::gui {
@@ -67,6 +68,12 @@ class TransferController final : public QObject,
     // Runs before each command opens the port (the program points the serial
     // port at the device of the chosen COM number here).
     void setBeforeOpen(std::function<void()> beforeOpen) { beforeOpen_ = std::move(beforeOpen); }
+    // Makes the program-password window (the program's modal window, given by the shell that
+    // owns the window names); without one a radio that asks for the password gets none.
+    void setPasswordWindow(std::function<QDialog*(QWidget* parent)> make)
+    {
+        makePasswordWindow_ = std::move(make);
+    }
 
     // Program > Read, Program > Write (after the edits were committed), and
     // the information read. Each does nothing while a transfer runs.
@@ -171,6 +178,7 @@ class TransferController final : public QObject,
     QPointer<QWidget> windowParent_;
     TransferWindows windows_;
     std::function<void()> beforeOpen_;
+    std::function<QDialog*(QWidget* parent)> makePasswordWindow_;
     QPointer<TransferProgressDialog> progress_;
     SteadyClock traceClock_;
     std::ofstream traceOut_;

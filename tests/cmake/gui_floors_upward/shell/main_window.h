@@ -1,0 +1,3 @@
+#pragma once
+
+#include "gui/widgets/grid_helper.h"
