@@ -19,22 +19,14 @@ read_bytes=$(( 10 + 17 + 26 + 580 * (4 + 22) + 4 ))
 write_bytes=$(( 10 + 17 + 26 + 580 * (22 + 1) + 4 ))
 
 work="$(mktemp -d /tmp/zt-bench.XXXXXX)"
-sim_pid=""
-stop_sim() {
-  if [ -n "$sim_pid" ]; then
-    kill "$sim_pid" 2>/dev/null || true
-    wait "$sim_pid" 2>/dev/null || true
-    sim_pid=""
-  fi
-}
-trap 'stop_sim; rm -rf "$work"' EXIT
+trap 'zt_stop_sims; rm -rf "$work"' EXIT
 
 start_sim() {  # baud echo
   local args=(--create --memory "$work/radio.bin" --baud "$1")
   [ "$2" = on ] && args+=(--echo)
   rm -f "$work/sim.out"
   "$stage/ztp958fm-radio-sim" "${args[@]}" >"$work/sim.out" 2>/dev/null &
-  sim_pid=$!
+  zt_sims+=($!)
   for _ in $(seq 1 100); do
     device="$(head -n 1 "$work/sim.out" 2>/dev/null || true)"
     [ -n "$device" ] && return 0
@@ -76,6 +68,6 @@ for baud in 9600 0; do
         fi
       done
     done
-    stop_sim
+    zt_stop_sims
   done
 done

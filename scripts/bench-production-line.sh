@@ -11,18 +11,13 @@ source "$(dirname "$0")/lib.sh"
 zt_build_release ztp958fm-cli ztp958fm-radio-sim stage_data
 
 work="$(mktemp -d /tmp/zt-bench-line.XXXXXX)"
-sim_pids=()
-stop_sims() {
-  for pid in "${sim_pids[@]}"; do kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; done
-  sim_pids=()
-}
-trap 'stop_sims; rm -rf "$work"' EXIT
+trap 'zt_stop_sims; rm -rf "$work"' EXIT
 
 start_sim() {  # index -> sets $device (not in a subshell, so the radio is stopped at the end)
   rm -f "$work/sim$1.out"
   "$stage/ztp958fm-radio-sim" --memory "$work/radio$1.bin" --baud 9600 \
     >"$work/sim$1.out" 2>/dev/null &
-  sim_pids+=($!)
+  zt_sims+=($!)
   device=""
   for _ in $(seq 1 100); do
     device="$(head -n 1 "$work/sim$1.out" 2>/dev/null || true)"
@@ -36,14 +31,14 @@ start_sim() {  # index -> sets $device (not in a subshell, so the radio is stopp
 # The document every radio gets: read from a fresh radio.
 rm -f "$work/sim0.out"
 "$stage/ztp958fm-radio-sim" --create --memory "$work/radio0.bin" --baud 0 >"$work/sim0.out" 2>/dev/null &
-sim_pids+=($!)
+zt_sims+=($!)
 for _ in $(seq 1 100); do
   device="$(head -n 1 "$work/sim0.out" 2>/dev/null || true)"
   [ -n "$device" ] && break
   sleep 0.05
 done
 "$stage/ztp958fm-cli" read --port "$device" -o "$work/shop.dat" --yes >/dev/null 2>&1
-stop_sims
+zt_stop_sims
 # Each radio a serial number of its own (16 digits at 0x3F30), so none is
 # skipped as one already being written.
 for i in 1 2 3 4; do
@@ -68,7 +63,7 @@ for cables in 1 2 4; do
   /usr/bin/time -f "%e %U %S" -o "$work/time.txt" \
     "$stage/ztp958fm-cli" line "$work/job.json" "${ports[@]}" --count "$cables" \
     --log "$work/units.csv" >/dev/null 2>"$work/line.err" || { cat "$work/line.err" >&2; exit 1; }
-  stop_sims
+  zt_stop_sims
   read -r wall user sys <"$work/time.txt"
   cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.2f", u + s }')
   pct=$(awk -v c="$cpu" -v w="$wall" 'BEGIN { printf "%.1f", 100 * c / w }')

@@ -12,19 +12,11 @@ runs="${1:-1}"
 [ -x "$stage/ztp958fm-cli" ] || zt_build_release ztp958fm-cli ztp958fm-radio-sim stage_data
 
 work="$(mktemp -d /tmp/zt-bench-backup.XXXXXX)"
-sim_pid=""
-stop_sim() {
-  if [ -n "$sim_pid" ]; then
-    kill "$sim_pid" 2>/dev/null || true
-    wait "$sim_pid" 2>/dev/null || true
-    sim_pid=""
-  fi
-}
-trap 'stop_sim; rm -rf "$work"' EXIT
+trap 'zt_stop_sims; rm -rf "$work"' EXIT
 export XDG_DATA_HOME="$work/data"
 
 "$stage/ztp958fm-radio-sim" --create --memory "$work/radio.bin" --baud 9600 >"$work/sim.out" 2>/dev/null &
-sim_pid=$!
+zt_sims+=($!)
 device=""
 for _ in $(seq 1 100); do
   device="$(head -n 1 "$work/sim.out" 2>/dev/null || true)"

@@ -36,3 +36,15 @@ zt_runtime_dir() {
   export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/zt-runtime.XXXXXX)}"
   chmod 0700 "$XDG_RUNTIME_DIR"
 }
+
+# Simulators a benchmark started in the background: add each one's pid to zt_sims;
+# zt_stop_sims stops them all (also from an EXIT trap).
+zt_sims=()
+zt_stop_sims() {
+  local pid
+  for pid in "${zt_sims[@]}"; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  zt_sims=()
+}
