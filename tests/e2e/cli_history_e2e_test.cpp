@@ -133,6 +133,36 @@ TEST_F(CliHistory, ReadWriteRestoreKeepEveryStepAndShowWhatChanges)
     EXPECT_NE(damaged.err.find("checksum"), std::string::npos) << damaged.err;
 }
 
+TEST_F(CliHistory, ThePreviewShowsOnlyWhatTheRadioWillHoldDifferently)
+{
+    // A file from elsewhere holds values a write always stores the same way: the channels'
+    // power and modulation flags (the slot's flag byte is fixed), the groups' AM/FM entries
+    // (always written as 1) and a time-out that is not a whole 15 s step (stored as 0 here).
+    Sim radio({"--create", "--baud", "0"});
+    const std::string data = path("data");
+    ASSERT_EQ(run({"read", "--port", radio.device(), "-o", path("a.dat"), "--yes"}, data).status,
+              0);
+    ParsedDataFile a = readDataFile(path("a.dat"));
+    ASSERT_EQ(a.messageId, 0);
+    for (int i = 0; i < a.document.Data.ChannelCount; ++i) {
+        ChannelRecord& c = a.document.Channels[static_cast<std::size_t>(i)];
+        c.FmPower = c.FmPowerLock = c.AmPower = c.AmPowerLock = c.AmFm = c.AmFmLock = 0;
+    }
+    for (auto& entries : a.document.Data.Options.GroupAmFm) entries = {0, 0};
+    a.document.Data.Options.TimeOutTimer = 7;
+    a.document.findChannel(521)->RxFre = "02765000";
+    ASSERT_TRUE(writeDataFile(path("b.dat"), a.document));
+
+    const ProgramRun write = run({"write", "--port", radio.device(), path("b.dat"), "--yes"}, data);
+    ASSERT_EQ(write.status, 0) << write.err;
+    EXPECT_EQ(write.out,
+              "Group 12\n  channel 521: receive 27.86000 \xE2\x86\x92 27.65000\n"
+              "1 channel and 0 settings will change.\n");
+    const ProgramRun again = run({"write", "--port", radio.device(), path("b.dat"), "--yes"}, data);
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.out, "Nothing differs: the radio already holds these settings.\n");
+}
+
 TEST_F(CliHistory, AWriteThatCannotBeBackedUpOrIsOfAnotherBandSendsNothing)
 {
     Sim radio({"--create", "--baud", "0"});

@@ -14,6 +14,7 @@
 #include "apps/cli/stop_signal.h"
 #include "core/files/data_file.h"
 #include "core/interop/document_compare.h"
+#include "core/link/document_after_write.h"
 #include "core/link/info_block.h"
 #include "core/radio/image_codec.h"
 #include "core/radio/program_state.h"
@@ -321,8 +322,13 @@ int writeFrom(const CliOptions& options, HistoryContext& ctx, const WriteSource&
                 return 1;
             }
         }
+        // Compared with what the radio will hold after the write, so fields a write always
+        // stores the same way are not shown as changes.
+        const RadioDocument after =
+            source.image ? documentAfterWrite(*source.image, before.image, source.document)
+                         : documentAfterWrite(source.document, before.image);
         const DocumentComparison c =
-            compareDocuments(before.document, source.document, ProgramState{}.Limits);
+            compareDocuments(before.document, after, ProgramState{}.Limits);
         if (c.equal()) {
             ctx.out << "Nothing differs: the radio already holds these settings.\n";
         } else {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "core/interop/document_compare.h"
+#include "core/link/document_after_write.h"
 #include "core/link/info_block.h"
 #include "core/radio/representable.h"
 #include "gui/app_context.h"
@@ -276,8 +277,11 @@ void TransferController::compareWithRadio()
                     status(text::msg::StatusReadKept, saved.file.string());
             }
             endCommand(TransferKind::Read, true);
+            // The document as a write would leave it in this radio: fields a write always
+            // stores the same way do not show up as differences.
             const DocumentComparison c =
-                compareDocuments(app_.documents.working(), r.document, app_.state.Limits);
+                compareDocuments(documentAfterWrite(app_.documents.working(), r.image), r.document,
+                                 app_.state.Limits);
             ComparisonDialog dialog(app_, c, ComparisonDialog::Mode::Compare, windowParent_);
             int chosen = 0;
             QObject::connect(&dialog, &ComparisonDialog::channelChosen, &dialog, [&](int chNo) {
@@ -344,8 +348,13 @@ void TransferController::showPreview()
         if (!std::equal(a, a + kModelAndBandLength, b))
             return stopWrite(app_.text(text::msg::RestoreOtherModel));
     }
+    // Compared with what the radio will hold after the write, so fields a write always stores
+    // the same way are not shown as changes.
     const RadioDocument& doc = source_ ? *source_ : app_.documents.working();
-    const DocumentComparison c = compareDocuments(backup_->document, doc, app_.state.Limits);
+    const RadioDocument after = sourceImage_
+                                    ? documentAfterWrite(*sourceImage_, backup_->image, doc)
+                                    : documentAfterWrite(doc, backup_->image);
+    const DocumentComparison c = compareDocuments(backup_->document, after, app_.state.Limits);
     ComparisonDialog dialog(app_, c, ComparisonDialog::Mode::WritePreview, windowParent_);
     int chosen = 0;
     QObject::connect(&dialog, &ComparisonDialog::channelChosen, &dialog, [&](int chNo) {

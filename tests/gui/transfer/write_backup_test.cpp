@@ -107,6 +107,22 @@ TEST_F(WriteBackup, KeepsTheRadiosBytesShowsThePreviewAndCancelSendsNoWritePacke
         << main->statusHint().toStdString();
 }
 
+TEST_F(WriteBackup, ThePreviewLeavesOutWhatAWriteAlwaysStoresTheSameWay)
+{
+    // The open document holds channel 17 with power and modulation flags a write never sends
+    // (the slot's flag byte is fixed) and AM/FM entries it always writes as 1.
+    RadioDocument& doc = app.documents.working();
+    ChannelRecord& c = *doc.findChannel(17);
+    c.FmPower = c.FmPowerLock = c.AmPower = c.AmPowerLock = c.AmFm = c.AmFmLock = 0;
+    for (auto& entries : doc.Data.Options.GroupAmFm) entries = {0, 0};
+    answerPreviewWith("CommandCancel");
+    action("mnuWriteToRadio")->trigger();
+    runToEnd();
+    // Only channel 33 comes.
+    EXPECT_TRUE(previewCounts.startsWith("1 channel")) << previewCounts.toStdString();
+    EXPECT_TRUE(previewCounts.contains(" 0 settings")) << previewCounts.toStdString();
+}
+
 TEST_F(WriteBackup, ABackupThatCannotBeKeptStopsTheWriteBeforeAnythingIsSent)
 {
     // A file where the snapshot folder would have to be made.
