@@ -24,6 +24,7 @@
 class QCheckBox;
 class QKeyEvent;
 class QComboBox;
+class QLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -79,7 +80,7 @@ class InfoToolWindow : public QWidget {
     ~InfoToolWindow() override;
 
     // Window load: record, captions, OS check, port list and stored port,
-    // band entry, ShowByData, ReShowComPortTimer.
+    // band entry, the record shown, ReShowComPortTimer.
     void formLoad();
 
     // The port failed for good (cable or adapter pulled) and is closed: a
@@ -102,9 +103,10 @@ class InfoToolWindow : public QWidget {
     // refresh and port choice.
     void showPortDevice();
 
-    // Record -> window and window -> record.
-    void ShowByData();
-    void GetDataByShow(InfoToolRecord& record);
+    // Record -> window, and the window's values -> record (model and band are
+    // put back as the record holds them; the version is never taken).
+    void showRecord();
+    void takeFieldsInto(InfoToolRecord& record);
 
     InfoExchange& exchange() { return *exchange_; }
     InfoToolRecord& record() { return exchange_->record(); }
@@ -113,13 +115,13 @@ class InfoToolWindow : public QWidget {
     int language() const { return host_.language; }
 
     // The port list, for tests: entry texts and whether each can be chosen.
-    QComboBox* portList() const { return combo2_; }
+    QComboBox* portList() const { return portList_; }
     bool portEntryEnabled(int index) const;
 
     // Controls, for tests and screenshots.
     QLineEdit* field(int k) const;  // Text1(k), k != 4
     QPlainTextEdit* descriptionField() const { return description_; }
-    QLabel* fieldLabel(int k) const { return labels_.at(static_cast<std::size_t>(k)); }
+    QLabel* fieldLabel(int k) const { return fieldLabels_.at(static_cast<std::size_t>(k)); }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -127,7 +129,20 @@ class InfoToolWindow : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The window's controls, built part by part.
     void build();
+    void createFieldEdits();
+    void createDescriptionBox();
+    void createModelAndBandBoxes();
+    void createFieldLabels();
+    QLayout* buildRecordColumn();
+    QLayout* buildDealerColumn();
+    QGroupBox* buildDealerFrame();
+    QLayout* buildOptionBoxes();
+    QLayout* buildPortAndBatchRow();
+    QLayout* buildPortDeviceRow();
+    QLayout* buildCommandButtons();
+    void keepDescriptionShort();
     void applyTexts();
     void fillPortList();
     PortDeviceSource portDeviceSource() const;
@@ -155,20 +170,25 @@ class InfoToolWindow : public QWidget {
     bool closing_ = false;
     std::string lostReason_;  // the port was lost during the running exchange
 
-    std::array<QComboBox*, 2> combo1_{};
-    std::array<QLineEdit*, 13> text1_{};  // index 4 stays null: the description box
-    QPlainTextEdit* description_ = nullptr;
-    std::array<QLabel*, 14> labels_{};
+    QComboBox* modelBox_ = nullptr;          // Combo1(0)
+    QComboBox* bandBox_ = nullptr;           // Combo1(1)
+    std::array<QLineEdit*, 13> fields_{};    // Text1(k); index 4 stays null
+    QPlainTextEdit* description_ = nullptr;  // Text1(4)
+    std::array<QLabel*, 14> fieldLabels_{};  // Label1(k)
     QLabel* areaLabel_ = nullptr;
     QLabel* portLabel_ = nullptr;
     QLabel* countLabel_ = nullptr;
     QLabel* currentLabel_ = nullptr;
-    QGroupBox* frame2_ = nullptr;
-    std::array<QCheckBox*, 5> checks_{};
-    QComboBox* combo2_ = nullptr;
-    std::array<QPushButton*, 4> commands_{};
-    std::array<QLineEdit*, 2> text2_{};
-    QLabel* label6_ = nullptr;
+    QGroupBox* dealerFrame_ = nullptr;         // Frame2
+    std::array<QCheckBox*, 5> optionBoxes_{};  // Check1..Check5
+    QComboBox* portList_ = nullptr;            // Combo2
+    QPushButton* readButton_ = nullptr;        // Command1
+    QPushButton* writeButton_ = nullptr;       // Command2
+    QPushButton* exitButton_ = nullptr;        // Command3
+    QPushButton* batchButton_ = nullptr;       // Command4
+    QLineEdit* batchCount_ = nullptr;          // Text2(0)
+    QLineEdit* currentRadio_ = nullptr;        // Text2(1)
+    QLabel* batchStatus_ = nullptr;            // Label6
     QTimer* portTimer_ = nullptr;
     QLabel* portDevice_ = nullptr;
     QPushButton* portsButton_ = nullptr;

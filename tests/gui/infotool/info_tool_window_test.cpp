@@ -303,7 +303,7 @@ TEST(InfoToolFields, DescriptionKeepsAtMost96Characters)
     EXPECT_EQ(w.descriptionField()->toPlainText(), QString(96, 'd'));
 }
 
-TEST(InfoToolFields, GetDataByShowTakesTrimmedFieldsAndPutsModelAndBandBack)
+TEST(InfoToolFields, TakeFieldsIntoTakesTrimmedFieldsAndPutsModelAndBandBack)
 {
     ToolRig t;
     InfoToolWindow& w = t.load();
@@ -315,7 +315,7 @@ TEST(InfoToolFields, GetDataByShowTakesTrimmedFieldsAndPutsModelAndBandBack)
     t.child<QCheckBox>("Check1")->setChecked(false);
     t.child<QCheckBox>("Check4")->setChecked(true);
     InfoToolRecord r = w.record();
-    w.GetDataByShow(r);
+    w.takeFieldsInto(r);
     EXPECT_EQ(r.DealerCode, "D-01");
     EXPECT_EQ(r.Seller, " Lee");
     EXPECT_EQ(r.ProgramPassword, "12");
