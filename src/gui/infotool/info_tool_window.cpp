@@ -14,8 +14,10 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStandardItemModel>
+#include <QStringList>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/edit/infotool_rules.h"
 #include "core/files/ini_profile.h"
@@ -76,13 +78,32 @@ InfoToolWindow::InfoToolWindow(InfoToolHost host, QWidget* parent)
     exchange_->finished = [this](InfoOutcome outcome) { exchangeFinished(outcome); };
     exchange_->takeRecord = [this](InfoToolRecord& r) {
         takeFieldsInto(r);
-        if (batchRunning_) batchStatus_->setText(u8(texts(host_.language).writingBatch));
+        batch_->writingRadio();
     };
-    exchange_->onBatchRadio = [this](int next) { batchRadioWritten(next); };
-    exchange_->onBatchWaiting = [this] {
-        batchStatus_->setText(u8(texts(host_.language).waitingNext));
+    // A field left empty keeps what the radio holds unless the user chose to clear it.
+    exchange_->overRadioValues = [this](InfoToolRecord& r, const InfoToolRecord& radio) {
+        keepRadioValues(r, radio, batch_->running() ? batch_->fieldsToClear() : writeClears_);
     };
+    exchange_->onBatchRadio = [this](int next) {
+        batch_->radioWritten(next, exchange_->record().SerialNumber);
+    };
+    exchange_->onBatchWaiting = [this] { batch_->waitingForNextRadio(); };
     build();
+
+    BatchWrite::Window window;
+    window.preparePort = [this] { return preparePort(); };
+    window.emptiedFields = [this] { return emptiedDealerFields(); };
+    window.label = [this](DealerField f) { return dealerLabel(f); };
+    batch_ = std::make_unique<BatchWrite>(
+        *exchange_,
+        BatchControls{readButton_, writeButton_, batchButton_, batchCount_, currentRadio_,
+                      batchStatus_, fields_[kSerialIndex]},
+        host_.prompt, host_.language, std::move(window));
+}
+
+bool InfoToolWindow::batchRunning() const
+{
+    return batch_->running();
 }
 
 InfoToolWindow::~InfoToolWindow()
@@ -360,7 +381,7 @@ void InfoToolWindow::applyTexts()
     writeButton_->setText(u8(t.write));
     exitButton_->setText(host_.language == kChinese ? QStringLiteral("退出(&X)")
                                                     : QStringLiteral("E&xit"));
-    batchButton_->setText(u8(batchRunning_ ? t.stopMulWrite : t.mulWrite));
+    batchButton_->setText(u8(batch_ && batch_->running() ? t.stopMulWrite : t.mulWrite));
     countLabel_->setText(u8(t.radioCount));
     currentLabel_->setText(u8(t.radioNo));
     areaLabel_->setText(u8(t.areaCode));
@@ -528,6 +549,8 @@ void InfoToolWindow::showRecord()
     show(10, r.SaleDate);
     show(11, r.Seller);
     show(12, r.ProgramPassword);
+    for (DealerField f : kDealerFields)
+        shownDealerValues_[static_cast<std::size_t>(f)] = dealerEdit(f)->text();
 }
 
 void InfoToolWindow::takeFieldsInto(InfoToolRecord& r)
@@ -570,7 +593,7 @@ bool InfoToolWindow::preparePort()
 
 void InfoToolWindow::readFromRadio()
 {
-    if (batchRunning_ || exchange_->state() != InfoState::Idle) return;
+    if (batch_->running() || exchange_->state() != InfoState::Idle) return;
     if (!preparePort()) return;
     exchange_->startRead();
 }
@@ -583,48 +606,90 @@ void InfoToolWindow::showEvent(QShowEvent* event)
 
 void InfoToolWindow::writeToRadio()
 {
-    if (batchRunning_ || exchange_->state() != InfoState::Idle) return;
-    if (!confirmEmptyDealerFields()) return;
+    if (batch_->running() || exchange_->state() != InfoState::Idle) return;
+    if (!preparePort()) return;
+    writeClears_.clear();
+    const bool anyEmpty =
+        std::any_of(kDealerFields.begin(), kDealerFields.end(),
+                    [this](DealerField f) { return dealerEdit(f)->text().isEmpty(); });
+    if (!anyEmpty) {
+        exchange_->startWrite();
+        return;
+    }
+    // A field left empty could erase what the radio holds: the radio is read
+    // first, quietly, so that the question names this radio's own values.
+    recordBeforeLook_ = exchange_->record();
+    lookingBeforeWrite_ = true;
+    exchange_->startRead();
+}
+
+void InfoToolWindow::writeAfterLooking()
+{
+    lookingBeforeWrite_ = false;
+    // The look changes neither the record nor the window.
+    const InfoToolRecord radio = exchange_->record();
+    exchange_->record() = recordBeforeLook_;
+    if (!confirmEmptyDealerFields(radio)) return;
     if (!preparePort()) return;
     exchange_->startWrite();
 }
 
-bool InfoToolWindow::confirmEmptyDealerFields()
+QLineEdit* InfoToolWindow::dealerEdit(DealerField f) const
 {
-    // The dealer fields a write sends (dealer code, stock-in and sale dates, seller, program
-    // password): one left empty here would replace what the radio, as read or written here
-    // last, holds with nothing.
-    if (!radioHolds_ || host_.prompt == nullptr) return true;
-    const Texts& t = texts(host_.language);
-    std::vector<int> empty;
-    QStringList lines;
-    for (int k = 8; k <= 12; ++k) {
-        const QString held = heldText(*radioHolds_, k);
-        if (!fields_[static_cast<std::size_t>(k)]->text().isEmpty() || held.isEmpty()) continue;
-        empty.push_back(k);
-        lines << u8(t.fieldLabels[static_cast<std::size_t>(k + 1)]) + QStringLiteral(": ") + held;
-    }
-    if (empty.empty()) return true;
-    Message m;
-    m.text = std::string(t.clearHeldFields) + "\n" + lines.join('\n').toStdString();
-    m.buttons = Buttons::YesNoCancel;
-    m.icon = Icon::Question;
-    const Answer a = host_.prompt->ask(m);
-    if (a == Answer::Cancel) return false;
-    if (a == Answer::No)
-        for (int k : empty)
-            fields_[static_cast<std::size_t>(k)]->setText(heldText(*radioHolds_, k));
-    return true;
+    // Text1(8) to Text1(11) in the dealer frame, the program password in Text1(12).
+    return fields_[static_cast<std::size_t>(8 + static_cast<int>(f))];
 }
 
-QString InfoToolWindow::heldText(const InfoToolRecord& r, int field) const
+QString InfoToolWindow::dealerLabel(DealerField f) const
 {
-    const std::string* value = field == 8    ? &r.DealerCode
-                               : field == 9  ? &r.StockInDate
-                               : field == 10 ? &r.SaleDate
-                               : field == 11 ? &r.Seller
-                                             : &r.ProgramPassword;
-    return gui::fromRecordText(trimRight(cutAtNul(*value)));
+    // Label k stands beside Text1(k - 1).
+    return u8(texts(host_.language).fieldLabels[static_cast<std::size_t>(9 + static_cast<int>(f))]);
+}
+
+std::vector<DealerField> InfoToolWindow::emptiedDealerFields() const
+{
+    std::vector<DealerField> emptied;
+    for (DealerField f : kDealerFields) {
+        const QLineEdit* e = dealerEdit(f);
+        if (!e->text().isEmpty()) continue;
+        if (e->isModified() || !shownDealerValues_[static_cast<std::size_t>(f)].isEmpty())
+            emptied.push_back(f);
+    }
+    return emptied;
+}
+
+bool InfoToolWindow::confirmEmptyDealerFields(const InfoToolRecord& radio)
+{
+    // The dealer fields a write sends: one left empty here would replace what
+    // the radio holds with nothing.
+    if (host_.prompt == nullptr) return true;
+    InfoToolRecord form;
+    for (DealerField f : kDealerFields)
+        dealerValue(form, f) = gui::toRecordText(dealerEdit(f)->text());
+    const std::vector<DealerField> held = emptyFieldsTheRadioHolds(form, radio);
+    if (held.empty()) return true;
+    QStringList lines;
+    for (DealerField f : held) lines << dealerLabel(f) + QStringLiteral(": ") + heldText(radio, f);
+    Message m;
+    m.text =
+        std::string(texts(host_.language).clearHeldFields) + "\n" + lines.join('\n').toStdString();
+    m.buttons = Buttons::YesNoCancel;
+    m.icon = Icon::Question;
+    switch (host_.prompt->ask(m)) {
+        case Answer::Cancel:
+            return false;
+        case Answer::No:
+            for (DealerField f : held) dealerEdit(f)->setText(heldText(radio, f));
+            return true;
+        default:
+            writeClears_ = held;
+            return true;
+    }
+}
+
+QString InfoToolWindow::heldText(const InfoToolRecord& r, DealerField f)
+{
+    return gui::fromRecordText(trimRight(cutAtNul(dealerValue(r, f))));
 }
 
 void InfoToolWindow::exitTool()
@@ -634,65 +699,30 @@ void InfoToolWindow::exitTool()
 
 void InfoToolWindow::batchWrite()
 {
-    const Texts& t = texts(host_.language);
-    if (batchRunning_) {
-        // Stop: the batch ends at once, without a message.
-        exchange_->stopBatch();
-        batchControlsIdle();
-        return;
-    }
-    if (exchange_->state() != InfoState::Idle) return;
-    const auto total = batchTotal(batchCount_->text().toStdString());
-    if (!total) return;  // an empty or non-numeric count starts nothing
-    if (!preparePort()) return;
-
-    batchRunning_ = true;
-    readButton_->setEnabled(false);
-    writeButton_->setEnabled(false);
-    batchButton_->setText(u8(t.stopMulWrite));
-    currentRadio_->setText("1");
-    batchStatus_->setText(u8(t.writingBatch));
-    // A port that cannot be opened is reported through exchangeFinished,
-    // which puts the controls back.
-    if (!exchange_->startBatch(*total) && batchRunning_) batchControlsIdle();
-}
-
-void InfoToolWindow::batchRadioWritten(int nextRadio)
-{
-    fields_[kSerialIndex]->setText(gui::fromRecordText(exchange_->record().SerialNumber));
-    currentRadio_->setText(QString::number(nextRadio));
-}
-
-void InfoToolWindow::batchControlsIdle()
-{
-    batchRunning_ = false;
-    readButton_->setEnabled(true);
-    writeButton_->setEnabled(true);
-    currentRadio_->clear();
-    batchStatus_->clear();
-    batchButton_->setText(u8(texts(host_.language).mulWrite));
+    batch_->startOrStop();
 }
 
 void InfoToolWindow::exchangeFinished(InfoOutcome outcome)
 {
     const Texts& t = texts(host_.language);
+    // A look before a write that did not complete writes nothing.
+    if (outcome != InfoOutcome::ReadComplete) lookingBeforeWrite_ = false;
     switch (outcome) {
         case InfoOutcome::ReadComplete:
-            radioHolds_ = exchange_->record();
+            if (lookingBeforeWrite_) return writeAfterLooking();
             showRecord();
             message(t.readComplete);
             return;
         case InfoOutcome::WriteComplete:
-            radioHolds_ = exchange_->record();
             showRecord();
             message(t.writeComplete);
             return;
         case InfoOutcome::BatchComplete:
-            batchControlsIdle();
+            batch_->ended();
             message(t.mulWriteComplete);
             return;
         case InfoOutcome::CommunicationError: {
-            if (batchRunning_) batchControlsIdle();
+            if (batch_->running()) batch_->ended();
             std::string text(t.communicationError);
             const bool lost = !lostReason_.empty();
             if (lost) {
@@ -704,7 +734,7 @@ void InfoToolWindow::exchangeFinished(InfoOutcome outcome)
             return;
         }
         case InfoOutcome::PortOpenFailed: {
-            if (batchRunning_) batchControlsIdle();
+            if (batch_->running()) batch_->ended();
             std::string text(t.cannotOpenPort);
             const std::string& reason = exchange_->lastOpen().reason;
             if (!reason.empty()) text += "\n" + reason;
@@ -745,10 +775,7 @@ void InfoToolWindow::closeEvent(QCloseEvent* event)
 {
     closing_ = true;
     portTimer_->stop();
-    if (batchRunning_) {
-        exchange_->stopBatch();
-        batchControlsIdle();
-    }
+    batch_->stop();
     host_.port->close();
     QWidget::closeEvent(event);
 }

@@ -18,7 +18,9 @@
 #include <vector>
 
 #include "core/host/link_interfaces.h"
+#include "core/link/dealer_fields.h"
 #include "core/link/info_exchange.h"
+#include "gui/infotool/batch_write.h"
 #include "platform/serial_devices.h"
 
 class QCheckBox;
@@ -111,7 +113,7 @@ class InfoToolWindow : public QWidget {
     InfoExchange& exchange() { return *exchange_; }
     InfoToolRecord& record() { return exchange_->record(); }
     int portNumber() const { return portNumber_; }
-    bool batchRunning() const { return batchRunning_; }
+    bool batchRunning() const;
     int language() const { return host_.language; }
 
     // The port list, for tests: entry texts and whether each can be chosen.
@@ -147,12 +149,17 @@ class InfoToolWindow : public QWidget {
     void fillPortList();
     PortDeviceSource portDeviceSource() const;
     void exchangeFinished(InfoOutcome outcome);
-    void batchRadioWritten(int nextRadio);
-    // Asks before a Write leaves empty a dealer field that the radio, as last read or written
-    // here, holds: Yes clears it, No fills the field in again, Cancel (false) writes nothing.
-    bool confirmEmptyDealerFields();
-    QString heldText(const InfoToolRecord& record, int field) const;
-    void batchControlsIdle();
+    // The Write after the radio was read quietly: asks about the fields left empty.
+    void writeAfterLooking();
+    // Asks before a Write leaves empty a dealer field that `radio` holds: Yes clears
+    // it, No fills the field in again, Cancel (false) writes nothing.
+    bool confirmEmptyDealerFields(const InfoToolRecord& radio);
+    static QString heldText(const InfoToolRecord& record, DealerField field);
+    QLineEdit* dealerEdit(DealerField field) const;
+    QString dealerLabel(DealerField field) const;
+    // Dealer fields the user emptied: empty now, and either edited or showing a
+    // value when the record was last shown.
+    std::vector<DealerField> emptiedDealerFields() const;
     bool preparePort();
     void message(std::string_view text, Icon icon = Icon::None);
     // Stores the chosen port as the tool's `comPort`; a failure is shown.
@@ -164,9 +171,15 @@ class InfoToolWindow : public QWidget {
     InfoToolHost host_;
     std::unique_ptr<InfoExchange> exchange_;
     int portNumber_ = 0;
-    bool batchRunning_ = false;
-    // The record the radio holds, as last read or written here.
-    std::optional<InfoToolRecord> radioHolds_;
+    std::unique_ptr<BatchWrite> batch_;
+    // A Write reads the radio first when a dealer field is left empty; the
+    // record is put back as it was after that look.
+    bool lookingBeforeWrite_ = false;
+    InfoToolRecord recordBeforeLook_;
+    // The fields the user chose to clear on the radio of this Write.
+    std::vector<DealerField> writeClears_;
+    // The dealer fields as the record was last shown.
+    std::array<QString, kDealerFields.size()> shownDealerValues_;
     bool closing_ = false;
     std::string lostReason_;  // the port was lost during the running exchange
 
