@@ -20,13 +20,15 @@ QString u8(std::string_view text)
 
 }  // namespace
 
-BatchWrite::BatchWrite(InfoExchange& exchange, BatchControls controls, gui::PromptService* prompt,
-                       int language, Window window)
+BatchWrite::BatchWrite(InfoExchange& exchange, BatchControls controls,
+                       const DealerFieldEdits& dealer, gui::PromptService* prompt, int language,
+                       std::function<bool()> preparePort)
     : exchange_(exchange),
       controls_(controls),
+      dealer_(dealer),
       prompt_(prompt),
       language_(language),
-      window_(std::move(window))
+      preparePort_(std::move(preparePort))
 {
 }
 
@@ -39,7 +41,7 @@ void BatchWrite::startOrStop()
     if (exchange_.state() != InfoState::Idle) return;
     const auto total = batchTotal(controls_.count->text().toStdString());
     if (!total) return;  // an empty or non-numeric count starts nothing
-    if (window_.preparePort && !window_.preparePort()) return;
+    if (preparePort_ && !preparePort_()) return;
     if (!chooseFieldsToClear()) return;
 
     running_ = true;
@@ -52,11 +54,12 @@ void BatchWrite::startOrStop()
 bool BatchWrite::chooseFieldsToClear()
 {
     clear_.clear();
-    const std::vector<DealerField> emptied =
-        window_.emptiedFields ? window_.emptiedFields() : std::vector<DealerField>{};
+    // Fields empty from the start keep each radio's own values without a word;
+    // one the user emptied may be meant to clear them.
+    const std::vector<DealerField> emptied = dealer_.emptied();
     if (emptied.empty() || prompt_ == nullptr) return true;
     QStringList names;
-    for (DealerField f : emptied) names << window_.label(f);
+    for (DealerField f : emptied) names << dealer_.label(f);
     Message m;
     m.text = std::string(texts(language_).keepEmptiedFieldsInBatch) + "\n" +
              names.join('\n').toStdString();

@@ -12,6 +12,7 @@
 
 #include "core/link/dealer_fields.h"
 #include "core/link/info_exchange.h"
+#include "gui/infotool/dealer_field_edits.h"
 
 class QLabel;
 class QLineEdit;
@@ -36,17 +37,10 @@ struct BatchControls {
 
 class BatchWrite {
   public:
-    struct Window {
-        // Chooses the port before it is opened; false (reported) starts nothing.
-        std::function<bool()> preparePort;
-        // The dealer fields the user emptied (cleared after they showed a value,
-        // or edited to nothing), with the label of each.
-        std::function<std::vector<DealerField>()> emptiedFields;
-        std::function<QString(DealerField)> label;
-    };
-
-    BatchWrite(InfoExchange& exchange, BatchControls controls, gui::PromptService* prompt,
-               int language, Window window);
+    // `preparePort` chooses the port before it is opened; false (reported)
+    // starts nothing.
+    BatchWrite(InfoExchange& exchange, BatchControls controls, const DealerFieldEdits& dealer,
+               gui::PromptService* prompt, int language, std::function<bool()> preparePort);
 
     bool running() const { return running_; }
     // The dealer fields to clear on every radio of the running batch; every
@@ -74,9 +68,10 @@ class BatchWrite {
 
     InfoExchange& exchange_;
     BatchControls controls_;
+    const DealerFieldEdits& dealer_;
     gui::PromptService* prompt_;
     int language_;
-    Window window_;
+    std::function<bool()> preparePort_;
     bool running_ = false;
     std::vector<DealerField> clear_;
 };

@@ -90,15 +90,15 @@ InfoToolWindow::InfoToolWindow(InfoToolHost host, QWidget* parent)
     exchange_->onBatchWaiting = [this] { batch_->waitingForNextRadio(); };
     build();
 
-    BatchWrite::Window window;
-    window.preparePort = [this] { return preparePort(); };
-    window.emptiedFields = [this] { return emptiedDealerFields(); };
-    window.label = [this](DealerField f) { return dealerLabel(f); };
+    dealerFields_ = std::make_unique<DealerFieldEdits>(
+        std::array<QLineEdit*, kDealerFields.size()>{fields_[8], fields_[9], fields_[10],
+                                                     fields_[11], fields_[12]},
+        host_.language, host_.prompt);
     batch_ = std::make_unique<BatchWrite>(
         *exchange_,
         BatchControls{readButton_, writeButton_, batchButton_, batchCount_, currentRadio_,
                       batchStatus_, fields_[kSerialIndex]},
-        host_.prompt, host_.language, std::move(window));
+        *dealerFields_, host_.prompt, host_.language, [this] { return preparePort(); });
 }
 
 bool InfoToolWindow::batchRunning() const
@@ -549,8 +549,7 @@ void InfoToolWindow::showRecord()
     show(10, r.SaleDate);
     show(11, r.Seller);
     show(12, r.ProgramPassword);
-    for (DealerField f : kDealerFields)
-        shownDealerValues_[static_cast<std::size_t>(f)] = dealerEdit(f)->text();
+    dealerFields_->recordShown();
 }
 
 void InfoToolWindow::takeFieldsInto(InfoToolRecord& r)
@@ -609,10 +608,7 @@ void InfoToolWindow::writeToRadio()
     if (batch_->running() || exchange_->state() != InfoState::Idle) return;
     if (!preparePort()) return;
     writeClears_.clear();
-    const bool anyEmpty =
-        std::any_of(kDealerFields.begin(), kDealerFields.end(),
-                    [this](DealerField f) { return dealerEdit(f)->text().isEmpty(); });
-    if (!anyEmpty) {
+    if (!dealerFields_->anyEmpty()) {
         exchange_->startWrite();
         return;
     }
@@ -629,67 +625,11 @@ void InfoToolWindow::writeAfterLooking()
     // The look changes neither the record nor the window.
     const InfoToolRecord radio = exchange_->record();
     exchange_->record() = recordBeforeLook_;
-    if (!confirmEmptyDealerFields(radio)) return;
+    const auto clear = dealerFields_->askBeforeClearing(radio);
+    if (!clear) return;
+    writeClears_ = *clear;
     if (!preparePort()) return;
     exchange_->startWrite();
-}
-
-QLineEdit* InfoToolWindow::dealerEdit(DealerField f) const
-{
-    // Text1(8) to Text1(11) in the dealer frame, the program password in Text1(12).
-    return fields_[static_cast<std::size_t>(8 + static_cast<int>(f))];
-}
-
-QString InfoToolWindow::dealerLabel(DealerField f) const
-{
-    // Label k stands beside Text1(k - 1).
-    return u8(texts(host_.language).fieldLabels[static_cast<std::size_t>(9 + static_cast<int>(f))]);
-}
-
-std::vector<DealerField> InfoToolWindow::emptiedDealerFields() const
-{
-    std::vector<DealerField> emptied;
-    for (DealerField f : kDealerFields) {
-        const QLineEdit* e = dealerEdit(f);
-        if (!e->text().isEmpty()) continue;
-        if (e->isModified() || !shownDealerValues_[static_cast<std::size_t>(f)].isEmpty())
-            emptied.push_back(f);
-    }
-    return emptied;
-}
-
-bool InfoToolWindow::confirmEmptyDealerFields(const InfoToolRecord& radio)
-{
-    // The dealer fields a write sends: one left empty here would replace what
-    // the radio holds with nothing.
-    if (host_.prompt == nullptr) return true;
-    InfoToolRecord form;
-    for (DealerField f : kDealerFields)
-        dealerValue(form, f) = gui::toRecordText(dealerEdit(f)->text());
-    const std::vector<DealerField> held = emptyFieldsTheRadioHolds(form, radio);
-    if (held.empty()) return true;
-    QStringList lines;
-    for (DealerField f : held) lines << dealerLabel(f) + QStringLiteral(": ") + heldText(radio, f);
-    Message m;
-    m.text =
-        std::string(texts(host_.language).clearHeldFields) + "\n" + lines.join('\n').toStdString();
-    m.buttons = Buttons::YesNoCancel;
-    m.icon = Icon::Question;
-    switch (host_.prompt->ask(m)) {
-        case Answer::Cancel:
-            return false;
-        case Answer::No:
-            for (DealerField f : held) dealerEdit(f)->setText(heldText(radio, f));
-            return true;
-        default:
-            writeClears_ = held;
-            return true;
-    }
-}
-
-QString InfoToolWindow::heldText(const InfoToolRecord& r, DealerField f)
-{
-    return gui::fromRecordText(trimRight(cutAtNul(dealerValue(r, f))));
 }
 
 void InfoToolWindow::exitTool()

@@ -21,6 +21,7 @@
 #include "core/link/dealer_fields.h"
 #include "core/link/info_exchange.h"
 #include "gui/infotool/batch_write.h"
+#include "gui/infotool/dealer_field_edits.h"
 #include "platform/serial_devices.h"
 
 class QCheckBox;
@@ -151,15 +152,6 @@ class InfoToolWindow : public QWidget {
     void exchangeFinished(InfoOutcome outcome);
     // The Write after the radio was read quietly: asks about the fields left empty.
     void writeAfterLooking();
-    // Asks before a Write leaves empty a dealer field that `radio` holds: Yes clears
-    // it, No fills the field in again, Cancel (false) writes nothing.
-    bool confirmEmptyDealerFields(const InfoToolRecord& radio);
-    static QString heldText(const InfoToolRecord& record, DealerField field);
-    QLineEdit* dealerEdit(DealerField field) const;
-    QString dealerLabel(DealerField field) const;
-    // Dealer fields the user emptied: empty now, and either edited or showing a
-    // value when the record was last shown.
-    std::vector<DealerField> emptiedDealerFields() const;
     bool preparePort();
     void message(std::string_view text, Icon icon = Icon::None);
     // Stores the chosen port as the tool's `comPort`; a failure is shown.
@@ -171,6 +163,7 @@ class InfoToolWindow : public QWidget {
     InfoToolHost host_;
     std::unique_ptr<InfoExchange> exchange_;
     int portNumber_ = 0;
+    std::unique_ptr<DealerFieldEdits> dealerFields_;
     std::unique_ptr<BatchWrite> batch_;
     // A Write reads the radio first when a dealer field is left empty; the
     // record is put back as it was after that look.
@@ -178,8 +171,6 @@ class InfoToolWindow : public QWidget {
     InfoToolRecord recordBeforeLook_;
     // The fields the user chose to clear on the radio of this Write.
     std::vector<DealerField> writeClears_;
-    // The dealer fields as the record was last shown.
-    std::array<QString, kDealerFields.size()> shownDealerValues_;
     bool closing_ = false;
     std::string lostReason_;  // the port was lost during the running exchange
 
