@@ -93,9 +93,12 @@ class InfoToolWindow : public QWidget {
 
     // Commands.
     void readFromRadio();  // Read
-    void writeToRadio();   // Write
-    void exitTool();       // Exit
-    void batchWrite();     // batch start / stop
+    // Write. With a dealer field left empty the radio is read first and the
+    // user asked before a value it holds is cleared; a field left empty that
+    // the user did not choose to clear keeps the radio's value.
+    void writeToRadio();
+    void exitTool();    // Exit
+    void batchWrite();  // batch start / stop (BatchWrite)
     // A choice in the port list (index of the entry).
     void choosePort(int index);
     // One tick of ReShowComPortTimer.
