@@ -1,6 +1,7 @@
 #include "core/link/info_exchange.h"
 
 #include <algorithm>
+#include <array>
 
 namespace zt {
 
@@ -9,6 +10,8 @@ namespace {
 constexpr int kInfoBlockLast = kInfoBlockBase + kInfoBlockSize - kBlockSize;  // 0x3FF0
 // Times a block read back different from what was written is written again.
 constexpr int kBlockRetriesInfo = 3;
+// Dealer code, stock-in date, sale date and seller: one block each.
+constexpr std::array<int, 4> kDealerBlocks{0x3FC0, 0x3FD0, 0x3FE0, 0x3FF0};
 
 }  // namespace
 
@@ -58,9 +61,12 @@ void InfoExchange::writeRadioSteps(std::vector<Step>& steps) const
     // bytes 32 to 43 (the user code among them) stay that radio's own.
     steps.push_back({Req::Read, kIdentBlockAddress});
     steps.push_back({Req::Read, kPasswordBlockAddress});
+    if (overRadioValues)
+        for (int a : kDealerBlocks) steps.push_back({Req::Read, a});
     steps.push_back({Req::Encode});
-    for (int a : {kIdentBlockAddress, kPasswordBlockAddress, 0x3FC0, 0x3FD0, 0x3FE0, 0x3FF0})
-        steps.push_back({Req::Write, a});
+    steps.push_back({Req::Write, kIdentBlockAddress});
+    steps.push_back({Req::Write, kPasswordBlockAddress});
+    for (int a : kDealerBlocks) steps.push_back({Req::Write, a});
     steps.push_back({Req::End});
 }
 
@@ -256,6 +262,12 @@ void InfoExchange::stepDone()
     ++stepIndex_;
     while (stepIndex_ < steps_.size() && steps_[stepIndex_].req == Req::Encode) {
         if (takeRecord) takeRecord(record_);
+        if (overRadioValues) {
+            // The blocks just read are this radio's own.
+            InfoToolRecord held = record_;
+            decodeInfoTool(ident_, info_, held);
+            overRadioValues(record_, held);
+        }
         encodeInfoTool(record_, info_);
         ++stepIndex_;
     }

@@ -74,6 +74,11 @@ class InfoExchange {
     std::function<void(InfoOutcome)> finished;
     // Called before a write encodes the record (the window takes its values).
     std::function<void(InfoToolRecord&)> takeRecord;
+    // When set, each radio's write also reads the blocks 0x3FC0 to 0x3FF0 before
+    // encoding, and this is called after takeRecord with the record about to be
+    // written and what this radio holds now (its dealer fields and program
+    // password), so that a field left empty need not erase the radio's value.
+    std::function<void(InfoToolRecord& record, const InfoToolRecord& radioHolds)> overRadioValues;
     // Called after each radio of a batch was written, with the next radio's number.
     std::function<void(int nextRadio)> onBatchRadio;
     // Called when a batch starts waiting for the next radio.

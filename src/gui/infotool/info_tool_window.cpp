@@ -14,8 +14,10 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStandardItemModel>
+#include <QStringList>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/edit/infotool_rules.h"
 #include "core/files/ini_profile.h"
@@ -34,7 +36,12 @@ namespace {
 
 constexpr const char* kSection = "language";
 constexpr const char* kComPortKey = "comPort";
+constexpr int kFieldCount = 13;  // Text1(0..12)
+constexpr int kSerialIndex = 1;
+constexpr int kMaintenanceDateIndex = 3;
 constexpr int kDescriptionIndex = 4;
+constexpr int kVersionIndex = 5;
+constexpr int kDescriptionLabel = 5;  // Label1(5) stands beside the description
 constexpr int kDescriptionLimit = 96;
 // A label ends 50 twips left of its field.
 constexpr int kLabelGap = gui::twipsToPixels(50);
@@ -54,6 +61,13 @@ QString fieldName(const char* base, int k)
     return QString("%1_%2").arg(base).arg(k);
 }
 
+void addLabelledRow(QGridLayout& grid, QLabel* label, QWidget* w)
+{
+    const int row = grid.rowCount();
+    grid.addWidget(label, row, 0);
+    grid.addWidget(w, row, 1);
+}
+
 }  // namespace
 
 InfoToolWindow::InfoToolWindow(InfoToolHost host, QWidget* parent)
@@ -63,12 +77,33 @@ InfoToolWindow::InfoToolWindow(InfoToolHost host, QWidget* parent)
     exchange_ = std::make_unique<InfoExchange>(*host_.port, *host_.timers);
     exchange_->finished = [this](InfoOutcome outcome) { exchangeFinished(outcome); };
     exchange_->takeRecord = [this](InfoToolRecord& r) {
-        GetDataByShow(r);
-        if (batchRunning_) label6_->setText(u8(texts(host_.language).writingBatch));
+        takeFieldsInto(r);
+        batch_->writingRadio();
     };
-    exchange_->onBatchRadio = [this](int next) { batchRadioWritten(next); };
-    exchange_->onBatchWaiting = [this] { label6_->setText(u8(texts(host_.language).waitingNext)); };
+    // A field left empty keeps what the radio holds unless the user chose to clear it.
+    exchange_->overRadioValues = [this](InfoToolRecord& r, const InfoToolRecord& radio) {
+        keepRadioValues(r, radio, batch_->running() ? batch_->fieldsToClear() : writeClears_);
+    };
+    exchange_->onBatchRadio = [this](int next) {
+        batch_->radioWritten(next, exchange_->record().SerialNumber);
+    };
+    exchange_->onBatchWaiting = [this] { batch_->waitingForNextRadio(); };
     build();
+
+    dealerFields_ = std::make_unique<DealerFieldEdits>(
+        std::array<QLineEdit*, kDealerFields.size()>{fields_[8], fields_[9], fields_[10],
+                                                     fields_[11], fields_[12]},
+        host_.language, host_.prompt);
+    batch_ = std::make_unique<BatchWrite>(
+        *exchange_,
+        BatchControls{readButton_, writeButton_, batchButton_, batchCount_, currentRadio_,
+                      batchStatus_, fields_[kSerialIndex]},
+        *dealerFields_, host_.prompt, host_.language, [this] { return preparePort(); });
+}
+
+bool InfoToolWindow::batchRunning() const
+{
+    return batch_->running();
 }
 
 InfoToolWindow::~InfoToolWindow()
@@ -80,169 +115,225 @@ InfoToolWindow::~InfoToolWindow()
 
 QLineEdit* InfoToolWindow::field(int k) const
 {
-    return k >= 0 && k < static_cast<int>(text1_.size()) ? text1_[static_cast<std::size_t>(k)]
-                                                         : nullptr;
+    return k >= 0 && k < static_cast<int>(fields_.size()) ? fields_[static_cast<std::size_t>(k)]
+                                                          : nullptr;
 }
 
 void InfoToolWindow::build()
 {
     setWindowTitle(u8(kCaption));
+    createFieldEdits();
+    createDescriptionBox();
+    createModelAndBandBoxes();
+    createFieldLabels();
 
+    auto* fieldsRow = new QHBoxLayout;
+    fieldsRow->addLayout(buildRecordColumn());
+    fieldsRow->addSpacing(16);
+    fieldsRow->addLayout(buildDealerColumn(), 1);
+
+    auto* root = new QVBoxLayout(this);
+    root->addLayout(fieldsRow);
+    root->addSpacing(8);
+    root->addLayout(buildPortAndBatchRow());
+    root->addLayout(buildPortDeviceRow());
+    root->addLayout(buildCommandButtons());
+
+    portTimer_ = new QTimer(this);
+    portTimer_->setObjectName("ReShowComPortTimer");
+    portTimer_->setInterval(kPortRefreshMs);
+    connect(portTimer_, &QTimer::timeout, this, [this] { refreshPortList(); });
+    connect(portTimer_, &QTimer::timeout, this, [this] { showPortDevice(); });
+}
+
+void InfoToolWindow::createFieldEdits()
+{
     // Record texts are one byte per character: other characters are refused.
-    for (int k = 0; k < 13; ++k) {
+    for (int k = 0; k < kFieldCount; ++k) {
         if (k == kDescriptionIndex) continue;
         // The serial number takes digits only, through its own key check.
-        QLineEdit* e = k == 1 ? new QLineEdit(this) : gui::newOneByteTextBox(this);
+        QLineEdit* e = k == kSerialIndex ? new QLineEdit(this) : gui::newOneByteTextBox(this);
         e->setObjectName(fieldName("Text1", k));
         e->setMaxLength(kFieldLimits[static_cast<std::size_t>(k)]);
         e->setMinimumWidth(kFieldWidth);
         e->installEventFilter(this);
-        text1_[static_cast<std::size_t>(k)] = e;
+        fields_[static_cast<std::size_t>(k)] = e;
     }
     // Serial number: digits typed one by one, nothing pasted or dropped in.
-    text1_[1]->setContextMenuPolicy(Qt::NoContextMenu);
-    text1_[1]->setAcceptDrops(false);
+    fields_[kSerialIndex]->setContextMenuPolicy(Qt::NoContextMenu);
+    fields_[kSerialIndex]->setAcceptDrops(false);
     // The version is shown only.
-    text1_[5]->setReadOnly(true);
+    fields_[kVersionIndex]->setReadOnly(true);
+}
 
+void InfoToolWindow::createDescriptionBox()
+{
     description_ = new QPlainTextEdit(this);
     description_->setObjectName(fieldName("Text1", kDescriptionIndex));
     description_->setTabChangesFocus(true);
     description_->setMinimumWidth(kFieldWidth);
     description_->setFixedHeight(4 * description_->fontMetrics().lineSpacing() + 12);
     description_->installEventFilter(this);
-    connect(description_, &QPlainTextEdit::textChanged, this, [this] {
-        // At most 96 characters, each of one byte.
-        const QString text = description_->toPlainText();
-        QString kept;
-        for (QChar c : text)
-            if (c.unicode() <= 0xFF && kept.size() < kDescriptionLimit) kept.append(c);
-        if (kept == text) return;
-        QTextCursor cursor = description_->textCursor();
-        const int position =
-            std::min<int>(static_cast<int>(cursor.position()), static_cast<int>(kept.size()));
-        const QSignalBlocker block(description_);
-        description_->setPlainText(kept);
-        cursor = description_->textCursor();
-        cursor.setPosition(position);
-        description_->setTextCursor(cursor);
-    });
+    connect(description_, &QPlainTextEdit::textChanged, this, [this] { keepDescriptionShort(); });
+}
 
-    for (int k = 0; k < 2; ++k) {
+void InfoToolWindow::keepDescriptionShort()
+{
+    // At most 96 characters, each of one byte.
+    const QString text = description_->toPlainText();
+    QString kept;
+    for (QChar c : text)
+        if (c.unicode() <= 0xFF && kept.size() < kDescriptionLimit) kept.append(c);
+    if (kept == text) return;
+    QTextCursor cursor = description_->textCursor();
+    const int position =
+        std::min<int>(static_cast<int>(cursor.position()), static_cast<int>(kept.size()));
+    const QSignalBlocker block(description_);
+    description_->setPlainText(kept);
+    cursor = description_->textCursor();
+    cursor.setPosition(position);
+    description_->setTextCursor(cursor);
+}
+
+void InfoToolWindow::createModelAndBandBoxes()
+{
+    auto create = [this](int k) {
         auto* c = new QComboBox(this);
         c->setObjectName(fieldName("Combo1", k));
         c->setLineEdit(gui::newOneByteTextBox(c));
         c->setInsertPolicy(QComboBox::NoInsert);
         c->setMinimumWidth(kFieldWidth);
-        combo1_[static_cast<std::size_t>(k)] = c;
-    }
-    combo1_[1]->addItem(u8(infoBandText(0)));
+        return c;
+    };
+    modelBox_ = create(0);
+    bandBox_ = create(1);
+    bandBox_->addItem(u8(infoBandText(0)));
+}
 
+void InfoToolWindow::createFieldLabels()
+{
     for (int k = 0; k < kFieldLabelCount; ++k) {
         auto* l = new QLabel(this);
         l->setObjectName(fieldName("Label1", k));
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        labels_[static_cast<std::size_t>(k)] = l;
+        fieldLabels_[static_cast<std::size_t>(k)] = l;
     }
-    labels_[5]->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    fieldLabels_[kDescriptionLabel]->setAlignment(Qt::AlignRight | Qt::AlignTop);
     areaLabel_ = new QLabel(this);
     areaLabel_->setObjectName("Label2");
     areaLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
 
-    // Left column: identity, serial number, dates and codes.
-    auto* left = new QGridLayout;
-    left->setHorizontalSpacing(kLabelGap);
-    auto addRow = [](QGridLayout* grid, QLabel* label, QWidget* w) {
-        const int row = grid->rowCount();
-        grid->addWidget(label, row, 0);
-        grid->addWidget(w, row, 1);
-    };
-    addRow(left, labels_[0], combo1_[0]);
-    addRow(left, labels_[1], combo1_[1]);
-    addRow(left, labels_[2], text1_[1]);
-    addRow(left, labels_[3], text1_[2]);
-    addRow(left, labels_[4], text1_[3]);
-    addRow(left, labels_[6], text1_[5]);
-    addRow(left, labels_[7], text1_[6]);
-    addRow(left, labels_[8], text1_[7]);
-    addRow(left, areaLabel_, text1_[0]);
-    addRow(left, labels_[13], text1_[12]);
-    left->setRowStretch(left->rowCount(), 1);
+QLayout* InfoToolWindow::buildRecordColumn()
+{
+    // Identity, serial number, dates and codes.
+    auto* column = new QGridLayout;
+    column->setHorizontalSpacing(kLabelGap);
+    addLabelledRow(*column, fieldLabels_[0], modelBox_);
+    addLabelledRow(*column, fieldLabels_[1], bandBox_);
+    addLabelledRow(*column, fieldLabels_[2], fields_[1]);
+    addLabelledRow(*column, fieldLabels_[3], fields_[2]);
+    addLabelledRow(*column, fieldLabels_[4], fields_[3]);
+    addLabelledRow(*column, fieldLabels_[6], fields_[5]);
+    addLabelledRow(*column, fieldLabels_[7], fields_[6]);
+    addLabelledRow(*column, fieldLabels_[8], fields_[7]);
+    addLabelledRow(*column, areaLabel_, fields_[0]);
+    addLabelledRow(*column, fieldLabels_[13], fields_[12]);
+    column->setRowStretch(column->rowCount(), 1);
+    return column;
+}
 
-    // Right column: maintenance description, the dealer's frame, option flags.
+QLayout* InfoToolWindow::buildDealerColumn()
+{
+    // Maintenance description, the dealer's frame, option flags.
     auto* descriptionGrid = new QGridLayout;
     descriptionGrid->setHorizontalSpacing(kLabelGap);
-    addRow(descriptionGrid, labels_[5], description_);
+    addLabelledRow(*descriptionGrid, fieldLabels_[kDescriptionLabel], description_);
 
-    frame2_ = new QGroupBox(this);
-    frame2_->setObjectName("Frame2");
-    auto* dealer = new QGridLayout(frame2_);
-    dealer->setHorizontalSpacing(kLabelGap);
+    auto* column = new QVBoxLayout;
+    column->addLayout(descriptionGrid);
+    column->addWidget(buildDealerFrame());
+    column->addLayout(buildOptionBoxes());
+    column->addStretch(1);
+    return column;
+}
+
+QGroupBox* InfoToolWindow::buildDealerFrame()
+{
+    // Dealer code, stock-in date, sale date and seller: labels 9 to 12, fields 8 to 11.
+    dealerFrame_ = new QGroupBox(this);
+    dealerFrame_->setObjectName("Frame2");
+    auto* grid = new QGridLayout(dealerFrame_);
+    grid->setHorizontalSpacing(kLabelGap);
     for (int k = 0; k < 4; ++k) {
-        labels_[static_cast<std::size_t>(9 + k)]->setParent(frame2_);
-        text1_[static_cast<std::size_t>(8 + k)]->setParent(frame2_);
-        addRow(dealer, labels_[static_cast<std::size_t>(9 + k)],
-               text1_[static_cast<std::size_t>(8 + k)]);
+        QLabel* label = fieldLabels_[static_cast<std::size_t>(9 + k)];
+        QLineEdit* edit = fields_[static_cast<std::size_t>(8 + k)];
+        label->setParent(dealerFrame_);
+        edit->setParent(dealerFrame_);
+        addLabelledRow(*grid, label, edit);
     }
+    return dealerFrame_;
+}
 
-    auto* options = new QHBoxLayout;
+QLayout* InfoToolWindow::buildOptionBoxes()
+{
+    auto* row = new QHBoxLayout;
     for (int k = 0; k < kOptionCount; ++k) {
         auto* c = new QCheckBox(this);
         c->setObjectName(QString("Check%1").arg(k + 1));
-        options->addWidget(c);
-        checks_[static_cast<std::size_t>(k)] = c;
+        row->addWidget(c);
+        optionBoxes_[static_cast<std::size_t>(k)] = c;
     }
-    options->addStretch(1);
+    row->addStretch(1);
+    return row;
+}
 
-    auto* right = new QVBoxLayout;
-    right->addLayout(descriptionGrid);
-    right->addWidget(frame2_);
-    right->addLayout(options);
-    right->addStretch(1);
-
-    auto* fieldsRow = new QHBoxLayout;
-    fieldsRow->addLayout(left);
-    fieldsRow->addSpacing(16);
-    fieldsRow->addLayout(right, 1);
-
+QLayout* InfoToolWindow::buildPortAndBatchRow()
+{
     // Port, batch count, current radio and the batch status.
     portLabel_ = new QLabel(this);
     portLabel_->setObjectName("Label3");
-    combo2_ = new QComboBox(this);
-    combo2_->setObjectName("Combo2");
-    combo2_->setMinimumWidth(90);
-    connect(combo2_, &QComboBox::activated, this, [this](int index) { choosePort(index); });
-    connect(combo2_, &QComboBox::activated, this, [this] { showPortDevice(); });
+    portList_ = new QComboBox(this);
+    portList_->setObjectName("Combo2");
+    portList_->setMinimumWidth(90);
+    connect(portList_, &QComboBox::activated, this, [this](int index) { choosePort(index); });
+    connect(portList_, &QComboBox::activated, this, [this] { showPortDevice(); });
 
     countLabel_ = new QLabel(this);
     countLabel_->setObjectName("Label4");
     currentLabel_ = new QLabel(this);
     currentLabel_->setObjectName("Label5");
-    for (int k = 0; k < 2; ++k) {
-        QLineEdit* e = k == 0 ? gui::newOneByteTextBox(this) : new QLineEdit(this);
-        e->setObjectName(fieldName("Text2", k));
-        e->setMaximumWidth(56);
-        text2_[static_cast<std::size_t>(k)] = e;
-    }
-    text2_[0]->setMaxLength(kCountMaxLength);
-    text2_[1]->setReadOnly(true);
-    label6_ = new QLabel(this);
-    label6_->setObjectName("Label6");
-    label6_->setMinimumWidth(160);
+    batchCount_ = gui::newOneByteTextBox(this);
+    batchCount_->setObjectName(fieldName("Text2", 0));
+    batchCount_->setMaximumWidth(56);
+    batchCount_->setMaxLength(kCountMaxLength);
+    batchCount_->setText("10");
+    currentRadio_ = new QLineEdit(this);
+    currentRadio_->setObjectName(fieldName("Text2", 1));
+    currentRadio_->setMaximumWidth(56);
+    currentRadio_->setReadOnly(true);
+    currentRadio_->setText("0");
+    batchStatus_ = new QLabel(this);
+    batchStatus_->setObjectName("Label6");
+    batchStatus_->setMinimumWidth(160);
 
-    auto* batchRow = new QHBoxLayout;
-    batchRow->setSpacing(kLabelGap);
-    batchRow->addWidget(portLabel_);
-    batchRow->addWidget(combo2_);
-    batchRow->addSpacing(16);
-    batchRow->addWidget(countLabel_);
-    batchRow->addWidget(text2_[0]);
-    batchRow->addSpacing(16);
-    batchRow->addWidget(currentLabel_);
-    batchRow->addWidget(text2_[1]);
-    batchRow->addSpacing(16);
-    batchRow->addWidget(label6_, 1);
+    auto* row = new QHBoxLayout;
+    row->setSpacing(kLabelGap);
+    row->addWidget(portLabel_);
+    row->addWidget(portList_);
+    row->addSpacing(16);
+    row->addWidget(countLabel_);
+    row->addWidget(batchCount_);
+    row->addSpacing(16);
+    row->addWidget(currentLabel_);
+    row->addWidget(currentRadio_);
+    row->addSpacing(16);
+    row->addWidget(batchStatus_, 1);
+    return row;
+}
 
+QLayout* InfoToolWindow::buildPortDeviceRow()
+{
     // The chosen number's device, and the window to assign devices.
     portDevice_ = new QLabel(this);
     portDevice_->setObjectName("PortDevice");
@@ -251,62 +342,58 @@ void InfoToolWindow::build()
     portsButton_->setObjectName("CommandPorts");
     portsButton_->setAutoDefault(false);
     connect(portsButton_, &QPushButton::clicked, this, [this] { showPortDevices(); });
-    auto* deviceRow = new QHBoxLayout;
-    deviceRow->addWidget(portDevice_, 1);
-    deviceRow->addWidget(portsButton_);
+    auto* row = new QHBoxLayout;
+    row->addWidget(portDevice_, 1);
+    row->addWidget(portsButton_);
+    return row;
+}
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    for (int k : {0, 1, 3, 2}) {  // Read, Write, batch, Exit
+QLayout* InfoToolWindow::buildCommandButtons()
+{
+    auto create = [this](int number) {
         auto* b = new QPushButton(this);
-        b->setObjectName(QString("Command%1").arg(k + 1));
+        b->setObjectName(QString("Command%1").arg(number));
         b->setAutoDefault(false);
         b->setMinimumWidth(100);
-        buttons->addWidget(b);
-        commands_[static_cast<std::size_t>(k)] = b;
-    }
-    connect(commands_[0], &QPushButton::clicked, this, [this] { readFromRadio(); });
-    connect(commands_[1], &QPushButton::clicked, this, [this] { writeToRadio(); });
-    connect(commands_[2], &QPushButton::clicked, this, [this] { exitTool(); });
-    connect(commands_[3], &QPushButton::clicked, this, [this] { batchWrite(); });
+        return b;
+    };
+    // Created in the order of the row, which is the order of the Tab key.
+    readButton_ = create(1);
+    writeButton_ = create(2);
+    batchButton_ = create(4);
+    exitButton_ = create(3);
+    connect(readButton_, &QPushButton::clicked, this, [this] { readFromRadio(); });
+    connect(writeButton_, &QPushButton::clicked, this, [this] { writeToRadio(); });
+    connect(exitButton_, &QPushButton::clicked, this, [this] { exitTool(); });
+    connect(batchButton_, &QPushButton::clicked, this, [this] { batchWrite(); });
 
-    auto* root = new QVBoxLayout(this);
-    root->addLayout(fieldsRow);
-    root->addSpacing(8);
-    root->addLayout(batchRow);
-    root->addLayout(deviceRow);
-    root->addLayout(buttons);
-
-    portTimer_ = new QTimer(this);
-    portTimer_->setObjectName("ReShowComPortTimer");
-    portTimer_->setInterval(kPortRefreshMs);
-    connect(portTimer_, &QTimer::timeout, this, [this] { refreshPortList(); });
-    connect(portTimer_, &QTimer::timeout, this, [this] { showPortDevice(); });
-
-    text2_[0]->setText("10");
-    text2_[1]->setText("0");
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton* b : {readButton_, writeButton_, batchButton_, exitButton_}) row->addWidget(b);
+    return row;
 }
 
 void InfoToolWindow::applyTexts()
 {
     const Texts& t = texts(host_.language);
     setWindowTitle(u8(kCaption));
-    commands_[0]->setText(u8(t.read));
-    commands_[1]->setText(u8(t.write));
-    commands_[2]->setText(host_.language == kChinese ? QStringLiteral("退出(&X)")
-                                                     : QStringLiteral("E&xit"));
-    commands_[3]->setText(u8(batchRunning_ ? t.stopMulWrite : t.mulWrite));
+    readButton_->setText(u8(t.read));
+    writeButton_->setText(u8(t.write));
+    exitButton_->setText(host_.language == kChinese ? QStringLiteral("退出(&X)")
+                                                    : QStringLiteral("E&xit"));
+    batchButton_->setText(u8(batch_ && batch_->running() ? t.stopMulWrite : t.mulWrite));
     countLabel_->setText(u8(t.radioCount));
     currentLabel_->setText(u8(t.radioNo));
     areaLabel_->setText(u8(t.areaCode));
     portLabel_->setText(u8(t.comPort));
     portsButton_->setText(portDevicesButtonText(host_.language));
     for (int k = 0; k < kFieldLabelCount; ++k)
-        labels_[static_cast<std::size_t>(k)]->setText(
+        fieldLabels_[static_cast<std::size_t>(k)]->setText(
             u8(t.fieldLabels[static_cast<std::size_t>(k)]));
-    frame2_->setTitle(u8(t.dealerFrame));
+    dealerFrame_->setTitle(u8(t.dealerFrame));
     for (int k = 0; k < kOptionCount; ++k)
-        checks_[static_cast<std::size_t>(k)]->setText(u8(t.options[static_cast<std::size_t>(k)]));
+        optionBoxes_[static_cast<std::size_t>(k)]->setText(
+            u8(t.options[static_cast<std::size_t>(k)]));
 }
 
 void InfoToolWindow::formLoad()
@@ -318,45 +405,46 @@ void InfoToolWindow::formLoad()
     // The tool's language is fixed for the run: its controls are named once.
     gui::nameControls(*this, [](int) { return QString(); });
     if (host_.osVersionKnown && !host_.osVersionKnown()) message(texts(host_.language).unknownOs);
-    label6_->clear();
+    batchStatus_->clear();
 
     const int stored =
         storedComPort(readProfileString(host_.settingsIni, kSection, kComPortKey, ""));
     fillPortList();
     std::vector<int> listed;
-    for (int i = 0; i < combo2_->count(); ++i)
-        listed.push_back(portOfEntry(combo2_->itemText(i).toStdString()));
+    for (int i = 0; i < portList_->count(); ++i)
+        listed.push_back(portOfEntry(portList_->itemText(i).toStdString()));
     portNumber_ = startPort(stored, listed);
     if (portNumber_ != 0) {
-        combo2_->setCurrentIndex(combo2_->findText(QString::fromStdString(portEntry(portNumber_))));
+        portList_->setCurrentIndex(
+            portList_->findText(QString::fromStdString(portEntry(portNumber_))));
         rememberPort();
     } else {
-        combo2_->setCurrentIndex(-1);
+        portList_->setCurrentIndex(-1);
     }
 
-    combo1_[1]->setCurrentIndex(0);
-    ShowByData();
+    bandBox_->setCurrentIndex(0);
+    showRecord();
     showPortDevice();
     portTimer_->start();
 }
 
 void InfoToolWindow::fillPortList()
 {
-    const QSignalBlocker block(combo2_);
-    combo2_->clear();
+    const QSignalBlocker block(portList_);
+    portList_->clear();
     if (!host_.listPorts) return;
-    for (int n : host_.listPorts()) combo2_->addItem(QString::fromStdString(portEntry(n)));
+    for (int n : host_.listPorts()) portList_->addItem(QString::fromStdString(portEntry(n)));
 }
 
 void InfoToolWindow::refreshPortList()
 {
     // Only the list and the chosen number change; an open port stays as it is.
     fillPortList();
-    const QSignalBlocker block(combo2_);
+    const QSignalBlocker block(portList_);
     if (portNumber_ != 0) {
-        const int current = combo2_->findText(QString::fromStdString(portEntry(portNumber_)));
+        const int current = portList_->findText(QString::fromStdString(portEntry(portNumber_)));
         if (current >= 0) {
-            combo2_->setCurrentIndex(current);
+            portList_->setCurrentIndex(current);
         } else {
             // The chosen device is gone (an adapter pulled out): the choice
             // stays, shown but not selectable, and is used again once the
@@ -366,12 +454,12 @@ void InfoToolWindow::refreshPortList()
         }
         return;
     }
-    if (combo2_->count() == 0) {
-        combo2_->setCurrentIndex(-1);
+    if (portList_->count() == 0) {
+        portList_->setCurrentIndex(-1);
         return;
     }
-    combo2_->setCurrentIndex(0);
-    portNumber_ = portOfEntry(combo2_->currentText().toStdString());
+    portList_->setCurrentIndex(0);
+    portNumber_ = portOfEntry(portList_->currentText().toStdString());
 }
 
 void InfoToolWindow::showChosenPortMissing()
@@ -379,18 +467,19 @@ void InfoToolWindow::showChosenPortMissing()
     const QString entry = QString::fromStdString(portEntry(portNumber_));
     // In number order among the listed ports.
     int at = 0;
-    while (at < combo2_->count() && portOfEntry(combo2_->itemText(at).toStdString()) < portNumber_)
+    while (at < portList_->count() &&
+           portOfEntry(portList_->itemText(at).toStdString()) < portNumber_)
         ++at;
-    combo2_->insertItem(at, entry);
-    if (auto* model = qobject_cast<QStandardItemModel*>(combo2_->model()))
+    portList_->insertItem(at, entry);
+    if (auto* model = qobject_cast<QStandardItemModel*>(portList_->model()))
         if (QStandardItem* item = model->item(at)) item->setEnabled(false);
-    combo2_->setCurrentIndex(at);
+    portList_->setCurrentIndex(at);
 }
 
 bool InfoToolWindow::portEntryEnabled(int index) const
 {
-    const auto* model = qobject_cast<const QStandardItemModel*>(combo2_->model());
-    if (model == nullptr || index < 0 || index >= combo2_->count()) return false;
+    const auto* model = qobject_cast<const QStandardItemModel*>(portList_->model());
+    if (model == nullptr || index < 0 || index >= portList_->count()) return false;
     const QStandardItem* item = model->item(index);
     return item != nullptr && item->isEnabled();
 }
@@ -420,7 +509,7 @@ void InfoToolWindow::showPortDevices()
 
 void InfoToolWindow::choosePort(int index)
 {
-    const QString text = combo2_->itemText(index);
+    const QString text = portList_->itemText(index);
     if (text.size() <= 3) return;
     portNumber_ = portOfEntry(text.toStdString());
     rememberPort();
@@ -436,16 +525,16 @@ void InfoToolWindow::rememberPort()
             Icon::Warning);
 }
 
-void InfoToolWindow::ShowByData()
+void InfoToolWindow::showRecord()
 {
     const InfoToolRecord& r = exchange_->record();
     for (int k = 0; k < kOptionCount; ++k)
-        checks_[static_cast<std::size_t>(k)]->setChecked(
+        optionBoxes_[static_cast<std::size_t>(k)]->setChecked(
             r.OptionFlags[static_cast<std::size_t>(k)] != 0);
-    combo1_[0]->setEditText(gui::fromRecordText(r.ModelText));
-    combo1_[1]->setEditText(u8(infoBandText(r.BandCode)));
+    modelBox_->setEditText(gui::fromRecordText(r.ModelText));
+    bandBox_->setEditText(u8(infoBandText(r.BandCode)));
     auto show = [this](int k, const std::string& text) {
-        text1_[static_cast<std::size_t>(k)]->setText(gui::fromRecordText(cutAtNul(text)));
+        fields_[static_cast<std::size_t>(k)]->setText(gui::fromRecordText(cutAtNul(text)));
     };
     show(0, r.AreaCode);
     show(1, r.SerialNumber);
@@ -460,20 +549,21 @@ void InfoToolWindow::ShowByData()
     show(10, r.SaleDate);
     show(11, r.Seller);
     show(12, r.ProgramPassword);
+    dealerFields_->recordShown();
 }
 
-void InfoToolWindow::GetDataByShow(InfoToolRecord& r)
+void InfoToolWindow::takeFieldsInto(InfoToolRecord& r)
 {
     for (int k = 0; k < kOptionCount; ++k)
         r.OptionFlags[static_cast<std::size_t>(k)] =
-            checks_[static_cast<std::size_t>(k)]->isChecked() ? 1 : 0;
+            optionBoxes_[static_cast<std::size_t>(k)]->isChecked() ? 1 : 0;
     // Model and band always come from the radio: edits of them are undone.
-    combo1_[0]->setEditText(gui::fromRecordText(r.ModelText));
+    modelBox_->setEditText(gui::fromRecordText(r.ModelText));
     const QString band = u8(infoBandText(r.BandCode));
-    if (combo1_[1]->currentText() != band) combo1_[1]->setEditText(band);
+    if (bandBox_->currentText() != band) bandBox_->setEditText(band);
 
     auto take = [this](int k) {
-        return trimRight(gui::toRecordText(text1_[static_cast<std::size_t>(k)]->text()));
+        return trimRight(gui::toRecordText(fields_[static_cast<std::size_t>(k)]->text()));
     };
     r.AreaCode = take(0);
     r.SerialNumber = take(1);
@@ -486,7 +576,7 @@ void InfoToolWindow::GetDataByShow(InfoToolRecord& r)
     r.StockInDate = take(9);
     r.SaleDate = take(10);
     r.Seller = take(11);
-    r.ProgramPassword = cutAtNul(gui::toRecordText(text1_[12]->text()));
+    r.ProgramPassword = cutAtNul(gui::toRecordText(fields_[12]->text()));
 }
 
 bool InfoToolWindow::preparePort()
@@ -502,7 +592,7 @@ bool InfoToolWindow::preparePort()
 
 void InfoToolWindow::readFromRadio()
 {
-    if (batchRunning_ || exchange_->state() != InfoState::Idle) return;
+    if (batch_->running() || exchange_->state() != InfoState::Idle) return;
     if (!preparePort()) return;
     exchange_->startRead();
 }
@@ -515,47 +605,31 @@ void InfoToolWindow::showEvent(QShowEvent* event)
 
 void InfoToolWindow::writeToRadio()
 {
-    if (batchRunning_ || exchange_->state() != InfoState::Idle) return;
-    if (!confirmEmptyDealerFields()) return;
+    if (batch_->running() || exchange_->state() != InfoState::Idle) return;
+    if (!preparePort()) return;
+    writeClears_.clear();
+    if (!dealerFields_->anyEmpty()) {
+        exchange_->startWrite();
+        return;
+    }
+    // A field left empty could erase what the radio holds: the radio is read
+    // first, quietly, so that the question names this radio's own values.
+    recordBeforeLook_ = exchange_->record();
+    lookingBeforeWrite_ = true;
+    exchange_->startRead();
+}
+
+void InfoToolWindow::writeAfterLooking()
+{
+    lookingBeforeWrite_ = false;
+    // The look changes neither the record nor the window.
+    const InfoToolRecord radio = exchange_->record();
+    exchange_->record() = recordBeforeLook_;
+    const auto clear = dealerFields_->askBeforeClearing(radio);
+    if (!clear) return;
+    writeClears_ = *clear;
     if (!preparePort()) return;
     exchange_->startWrite();
-}
-
-bool InfoToolWindow::confirmEmptyDealerFields()
-{
-    // The dealer fields a write sends (dealer code, stock-in and sale dates, seller, program
-    // password): one left empty here would replace what the radio, as read or written here
-    // last, holds with nothing.
-    if (!radioHolds_ || host_.prompt == nullptr) return true;
-    const Texts& t = texts(host_.language);
-    std::vector<int> empty;
-    QStringList lines;
-    for (int k = 8; k <= 12; ++k) {
-        const QString held = heldText(*radioHolds_, k);
-        if (!text1_[static_cast<std::size_t>(k)]->text().isEmpty() || held.isEmpty()) continue;
-        empty.push_back(k);
-        lines << u8(t.fieldLabels[static_cast<std::size_t>(k + 1)]) + QStringLiteral(": ") + held;
-    }
-    if (empty.empty()) return true;
-    Message m;
-    m.text = std::string(t.clearHeldFields) + "\n" + lines.join('\n').toStdString();
-    m.buttons = Buttons::YesNoCancel;
-    m.icon = Icon::Question;
-    const Answer a = host_.prompt->ask(m);
-    if (a == Answer::Cancel) return false;
-    if (a == Answer::No)
-        for (int k : empty) text1_[static_cast<std::size_t>(k)]->setText(heldText(*radioHolds_, k));
-    return true;
-}
-
-QString InfoToolWindow::heldText(const InfoToolRecord& r, int field) const
-{
-    const std::string* value = field == 8    ? &r.DealerCode
-                               : field == 9  ? &r.StockInDate
-                               : field == 10 ? &r.SaleDate
-                               : field == 11 ? &r.Seller
-                                             : &r.ProgramPassword;
-    return gui::fromRecordText(trimRight(cutAtNul(*value)));
 }
 
 void InfoToolWindow::exitTool()
@@ -565,65 +639,30 @@ void InfoToolWindow::exitTool()
 
 void InfoToolWindow::batchWrite()
 {
-    const Texts& t = texts(host_.language);
-    if (batchRunning_) {
-        // Stop: the batch ends at once, without a message.
-        exchange_->stopBatch();
-        batchControlsIdle();
-        return;
-    }
-    if (exchange_->state() != InfoState::Idle) return;
-    const auto total = batchTotal(text2_[0]->text().toStdString());
-    if (!total) return;  // an empty or non-numeric count starts nothing
-    if (!preparePort()) return;
-
-    batchRunning_ = true;
-    commands_[0]->setEnabled(false);
-    commands_[1]->setEnabled(false);
-    commands_[3]->setText(u8(t.stopMulWrite));
-    text2_[1]->setText("1");
-    label6_->setText(u8(t.writingBatch));
-    // A port that cannot be opened is reported through exchangeFinished,
-    // which puts the controls back.
-    if (!exchange_->startBatch(*total) && batchRunning_) batchControlsIdle();
-}
-
-void InfoToolWindow::batchRadioWritten(int nextRadio)
-{
-    text1_[1]->setText(gui::fromRecordText(exchange_->record().SerialNumber));
-    text2_[1]->setText(QString::number(nextRadio));
-}
-
-void InfoToolWindow::batchControlsIdle()
-{
-    batchRunning_ = false;
-    commands_[0]->setEnabled(true);
-    commands_[1]->setEnabled(true);
-    text2_[1]->clear();
-    label6_->clear();
-    commands_[3]->setText(u8(texts(host_.language).mulWrite));
+    batch_->startOrStop();
 }
 
 void InfoToolWindow::exchangeFinished(InfoOutcome outcome)
 {
     const Texts& t = texts(host_.language);
+    // A look before a write that did not complete writes nothing.
+    if (outcome != InfoOutcome::ReadComplete) lookingBeforeWrite_ = false;
     switch (outcome) {
         case InfoOutcome::ReadComplete:
-            radioHolds_ = exchange_->record();
-            ShowByData();
+            if (lookingBeforeWrite_) return writeAfterLooking();
+            showRecord();
             message(t.readComplete);
             return;
         case InfoOutcome::WriteComplete:
-            radioHolds_ = exchange_->record();
-            ShowByData();
+            showRecord();
             message(t.writeComplete);
             return;
         case InfoOutcome::BatchComplete:
-            batchControlsIdle();
+            batch_->ended();
             message(t.mulWriteComplete);
             return;
         case InfoOutcome::CommunicationError: {
-            if (batchRunning_) batchControlsIdle();
+            if (batch_->running()) batch_->ended();
             std::string text(t.communicationError);
             const bool lost = !lostReason_.empty();
             if (lost) {
@@ -635,7 +674,7 @@ void InfoToolWindow::exchangeFinished(InfoOutcome outcome)
             return;
         }
         case InfoOutcome::PortOpenFailed: {
-            if (batchRunning_) batchControlsIdle();
+            if (batch_->running()) batch_->ended();
             std::string text(t.cannotOpenPort);
             const std::string& reason = exchange_->lastOpen().reason;
             if (!reason.empty()) text += "\n" + reason;
@@ -676,10 +715,7 @@ void InfoToolWindow::closeEvent(QCloseEvent* event)
 {
     closing_ = true;
     portTimer_->stop();
-    if (batchRunning_) {
-        exchange_->stopBatch();
-        batchControlsIdle();
-    }
+    batch_->stop();
     host_.port->close();
     QWidget::closeEvent(event);
 }
@@ -705,15 +741,15 @@ bool InfoToolWindow::serialFieldKey(QKeyEvent* event)
 
 bool InfoToolWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && watched == text1_[1])
+    if (event->type() == QEvent::KeyPress && watched == fields_[kSerialIndex])
         return serialFieldKey(static_cast<QKeyEvent*>(event));
     if (event->type() == QEvent::FocusIn) {
-        if (watched == text1_[3]) {
-            const QString current = text1_[3]->text();
+        if (watched == fields_[kMaintenanceDateIndex]) {
+            const QString current = fields_[kMaintenanceDateIndex]->text();
             const std::string filled =
                 maintenanceDateOnFocus(gui::toRecordText(current), gui::toRecordText(todayText()));
             if (filled != gui::toRecordText(current))
-                text1_[3]->setText(gui::fromRecordText(filled));
+                fields_[kMaintenanceDateIndex]->setText(gui::fromRecordText(filled));
         }
         // The whole text is selected once the focus has arrived (a click would
         // otherwise place the cursor over the selection).

@@ -18,12 +18,16 @@
 #include <vector>
 
 #include "core/host/link_interfaces.h"
+#include "core/link/dealer_fields.h"
 #include "core/link/info_exchange.h"
+#include "gui/infotool/batch_write.h"
+#include "gui/infotool/dealer_field_edits.h"
 #include "platform/serial_devices.h"
 
 class QCheckBox;
 class QKeyEvent;
 class QComboBox;
+class QLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -79,7 +83,7 @@ class InfoToolWindow : public QWidget {
     ~InfoToolWindow() override;
 
     // Window load: record, captions, OS check, port list and stored port,
-    // band entry, ShowByData, ReShowComPortTimer.
+    // band entry, the record shown, ReShowComPortTimer.
     void formLoad();
 
     // The port failed for good (cable or adapter pulled) and is closed: a
@@ -89,9 +93,12 @@ class InfoToolWindow : public QWidget {
 
     // Commands.
     void readFromRadio();  // Read
-    void writeToRadio();   // Write
-    void exitTool();       // Exit
-    void batchWrite();     // batch start / stop
+    // Write. With a dealer field left empty the radio is read first and the
+    // user asked before a value it holds is cleared; a field left empty that
+    // the user did not choose to clear keeps the radio's value.
+    void writeToRadio();
+    void exitTool();    // Exit
+    void batchWrite();  // batch start / stop (BatchWrite)
     // A choice in the port list (index of the entry).
     void choosePort(int index);
     // One tick of ReShowComPortTimer.
@@ -102,24 +109,25 @@ class InfoToolWindow : public QWidget {
     // refresh and port choice.
     void showPortDevice();
 
-    // Record -> window and window -> record.
-    void ShowByData();
-    void GetDataByShow(InfoToolRecord& record);
+    // Record -> window, and the window's values -> record (model and band are
+    // put back as the record holds them; the version is never taken).
+    void showRecord();
+    void takeFieldsInto(InfoToolRecord& record);
 
     InfoExchange& exchange() { return *exchange_; }
     InfoToolRecord& record() { return exchange_->record(); }
     int portNumber() const { return portNumber_; }
-    bool batchRunning() const { return batchRunning_; }
+    bool batchRunning() const;
     int language() const { return host_.language; }
 
     // The port list, for tests: entry texts and whether each can be chosen.
-    QComboBox* portList() const { return combo2_; }
+    QComboBox* portList() const { return portList_; }
     bool portEntryEnabled(int index) const;
 
     // Controls, for tests and screenshots.
     QLineEdit* field(int k) const;  // Text1(k), k != 4
     QPlainTextEdit* descriptionField() const { return description_; }
-    QLabel* fieldLabel(int k) const { return labels_.at(static_cast<std::size_t>(k)); }
+    QLabel* fieldLabel(int k) const { return fieldLabels_.at(static_cast<std::size_t>(k)); }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -127,17 +135,26 @@ class InfoToolWindow : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The window's controls, built part by part.
     void build();
+    void createFieldEdits();
+    void createDescriptionBox();
+    void createModelAndBandBoxes();
+    void createFieldLabels();
+    QLayout* buildRecordColumn();
+    QLayout* buildDealerColumn();
+    QGroupBox* buildDealerFrame();
+    QLayout* buildOptionBoxes();
+    QLayout* buildPortAndBatchRow();
+    QLayout* buildPortDeviceRow();
+    QLayout* buildCommandButtons();
+    void keepDescriptionShort();
     void applyTexts();
     void fillPortList();
     PortDeviceSource portDeviceSource() const;
     void exchangeFinished(InfoOutcome outcome);
-    void batchRadioWritten(int nextRadio);
-    // Asks before a Write leaves empty a dealer field that the radio, as last read or written
-    // here, holds: Yes clears it, No fills the field in again, Cancel (false) writes nothing.
-    bool confirmEmptyDealerFields();
-    QString heldText(const InfoToolRecord& record, int field) const;
-    void batchControlsIdle();
+    // The Write after the radio was read quietly: asks about the fields left empty.
+    void writeAfterLooking();
     bool preparePort();
     void message(std::string_view text, Icon icon = Icon::None);
     // Stores the chosen port as the tool's `comPort`; a failure is shown.
@@ -149,26 +166,36 @@ class InfoToolWindow : public QWidget {
     InfoToolHost host_;
     std::unique_ptr<InfoExchange> exchange_;
     int portNumber_ = 0;
-    bool batchRunning_ = false;
-    // The record the radio holds, as last read or written here.
-    std::optional<InfoToolRecord> radioHolds_;
+    std::unique_ptr<DealerFieldEdits> dealerFields_;
+    std::unique_ptr<BatchWrite> batch_;
+    // A Write reads the radio first when a dealer field is left empty; the
+    // record is put back as it was after that look.
+    bool lookingBeforeWrite_ = false;
+    InfoToolRecord recordBeforeLook_;
+    // The fields the user chose to clear on the radio of this Write.
+    std::vector<DealerField> writeClears_;
     bool closing_ = false;
     std::string lostReason_;  // the port was lost during the running exchange
 
-    std::array<QComboBox*, 2> combo1_{};
-    std::array<QLineEdit*, 13> text1_{};  // index 4 stays null: the description box
-    QPlainTextEdit* description_ = nullptr;
-    std::array<QLabel*, 14> labels_{};
+    QComboBox* modelBox_ = nullptr;          // Combo1(0)
+    QComboBox* bandBox_ = nullptr;           // Combo1(1)
+    std::array<QLineEdit*, 13> fields_{};    // Text1(k); index 4 stays null
+    QPlainTextEdit* description_ = nullptr;  // Text1(4)
+    std::array<QLabel*, 14> fieldLabels_{};  // Label1(k)
     QLabel* areaLabel_ = nullptr;
     QLabel* portLabel_ = nullptr;
     QLabel* countLabel_ = nullptr;
     QLabel* currentLabel_ = nullptr;
-    QGroupBox* frame2_ = nullptr;
-    std::array<QCheckBox*, 5> checks_{};
-    QComboBox* combo2_ = nullptr;
-    std::array<QPushButton*, 4> commands_{};
-    std::array<QLineEdit*, 2> text2_{};
-    QLabel* label6_ = nullptr;
+    QGroupBox* dealerFrame_ = nullptr;         // Frame2
+    std::array<QCheckBox*, 5> optionBoxes_{};  // Check1..Check5
+    QComboBox* portList_ = nullptr;            // Combo2
+    QPushButton* readButton_ = nullptr;        // Command1
+    QPushButton* writeButton_ = nullptr;       // Command2
+    QPushButton* exitButton_ = nullptr;        // Command3
+    QPushButton* batchButton_ = nullptr;       // Command4
+    QLineEdit* batchCount_ = nullptr;          // Text2(0)
+    QLineEdit* currentRadio_ = nullptr;        // Text2(1)
+    QLabel* batchStatus_ = nullptr;            // Label6
     QTimer* portTimer_ = nullptr;
     QLabel* portDevice_ = nullptr;
     QPushButton* portsButton_ = nullptr;

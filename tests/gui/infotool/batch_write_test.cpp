@@ -49,6 +49,16 @@ struct BatchRig : ToolRig {
         port.setConnected(true);
     }
 
+    // The same with a radio of the given contents.
+    void swapRadio(const FreshRadioOptions& next, std::chrono::milliseconds away = 1500ms)
+    {
+        port.setConnected(false);
+        clock.advance(away);
+        radio.memory() = freshRadioMemory(next);
+        radio.reset();
+        port.setConnected(true);
+    }
+
     // Runs the link until radio `next` is due (or the batch ended).
     void runUntilRadio(int next)
     {
@@ -280,6 +290,99 @@ TEST(InfoToolBatch, PulledCableDuringASingleReadEndsItAtOnce)
     EXPECT_EQ(w.field(1)->text(), serialShown);  // nothing half-read is shown
     t.clock.advance(2s);
     EXPECT_EQ(t.prompt.asked.size(), 1u);  // no time-out message after it
+}
+
+TEST(InfoToolBatch, FieldsLeftEmptyKeepWhatEachRadioHolds)
+{
+    BatchRig t;
+    FreshRadioOptions first;
+    first.saleDate = "2026-03-04";
+    first.seller = "Lee";
+    first.password = "1234";
+    t.radio.memory() = freshRadioMemory(first);
+    // Only the dealer code is typed; nothing was read, nothing emptied: nothing to ask.
+    InfoToolWindow& w = t.start("2");
+    t.runUntilWaiting();
+    EXPECT_TRUE(t.questions().empty());
+    EXPECT_EQ(t.radioField(info::DealerCode), padded("DEALER-9", 16));
+    EXPECT_EQ(t.radioField(info::SaleDate), padded("2026-03-04", 16));
+    EXPECT_EQ(t.radioField(info::Seller), padded("Lee", 16));
+    EXPECT_EQ(t.radioField(info::ProgramPassword), "1234");
+
+    // The next radio keeps its own values: the first radio's never reach it.
+    FreshRadioOptions second;
+    second.saleDate = "2026-04-05";
+    t.swapRadio(second);
+    t.runUntilIdle();
+    EXPECT_EQ(t.lastMessage(), "MulWrite Complete!");
+    EXPECT_EQ(t.radioField(info::DealerCode), padded("DEALER-9", 16));
+    EXPECT_EQ(t.radioField(info::SaleDate), padded("2026-04-05", 16));
+    EXPECT_EQ(t.radioField(info::Seller), padded("", 16));
+    EXPECT_EQ(t.radioField(info::ProgramPassword), padded("", 4));
+    EXPECT_TRUE(w.field(10)->text().isEmpty());
+}
+
+TEST(InfoToolBatch, AFieldTheUserEmptiedIsAskedAboutOnceBeforeTheStart)
+{
+    BatchRig t;
+    FreshRadioOptions read;
+    read.saleDate = "2026-03-04";
+    t.radio.memory() = freshRadioMemory(read);
+    InfoToolWindow& w = t.load();
+    w.readFromRadio();
+    t.runUntilIdle();
+    ASSERT_EQ(w.field(10)->text(), "2026-03-04");
+    w.field(10)->clear();
+    w.field(8)->setText("DEALER-9");
+    t.child<QLineEdit>("Text2_0")->setText("2");
+
+    // Cancel starts nothing.
+    const int opens = t.port.opens();
+    t.prompt.answers = {Answer::Cancel};
+    w.batchWrite();
+    ASSERT_EQ(t.questions().size(), 1u);
+    EXPECT_EQ(t.questions()[0].buttons, Buttons::YesNoCancel);
+    EXPECT_NE(t.questions()[0].text.find("Sell Date"), std::string::npos);
+    EXPECT_EQ(t.questions()[0].text.find("Stock Date"), std::string::npos);  // never shown
+    EXPECT_FALSE(w.batchRunning());
+    EXPECT_EQ(t.port.opens(), opens);
+
+    // No clears the emptied sale date on every radio; the stock-in date, empty
+    // from the start, keeps each radio's own.
+    t.prompt.answers = {Answer::No};
+    w.batchWrite();
+    t.runUntilWaiting();
+    EXPECT_EQ(t.radioField(info::SaleDate), padded("", 16));
+    FreshRadioOptions second;
+    second.saleDate = "2026-04-05";
+    second.stockInDate = "2026-01-02";
+    t.swapRadio(second);
+    t.runUntilIdle();
+    EXPECT_EQ(t.lastMessage(), "MulWrite Complete!");
+    EXPECT_EQ(t.questions().size(), 2u);  // once per start, never per radio
+    EXPECT_EQ(t.radioField(info::SaleDate), padded("", 16));
+    EXPECT_EQ(t.radioField(info::StockInDate), padded("2026-01-02", 16));
+    EXPECT_EQ(t.radioField(info::DealerCode), padded("DEALER-9", 16));
+}
+
+TEST(InfoToolBatch, ARadioLostWhileBeingWrittenEndsTheBatchCountingOnlyWhatWasWritten)
+{
+    BatchRig t;
+    InfoToolWindow& w = t.start("3");
+    t.runUntilWaiting();
+    t.swapRadio("2026010100000100");
+    const int writes = t.radio.counters().blockWrites;
+    t.clock.runWhile([&] { return t.radio.counters().blockWrites < writes + 2; });
+    t.port.setConnected(false);
+    t.runUntilIdle();
+    EXPECT_EQ(t.messages(), std::vector<std::string>{"Communication Error!"});
+    EXPECT_FALSE(w.batchRunning());
+    EXPECT_EQ(w.field(1)->text(), "2026050600000002");  // advanced for the first radio only
+    EXPECT_TRUE(t.current().isEmpty());
+    EXPECT_TRUE(t.status().isEmpty());
+    EXPECT_TRUE(t.child<QPushButton>("Command2")->isEnabled());
+    EXPECT_EQ(t.child<QPushButton>("Command4")->text(), "&MulWrite");
+    EXPECT_FALSE(t.port.isOpen());
 }
 
 TEST(InfoToolBatch, ChineseStatusTexts)

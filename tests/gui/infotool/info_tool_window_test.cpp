@@ -303,7 +303,7 @@ TEST(InfoToolFields, DescriptionKeepsAtMost96Characters)
     EXPECT_EQ(w.descriptionField()->toPlainText(), QString(96, 'd'));
 }
 
-TEST(InfoToolFields, GetDataByShowTakesTrimmedFieldsAndPutsModelAndBandBack)
+TEST(InfoToolFields, TakeFieldsIntoTakesTrimmedFieldsAndPutsModelAndBandBack)
 {
     ToolRig t;
     InfoToolWindow& w = t.load();
@@ -315,7 +315,7 @@ TEST(InfoToolFields, GetDataByShowTakesTrimmedFieldsAndPutsModelAndBandBack)
     t.child<QCheckBox>("Check1")->setChecked(false);
     t.child<QCheckBox>("Check4")->setChecked(true);
     InfoToolRecord r = w.record();
-    w.GetDataByShow(r);
+    w.takeFieldsInto(r);
     EXPECT_EQ(r.DealerCode, "D-01");
     EXPECT_EQ(r.Seller, " Lee");
     EXPECT_EQ(r.ProgramPassword, "12");
@@ -435,6 +435,33 @@ TEST(InfoToolWrite, AFieldLeftEmptyIsNotClearedOnTheRadioWithoutAsking)
     w.writeToRadio();
     t.runUntilIdle();
     EXPECT_EQ(t.radioField(info::SaleDate), padded("", 16));
+}
+
+TEST(InfoToolWrite, AWriteToARadioNotReadFirstAsksBeforeClearingWhatItHolds)
+{
+    ToolRig t;
+    FreshRadioOptions o;
+    o.serialNumber = "2026010100000042";
+    o.saleDate = "2026-03-04";
+    o.seller = "Lee";
+    t.radio.memory() = freshRadioMemory(o);
+    InfoToolWindow& w = t.load();  // nothing read
+    w.field(8)->setText("D-2");
+    w.field(11)->setText("Wang");
+    t.prompt.answers = {Answer::No};
+    w.writeToRadio();
+    t.runUntilIdle();
+    ASSERT_EQ(t.questions().size(), 1u);
+    const std::string asked = t.questions()[0].text;
+    EXPECT_NE(asked.find("Sell Date: 2026-03-04"), std::string::npos) << asked;
+    EXPECT_EQ(asked.find("Seller"), std::string::npos) << asked;  // typed over on purpose
+    EXPECT_EQ(t.messages(), std::vector<std::string>{"Write Complete!"});
+    EXPECT_EQ(t.radioField(info::SaleDate), padded("2026-03-04", 16));
+    EXPECT_EQ(t.radioField(info::Seller), padded("Wang", 16));
+    EXPECT_EQ(t.radioField(info::DealerCode), padded("D-2", 16));
+    EXPECT_EQ(w.field(10)->text(), "2026-03-04");
+    // Reading the radio first did not replace what the window showed.
+    EXPECT_EQ(w.field(1)->text(), "2026050600000002");
 }
 
 TEST(InfoToolWrite, SilentRadioEndsWithCommunicationErrorAndKeepsTheWindow)
