@@ -75,7 +75,7 @@ TEST_F(WriteBackup, KeepsTheRadiosBytesShowsThePreviewAndCancelSendsNoWritePacke
     EXPECT_FALSE(lastSuccess);
     EXPECT_EQ(prompt.modalWindows, std::vector<QString>{"FrmWritePreview"});
     // Channel 33 comes.
-    EXPECT_EQ(previewCounts, "1 channels and 0 settings will change.");
+    EXPECT_EQ(previewCounts, "1 channel and 0 settings will change.");
     EXPECT_TRUE(prompt.asked.empty());  // no read or write question of its own
     EXPECT_EQ(writePackets, 0);
     EXPECT_EQ(radio.memory(), radioBefore);
@@ -186,7 +186,7 @@ TEST_F(WriteBackup, AfterAReadOfThisRadioThatReadIsTheBackup)
     runToEnd();
     EXPECT_TRUE(lastSuccess);
     EXPECT_EQ(firstBlockReads, 1);  // the read's only
-    EXPECT_EQ(previewCounts, "1 channels and 0 settings will change.");
+    EXPECT_EQ(previewCounts, "1 channel and 0 settings will change.");
     EXPECT_EQ(prompt.askedIds(), (std::vector<int>{9004, 9009, 9010}));
     EXPECT_EQ(snapshotFiles().size(), 2u);  // the read and what was written
     EXPECT_EQ(main->statusHint().toStdString(),
@@ -202,7 +202,7 @@ TEST_F(WriteBackup, CompareWithRadioLeavesTheOpenDocumentAsItIs)
     runToEnd();
     EXPECT_TRUE(lastSuccess);
     EXPECT_EQ(prompt.modalWindows, std::vector<QString>{"FrmComparison"});
-    EXPECT_EQ(previewCounts, "1 channels and 0 settings differ.");
+    EXPECT_EQ(previewCounts, "1 channel and 0 settings differ.");
     EXPECT_TRUE(prompt.asked.empty());
     EXPECT_NE(app.documents.working().findChannel(33), nullptr);
     EXPECT_EQ(app.documents.working().Data.ChannelCount, open.Data.ChannelCount);
