@@ -207,5 +207,47 @@ TEST_F(CliHistory, AWriteThatCannotBeBackedUpOrIsOfAnotherBandSendsNothing)
     EXPECT_EQ(run({"backups", "--keep-days", "x"}, data).status, 2);
 }
 
+TEST_F(CliHistory, AWriteToAnotherRadioThanTheOneBackedUpSendsNothing)
+{
+    // Two radios: B is A with another serial number (information block at 0x3F00, serial
+    // number 16 bytes at offset 48; its last digit at 0x3F3F).
+    {
+        Sim maker({"--create", "--baud", "0", "--memory", path("a.mem")});
+    }
+    std::string a;
+    ASSERT_TRUE(readFileBytes(path("a.mem"), a));
+    ASSERT_EQ(a.size(), 16384u);
+    std::string b = a;
+    ASSERT_EQ(b[0x3F3F], '1');
+    b[0x3F3F] = '2';
+    ASSERT_TRUE(replaceFileBytes(path("b.mem"), b));
+    const std::string data = path("data");
+    {
+        Sim radio({"--baud", "0", "--memory", path("a.mem")});
+        ASSERT_EQ(
+            run({"read", "--port", radio.device(), "-o", path("doc.dat"), "--yes"}, data).status,
+            0);
+    }
+
+    // The backup read (memory and information: two sessions) meets radio A; then the cable is
+    // on radio B, whose identity no longer matches: nothing is written to either radio.
+    Sim radio({"--baud", "0", "--memory", path("a.mem"), "--swap-after", "2", path("b.mem")});
+    const ProgramRun write =
+        run({"write", "--port", radio.device(), path("doc.dat"), "--yes"}, data);
+    EXPECT_EQ(write.status, 1);
+    EXPECT_NE(write.err.find("not the one that was backed up"), std::string::npos) << write.err;
+    EXPECT_NE(write.err.find("00000002"), std::string::npos) << write.err;
+    const std::string report = radio.stop();
+    EXPECT_NE(report.find(" 0 block writes"), std::string::npos) << report;
+    EXPECT_NE(report.find("now the radio of"), std::string::npos) << report;
+    std::string afterA;
+    std::string afterB;
+    ASSERT_TRUE(readFileBytes(path("a.mem"), afterA));
+    ASSERT_TRUE(readFileBytes(path("b.mem"), afterB));
+    EXPECT_TRUE(afterA == a);
+    EXPECT_TRUE(afterB == b);
+    EXPECT_TRUE(snapshots("_written").empty());
+}
+
 }  // namespace
 }  // namespace zt
