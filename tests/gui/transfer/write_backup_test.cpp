@@ -144,6 +144,29 @@ TEST_F(WriteBackup, ABackupThatCannotBeKeptStopsTheWriteBeforeAnythingIsSent)
     EXPECT_EQ(main->statusHint(), "Nothing was written.");
 }
 
+TEST_F(WriteBackup, ARadioSwappedWhileThePreviewWaitsIsNotWritten)
+{
+    // While the preview is open the cable goes to another radio: the serial number in the
+    // information block (0x3F00, serial at offset 48, its last digit at 0x3F3F) changes.
+    prompt.modalHandler = [this](QDialog& d) {
+        radio.memory()[0x3F3F] = '2';
+        d.findChild<QPushButton*>("CommandWrite")->click();
+        return d.result();
+    };
+    action("mnuWriteToRadio")->trigger();
+    runToEnd();
+
+    EXPECT_FALSE(lastSuccess);
+    EXPECT_EQ(writePackets, 0);
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0].message.text,
+              "This is not the radio that was backed up (serial number \"2026010100000001\", "
+              "now \"2026010100000002\"), so nothing was written.");
+    RadioMemory expected = radioBefore;
+    expected[0x3F3F] = '2';
+    EXPECT_EQ(radio.memory(), expected);
+}
+
 TEST_F(WriteBackup, TurnedOffTheWriteReadsNothingFirstAndTheChoiceIsKept)
 {
     turnBackupOff();
