@@ -4,7 +4,12 @@
 // radio sends nothing.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+
 #include <QProcess>
+#include <chrono>
 #include <fstream>
 
 #include "core/files/data_file.h"
@@ -52,6 +57,73 @@ class CliHistory : public CliEndToEnd {
         return out;
     }
 };
+
+// The program with its standard input and error on a terminal (a pseudo-terminal whose other
+// side this test holds), as a user runs it: each "[y/N]" question is answered "y". Returns
+// the exit status and everything the terminal showed.
+ProgramRun runOnTerminal(const std::vector<std::string>& args, const std::string& dataHome)
+{
+    ProgramRun r;
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return r;
+    const std::string slave = ::ptsname(master);
+    std::vector<std::string> argv = {ZT_CLI_PATH};
+    argv.insert(argv.end(), args.begin(), args.end());
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::setsid();
+        const int tty = ::open(slave.c_str(), O_RDWR);
+        const int devNull = ::open("/dev/null", O_WRONLY);
+        ::dup2(tty, STDIN_FILENO);
+        ::dup2(devNull, STDOUT_FILENO);
+        ::dup2(tty, STDERR_FILENO);
+        ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+        std::vector<char*> raw;
+        for (std::string& a : argv) raw.push_back(a.data());
+        raw.push_back(nullptr);
+        ::execv(raw[0], raw.data());
+        ::_exit(127);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    std::size_t answered = 0;
+    for (;;) {
+        pollfd pfd{master, POLLIN, 0};
+        if (::poll(&pfd, 1, 200) > 0) {
+            char buf[4096];
+            const ssize_t n = ::read(master, buf, sizeof buf);
+            if (n <= 0) break;  // the program closed the terminal
+            r.err.append(buf, static_cast<std::size_t>(n));
+        }
+        for (std::size_t at = r.err.find("[y/N] "); at != std::string::npos;
+             at = r.err.find("[y/N] ", at + 1)) {
+            if (at < answered) continue;
+            answered = at + 1;
+            (void)!::write(master, "y\n", 2);
+        }
+        int status = 0;
+        if (::waitpid(child, &status, WNOHANG) == child) {
+            r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+            ::close(master);
+            return r;
+        }
+        if (std::chrono::steady_clock::now() > deadline) break;
+    }
+    int status = 0;
+    if (::waitpid(child, &status, WNOHANG) == 0) ::kill(child, SIGKILL);
+    ::waitpid(child, &status, 0);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+    ::close(master);
+    return r;
+}
+
+std::size_t questions(const std::string& terminal)
+{
+    std::size_t n = 0;
+    for (std::size_t at = terminal.find("[y/N]"); at != std::string::npos;
+         at = terminal.find("[y/N]", at + 1))
+        ++n;
+    return n;
+}
 
 TEST_F(CliHistory, AReadWhoseSerialNumberCannotBeReadIsStillSavedAndKept)
 {
@@ -247,6 +319,22 @@ TEST_F(CliHistory, AWriteToAnotherRadioThanTheOneBackedUpSendsNothing)
     EXPECT_TRUE(afterA == a);
     EXPECT_TRUE(afterB == b);
     EXPECT_TRUE(snapshots("_written").empty());
+}
+
+TEST_F(CliHistory, AnInteractiveWriteAsksOnceAfterShowingWhatChanges)
+{
+    Sim radio({"--create", "--baud", "0"});
+    const std::string data = path("data");
+    ASSERT_EQ(run({"read", "--port", radio.device(), "-o", path("doc.dat"), "--yes"}, data).status,
+              0);
+    const ProgramRun write =
+        runOnTerminal({"write", "--port", radio.device(), path("doc.dat")}, data);
+    EXPECT_EQ(write.status, 0) << write.err;
+    // The preview's question only: not the backup read's, not the write's own again.
+    EXPECT_EQ(questions(write.err), 1u) << write.err;
+    EXPECT_NE(write.err.find("Write to the radio? [y/N]"), std::string::npos) << write.err;
+    const std::string report = radio.stop();
+    EXPECT_NE(report.find(" 580 block writes"), std::string::npos) << report;
 }
 
 }  // namespace

@@ -25,11 +25,13 @@ struct CliOptions {
     bool verify = false;  // write: read the image back and compare it
     // info-write: information-file field name -> text given on the command line.
     std::map<std::string, std::string> infoFields;
-    std::string raw;           // read: also keep the image here; write: send this image
-    bool noBackup = false;     // write: no backup read before the write
-    bool ownFile = false;      // read: the data file is the program's own, not named to the user
-    int batch = 0;             // info-write: write this many radios one after the other (0 = one)
-    bool writeAgreed = false;  // write: the user agreed to what it changes; not asked again
+    std::string raw;        // read: also keep the image here; write: send this image
+    bool noBackup = false;  // write: no backup read before the write
+    bool ownFile = false;   // read: the data file is the program's own, not named to the user
+    int batch = 0;          // info-write: write this many radios one after the other (0 = one)
+    // read, write: a step of a command the user already agreed to (a write's backup read, the
+    // write after its preview): the transfer's own question is not asked.
+    bool agreed = false;
 };
 
 struct CliParse {

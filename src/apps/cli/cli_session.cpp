@@ -139,8 +139,8 @@ Answer CliAnswers::answer(const Message& m)
         }
         return decline;
     }
-    // The write preview's question was this one, already answered.
-    if (m.textId == msg::ConfirmWrite && options_.writeAgreed) return agree;
+    if (options_.agreed && (m.textId == msg::ConfirmRead || m.textId == msg::ConfirmWrite))
+        return agree;
     if (options_.yes) {
         std::cerr << text << "\n";
         return agree;

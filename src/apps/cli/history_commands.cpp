@@ -119,6 +119,7 @@ CliOptions transferOptions(const CliOptions& base, CliCommand command, const std
     o.file = file;
     o.password = base.password;
     o.yes = base.yes;
+    o.agreed = base.agreed;
     o.retries = base.retries;
     o.language = base.language;
     return o;
@@ -317,8 +318,11 @@ int writeFrom(const CliOptions& options, HistoryContext& ctx, const WriteSource&
     fs::path backupFile;
     if (!options.noBackup) {
         ctx.err << "Reading the radio first to keep its contents...\n";
+        // The read is part of the write the user asked for: its question is not asked.
+        CliOptions backupOptions = options;
+        backupOptions.agreed = true;
         RadioReading before =
-            readRadio(options, ctx, (scratch.path() / "backup.dat").string(), false);
+            readRadio(backupOptions, ctx, (scratch.path() / "backup.dat").string(), false);
         if (before.status != 0) {
             ctx.err << "The radio could not be read for the backup; nothing was written.\n";
             return before.status == 130 ? 130 : 1;
@@ -377,9 +381,9 @@ int writeFrom(const CliOptions& options, HistoryContext& ctx, const WriteSource&
         backup = std::move(before);
     }
 
-    // Agreed to above: the write's own question is not asked again.
+    // Agreed to with the preview: the write's own question is not asked again.
     CliOptions writeOptions = options;
-    writeOptions.writeAgreed = backup.has_value();
+    writeOptions.agreed = backup.has_value();
     RadioReading written;
     const int status = writeRadio(writeOptions, ctx, docFile.string(), source.image, written);
     if (status != 0) {
