@@ -319,6 +319,20 @@ TEST_F(CliHistory, AWriteToAnotherRadioThanTheOneBackedUpSendsNothing)
     EXPECT_TRUE(afterA == a);
     EXPECT_TRUE(afterB == b);
     EXPECT_TRUE(snapshots("_written").empty());
+
+    // Radio C has A's serial number but another version (identity bytes 8696-8699 "V301"):
+    // not the radio backed up either.
+    std::string c = a;
+    ASSERT_EQ(c.substr(8696, 4), "V300");
+    c.replace(8696, 4, "V301");
+    ASSERT_TRUE(replaceFileBytes(path("c.mem"), c));
+    Sim swapped({"--baud", "0", "--memory", path("a.mem"), "--swap-after", "2", path("c.mem")});
+    const ProgramRun again =
+        run({"write", "--port", swapped.device(), path("doc.dat"), "--yes"}, data);
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.err.find("now ZT-958FM band 0 V301"), std::string::npos) << again.err;
+    const std::string second = swapped.stop();
+    EXPECT_NE(second.find(" 0 block writes"), std::string::npos) << second;
 }
 
 TEST_F(CliHistory, AnInteractiveWriteAsksOnceAfterShowingWhatChanges)
