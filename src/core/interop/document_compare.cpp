@@ -673,8 +673,9 @@ const std::vector<ComparisonWord>& comparisonWordList()
 std::string ComparisonWords::text(int textId) const
 {
     if (lookup_) {
-        std::string t = lookup_(textId);
-        if (!t.empty()) return t;
+        auto found = looked_.find(textId);
+        if (found == looked_.end()) found = looked_.emplace(textId, lookup_(textId)).first;
+        if (!found->second.empty()) return found->second;
     }
     const auto& english = englishWords();
     const auto found = english.find(textId);

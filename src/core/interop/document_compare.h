@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/files/language.h"
@@ -43,7 +44,8 @@ struct ComparisonWord {
 const std::vector<ComparisonWord>& comparisonWordList();
 
 // Words phrases: each text id through `lookup` (a language file), the fixed English where the
-// lookup has no text or none is given.
+// lookup has no text or none is given. Each id is looked up once: a full comparison words
+// thousands of fields.
 class ComparisonWords {
   public:
     ComparisonWords() = default;
@@ -54,6 +56,7 @@ class ComparisonWords {
 
   private:
     TextLookup lookup_;
+    mutable std::unordered_map<int, std::string> looked_;
 };
 
 struct FieldDifference {
