@@ -320,19 +320,29 @@ TEST_F(CliHistory, AWriteToAnotherRadioThanTheOneBackedUpSendsNothing)
     EXPECT_TRUE(afterB == b);
     EXPECT_TRUE(snapshots("_written").empty());
 
-    // Radio C has A's serial number but another version (identity bytes 8696-8699 "V301"):
-    // not the radio backed up either.
-    std::string c = a;
-    ASSERT_EQ(c.substr(8696, 4), "V300");
-    c.replace(8696, 4, "V301");
-    ASSERT_TRUE(replaceFileBytes(path("c.mem"), c));
-    Sim swapped({"--baud", "0", "--memory", path("a.mem"), "--swap-after", "2", path("c.mem")});
-    const ProgramRun again =
-        run({"write", "--port", swapped.device(), path("doc.dat"), "--yes"}, data);
-    EXPECT_EQ(again.status, 1);
-    EXPECT_NE(again.err.find("now ZT-958FM band 0 V301"), std::string::npos) << again.err;
-    const std::string second = swapped.stop();
-    EXPECT_NE(second.find(" 0 block writes"), std::string::npos) << second;
+    // Radios with A's serial number but another version (identity bytes 8696-8699) or another
+    // band (byte 8694, 1 on A: model "ZT-958" of band 1 is shown as ZT-958FM band 0): not the
+    // radio backed up either.
+    struct Other {
+        std::size_t at;
+        std::string bytes;
+        std::string seen;
+    };
+    ASSERT_EQ(a.substr(8694, 6), std::string("\x01\x00V300", 6));
+    for (const Other& o : {Other{8696, "V301", "now ZT-958FM band 0 V301"},
+                           Other{8694, "\x08", "now ZT-958 band 8 V300"}}) {
+        std::string other = a;
+        other.replace(o.at, o.bytes.size(), o.bytes);
+        ASSERT_TRUE(replaceFileBytes(path("other.mem"), other));
+        Sim swapped(
+            {"--baud", "0", "--memory", path("a.mem"), "--swap-after", "2", path("other.mem")});
+        const ProgramRun again =
+            run({"write", "--port", swapped.device(), path("doc.dat"), "--yes"}, data);
+        EXPECT_EQ(again.status, 1);
+        EXPECT_NE(again.err.find(o.seen), std::string::npos) << again.err;
+        const std::string report = swapped.stop();
+        EXPECT_NE(report.find(" 0 block writes"), std::string::npos) << report;
+    }
 }
 
 TEST_F(CliHistory, AnInteractiveWriteAsksOnceAfterShowingWhatChanges)
