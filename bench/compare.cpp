@@ -1,9 +1,13 @@
 // Comparison of two full documents (521 channels, every channel and every setting
-// different) and of two equal ones, against decoding one full image as the baseline.
+// different) and of two equal ones, against decoding one full image as the baseline; the
+// lines of the full comparison in the fixed English and in the words of chinese.ini (as the
+// windows word them).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <filesystem>
 
+#include "core/files/language.h"
 #include "core/interop/document_compare.h"
 #include "core/radio/channel_edit.h"
 #include "core/radio/image_codec.h"
@@ -74,6 +78,34 @@ void BM_CompareEqualDocuments(benchmark::State& st)
     }
 }
 BENCHMARK(BM_CompareEqualDocuments);
+
+void describeFullComparison(benchmark::State& st, int language)
+{
+    const zt::ProgramState state;
+    const zt::DocumentComparison c =
+        zt::compareDocuments(fullDocument(state, 0), fullDocument(state, 1), state.Limits);
+    // The language files of this source tree.
+    const zt::LanguageTexts texts(
+        std::filesystem::path(__FILE__).parent_path().parent_path() / "data" / "language",
+        language);
+    for (auto _ : st) {
+        const zt::ComparisonWords words =
+            language == 0 ? zt::ComparisonWords() : zt::ComparisonWords(texts.lookup());
+        benchmark::DoNotOptimize(zt::describeComparison(c, words).size());
+    }
+}
+
+void BM_DescribeInFixedEnglish(benchmark::State& st)
+{
+    describeFullComparison(st, 0);
+}
+BENCHMARK(BM_DescribeInFixedEnglish);
+
+void BM_DescribeInChineseFromTheLanguageFile(benchmark::State& st)
+{
+    describeFullComparison(st, zt::kLanguageChinese);
+}
+BENCHMARK(BM_DescribeInChineseFromTheLanguageFile);
 
 }  // namespace
 

@@ -4,7 +4,12 @@
 // radio sends nothing.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+
 #include <QProcess>
+#include <chrono>
 #include <fstream>
 
 #include "core/files/data_file.h"
@@ -52,6 +57,73 @@ class CliHistory : public CliEndToEnd {
         return out;
     }
 };
+
+// The program with its standard input and error on a terminal (a pseudo-terminal whose other
+// side this test holds), as a user runs it: each "[y/N]" question is answered "y". Returns
+// the exit status and everything the terminal showed.
+ProgramRun runOnTerminal(const std::vector<std::string>& args, const std::string& dataHome)
+{
+    ProgramRun r;
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return r;
+    const std::string slave = ::ptsname(master);
+    std::vector<std::string> argv = {ZT_CLI_PATH};
+    argv.insert(argv.end(), args.begin(), args.end());
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::setsid();
+        const int tty = ::open(slave.c_str(), O_RDWR);
+        const int devNull = ::open("/dev/null", O_WRONLY);
+        ::dup2(tty, STDIN_FILENO);
+        ::dup2(devNull, STDOUT_FILENO);
+        ::dup2(tty, STDERR_FILENO);
+        ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+        std::vector<char*> raw;
+        for (std::string& a : argv) raw.push_back(a.data());
+        raw.push_back(nullptr);
+        ::execv(raw[0], raw.data());
+        ::_exit(127);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    std::size_t answered = 0;
+    for (;;) {
+        pollfd pfd{master, POLLIN, 0};
+        if (::poll(&pfd, 1, 200) > 0) {
+            char buf[4096];
+            const ssize_t n = ::read(master, buf, sizeof buf);
+            if (n <= 0) break;  // the program closed the terminal
+            r.err.append(buf, static_cast<std::size_t>(n));
+        }
+        for (std::size_t at = r.err.find("[y/N] "); at != std::string::npos;
+             at = r.err.find("[y/N] ", at + 1)) {
+            if (at < answered) continue;
+            answered = at + 1;
+            (void)!::write(master, "y\n", 2);
+        }
+        int status = 0;
+        if (::waitpid(child, &status, WNOHANG) == child) {
+            r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+            ::close(master);
+            return r;
+        }
+        if (std::chrono::steady_clock::now() > deadline) break;
+    }
+    int status = 0;
+    if (::waitpid(child, &status, WNOHANG) == 0) ::kill(child, SIGKILL);
+    ::waitpid(child, &status, 0);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+    ::close(master);
+    return r;
+}
+
+std::size_t questions(const std::string& terminal)
+{
+    std::size_t n = 0;
+    for (std::size_t at = terminal.find("[y/N]"); at != std::string::npos;
+         at = terminal.find("[y/N]", at + 1))
+        ++n;
+    return n;
+}
 
 TEST_F(CliHistory, AReadWhoseSerialNumberCannotBeReadIsStillSavedAndKept)
 {
@@ -205,6 +277,88 @@ TEST_F(CliHistory, AWriteThatCannotBeBackedUpOrIsOfAnotherBandSendsNothing)
     ASSERT_TRUE(readFileBytes(fs::path(data) / "ztp958fm" / "radios" / "retention.txt", kept));
     EXPECT_NE(kept.find("keep-days 0\nkeep-at-least 5\n"), std::string::npos) << kept;
     EXPECT_EQ(run({"backups", "--keep-days", "x"}, data).status, 2);
+}
+
+TEST_F(CliHistory, AWriteToAnotherRadioThanTheOneBackedUpSendsNothing)
+{
+    // Two radios: B is A with another serial number (information block at 0x3F00, serial
+    // number 16 bytes at offset 48; its last digit at 0x3F3F).
+    {
+        Sim maker({"--create", "--baud", "0", "--memory", path("a.mem")});
+    }
+    std::string a;
+    ASSERT_TRUE(readFileBytes(path("a.mem"), a));
+    ASSERT_EQ(a.size(), 16384u);
+    std::string b = a;
+    ASSERT_EQ(b[0x3F3F], '1');
+    b[0x3F3F] = '2';
+    ASSERT_TRUE(replaceFileBytes(path("b.mem"), b));
+    const std::string data = path("data");
+    {
+        Sim radio({"--baud", "0", "--memory", path("a.mem")});
+        ASSERT_EQ(
+            run({"read", "--port", radio.device(), "-o", path("doc.dat"), "--yes"}, data).status,
+            0);
+    }
+
+    // The backup read (memory and information: two sessions) meets radio A; then the cable is
+    // on radio B, whose identity no longer matches: nothing is written to either radio.
+    Sim radio({"--baud", "0", "--memory", path("a.mem"), "--swap-after", "2", path("b.mem")});
+    const ProgramRun write =
+        run({"write", "--port", radio.device(), path("doc.dat"), "--yes"}, data);
+    EXPECT_EQ(write.status, 1);
+    EXPECT_NE(write.err.find("not the one that was backed up"), std::string::npos) << write.err;
+    EXPECT_NE(write.err.find("00000002"), std::string::npos) << write.err;
+    const std::string report = radio.stop();
+    EXPECT_NE(report.find(" 0 block writes"), std::string::npos) << report;
+    EXPECT_NE(report.find("now the radio of"), std::string::npos) << report;
+    std::string afterA;
+    std::string afterB;
+    ASSERT_TRUE(readFileBytes(path("a.mem"), afterA));
+    ASSERT_TRUE(readFileBytes(path("b.mem"), afterB));
+    EXPECT_TRUE(afterA == a);
+    EXPECT_TRUE(afterB == b);
+    EXPECT_TRUE(snapshots("_written").empty());
+
+    // Radios with A's serial number but another version (identity bytes 8696-8699) or another
+    // band (byte 8694, 1 on A: model "ZT-958" of band 1 is shown as ZT-958FM band 0): not the
+    // radio backed up either.
+    struct Other {
+        std::size_t at;
+        std::string bytes;
+        std::string seen;
+    };
+    ASSERT_EQ(a.substr(8694, 6), std::string("\x01\x00V300", 6));
+    for (const Other& o : {Other{8696, "V301", "now ZT-958FM band 0 V301"},
+                           Other{8694, "\x08", "now ZT-958 band 8 V300"}}) {
+        std::string other = a;
+        other.replace(o.at, o.bytes.size(), o.bytes);
+        ASSERT_TRUE(replaceFileBytes(path("other.mem"), other));
+        Sim swapped(
+            {"--baud", "0", "--memory", path("a.mem"), "--swap-after", "2", path("other.mem")});
+        const ProgramRun again =
+            run({"write", "--port", swapped.device(), path("doc.dat"), "--yes"}, data);
+        EXPECT_EQ(again.status, 1);
+        EXPECT_NE(again.err.find(o.seen), std::string::npos) << again.err;
+        const std::string report = swapped.stop();
+        EXPECT_NE(report.find(" 0 block writes"), std::string::npos) << report;
+    }
+}
+
+TEST_F(CliHistory, AnInteractiveWriteAsksOnceAfterShowingWhatChanges)
+{
+    Sim radio({"--create", "--baud", "0"});
+    const std::string data = path("data");
+    ASSERT_EQ(run({"read", "--port", radio.device(), "-o", path("doc.dat"), "--yes"}, data).status,
+              0);
+    const ProgramRun write =
+        runOnTerminal({"write", "--port", radio.device(), path("doc.dat")}, data);
+    EXPECT_EQ(write.status, 0) << write.err;
+    // The preview's question only: not the backup read's, not the write's own again.
+    EXPECT_EQ(questions(write.err), 1u) << write.err;
+    EXPECT_NE(write.err.find("Write to the radio? [y/N]"), std::string::npos) << write.err;
+    const std::string report = radio.stop();
+    EXPECT_NE(report.find(" 580 block writes"), std::string::npos) << report;
 }
 
 }  // namespace

@@ -29,6 +29,9 @@ struct CliOptions {
     bool noBackup = false;  // write: no backup read before the write
     bool ownFile = false;   // read: the data file is the program's own, not named to the user
     int batch = 0;          // info-write: write this many radios one after the other (0 = one)
+    // read, write: a step of a command the user already agreed to (a write's backup read, the
+    // write after its preview): the transfer's own question is not asked.
+    bool agreed = false;
 };
 
 struct CliParse {

@@ -139,6 +139,8 @@ Answer CliAnswers::answer(const Message& m)
         }
         return decline;
     }
+    if (options_.agreed && (m.textId == msg::ConfirmRead || m.textId == msg::ConfirmWrite))
+        return agree;
     if (options_.yes) {
         std::cerr << text << "\n";
         return agree;

@@ -119,18 +119,20 @@ CliOptions transferOptions(const CliOptions& base, CliCommand command, const std
     o.file = file;
     o.password = base.password;
     o.yes = base.yes;
+    o.agreed = base.agreed;
     o.retries = base.retries;
     o.language = base.language;
     return o;
 }
 
-// The serial number from the radio's information block (its identity beyond model and band).
-int readSerial(const CliOptions& base, HistoryContext& ctx, std::string& serial)
+// What identifies the radio: its model, band and version from the identification, and the
+// serial number from its information block.
+int readIdentity(const CliOptions& base, HistoryContext& ctx, RadioIdentity& identity)
 {
     const CliOptions o = transferOptions(base, CliCommand::Info, "");
     return ctx.run(
         o, {},
-        [&serial](CliSession& s) {
+        [&identity](CliSession& s) {
             Block ident;
             ident.fill(0xFF);
             InfoBytes block;
@@ -138,9 +140,28 @@ int readSerial(const CliOptions& base, HistoryContext& ctx, std::string& serial)
                       block.begin());
             InfoToolRecord record;
             decodeInfoTool(ident, block, record);
-            serial = record.SerialNumber;
+            identity.model = s.transfer().identification().model;
+            identity.band = s.transfer().identification().variant;
+            identity.version = s.transfer().identification().version;
+            identity.serial = record.SerialNumber;
         },
         true);
+}
+
+// The serial number from the radio's information block (its identity beyond model and band).
+int readSerial(const CliOptions& base, HistoryContext& ctx, std::string& serial)
+{
+    RadioIdentity identity;
+    const int status = readIdentity(base, ctx, identity);
+    serial = identity.serial;
+    return status;
+}
+
+// "ZT-958FM band 0 V300 serial number "2026120900000001"".
+std::string identityWords(const RadioIdentity& identity)
+{
+    return identity.model + " band " + std::to_string(identity.band) + " " + identity.version +
+           " serial number \"" + identity.serial + "\"";
 }
 
 void takeReading(CliSession& s, RadioReading& r)
@@ -297,8 +318,11 @@ int writeFrom(const CliOptions& options, HistoryContext& ctx, const WriteSource&
     fs::path backupFile;
     if (!options.noBackup) {
         ctx.err << "Reading the radio first to keep its contents...\n";
+        // The read is part of the write the user asked for: its question is not asked.
+        CliOptions backupOptions = options;
+        backupOptions.agreed = true;
         RadioReading before =
-            readRadio(options, ctx, (scratch.path() / "backup.dat").string(), false);
+            readRadio(backupOptions, ctx, (scratch.path() / "backup.dat").string(), false);
         if (before.status != 0) {
             ctx.err << "The radio could not be read for the backup; nothing was written.\n";
             return before.status == 130 ? 130 : 1;
@@ -340,24 +364,28 @@ int writeFrom(const CliOptions& options, HistoryContext& ctx, const WriteSource&
             ctx.err << "Nothing was written.\n";
             return stopSignalled() ? 130 : 1;
         }
-        // The radio must still be the one that was backed up.
-        std::string serial;
-        const int status = readSerial(options, ctx, serial);
+        // The radio must still be the one that was backed up: the cable may have been moved to
+        // another radio while the question waited.
+        RadioIdentity now;
+        const int status = readIdentity(options, ctx, now);
         if (status != 0) {
             ctx.err << "The radio could not be identified again; nothing was written.\n";
             return status == 130 ? 130 : 1;
         }
-        if (serial != before.identity.serial) {
-            ctx.err << "The radio is not the one that was backed up (serial number \""
-                    << before.identity.serial << "\", now \"" << serial
-                    << "\"); nothing was written.\n";
+        if (!(now == before.identity)) {
+            ctx.err << "The radio is not the one that was backed up ("
+                    << identityWords(before.identity) << ", now " << identityWords(now)
+                    << "); nothing was written.\n";
             return 1;
         }
         backup = std::move(before);
     }
 
+    // Agreed to with the preview: the write's own question is not asked again.
+    CliOptions writeOptions = options;
+    writeOptions.agreed = backup.has_value();
     RadioReading written;
-    const int status = writeRadio(options, ctx, docFile.string(), source.image, written);
+    const int status = writeRadio(writeOptions, ctx, docFile.string(), source.image, written);
     if (status != 0) {
         if (!backupFile.empty())
             ctx.err << "The radio's previous contents are kept in " << backupFile.string() << "\n";

@@ -110,12 +110,31 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    zt::MemorySaver saver(opt.memoryFile, cannotSave);
+    // The radio the cable moves to after --swap-after sessions.
+    zt::RadioMemory otherRadio{};
+    if (opt.swapAfter > 0 &&
+        zt::loadMemoryFile(opt.swapFile, otherRadio) != zt::MemoryFileLoad::Loaded) {
+        std::cerr << "ztp958fm-radio-sim: " << opt.swapFile.string()
+                  << " is not a radio memory file (" << radio.memory().size() << " bytes)\n";
+        return 1;
+    }
+    zt::MemorySaver firstSaver(opt.memoryFile, cannotSave);
+    zt::MemorySaver otherSaver(opt.swapAfter > 0 ? opt.swapFile : std::filesystem::path(),
+                               cannotSave);
+    zt::MemorySaver* saver = &firstSaver;
+    int sessions = 0;
     radio.onEvent = [&](zt::RadioEvent event, int) {
-        if (event == zt::RadioEvent::BlockWritten) saver.save(radio.memory());
+        if (event == zt::RadioEvent::BlockWritten) saver->save(radio.memory());
         // Saved before the acknowledgement leaves, so a finished write is on
         // disk; a failure was reported on standard error by the saver.
-        if (event == zt::RadioEvent::Ended) (void)saver.saveAndWait(radio.memory());
+        if (event != zt::RadioEvent::Ended) return;
+        (void)saver->saveAndWait(radio.memory());
+        if (++sessions == opt.swapAfter) {
+            radio.memory() = otherRadio;
+            saver = &otherSaver;
+            std::cerr << "ztp958fm-radio-sim: now the radio of " << opt.swapFile.string()
+                      << std::endl;
+        }
     };
 
     zt::PseudoTerminal pty;
@@ -201,7 +220,7 @@ int main(int argc, char** argv)
     line.run(steadyNow() + std::chrono::seconds(10), out);
     // The memory the radio ends with must be on disk: a failed last save is
     // the program's failure, not a quiet loss.
-    const bool saved = saver.saveAndWait(radio.memory());
+    const bool saved = saver->saveAndWait(radio.memory());
 
     const zt::RadioCounters& c = radio.counters();
     std::cerr << "ztp958fm-radio-sim: " << c.handshakes << " handshakes, " << c.blockReads

@@ -48,6 +48,9 @@ const char* simUsage()
            "                       acknowledged but not stored; unplug: stop answering after\n"
            "                       N block reads and writes\n"
            "  --register INI COMn  write the \"ports\" entry COMn=<device> into INI\n"
+           "  --swap-after N FILE  after N sessions (each ended by END) the cable is on\n"
+           "                       another radio: FILE's memory (16384 bytes), saved to\n"
+           "                       FILE from then on\n"
            "SIGUSR1 pulls the cable out (nothing is echoed or answered) or plugs it in again.\n";
 }
 
@@ -159,6 +162,19 @@ SimOptionsResult parseSimOptions(const std::vector<std::string>& args)
             const std::string* v = value("a fault list");
             if (!v) return r;
             if (!parseFaultSpec(*v, o.faults, r.error)) return r;
+        } else if (a == "--swap-after") {
+            if (i + 2 >= args.size()) {
+                r.error = "--swap-after needs a number of sessions and a memory file";
+                return r;
+            }
+            long long sessions = 0;
+            if (!parseInt(args[i + 1], sessions) || sessions < 1 || sessions > 1000000) {
+                r.error = "--swap-after takes a number of sessions from 1";
+                return r;
+            }
+            o.swapAfter = static_cast<int>(sessions);
+            o.swapFile = args[i + 2];
+            i += 2;
         } else if (a == "--register") {
             if (i + 2 >= args.size()) {
                 r.error = "--register needs a mysetup.ini and a port name COMn";

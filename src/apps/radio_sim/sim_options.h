@@ -21,6 +21,10 @@ struct SimOptions {
     std::optional<std::string> firmware;
     std::optional<std::uint8_t> flags;
     FaultSettings faults;
+    // After this many sessions (each ended by END) the cable is on another radio: the memory
+    // of `swapFile` (16384 bytes), saved back to that file from then on. 0: never.
+    int swapAfter = 0;
+    std::filesystem::path swapFile;
     std::filesystem::path registerIni;  // mysetup.ini whose "ports" entry gets the device
     int registerCom = 0;
     bool help = false;

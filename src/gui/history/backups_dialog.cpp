@@ -11,6 +11,7 @@
 #include "core/interop/document_compare.h"
 #include "core/text_ids.h"
 #include "gui/app_context.h"
+#include "gui/history/comparison_dialog.h"
 
 namespace zt::gui {
 
@@ -169,9 +170,7 @@ void BackupsDialog::fillDifferences(int rows)
             const DocumentComparison c =
                 compareDocuments(l.snapshot->document, open, app_.state.Limits);
             cell = c.equal() ? app_.text(text::msg::DifferenceEqual)
-                             : app_.text(text::msg::DifferenceCell)
-                                   .arg(c.channels.size())
-                                   .arg(c.settings.size());
+                             : comparisonCountsText(app_, c, text::msg::DifferenceCell);
         }
         table_->item(row, ColDifference)->setText(cell);
     }

@@ -16,15 +16,21 @@ namespace {
 
 constexpr int kChannelRole = Qt::UserRole + 1;
 
-QString fieldsText(const ChannelDifference& ch)
+}  // namespace
+
+ComparisonWords comparisonWords(const AppContext& app)
 {
-    QStringList parts;
-    for (const FieldDifference& f : ch.fields)
-        parts << QString::fromStdString(f.field + " " + f.before + " \xE2\x86\x92 " + f.after);
-    return parts.join("; ");
+    return ComparisonWords(app.texts.lookup());
 }
 
-}  // namespace
+QString comparisonCountsText(const AppContext& app, const DocumentComparison& comparison,
+                             int textId)
+{
+    const ComparisonWords words = comparisonWords(app);
+    return app.text(textId).arg(
+        QString::fromStdString(channelCount(comparison.channels.size(), words)),
+        QString::fromStdString(settingCount(comparison.settings.size(), words)));
+}
 
 ComparisonDialog::ComparisonDialog(AppContext& app, const DocumentComparison& comparison, Mode mode,
                                    QWidget* parent)
@@ -38,15 +44,14 @@ ComparisonDialog::ComparisonDialog(AppContext& app, const DocumentComparison& co
     counts_ = new QLabel(this);
     counts_->setObjectName("LabelCounts");
     counts_->setWordWrap(true);
-    const QString channels = QString::number(comparison.channels.size());
-    const QString settings = QString::number(comparison.settings.size());
     if (comparison.equal())
         counts_->setText(app.text(mode == Mode::WritePreview ? text::msg::WritePreviewNothing
                                                              : text::msg::ComparisonNothing));
     else
-        counts_->setText(app.text(mode == Mode::WritePreview ? text::msg::WritePreviewCounts
-                                                             : text::msg::ComparisonCounts)
-                             .arg(channels, settings));
+        counts_->setText(comparisonCountsText(app, comparison,
+                                              mode == Mode::WritePreview
+                                                  ? text::msg::WritePreviewCounts
+                                                  : text::msg::ComparisonCounts));
     column->addWidget(counts_);
 
     list_ = new QTreeWidget(this);
@@ -54,19 +59,17 @@ ComparisonDialog::ComparisonDialog(AppContext& app, const DocumentComparison& co
     list_->setHeaderHidden(true);
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);  // stays quick with every channel listed
+    const ComparisonWords words = comparisonWords(app);
     QTreeWidgetItem* heading = nullptr;
     int group = -2;
     for (const ChannelDifference& ch : comparison.channels) {
         if (ch.group != group || heading == nullptr) {
             group = ch.group;
-            heading = new QTreeWidgetItem(
-                list_, {app.text(text::channeledit::LabelGroup) + " " + QString::number(group)});
+            heading =
+                new QTreeWidgetItem(list_, {QString::fromStdString(groupHeading(group, words))});
             heading->setFirstColumnSpanned(true);
         }
-        QString line = QStringLiteral("channel %1: ").arg(ch.chNo);
-        if (ch.kind == ChannelChangeKind::Added) line += "added, ";
-        if (ch.kind == ChannelChangeKind::Removed) line += "removed, ";
-        auto* item = new QTreeWidgetItem(heading, {line + fieldsText(ch)});
+        auto* item = new QTreeWidgetItem(heading, {QString::fromStdString(channelLine(ch, words))});
         item->setData(0, kChannelRole, ch.chNo);
     }
     bool first = true;
@@ -75,10 +78,10 @@ ComparisonDialog::ComparisonDialog(AppContext& app, const DocumentComparison& co
         if (first || s.section != section) {
             first = false;
             section = s.section;
-            heading = new QTreeWidgetItem(list_, {QString::fromUtf8(sectionName(section))});
+            heading =
+                new QTreeWidgetItem(list_, {QString::fromStdString(sectionName(section, words))});
         }
-        new QTreeWidgetItem(heading, {QString::fromStdString(s.field.field + ": " + s.field.before +
-                                                             " \xE2\x86\x92 " + s.field.after)});
+        new QTreeWidgetItem(heading, {QString::fromStdString(settingLine(s, words))});
     }
     list_->expandAll();
     connect(list_, &QTreeWidget::itemDoubleClicked, this,

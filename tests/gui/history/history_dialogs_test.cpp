@@ -55,7 +55,7 @@ TEST(WritePreview, ListsTheChannelsUnderTheirGroupAndCancelIsTheDefault)
     const DocumentComparison c =
         compareDocuments(document("02962000"), document("02963000"), rig.app.state.Limits);
     ComparisonDialog dialog(rig.app, c, ComparisonDialog::Mode::WritePreview);
-    EXPECT_EQ(dialog.countsLabel()->text(), "1 channels and 0 settings will change.");
+    EXPECT_EQ(dialog.countsLabel()->text(), "1 channel and 0 settings will change.");
     QTreeWidget* list = dialog.differenceList();
     ASSERT_EQ(list->topLevelItemCount(), 1);
     EXPECT_TRUE(list->topLevelItem(0)->text(0).endsWith(" 9"))
@@ -85,6 +85,42 @@ TEST(WritePreview, ListsTheChannelsUnderTheirGroupAndCancelIsTheDefault)
     EXPECT_EQ(same.countsLabel()->text(),
               "Nothing differs: the radio already holds this document.");
     EXPECT_EQ(same.differenceList()->topLevelItemCount(), 0);
+}
+
+TEST(WritePreview, SpeaksTheProgramsLanguageFromTheLanguageFiles)
+{
+    Rig rig;
+    rig.app.texts.setLanguage(2);
+    RadioDocument before = document("02962000");
+    before.findChannel(405)->EncodeTone = 1;  // CTCSS 67.0
+    RadioDocument after = document("02963000");
+    after.Data.Options.SquelchLevel = 5;
+    const DocumentComparison c = compareDocuments(before, after, rig.app.state.Limits);
+    ComparisonDialog dialog(rig.app, c, ComparisonDialog::Mode::WritePreview);
+    EXPECT_EQ(dialog.countsLabel()->text(), QString::fromUtf8("将改变 1 个信道和1 项设置。"));
+    QTreeWidget* list = dialog.differenceList();
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), QString::fromUtf8("组 9"));
+    EXPECT_EQ(
+        list->topLevelItem(0)->child(0)->text(0),
+        QString::fromUtf8("信道 405: 接收频率 29.62000 → 29.63000; 发射亚音 CTCSS 67.0 → 关"));
+    EXPECT_EQ(list->topLevelItem(1)->text(0), QString::fromUtf8("设置"));
+    EXPECT_EQ(list->topLevelItem(1)->child(0)->text(0), QString::fromUtf8("静噪等级: 0 → 5"));
+    EXPECT_TRUE(rig.app.texts.missingIds().empty());
+
+    // Every word of a comparison is in both language files; the English file words it as the
+    // command line does, and the Chinese keeps its %1, %2.
+    const fs::path dir = rig.app.paths.languageDir();
+    for (const ComparisonWord& w : comparisonWordList()) {
+        const std::string english = readLangTextFromFile(dir / "english.ini", w.textId);
+        const std::string chinese = readLangTextFromFile(dir / "chinese.ini", w.textId);
+        EXPECT_EQ(english, w.english) << w.textId;
+        EXPECT_FALSE(chinese.empty()) << w.textId;
+        for (const char* mark : {"%1", "%2"})
+            EXPECT_EQ(chinese.find(mark) == std::string::npos,
+                      english.find(mark) == std::string::npos)
+                << w.textId << " " << mark;
+    }
 }
 
 class SecondClock final : public WallClock {
@@ -126,7 +162,7 @@ TEST(BackupsWindow, ListsEverySnapshotNewestFirstAndRefusesADamagedOne)
     // Differences are worked out on the event loop, not before the window shows.
     EXPECT_EQ(dialog.pendingDifferences(), 1000);
     dialog.fillDifferences(2);
-    EXPECT_EQ(table->item(0, 2)->text(), "1 channels, 0 settings");
+    EXPECT_EQ(table->item(0, 2)->text(), "1 channel, 0 settings");
     EXPECT_EQ(table->item(1, 2)->text(), "equal");
     EXPECT_EQ(dialog.pendingDifferences(), 998);
 }

@@ -75,7 +75,7 @@ TEST_F(WriteBackup, KeepsTheRadiosBytesShowsThePreviewAndCancelSendsNoWritePacke
     EXPECT_FALSE(lastSuccess);
     EXPECT_EQ(prompt.modalWindows, std::vector<QString>{"FrmWritePreview"});
     // Channel 33 comes.
-    EXPECT_EQ(previewCounts, "1 channels and 0 settings will change.");
+    EXPECT_EQ(previewCounts, "1 channel and 0 settings will change.");
     EXPECT_TRUE(prompt.asked.empty());  // no read or write question of its own
     EXPECT_EQ(writePackets, 0);
     EXPECT_EQ(radio.memory(), radioBefore);
@@ -144,6 +144,29 @@ TEST_F(WriteBackup, ABackupThatCannotBeKeptStopsTheWriteBeforeAnythingIsSent)
     EXPECT_EQ(main->statusHint(), "Nothing was written.");
 }
 
+TEST_F(WriteBackup, ARadioSwappedWhileThePreviewWaitsIsNotWritten)
+{
+    // While the preview is open the cable goes to another radio: the serial number in the
+    // information block (0x3F00, serial at offset 48, its last digit at 0x3F3F) changes.
+    prompt.modalHandler = [this](QDialog& d) {
+        radio.memory()[0x3F3F] = '2';
+        d.findChild<QPushButton*>("CommandWrite")->click();
+        return d.result();
+    };
+    action("mnuWriteToRadio")->trigger();
+    runToEnd();
+
+    EXPECT_FALSE(lastSuccess);
+    EXPECT_EQ(writePackets, 0);
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0].message.text,
+              "This is not the radio that was backed up (serial number \"2026010100000001\", "
+              "now \"2026010100000002\"), so nothing was written.");
+    RadioMemory expected = radioBefore;
+    expected[0x3F3F] = '2';
+    EXPECT_EQ(radio.memory(), expected);
+}
+
 TEST_F(WriteBackup, TurnedOffTheWriteReadsNothingFirstAndTheChoiceIsKept)
 {
     turnBackupOff();
@@ -186,7 +209,7 @@ TEST_F(WriteBackup, AfterAReadOfThisRadioThatReadIsTheBackup)
     runToEnd();
     EXPECT_TRUE(lastSuccess);
     EXPECT_EQ(firstBlockReads, 1);  // the read's only
-    EXPECT_EQ(previewCounts, "1 channels and 0 settings will change.");
+    EXPECT_EQ(previewCounts, "1 channel and 0 settings will change.");
     EXPECT_EQ(prompt.askedIds(), (std::vector<int>{9004, 9009, 9010}));
     EXPECT_EQ(snapshotFiles().size(), 2u);  // the read and what was written
     EXPECT_EQ(main->statusHint().toStdString(),
@@ -202,7 +225,7 @@ TEST_F(WriteBackup, CompareWithRadioLeavesTheOpenDocumentAsItIs)
     runToEnd();
     EXPECT_TRUE(lastSuccess);
     EXPECT_EQ(prompt.modalWindows, std::vector<QString>{"FrmComparison"});
-    EXPECT_EQ(previewCounts, "1 channels and 0 settings differ.");
+    EXPECT_EQ(previewCounts, "1 channel and 0 settings differ.");
     EXPECT_TRUE(prompt.asked.empty());
     EXPECT_NE(app.documents.working().findChannel(33), nullptr);
     EXPECT_EQ(app.documents.working().Data.ChannelCount, open.Data.ChannelCount);
