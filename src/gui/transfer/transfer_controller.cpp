@@ -191,9 +191,30 @@ SnapshotSaved TransferController::keep(SnapshotKind kind, const Reading& r)
 
 void TransferController::readSerial(std::function<void(bool, std::string)> then)
 {
-    runTransfer(TransferKind::Information, Use::Aside, [this, then = std::move(then)](bool ok) {
-        then(ok, ok ? readInfoField(machine_->infoBlock().bytes, info::SerialNumber) : "");
+    readIdentity([then = std::move(then)](bool ok, const RadioIdentity& identity) {
+        then(ok, identity.serial);
     });
+}
+
+void TransferController::readIdentity(std::function<void(bool, const RadioIdentity&)> then)
+{
+    runTransfer(TransferKind::Information, Use::Aside, [this, then = std::move(then)](bool ok) {
+        RadioIdentity identity;
+        if (ok) {
+            identity.model = machine_->identification().model;
+            identity.band = machine_->identification().variant;
+            identity.version = machine_->identification().version;
+            identity.serial = readInfoField(machine_->infoBlock().bytes, info::SerialNumber);
+        }
+        then(ok, identity);
+    });
+}
+
+QString TransferController::identityWords(const RadioIdentity& identity) const
+{
+    return app_.text(text::msg::RadioIdentityWords)
+        .arg(QString::fromStdString(identity.model), QString::number(identity.band),
+             QString::fromStdString(identity.version), QString::fromStdString(identity.serial));
 }
 
 void TransferController::status(int textId, const std::string& detail)
@@ -305,9 +326,9 @@ void TransferController::writeWithBackup()
     if (lastRead_ && !source_) {
         // The open document is this session's read: when the radio is still
         // that one, its read is the backup.
-        readSerial([this](bool ok, const std::string& serial) {
+        readIdentity([this](bool ok, const RadioIdentity& identity) {
             if (!ok) return stopWrite(app_.text(text::msg::BackupReadFailed));
-            if (lastRead_ && serial == lastRead_->identity.serial) {
+            if (lastRead_ && identity == lastRead_->identity) {
                 backup_ = lastRead_;
                 return showPreview();
             }
@@ -372,13 +393,12 @@ void TransferController::showPreview()
 
 void TransferController::checkIdentityAndWrite()
 {
-    // The radio must still be the one that was backed up.
-    readSerial([this](bool ok, const std::string& serial) {
+    // The radio must still be the one that was backed up: model, band, version and serial.
+    readIdentity([this](bool ok, const RadioIdentity& now) {
         if (!ok) return stopWrite(app_.text(text::msg::RadioNotIdentified));
-        if (serial != backup_->identity.serial)
+        if (!(now == backup_->identity))
             return stopWrite(app_.text(text::msg::RadioChangedSinceBackup)
-                                 .arg(QString::fromStdString(backup_->identity.serial),
-                                      QString::fromStdString(serial)));
+                                 .arg(identityWords(backup_->identity), identityWords(now)));
         writeNow(true);
     });
 }

@@ -163,6 +163,9 @@ class TransferController final : public QObject,
     SnapshotSaved keep(SnapshotKind kind, const Reading& r);
     // Reads the radio's serial number (an information read) into `serial`.
     void readSerial(std::function<void(bool ok, std::string serial)> then);
+    // Model, band and version as the radio names itself, and its serial number.
+    void readIdentity(std::function<void(bool ok, const RadioIdentity& identity)> then);
+    QString identityWords(const RadioIdentity& identity) const;
     void writeWithBackup();
     void backupRead();
     void showPreview();

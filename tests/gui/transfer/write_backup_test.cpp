@@ -160,11 +160,28 @@ TEST_F(WriteBackup, ARadioSwappedWhileThePreviewWaitsIsNotWritten)
     EXPECT_EQ(writePackets, 0);
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0].message.text,
-              "This is not the radio that was backed up (serial number \"2026010100000001\", "
-              "now \"2026010100000002\"), so nothing was written.");
+              "This is not the radio that was backed up (ZT-958FM, band 0, V300, serial number "
+              "\"2026010100000001\"; now ZT-958FM, band 0, V300, serial number "
+              "\"2026010100000002\"), so nothing was written.");
     RadioMemory expected = radioBefore;
     expected[0x3F3F] = '2';
     EXPECT_EQ(radio.memory(), expected);
+
+    // The same serial number on a radio of another firmware version is another radio too.
+    prompt.asked.clear();
+    ends = 0;
+    prompt.modalHandler = [this](QDialog& d) {
+        radio.memory()[VirtualRadio::kIdentityAddress + 11] = '1';  // V300 -> V301
+        d.findChild<QPushButton*>("CommandWrite")->click();
+        return d.result();
+    };
+    action("mnuWriteToRadio")->trigger();
+    runToEnd();
+    EXPECT_FALSE(lastSuccess);
+    EXPECT_EQ(writePackets, 0);
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_NE(prompt.asked[0].message.text.find("V301"), std::string::npos)
+        << prompt.asked[0].message.text;
 }
 
 TEST_F(WriteBackup, TurnedOffTheWriteReadsNothingFirstAndTheChoiceIsKept)
