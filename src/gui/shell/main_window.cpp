@@ -103,8 +103,8 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), 
     auto* row = new QHBoxLayout(central);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    row->addWidget(picture1_);
-    row->addWidget(commandMove_);
+    row->addWidget(treePane_);
+    row->addWidget(splitterHandle_);
     row->addWidget(mdiArea_, 1);
     setCentralWidget(central);
 
@@ -152,12 +152,12 @@ void MainWindow::useLink(LinkPort& port, TimerFactory& timers)
             [this] { return pathText(comDevice(app_.comPort, app_.paths.mySetupIni())); });
     transfers_ = std::make_unique<TransferController>(app_, port, timers, this);
     TransferWindows w;
-    w.closeAllDocumentWindows = [this] { CloseCurAllWindows(); };
+    w.closeAllDocumentWindows = [this] { closeAllChildWindows(); };
     w.documentReplaced = [this](const std::string&) {
         documentReplaced();
         forgetUndoSteps(*this);
     };
-    w.showRadioInformation = [this] { ShowChildWindow(window::RadioInfo); };
+    w.showRadioInformation = [this] { showChildWindow(window::RadioInfo); };
     w.endProgram = [this] { endProgram(); };
     w.showChannel = [this](int chNo) { showChannelInGrid(chNo); };
     transfers_->setWindows(std::move(w));
@@ -175,7 +175,7 @@ void MainWindow::showChannelInGrid(int chNo)
     const int group = groupOfChannel(chNo);
     if (group < 0) return;
     app_.channelEdit.currentGroup = group;
-    ShowChildWindow(window::CommChInfo);
+    showChildWindow(window::CommChInfo);
     auto* grid = qobject_cast<ChannelGridWindow*>(childWindow(window::CommChInfo));
     if (!grid) return;
     grid->ChangeGroup();
@@ -221,7 +221,7 @@ void MainWindow::buildMenus()
     addReportCommands(*file, app_, *this, [this] { aboutToReadDocument(); });
     file->addSeparator();
     addChannelCsvItems(*file, app_, this,
-                       {[this] { aboutToReadDocument(); }, [this] { CloseCurAllWindows(); },
+                       {[this] { aboutToReadDocument(); }, [this] { closeAllChildWindows(); },
                         [this] { documentReplaced(); }});
     file->addSeparator();
     connect(menuItem(file, "mnuFileExit", text::menu::FileExit), &QAction::triggered, this,
@@ -229,7 +229,7 @@ void MainWindow::buildMenus()
 
     QMenu* model = addMenu("mnuModel", text::menu::ModelMenu);
     connect(menuItem(model, "mnuModelInfo", text::menu::ModelInformation), &QAction::triggered,
-            this, [this] { ShowModalWindow(window::ModelInfo); });
+            this, [this] { showModalWindow(window::ModelInfo); });
 
     QMenu* edit = addMenu("mnuEdit", text::menu::EditMenu);
     installUndoCommands(*this, *edit, app_,
@@ -237,14 +237,14 @@ void MainWindow::buildMenus()
                                  [this](const std::function<void()>& replace) {
                                      replace();
                                      emit app_.events.documentReplaced();
-                                     ShowMainTxt();
+                                     showDocumentCaption();
                                  }});
     connect(&undoCommandsOf(*this)->recorder(), &UndoRecorder::windowChangedDocument, this,
             [this](QWidget* window) {
                 showStatusHint(
                     app_.text(text::msg::WindowChangedStoredValue).arg(window->windowTitle()));
             });
-    auto child = [this](const char* name) { return [this, name] { ShowChildWindow(name); }; };
+    auto child = [this](const char* name) { return [this, name] { showChildWindow(name); }; };
     connect(menuItem(edit, "mnuChannelInfo", text::menu::EditChannelInformation),
             &QAction::triggered, this, child(window::CommChInfo));
     edit->addSeparator();
@@ -272,14 +272,14 @@ void MainWindow::buildMenus()
     connect(a, &QAction::triggered, this, &MainWindow::writeToRadio);
     a = menuItem(program, "MnuProPassWord", text::menu::ProgramPassword);
     a->setShortcut(QKeySequence("Ctrl+P"));
-    connect(a, &QAction::triggered, this, [this] { ShowModalWindow(window::PassWord); });
+    connect(a, &QAction::triggered, this, [this] { showModalWindow(window::PassWord); });
     connect(menuItem(program, "mnuCompareWithRadio", text::menu::ProgramCompareWithRadio),
             &QAction::triggered, this, [this] {
                 aboutToReadDocument();
                 transfers_->compareWithRadio();
             });
     addHistoryItems(*file, *program, app_, this,
-                    {[this] { aboutToReadDocument(); }, [this] { CloseCurAllWindows(); },
+                    {[this] { aboutToReadDocument(); }, [this] { closeAllChildWindows(); },
                      [this] { documentReplaced(); }, [this](int chNo) { showChannelInGrid(chNo); },
                      [this](const Snapshot& snapshot) {
                          aboutToReadDocument();
@@ -300,11 +300,11 @@ void MainWindow::buildMenus()
 
     QMenu* set = addMenu("mnuSet", text::menu::SettingsMenu);
     connect(menuItem(set, "mnuComm", text::menu::SettingsComPort), &QAction::triggered, this,
-            [this] { ShowModalWindow(window::SetComm); });
+            [this] { showModalWindow(window::SetComm); });
     connect(menuItem(set, "mnuLanguage", text::menu::SettingsLanguage), &QAction::triggered, this,
-            [this] { ShowModalWindow(window::SetLanguage); });
+            [this] { showModalWindow(window::SetLanguage); });
     connect(menuItem(set, "mnuLinkOptions", text::menu::SettingsTransferOptions),
-            &QAction::triggered, this, [this] { ShowModalWindow(window::LinkOptions); });
+            &QAction::triggered, this, [this] { showModalWindow(window::LinkOptions); });
     connect(menuItem(set, "MnuInit", text::menu::SettingsInitialSettings), &QAction::triggered,
             this, &MainWindow::initialSettings);
 
@@ -313,13 +313,13 @@ void MainWindow::buildMenus()
     mnuTreeView_->setCheckable(true);
     mnuTreeView_->setChecked(true);
     connect(mnuTreeView_, &QAction::triggered, this,
-            [this] { setTreePaneVisible(!picture1_->isVisibleTo(this)); });
+            [this] { setTreePaneVisible(!treePane_->isVisibleTo(this)); });
     view->addSeparator();
     mnuViewToolbar_ = menuItem(view, "mnuViewToolbar", text::menu::ViewToolbar);
     mnuViewToolbar_->setCheckable(true);
     mnuViewToolbar_->setChecked(true);
     connect(mnuViewToolbar_, &QAction::toggled, this,
-            [this](bool on) { tbToolBar_->setVisible(on); });
+            [this](bool on) { toolBar_->setVisible(on); });
     mnuViewStatusBar_ = menuItem(view, "mnuViewStatusBar", text::menu::ViewStatusBar);
     mnuViewStatusBar_->setCheckable(true);
     mnuViewStatusBar_->setChecked(true);
@@ -332,8 +332,8 @@ void MainWindow::buildMenus()
                                     QStringList open;
                                     for (QMdiSubWindow* w : mdiArea_->subWindowList())
                                         if (w->widget()) open << w->widget()->objectName();
-                                    CloseCurAllWindows();
-                                    for (const QString& name : open) ShowChildWindow(name);
+                                    closeAllChildWindows();
+                                    for (const QString& name : open) showChildWindow(name);
                                 }});
 
     mnuWindow_ = addMenu("mnuWindow", text::menu::WindowMenu);
@@ -341,7 +341,7 @@ void MainWindow::buildMenus()
             &QAction::triggered, this, &MainWindow::cascade);
     mnuWindow_->addSeparator();
     connect(menuItem(mnuWindow_, "mnuCloseAll", text::menu::WindowCloseAll), &QAction::triggered,
-            this, &MainWindow::CloseCurAllWindows);
+            this, &MainWindow::closeAllChildWindows);
     addKeyboardCommands(*this, *mnuWindow_, *mdiArea_);
     windowListSeparator_ = mnuWindow_->addSeparator();
     connect(mnuWindow_, &QMenu::aboutToShow, this, &MainWindow::refreshWindowMenu);
@@ -349,15 +349,15 @@ void MainWindow::buildMenus()
     QMenu* help = addMenu("mnuHelp", text::menu::HelpMenu);
     help->addSeparator();
     connect(menuItem(help, "mnuHelpAbout", text::menu::HelpAbout), &QAction::triggered, this,
-            [this] { ShowModalWindow(window::About); });
+            [this] { showModalWindow(window::About); });
 }
 
 void MainWindow::buildToolbar()
 {
-    tbToolBar_ = addToolBar(QString());
-    tbToolBar_->setObjectName("tbToolBar");
-    tbToolBar_->setMovable(false);
-    tbToolBar_->setIconSize(QSize(24, 24));
+    toolBar_ = addToolBar(QString());
+    toolBar_->setObjectName("tbToolBar");
+    toolBar_->setMovable(false);
+    toolBar_->setIconSize(QSize(24, 24));
     struct Button {
         const char* key;
         int tipId;
@@ -375,8 +375,8 @@ void MainWindow::buildToolbar()
         {"About", text::toolbar::ToolTipAbout, QStyle::SP_MessageBoxInformation, true},
     };
     for (const Button& b : buttons) {
-        if (b.separatorBefore) tbToolBar_->addSeparator();
-        QAction* a = tbToolBar_->addAction(style()->standardIcon(b.icon), QString());
+        if (b.separatorBefore) toolBar_->addSeparator();
+        QAction* a = toolBar_->addAction(style()->standardIcon(b.icon), QString());
         a->setObjectName(b.key);
         a->setData(QString::fromLatin1(b.key));
         a->setProperty("tipId", b.tipId);
@@ -387,57 +387,57 @@ void MainWindow::buildToolbar()
 
 void MainWindow::buildTreePane()
 {
-    picture1_ = new QWidget(this);
-    picture1_->setObjectName("Picture1");
-    picture1_->setFixedWidth(190);
-    frame1_ = new QFrame(picture1_);
-    frame1_->setObjectName("Frame1");
-    frame1_->setFrameShape(QFrame::StyledPanel);
-    auto* paneLayout = new QVBoxLayout(picture1_);
+    treePane_ = new QWidget(this);
+    treePane_->setObjectName("Picture1");
+    treePane_->setFixedWidth(190);
+    treeFrame_ = new QFrame(treePane_);
+    treeFrame_->setObjectName("Frame1");
+    treeFrame_->setFrameShape(QFrame::StyledPanel);
+    auto* paneLayout = new QVBoxLayout(treePane_);
     paneLayout->setContentsMargins(0, 0, 0, 0);
-    paneLayout->addWidget(frame1_);
+    paneLayout->addWidget(treeFrame_);
 
-    label1_ = new QLabel(frame1_);
-    label1_->setObjectName("Label1");
-    QFont bold = label1_->font();
+    modelLabel_ = new QLabel(treeFrame_);
+    modelLabel_->setObjectName("Label1");
+    QFont bold = modelLabel_->font();
     bold.setBold(true);
-    label1_->setFont(bold);
-    toolbar1_ = new QToolBar(frame1_);
-    toolbar1_->setObjectName("Toolbar1");
-    toolbar1_->setIconSize(QSize(12, 12));
+    modelLabel_->setFont(bold);
+    paneToolbar_ = new QToolBar(treeFrame_);
+    paneToolbar_->setObjectName("Toolbar1");
+    paneToolbar_->setIconSize(QSize(12, 12));
     QAction* closePane =
-        toolbar1_->addAction(style()->standardIcon(QStyle::SP_TitleBarCloseButton), QString());
+        paneToolbar_->addAction(style()->standardIcon(QStyle::SP_TitleBarCloseButton), QString());
     closePane->setObjectName("Toolbar1Close");
     closePane->setData(QString::fromUtf8(kTreeCloseKey));
     connect(closePane, &QAction::triggered, this, [this, closePane] {
         if (closePane->data().toString() == QString::fromUtf8(kTreeCloseKey))
             setTreePaneVisible(false);
     });
-    treeView1_ = new QTreeWidget(frame1_);
-    treeView1_->setObjectName("TreeView1");
-    treeView1_->setHeaderHidden(true);
-    treeView1_->setColumnCount(1);
-    connect(treeView1_, &QTreeWidget::itemClicked, this,
+    functionTree_ = new QTreeWidget(treeFrame_);
+    functionTree_->setObjectName("TreeView1");
+    functionTree_->setHeaderHidden(true);
+    functionTree_->setColumnCount(1);
+    connect(functionTree_, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item, int) { treeClicked(item); });
 
     auto* title = new QHBoxLayout;
     title->setContentsMargins(4, 2, 0, 2);
-    title->addWidget(label1_, 1);
-    title->addWidget(toolbar1_);
-    auto* frameLayout = new QVBoxLayout(frame1_);
+    title->addWidget(modelLabel_, 1);
+    title->addWidget(paneToolbar_);
+    auto* frameLayout = new QVBoxLayout(treeFrame_);
     frameLayout->setContentsMargins(0, 0, 0, 0);
     frameLayout->setSpacing(0);
     frameLayout->addLayout(title);
-    frameLayout->addWidget(treeView1_, 1);
+    frameLayout->addWidget(functionTree_, 1);
 
-    commandMove_ = new QPushButton(this);
-    commandMove_->setObjectName("CommandMove");
-    commandMove_->setFixedWidth(5);
-    commandMove_->setFocusPolicy(Qt::NoFocus);
-    commandMove_->setFlat(true);
-    commandMove_->setCursor(Qt::SizeHorCursor);
-    commandMove_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-    commandMove_->installEventFilter(this);
+    splitterHandle_ = new QPushButton(this);
+    splitterHandle_->setObjectName("CommandMove");
+    splitterHandle_->setFixedWidth(5);
+    splitterHandle_->setFocusPolicy(Qt::NoFocus);
+    splitterHandle_->setFlat(true);
+    splitterHandle_->setCursor(Qt::SizeHorCursor);
+    splitterHandle_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    splitterHandle_->installEventFilter(this);
 }
 
 void MainWindow::buildStatusBar()
@@ -466,13 +466,13 @@ void MainWindow::formLoad()
     const bool backup = positionStore().number(kSettingsSection, kBackupBeforeWriteKey, 1) != 0;
     mnuBackupBeforeWrite_->setChecked(backup);
     transfers_->setBackupBeforeWrite(backup);
-    ApplyLanguageTexts();
-    LoadTree();
-    // LoadNewDoc2: a new document again, the texts, the channel grid, the caption.
+    retranslate();
+    fillFunctionTree();
+    // A new document again, the texts, the channel grid, the caption.
     startNewDocument(app_, NewKind::Ordinary);
-    ApplyLanguageTexts();
-    ShowChildWindow(window::CommChInfo);
-    ShowMainTxt();
+    retranslate();
+    showChildWindow(window::CommChInfo);
+    showDocumentCaption();
     forgetUndoSteps(*this);
 }
 
@@ -532,8 +532,8 @@ void MainWindow::checkLanguageChange()
     app_.texts.setLanguage(app_.currentLanguage);
     applyQtTranslations(app_.currentLanguage);
     applyLanguage();
-    CloseCurAllWindows();
-    ShowChildWindow(window::CommChInfo);
+    closeAllChildWindows();
+    showChildWindow(window::CommChInfo);
 }
 
 void MainWindow::aboutToReadDocument()
@@ -555,7 +555,7 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     // The tree pane follows the inner height through its layout.
-    LoadBKPic();
+    paintAreaBackground();
     if (isVisible()) fitChildWindows();
 }
 
@@ -564,7 +564,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     aboutToReadDocument();
     if (!isMinimized() && !storePosition())
         app_.prompt->ask(settingsNotSaved(positionStore().location().toStdString()));
-    CloseCurAllWindows();
+    closeAllChildWindows();
     if (!closingForVersionSwitch_ && app_.documents.IsModified()) {
         const Answer a =
             app_.prompt->ask(question(text::msg::SaveChanges, Buttons::YesNoCancel, Icon::Warning));
@@ -599,20 +599,20 @@ void MainWindow::endProgram()
 
 void MainWindow::applyLanguage()
 {
-    ApplyLanguageTexts();
-    LoadTree();
+    retranslate();
+    fillFunctionTree();
     emit app_.events.languageChanged();
 }
 
-void MainWindow::ApplyLanguageTexts()
+void MainWindow::retranslate()
 {
     fileFilter_ = app_.text(text::msg::DataFileFilter) + " (*.dat)";
     panels_[2]->setText(app_.text(text::main::StatusBarComPortLabel) +
                         QString::number(app_.comPort));
     panels_[1]->setText(fromRecordText(app_.state.ModelName) + "[" +
                         fromRecordText(app_.state.BandText) + "]");
-    ShowMainTxt();
-    LoadBKPic();
+    showDocumentCaption();
+    paintAreaBackground();
     const auto menus = menuBar()->actions();
     for (QAction* m : menus) {
         if (m->property("textId").isValid()) m->setText(app_.text(m->property("textId").toInt()));
@@ -621,7 +621,7 @@ void MainWindow::ApplyLanguageTexts()
                 if (item->property("textId").isValid())
                     item->setText(app_.text(item->property("textId").toInt()));
     }
-    for (QAction* b : tbToolBar_->actions())
+    for (QAction* b : toolBar_->actions())
         if (b->property("tipId").isValid()) {
             const QString tip = app_.text(b->property("tipId").toInt());
             b->setToolTip(tip);
@@ -630,21 +630,21 @@ void MainWindow::ApplyLanguageTexts()
     nameControls(*this, [this](int id) { return app_.text(id); });
 }
 
-void MainWindow::ShowMainTxt()
+void MainWindow::showDocumentCaption()
 {
     const QString model = fromRecordText(app_.state.ModelName);
     const QString file = QString::fromStdString(app_.documents.fileName().filename().string());
     setWindowTitle(app_.text(text::main::ApplicationTitle) + "[" + model + ":" +
                    fromRecordText(app_.state.BandText) + "]" + "[" +
                    app_.text(text::main::CaptionFileNameLabel) + ":" + file + "]");
-    label1_->setText(model);
-    if (treeView1_->topLevelItemCount() > 0) treeView1_->topLevelItem(0)->setText(0, model);
+    modelLabel_->setText(model);
+    if (functionTree_->topLevelItemCount() > 0) functionTree_->topLevelItem(0)->setText(0, model);
 }
 
-void MainWindow::LoadTree()
+void MainWindow::fillFunctionTree()
 {
-    treeView1_->clear();
-    auto* root = new QTreeWidgetItem(treeView1_, {label1_->text()});
+    functionTree_->clear();
+    auto* root = new QTreeWidgetItem(functionTree_, {modelLabel_->text()});
     root->setData(0, Qt::UserRole, "N0");
     root->setIcon(0, style()->standardIcon(QStyle::SP_ComputerIcon));
     struct Node {
@@ -670,20 +670,20 @@ void MainWindow::LoadTree()
 void MainWindow::fitTreePane()
 {
     // The pane is wide enough for its longest label in the current language.
-    const QFontMetrics metrics(treeView1_->font());
-    const int icon = treeView1_->iconSize().isValid() ? treeView1_->iconSize().width() : 16;
+    const QFontMetrics metrics(functionTree_->font());
+    const int icon = functionTree_->iconSize().isValid() ? functionTree_->iconSize().width() : 16;
     int widest = 0;
-    QTreeWidgetItem* root = treeView1_->topLevelItem(0);
+    QTreeWidgetItem* root = functionTree_->topLevelItem(0);
     for (int i = 0; root && i < root->childCount(); ++i)
         widest = std::max(widest, metrics.horizontalAdvance(root->child(i)->text(0)));
     // Two levels of indentation, the icon, the frame and a little air.
     const int labels =
-        widest + 2 * treeView1_->indentation() + icon + 2 * treeView1_->frameWidth() + 24;
+        widest + 2 * functionTree_->indentation() + icon + 2 * functionTree_->frameWidth() + 24;
     const int wanted = std::max(190, labels);
-    if (picture1_->width() < wanted) picture1_->setFixedWidth(wanted);
+    if (treePane_->width() < wanted) treePane_->setFixedWidth(wanted);
 }
 
-void MainWindow::LoadBKPic()
+void MainWindow::paintAreaBackground()
 {
     const auto file =
         app_.paths.programDir / "PIC" / ("BK_" + std::to_string(app_.currentLanguage) + ".jpg");
@@ -747,7 +747,7 @@ bool MainWindow::activateChildWindow(const QString& name)
     return true;
 }
 
-void MainWindow::ShowChildWindow(const QString& name, bool activateNew)
+void MainWindow::showChildWindow(const QString& name, bool activateNew)
 {
     if (activateChildWindow(name)) return;
     QWidget* child = createChildWindow(name, app_);
@@ -770,7 +770,7 @@ void MainWindow::ShowChildWindow(const QString& name, bool activateNew)
     if (activateNew) mdiArea_->setActiveSubWindow(sub);
 }
 
-void MainWindow::UnloadWindowByName(const QString& name)
+void MainWindow::closeChildWindow(const QString& name)
 {
     for (QMdiSubWindow* w : mdiArea_->subWindowList())
         if (w->widget() && w->widget()->objectName() == name) {
@@ -779,7 +779,7 @@ void MainWindow::UnloadWindowByName(const QString& name)
         }
 }
 
-void MainWindow::CloseCurAllWindows()
+void MainWindow::closeAllChildWindows()
 {
     // Each window's own close handling runs; then it is gone.
     for (QMdiSubWindow* w : mdiArea_->subWindowList()) {
@@ -809,17 +809,17 @@ void MainWindow::fitChildWindows()
     }
 }
 
-int MainWindow::ShowModalWindow(const QString& name)
+int MainWindow::showModalWindow(const QString& name)
 {
     aboutToReadDocument();
     QDialog* dialog = createModalWindow(name, app_, this);
     if (!dialog) return -1;
     // A confirmed model or band change starts a new document.
     if (auto* model = qobject_cast<ModelInfoDialog*>(dialog))
-        model->loadNewDoc = [this] { LoadNewDoc(); };
+        model->loadNewDoc = [this] { scheduleNewDocument(); };
     const int result = app_.prompt->execModal(*dialog);
     delete dialog;
-    if (name == QLatin1String(window::ModelInfo)) ShowMainTxt();
+    if (name == QLatin1String(window::ModelInfo)) showDocumentCaption();
     // The language window's change takes effect as the main window is active again.
     checkLanguageChange();
     return result;
@@ -849,17 +849,17 @@ void MainWindow::treeClicked(QTreeWidgetItem* item)
     if (!item) return;
     const QString key = item->data(0, Qt::UserRole).toString();
     if (key == "N1")
-        ShowChildWindow(window::CommChInfo);
+        showChildWindow(window::CommChInfo);
     else if (key == "N2")
-        ShowChildWindow(window::OptFeatures);
+        showChildWindow(window::OptFeatures);
     else if (key == "N4")
-        ShowChildWindow(window::Dtmf);
+        showChildWindow(window::Dtmf);
     else if (key == "N13")
-        ShowChildWindow(window::ResetMode);
+        showChildWindow(window::ResetMode);
     else if (key == "N12")
-        ShowChildWindow(window::ToneTips);
+        showChildWindow(window::ToneTips);
     else if (key == "N6")
-        ShowChildWindow(window::EmbMsg);
+        showChildWindow(window::EmbMsg);
     else if (key == "N7")
         readRadioInformation();
 }
@@ -877,32 +877,32 @@ void MainWindow::toolbarClicked(const QString& key)
     else if (key == "ReadRadio")
         readFromRadio();
     else if (key == "CommSet")
-        ShowModalWindow(window::SetComm);
+        showModalWindow(window::SetComm);
     else if (key == "WriteRadio")
         writeToRadio();
     else if (key == "About")
-        ShowModalWindow(window::About);
+        showModalWindow(window::About);
 }
 
 void MainWindow::setTreePaneVisible(bool visible)
 {
-    picture1_->setVisible(visible);
-    commandMove_->setVisible(visible);
+    treePane_->setVisible(visible);
+    splitterHandle_->setVisible(visible);
     mnuTreeView_->setChecked(visible);
 }
 
 bool MainWindow::dragSplitter(int twips)
 {
-    const int newWidth = pixelsToTwips(picture1_->width()) + twips;
+    const int newWidth = pixelsToTwips(treePane_->width()) + twips;
     const int inner = pixelsToTwips(centralWidget()->width());
     if (newWidth < kMinTreePaneTwips || newWidth > inner) return false;
-    picture1_->setFixedWidth(twipsToPixels(newWidth));
+    treePane_->setFixedWidth(twipsToPixels(newWidth));
     return true;
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == commandMove_) {
+    if (watched == splitterHandle_) {
         switch (event->type()) {
             case QEvent::MouseButtonPress:
                 splitterDrag_ = true;
@@ -925,10 +925,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 // ---- Document commands -----------------------------------------------------------
 
-void MainWindow::LoadNewDoc()
+void MainWindow::scheduleNewDocument()
 {
     aboutToReadDocument();
-    CloseCurAllWindows();
+    closeAllChildWindows();
     newDocTimer_.start(kNewDocDelayMs);
 }
 
@@ -937,9 +937,9 @@ void MainWindow::onNewDocTimer()
     startNewDocument(app_, initRequest_ ? NewKind::Initialise : NewKind::Ordinary);
     initRequest_ = false;
     emit app_.events.documentReplaced();
-    ApplyLanguageTexts();
-    ShowChildWindow(window::CommChInfo);
-    ShowMainTxt();
+    retranslate();
+    showChildWindow(window::CommChInfo);
+    showDocumentCaption();
     cascade();
     forgetUndoSteps(*this);
 }
@@ -948,7 +948,7 @@ bool MainWindow::saveDataFile()
 {
     DocumentContext ctx = app_.documentContext();
     const bool ok = app_.documents.Save(app_.documents.fileName(), ctx);
-    ShowMainTxt();
+    showDocumentCaption();
     return ok;
 }
 
@@ -971,7 +971,7 @@ void MainWindow::fileNew()
     const Answer ok =
         app_.prompt->ask(question(text::msg::ConfirmNewDocument, Buttons::OkCancel, Icon::Warning));
     if (ok == Answer::Ok)
-        LoadNewDoc();
+        scheduleNewDocument();
     else
         initRequest_ = false;  // a cancelled Initial settings leaves no request behind
 }
@@ -996,7 +996,7 @@ void MainWindow::openDataFile()
     request.initialPath = pathText(app_.documents.fileName());
     const std::optional<QString> chosen = app_.prompt->chooseFile(request);
     if (!chosen) return;
-    CloseCurAllWindows();
+    closeAllChildWindows();
     DocumentContext ctx = app_.documentContext();
     const OpenResult result =
         app_.documents.Open(std::filesystem::path(chosen->toStdString()), ctx);
@@ -1007,9 +1007,9 @@ void MainWindow::openDataFile()
 void MainWindow::afterOpened()
 {
     emit app_.events.documentReplaced();
-    ShowChildWindow(window::CommChInfo);
-    ShowMainTxt();
-    ApplyLanguageTexts();
+    showChildWindow(window::CommChInfo);
+    showDocumentCaption();
+    retranslate();
     cascade();
     forgetUndoSteps(*this);
 }
@@ -1041,7 +1041,7 @@ bool MainWindow::fileSaveAs()
     const std::filesystem::path path = saveAsPath(std::filesystem::path(chosen->toStdString()));
     DocumentContext ctx = app_.documentContext();
     const bool ok = app_.documents.Save(path, ctx);
-    ShowMainTxt();
+    showDocumentCaption();
     return ok;
 }
 
@@ -1068,16 +1068,16 @@ void MainWindow::writeToRadio()
 void MainWindow::readRadioInformation()
 {
     aboutToReadDocument();
-    UnloadWindowByName(window::RadioInfo);
+    closeChildWindow(window::RadioInfo);
     transfers_->readInformation();
 }
 
 void MainWindow::documentReplaced()
 {
     emit app_.events.documentReplaced();
-    ShowMainTxt();
-    ApplyLanguageTexts();
-    ShowChildWindow(window::CommChInfo);
+    showDocumentCaption();
+    retranslate();
+    showChildWindow(window::CommChInfo);
     cascade();
 }
 

@@ -60,7 +60,7 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     // Shows the child window of that name: an open one is activated; a new one is placed in
     // the area at the size it asked for, the windows are cascaded (not for the channel editor,
     // which keeps its place beside the grid) and it is activated when `activateNew`.
-    void ShowChildWindow(const QString& name, bool activateNew = true) override;
+    void showChildWindow(const QString& name, bool activateNew = true) override;
     // The open child window of that name, or null.
     QWidget* childWindow(const QString& name) const;
     int childWindowCount() const;
@@ -76,16 +76,16 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     void aboutToReadDocument();
     void showStatusHint(const QString& text);
     void applyLanguage();
-    void ApplyLanguageTexts();
-    void ShowMainTxt();
-    void LoadTree();
-    void LoadBKPic();
-    void CloseCurAllWindows();
-    void LoadNewDoc();
-    void UnloadWindowByName(const QString& name);
+    void retranslate();
+    void showDocumentCaption();
+    void fillFunctionTree();
+    void paintAreaBackground();
+    void closeAllChildWindows();
+    void scheduleNewDocument();
+    void closeChildWindow(const QString& name);
     // Shows a modal window by name (model information, password, COM port,
     // language, about); returns its result, or -1 for a name that is no modal window.
-    int ShowModalWindow(const QString& name);
+    int showModalWindow(const QString& name);
 
     void fileNew();
     void fileOpen();
@@ -154,13 +154,13 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     QString positionStore_;
 
     QMdiArea* mdiArea_ = nullptr;
-    QToolBar* tbToolBar_ = nullptr;
-    QWidget* picture1_ = nullptr;
-    QFrame* frame1_ = nullptr;
-    QLabel* label1_ = nullptr;
-    QToolBar* toolbar1_ = nullptr;
-    QTreeWidget* treeView1_ = nullptr;
-    QPushButton* commandMove_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QWidget* treePane_ = nullptr;
+    QFrame* treeFrame_ = nullptr;
+    QLabel* modelLabel_ = nullptr;
+    QToolBar* paneToolbar_ = nullptr;
+    QTreeWidget* functionTree_ = nullptr;
+    QPushButton* splitterHandle_ = nullptr;
     QLabel* panels_[5] = {};
     QMenu* mnuWindow_ = nullptr;
     QAction* mnuTreeView_ = nullptr;

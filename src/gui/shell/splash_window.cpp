@@ -35,17 +35,17 @@ SplashWindow::SplashWindow(AppContext& app, QWidget* parent)
     }
     if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
 
-    timer1_.setObjectName("Timer1");
-    timer1_.setSingleShot(true);
-    connect(&timer1_, &QTimer::timeout, this, &SplashWindow::finish);
-    timer1_.start(kSplashMs);
+    closeTimer_.setObjectName("Timer1");
+    closeTimer_.setSingleShot(true);
+    connect(&closeTimer_, &QTimer::timeout, this, &SplashWindow::finish);
+    closeTimer_.start(kSplashMs);
 }
 
 void SplashWindow::finish()
 {
     if (finished_) return;
     finished_ = true;
-    timer1_.stop();
+    closeTimer_.stop();
     if (done) done();
     close();
 }
