@@ -39,6 +39,7 @@
 #include "gui/report/report_commands.h"
 #include "gui/shell/child_windows.h"
 #include "gui/shell/keyboard_commands.h"
+#include "gui/shell/menu_item.h"
 #include "gui/shell/qt_translations.h"
 #include "gui/shell/startup.h"
 #include "gui/text_codec.h"
@@ -68,20 +69,6 @@ QString pathText(const std::filesystem::path& p)
     return QString::fromStdString(p.string());
 }
 
-Message question(int textId, Buttons buttons, Icon icon)
-{
-    Message m;
-    m.textId = textId;
-    m.buttons = buttons;
-    m.icon = icon;
-    return m;
-}
-
-struct MenuItem {
-    const char* name;
-    int textId;
-};
-
 }  // namespace
 
 MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), app_(app)
@@ -93,6 +80,12 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), 
     mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
+    fileCommands_ = new DocumentFileCommands(
+        app_,
+        {[this] { closeAllChildWindows(); }, [this] { showChildWindow(window::CommChInfo); },
+         [this] { cascade(); }, [this] { showDocumentCaption(); }, [this] { retranslate(); },
+         [this] { forgetUndoSteps(*this); }, [this] { endProgram(); }},
+        this);
     buildMenus();
     buildToolbar();
     buildTreePane();
@@ -108,9 +101,6 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), 
     row->addWidget(mdiArea_, 1);
     setCentralWidget(central);
 
-    newDocTimer_.setObjectName("NewDocTimer");
-    newDocTimer_.setSingleShot(true);
-    connect(&newDocTimer_, &QTimer::timeout, this, &MainWindow::onNewDocTimer);
     clockTimer_.setInterval(1000);
     connect(&clockTimer_, &QTimer::timeout, this, &MainWindow::refreshClock);
     clockTimer_.start();
@@ -185,14 +175,6 @@ void MainWindow::showChannelInGrid(int chNo)
 
 // ---- Building the window ----------------------------------------------------
 
-QAction* MainWindow::menuItem(QMenu* menu, const char* name, int textId)
-{
-    auto* a = menu->addAction(QString());
-    a->setObjectName(name);
-    a->setProperty("textId", textId);
-    return a;
-}
-
 void MainWindow::buildMenus()
 {
     QMenuBar* bar = menuBar();
@@ -208,27 +190,18 @@ void MainWindow::buildMenus()
     };
 
     QMenu* file = addMenu("mnuFile", text::menu::FileMenu);
-    QAction* a = menuItem(file, "mnuFileNew", text::menu::FileNew);
-    a->setShortcut(QKeySequence("Ctrl+N"));
-    connect(a, &QAction::triggered, this, &MainWindow::fileNew);
-    a = menuItem(file, "mnuFileOpen", text::menu::FileOpen);
-    a->setShortcut(QKeySequence("Ctrl+O"));
-    connect(a, &QAction::triggered, this, &MainWindow::fileOpen);
-    connect(menuItem(file, "mnuFileSave", text::menu::FileSave), &QAction::triggered, this,
-            &MainWindow::fileSave);
-    connect(menuItem(file, "mnuFileSaveAs", text::menu::FileSaveAs), &QAction::triggered, this,
-            [this] { fileSaveAs(); });
+    fileCommands_->addTo(*file);
     addReportCommands(*file, app_, *this, [this] { aboutToReadDocument(); });
     file->addSeparator();
     addChannelCsvItems(*file, app_, this,
                        {[this] { aboutToReadDocument(); }, [this] { closeAllChildWindows(); },
                         [this] { documentReplaced(); }});
     file->addSeparator();
-    connect(menuItem(file, "mnuFileExit", text::menu::FileExit), &QAction::triggered, this,
+    connect(addMenuItem(*file, "mnuFileExit", text::menu::FileExit), &QAction::triggered, this,
             &QWidget::close);
 
     QMenu* model = addMenu("mnuModel", text::menu::ModelMenu);
-    connect(menuItem(model, "mnuModelInfo", text::menu::ModelInformation), &QAction::triggered,
+    connect(addMenuItem(*model, "mnuModelInfo", text::menu::ModelInformation), &QAction::triggered,
             this, [this] { showModalWindow(window::ModelInfo); });
 
     QMenu* edit = addMenu("mnuEdit", text::menu::EditMenu);
@@ -245,35 +218,35 @@ void MainWindow::buildMenus()
                     app_.text(text::msg::WindowChangedStoredValue).arg(window->windowTitle()));
             });
     auto child = [this](const char* name) { return [this, name] { showChildWindow(name); }; };
-    connect(menuItem(edit, "mnuChannelInfo", text::menu::EditChannelInformation),
+    connect(addMenuItem(*edit, "mnuChannelInfo", text::menu::EditChannelInformation),
             &QAction::triggered, this, child(window::CommChInfo));
     edit->addSeparator();
-    connect(menuItem(edit, "mnuOptFeature", text::menu::EditOptionalFeatures), &QAction::triggered,
-            this, child(window::OptFeatures));
-    connect(menuItem(edit, "mnuResetInit", text::menu::EditResetMode), &QAction::triggered, this,
-            child(window::ResetMode));
-    connect(menuItem(edit, "mnuToneTips", text::menu::EditToneTips), &QAction::triggered, this,
+    connect(addMenuItem(*edit, "mnuOptFeature", text::menu::EditOptionalFeatures),
+            &QAction::triggered, this, child(window::OptFeatures));
+    connect(addMenuItem(*edit, "mnuResetInit", text::menu::EditResetMode), &QAction::triggered,
+            this, child(window::ResetMode));
+    connect(addMenuItem(*edit, "mnuToneTips", text::menu::EditToneTips), &QAction::triggered, this,
             child(window::ToneTips));
-    connect(menuItem(edit, "MnuDTMF", text::menu::EditDtmf), &QAction::triggered, this,
+    connect(addMenuItem(*edit, "MnuDTMF", text::menu::EditDtmf), &QAction::triggered, this,
             child(window::Dtmf));
     edit->addSeparator();
-    connect(menuItem(edit, "mnuEmbeddedMsg", text::menu::EditEmbeddedMessage), &QAction::triggered,
-            this, child(window::EmbMsg));
-    connect(menuItem(edit, "MnuLocalInfo", text::menu::EditRadioInformation), &QAction::triggered,
-            this, &MainWindow::readRadioInformation);
+    connect(addMenuItem(*edit, "mnuEmbeddedMsg", text::menu::EditEmbeddedMessage),
+            &QAction::triggered, this, child(window::EmbMsg));
+    connect(addMenuItem(*edit, "MnuLocalInfo", text::menu::EditRadioInformation),
+            &QAction::triggered, this, &MainWindow::readRadioInformation);
     addChannelGridEditCommands(edit, mdiArea_);
 
     QMenu* program = addMenu("mnuProgram", text::menu::ProgramMenu);
-    a = menuItem(program, "mnuReadFromRadio", text::menu::ProgramReadFromRadio);
+    QAction* a = addMenuItem(*program, "mnuReadFromRadio", text::menu::ProgramReadFromRadio);
     a->setShortcut(QKeySequence("Ctrl+R"));
     connect(a, &QAction::triggered, this, &MainWindow::readFromRadio);
-    a = menuItem(program, "mnuWriteToRadio", text::menu::ProgramWriteToRadio);
+    a = addMenuItem(*program, "mnuWriteToRadio", text::menu::ProgramWriteToRadio);
     a->setShortcut(QKeySequence("Ctrl+W"));
     connect(a, &QAction::triggered, this, &MainWindow::writeToRadio);
-    a = menuItem(program, "MnuProPassWord", text::menu::ProgramPassword);
+    a = addMenuItem(*program, "MnuProPassWord", text::menu::ProgramPassword);
     a->setShortcut(QKeySequence("Ctrl+P"));
     connect(a, &QAction::triggered, this, [this] { showModalWindow(window::PassWord); });
-    connect(menuItem(program, "mnuCompareWithRadio", text::menu::ProgramCompareWithRadio),
+    connect(addMenuItem(*program, "mnuCompareWithRadio", text::menu::ProgramCompareWithRadio),
             &QAction::triggered, this, [this] {
                 aboutToReadDocument();
                 transfers_->compareWithRadio();
@@ -288,7 +261,7 @@ void MainWindow::buildMenus()
     // Whether a write first reads the radio for a backup: the user's choice,
     // kept in the per-user store (on until turned off).
     mnuBackupBeforeWrite_ =
-        menuItem(program, "mnuBackupBeforeWrite", text::menu::ProgramBackupBeforeWrite);
+        addMenuItem(*program, "mnuBackupBeforeWrite", text::menu::ProgramBackupBeforeWrite);
     mnuBackupBeforeWrite_->setCheckable(true);
     mnuBackupBeforeWrite_->setChecked(true);
     connect(mnuBackupBeforeWrite_, &QAction::triggered, this, [this](bool on) {
@@ -299,28 +272,28 @@ void MainWindow::buildMenus()
     addProductionLineCommand(*program, app_, *this, [this] { aboutToReadDocument(); });
 
     QMenu* set = addMenu("mnuSet", text::menu::SettingsMenu);
-    connect(menuItem(set, "mnuComm", text::menu::SettingsComPort), &QAction::triggered, this,
+    connect(addMenuItem(*set, "mnuComm", text::menu::SettingsComPort), &QAction::triggered, this,
             [this] { showModalWindow(window::SetComm); });
-    connect(menuItem(set, "mnuLanguage", text::menu::SettingsLanguage), &QAction::triggered, this,
-            [this] { showModalWindow(window::SetLanguage); });
-    connect(menuItem(set, "mnuLinkOptions", text::menu::SettingsTransferOptions),
+    connect(addMenuItem(*set, "mnuLanguage", text::menu::SettingsLanguage), &QAction::triggered,
+            this, [this] { showModalWindow(window::SetLanguage); });
+    connect(addMenuItem(*set, "mnuLinkOptions", text::menu::SettingsTransferOptions),
             &QAction::triggered, this, [this] { showModalWindow(window::LinkOptions); });
-    connect(menuItem(set, "MnuInit", text::menu::SettingsInitialSettings), &QAction::triggered,
-            this, &MainWindow::initialSettings);
+    connect(addMenuItem(*set, "MnuInit", text::menu::SettingsInitialSettings), &QAction::triggered,
+            fileCommands_, &DocumentFileCommands::initialSettings);
 
     QMenu* view = addMenu("mnuView", text::menu::ViewMenu);
-    mnuTreeView_ = menuItem(view, "mnuTreeView", text::menu::ViewTree);
+    mnuTreeView_ = addMenuItem(*view, "mnuTreeView", text::menu::ViewTree);
     mnuTreeView_->setCheckable(true);
     mnuTreeView_->setChecked(true);
     connect(mnuTreeView_, &QAction::triggered, this,
             [this] { setTreePaneVisible(!treePane_->isVisibleTo(this)); });
     view->addSeparator();
-    mnuViewToolbar_ = menuItem(view, "mnuViewToolbar", text::menu::ViewToolbar);
+    mnuViewToolbar_ = addMenuItem(*view, "mnuViewToolbar", text::menu::ViewToolbar);
     mnuViewToolbar_->setCheckable(true);
     mnuViewToolbar_->setChecked(true);
     connect(mnuViewToolbar_, &QAction::toggled, this,
             [this](bool on) { toolBar_->setVisible(on); });
-    mnuViewStatusBar_ = menuItem(view, "mnuViewStatusBar", text::menu::ViewStatusBar);
+    mnuViewStatusBar_ = addMenuItem(*view, "mnuViewStatusBar", text::menu::ViewStatusBar);
     mnuViewStatusBar_->setCheckable(true);
     mnuViewStatusBar_->setChecked(true);
     connect(mnuViewStatusBar_, &QAction::toggled, this,
@@ -337,18 +310,18 @@ void MainWindow::buildMenus()
                                 }});
 
     mnuWindow_ = addMenu("mnuWindow", text::menu::WindowMenu);
-    connect(menuItem(mnuWindow_, "mnuWindowCascade", text::menu::WindowCascade),
+    connect(addMenuItem(*mnuWindow_, "mnuWindowCascade", text::menu::WindowCascade),
             &QAction::triggered, this, &MainWindow::cascade);
     mnuWindow_->addSeparator();
-    connect(menuItem(mnuWindow_, "mnuCloseAll", text::menu::WindowCloseAll), &QAction::triggered,
-            this, &MainWindow::closeAllChildWindows);
+    connect(addMenuItem(*mnuWindow_, "mnuCloseAll", text::menu::WindowCloseAll),
+            &QAction::triggered, this, &MainWindow::closeAllChildWindows);
     addKeyboardCommands(*this, *mnuWindow_, *mdiArea_);
     windowListSeparator_ = mnuWindow_->addSeparator();
     connect(mnuWindow_, &QMenu::aboutToShow, this, &MainWindow::refreshWindowMenu);
 
     QMenu* help = addMenu("mnuHelp", text::menu::HelpMenu);
     help->addSeparator();
-    connect(menuItem(help, "mnuHelpAbout", text::menu::HelpAbout), &QAction::triggered, this,
+    connect(addMenuItem(*help, "mnuHelpAbout", text::menu::HelpAbout), &QAction::triggered, this,
             [this] { showModalWindow(window::About); });
 }
 
@@ -459,7 +432,7 @@ void MainWindow::buildStatusBar()
 
 void MainWindow::formLoad()
 {
-    newDocTimer_.stop();
+    fileCommands_->newDocTimer().stop();
     splitterDrag_ = false;
     applyStoredTextSize(positionStore());
     restorePosition();
@@ -565,22 +538,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
     if (!isMinimized() && !storePosition())
         app_.prompt->ask(settingsNotSaved(positionStore().location().toStdString()));
     closeAllChildWindows();
-    if (!closingForVersionSwitch_ && app_.documents.IsModified()) {
-        const Answer a =
-            app_.prompt->ask(question(text::msg::SaveChanges, Buttons::YesNoCancel, Icon::Warning));
-        if (a == Answer::Cancel) {
-            event->ignore();
-            return;
-        }
-        if (a == Answer::Yes) {
-            fileSave();
-            // A save that did not happen (dialog or question cancelled, file
-            // error) keeps the program open rather than losing the changes.
-            if (app_.documents.IsModified()) {
-                event->ignore();
-                return;
-            }
-        }
+    if (!closingForVersionSwitch_ && !fileCommands_->settleUnsavedChanges()) {
+        event->ignore();
+        return;
     }
     if (port_ && port_->isOpen()) port_->close();
     if (!saveSettingRecord(app_.paths.settingIni(), app_.state.Settings))
@@ -606,7 +566,7 @@ void MainWindow::applyLanguage()
 
 void MainWindow::retranslate()
 {
-    fileFilter_ = app_.text(text::msg::DataFileFilter) + " (*.dat)";
+    fileCommands_->retranslate();
     panels_[2]->setText(app_.text(text::main::StatusBarComPortLabel) +
                         QString::number(app_.comPort));
     panels_[1]->setText(fromRecordText(app_.state.ModelName) + "[" +
@@ -816,7 +776,7 @@ int MainWindow::showModalWindow(const QString& name)
     if (!dialog) return -1;
     // A confirmed model or band change starts a new document.
     if (auto* model = qobject_cast<ModelInfoDialog*>(dialog))
-        model->loadNewDoc = [this] { scheduleNewDocument(); };
+        model->loadNewDoc = [this] { fileCommands_->scheduleNewDocument(); };
     const int result = app_.prompt->execModal(*dialog);
     delete dialog;
     if (name == QLatin1String(window::ModelInfo)) showDocumentCaption();
@@ -869,11 +829,11 @@ void MainWindow::toolbarClicked(const QString& key)
     aboutToReadDocument();
     // New asks about unsaved changes exactly as File > New does.
     if (key == "NewFile")
-        fileNew();
+        fileCommands_->fileNew();
     else if (key == "OpenFile")
-        fileOpen();
+        fileCommands_->fileOpen();
     else if (key == "SaveFile")
-        fileSave();
+        fileCommands_->fileSave();
     else if (key == "ReadRadio")
         readFromRadio();
     else if (key == "CommSet")
@@ -921,134 +881,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-// ---- Document commands -----------------------------------------------------------
-
-void MainWindow::scheduleNewDocument()
-{
-    aboutToReadDocument();
-    closeAllChildWindows();
-    newDocTimer_.start(kNewDocDelayMs);
-}
-
-void MainWindow::onNewDocTimer()
-{
-    startNewDocument(app_, initRequest_ ? NewKind::Initialise : NewKind::Ordinary);
-    initRequest_ = false;
-    emit app_.events.documentReplaced();
-    retranslate();
-    showChildWindow(window::CommChInfo);
-    showDocumentCaption();
-    cascade();
-    forgetUndoSteps(*this);
-}
-
-bool MainWindow::saveDataFile()
-{
-    DocumentContext ctx = app_.documentContext();
-    const bool ok = app_.documents.Save(app_.documents.fileName(), ctx);
-    showDocumentCaption();
-    return ok;
-}
-
-bool MainWindow::saveBeforeReplacing()
-{
-    // An untitled document has no place of its own yet: it is saved through
-    // the dialog, never silently as "new.dat" in whatever folder is current.
-    if (app_.documents.isUntitled()) return fileSaveAs();
-    return saveDataFile();
-}
-
-void MainWindow::fileNew()
-{
-    aboutToReadDocument();
-    if (app_.documents.IsModified()) {
-        const Answer a =
-            app_.prompt->ask(question(text::msg::SaveChanges, Buttons::YesNoCancel, Icon::Warning));
-        if (a == Answer::Yes) saveBeforeReplacing();
-    }
-    const Answer ok =
-        app_.prompt->ask(question(text::msg::ConfirmNewDocument, Buttons::OkCancel, Icon::Warning));
-    if (ok == Answer::Ok)
-        scheduleNewDocument();
-    else
-        initRequest_ = false;  // a cancelled Initial settings leaves no request behind
-}
-
-void MainWindow::fileOpen()
-{
-    aboutToReadDocument();
-    if (app_.documents.IsModified()) {
-        const Answer a =
-            app_.prompt->ask(question(text::msg::SaveChanges, Buttons::YesNoCancel, Icon::Warning));
-        if (a == Answer::Cancel) return;
-        if (a == Answer::Yes && !saveBeforeReplacing()) return;
-    }
-    openDataFile();
-}
-
-void MainWindow::openDataFile()
-{
-    FileDialogRequest request;
-    request.save = false;
-    request.filters = {fileFilter_};
-    request.initialPath = pathText(app_.documents.fileName());
-    const std::optional<QString> chosen = app_.prompt->chooseFile(request);
-    if (!chosen) return;
-    closeAllChildWindows();
-    DocumentContext ctx = app_.documentContext();
-    const OpenResult result =
-        app_.documents.Open(std::filesystem::path(chosen->toStdString()), ctx);
-    if (result == OpenResult::EndProgram) return endProgram();
-    if (result == OpenResult::Opened) afterOpened();
-}
-
-void MainWindow::afterOpened()
-{
-    emit app_.events.documentReplaced();
-    showChildWindow(window::CommChInfo);
-    showDocumentCaption();
-    retranslate();
-    cascade();
-    forgetUndoSteps(*this);
-}
-
-void MainWindow::fileSave()
-{
-    aboutToReadDocument();
-    if (app_.documents.isUntitled()) {
-        fileSaveAs();
-        return;
-    }
-    Message m;
-    m.text = "\"" + app_.documents.fileName().filename().string() + "\"" +
-             app_.texts.GetLangText(text::msg::SaveChangesAfterName);
-    m.buttons = Buttons::OkCancel;
-    m.icon = Icon::Question;
-    if (app_.prompt->ask(m) == Answer::Ok) saveDataFile();
-}
-
-bool MainWindow::fileSaveAs()
-{
-    aboutToReadDocument();
-    FileDialogRequest request;
-    request.save = true;
-    request.filters = {fileFilter_};
-    request.initialPath = pathText(app_.documents.fileName());
-    const std::optional<QString> chosen = app_.prompt->chooseFile(request);
-    if (!chosen) return false;
-    const std::filesystem::path path = saveAsPath(std::filesystem::path(chosen->toStdString()));
-    DocumentContext ctx = app_.documentContext();
-    const bool ok = app_.documents.Save(path, ctx);
-    showDocumentCaption();
-    return ok;
-}
-
-void MainWindow::initialSettings()
-{
-    initRequest_ = true;
-    fileNew();
 }
 
 // ---- Transfers ----------------------------------------------------------------

@@ -8,6 +8,7 @@
 
 #include "core/host/link_interfaces.h"
 #include "gui/child_window.h"
+#include "gui/shell/document_file_commands.h"
 #include "gui/widgets/twips.h"
 #include "platform/user_settings_store.h"
 
@@ -32,7 +33,6 @@ struct AppContext;
 class TransferController;
 
 constexpr int kMinTreePaneTwips = 300;
-constexpr int kNewDocDelayMs = 100;
 
 // The main window: menus, toolbar, the function tree in its pane with the
 // splitter, the status panels, and the child-window area. It runs the
@@ -64,8 +64,8 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     // The open child window of that name, or null.
     QWidget* childWindow(const QString& name) const;
     int childWindowCount() const;
-    QTimer& newDocTimer() { return newDocTimer_; }
-    bool initialValuesRequested() const { return initRequest_; }
+    QTimer& newDocTimer() { return fileCommands_->newDocTimer(); }
+    bool initialValuesRequested() const { return fileCommands_->initialValuesRequested(); }
 
     // The status-bar text of the first panel (hints such as why an edit was refused).
     QString statusHint() const;
@@ -81,18 +81,13 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     void fillFunctionTree();
     void paintAreaBackground();
     void closeAllChildWindows();
-    void scheduleNewDocument();
     void closeChildWindow(const QString& name);
     // Shows a modal window by name (model information, password, COM port,
     // language, about); returns its result, or -1 for a name that is no modal window.
     int showModalWindow(const QString& name);
 
-    void fileNew();
-    void fileOpen();
-    void fileSave();
     // True when the document was saved.
-    bool fileSaveAs();
-    void initialSettings();
+    bool fileSaveAs() { return fileCommands_->fileSaveAs(); }
     void readFromRadio();
     void writeToRadio();
     void readRadioInformation();
@@ -130,26 +125,19 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     void restorePosition();
     [[nodiscard]] bool storePosition();
     UserSettingsStore positionStore() const;
-    bool saveDataFile();
-    // Saves the modified document before New or Open: under its path, or
-    // through Save As when it is untitled. False when it was not saved.
-    bool saveBeforeReplacing();
-    void openDataFile();
-    void onNewDocTimer();
     void documentReplaced();
-    void afterOpened();
     void endProgram();
     void toolbarClicked(const QString& key);
     void treeClicked(QTreeWidgetItem* item);
     void refreshWindowMenu();
     void refreshClock();
     void fitTreePane();
-    QAction* menuItem(QMenu* menu, const char* name, int textId);
     QMdiSubWindow* subWindowNamed(const QString& name) const;
     // Activates and focuses the open child window of that name; false when none is open.
     bool activateChildWindow(const QString& name);
 
     AppContext& app_;
+    DocumentFileCommands* fileCommands_ = nullptr;
     QAction* mnuBackupBeforeWrite_ = nullptr;
     QString positionStore_;
 
@@ -168,11 +156,8 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     QAction* mnuViewStatusBar_ = nullptr;
     QAction* windowListSeparator_ = nullptr;
     QList<QAction*> windowListActions_;
-    QString fileFilter_;
 
-    QTimer newDocTimer_;
     QTimer clockTimer_;
-    bool initRequest_ = false;
     bool splitterDrag_ = false;
     bool closingForVersionSwitch_ = false;
     bool languageCheckQueued_ = false;
