@@ -75,16 +75,14 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), 
 {
     setObjectName("frmMain");
     setWindowIcon(style()->standardIcon(QStyle::SP_ComputerIcon));
-    mdiArea_ = new QMdiArea(this);
-    mdiArea_->setObjectName("MDIClient");
-    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    childArea_ = new ChildWindowArea(app_, this);
+    connect(childArea_, &ChildWindowArea::statusHint, this, &MainWindow::showStatusHint);
 
     fileCommands_ = new DocumentFileCommands(
         app_,
         {[this] { closeAllChildWindows(); }, [this] { showChildWindow(window::CommChInfo); },
-         [this] { cascade(); }, [this] { showDocumentCaption(); }, [this] { retranslate(); },
-         [this] { forgetUndoSteps(*this); }, [this] { endProgram(); }},
+         [this] { childArea_->cascade(); }, [this] { showDocumentCaption(); },
+         [this] { retranslate(); }, [this] { forgetUndoSteps(*this); }, [this] { endProgram(); }},
         this);
     buildMenus();
     buildToolbar();
@@ -98,7 +96,7 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), 
     row->setSpacing(0);
     row->addWidget(treePane_);
     row->addWidget(splitterHandle_);
-    row->addWidget(mdiArea_, 1);
+    row->addWidget(childArea_, 1);
     setCentralWidget(central);
 
     clockTimer_.setInterval(1000);
@@ -106,16 +104,14 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), 
     clockTimer_.start();
 
     createLink();
-    app_.windowHost = this;
+    app_.windowHost = childArea_;
 }
 
 MainWindow::~MainWindow()
 {
-    if (app_.windowHost == this) app_.windowHost = nullptr;
-    // Child windows go first: they may still look at the document.
-    if (mdiArea_) {
-        for (QMdiSubWindow* w : mdiArea_->subWindowList()) delete w;
-    }
+    if (app_.windowHost == childArea_) app_.windowHost = nullptr;
+    // Child windows go first: they may still look at the document and the transfers.
+    for (QMdiSubWindow* w : childArea_->subWindowList()) delete w;
 }
 
 // ---- Link -----------------------------------------------------------------
@@ -234,7 +230,7 @@ void MainWindow::buildMenus()
             &QAction::triggered, this, child(window::EmbMsg));
     connect(addMenuItem(*edit, "MnuLocalInfo", text::menu::EditRadioInformation),
             &QAction::triggered, this, &MainWindow::readRadioInformation);
-    addChannelGridEditCommands(edit, mdiArea_);
+    addChannelGridEditCommands(edit, childArea_);
 
     QMenu* program = addMenu("mnuProgram", text::menu::ProgramMenu);
     QAction* a = addMenuItem(*program, "mnuReadFromRadio", text::menu::ProgramReadFromRadio);
@@ -302,22 +298,19 @@ void MainWindow::buildMenus()
     addTextSizeCommands(*view, {[this] { return positionStore(); },
                                 [this] {
                                     aboutToReadDocument();
-                                    QStringList open;
-                                    for (QMdiSubWindow* w : mdiArea_->subWindowList())
-                                        if (w->widget()) open << w->widget()->objectName();
-                                    closeAllChildWindows();
-                                    for (const QString& name : open) showChildWindow(name);
+                                    childArea_->reopenChildWindows();
                                 }});
 
     mnuWindow_ = addMenu("mnuWindow", text::menu::WindowMenu);
     connect(addMenuItem(*mnuWindow_, "mnuWindowCascade", text::menu::WindowCascade),
-            &QAction::triggered, this, &MainWindow::cascade);
+            &QAction::triggered, childArea_, &ChildWindowArea::cascade);
     mnuWindow_->addSeparator();
     connect(addMenuItem(*mnuWindow_, "mnuCloseAll", text::menu::WindowCloseAll),
-            &QAction::triggered, this, &MainWindow::closeAllChildWindows);
-    addKeyboardCommands(*this, *mnuWindow_, *mdiArea_);
-    windowListSeparator_ = mnuWindow_->addSeparator();
-    connect(mnuWindow_, &QMenu::aboutToShow, this, &MainWindow::refreshWindowMenu);
+            &QAction::triggered, childArea_, &ChildWindowArea::closeAllChildWindows);
+    addKeyboardCommands(*this, *mnuWindow_, *childArea_);
+    mnuWindow_->addSeparator();
+    connect(mnuWindow_, &QMenu::aboutToShow, this,
+            [this] { childArea_->listWindowsIn(*mnuWindow_); });
 
     QMenu* help = addMenu("mnuHelp", text::menu::HelpMenu);
     help->addSeparator();
@@ -494,7 +487,7 @@ void MainWindow::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     // Child windows loaded before the window had its final size get their full
     // size once the layout has settled.
-    QTimer::singleShot(0, this, &MainWindow::fitChildWindows);
+    QTimer::singleShot(0, childArea_, &ChildWindowArea::fitChildWindows);
 }
 
 void MainWindow::checkLanguageChange()
@@ -529,7 +522,7 @@ void MainWindow::resizeEvent(QResizeEvent* event)
     QMainWindow::resizeEvent(event);
     // The tree pane follows the inner height through its layout.
     paintAreaBackground();
-    if (isVisible()) fitChildWindows();
+    if (isVisible()) childArea_->fitChildWindows();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -650,7 +643,7 @@ void MainWindow::paintAreaBackground()
     const QImage picture(pathText(file));
     // A missing or unreadable picture leaves a plain background.
     if (picture.isNull() || picture.width() < 3 || picture.height() < 3) {
-        mdiArea_->setBackground(palette().brush(QPalette::Dark));
+        childArea_->setBackground(palette().brush(QPalette::Dark));
         return;
     }
     const int tileW = picture.width() - 2;
@@ -668,7 +661,7 @@ void MainWindow::paintAreaBackground()
         const QImage rowBand = composed.copy(0, 1, winW, tileH);
         for (int y = tileH; y <= winH; y += tileH) p.drawImage(QPoint(0, y), rowBand);
     }
-    mdiArea_->setBackground(QBrush(QPixmap::fromImage(composed)));
+    childArea_->setBackground(QBrush(QPixmap::fromImage(composed)));
 }
 
 void MainWindow::refreshClock()
@@ -678,96 +671,7 @@ void MainWindow::refreshClock()
     panels_[4]->setText(QLocale::c().toString(now.time(), "HH:mm"));
 }
 
-// ---- Child windows -----------------------------------------------------------
-
-QWidget* MainWindow::childWindow(const QString& name) const
-{
-    QMdiSubWindow* sub = subWindowNamed(name);
-    return sub ? sub->widget() : nullptr;
-}
-
-int MainWindow::childWindowCount() const
-{
-    return static_cast<int>(mdiArea_->subWindowList().size());
-}
-
-QMdiSubWindow* MainWindow::subWindowNamed(const QString& name) const
-{
-    for (QMdiSubWindow* w : mdiArea_->subWindowList())
-        if (w->widget() && w->widget()->objectName() == name) return w;
-    return nullptr;
-}
-
-bool MainWindow::activateChildWindow(const QString& name)
-{
-    QMdiSubWindow* open = subWindowNamed(name);
-    if (!open) return false;
-    mdiArea_->setActiveSubWindow(open);
-    open->widget()->setFocus();
-    return true;
-}
-
-void MainWindow::showChildWindow(const QString& name, bool activateNew)
-{
-    if (activateChildWindow(name)) return;
-    QWidget* child = createChildWindow(name, app_);
-    if (!child) return;  // no child window of that name
-    // The size the window asked for (its own resize, else its size hint).
-    const QSize wanted = child->testAttribute(Qt::WA_Resized) ? child->size() : child->sizeHint();
-    QMdiSubWindow* sub = mdiArea_->addSubWindow(child);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setObjectName(name + "Frame");
-    sub->setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
-    sub->setProperty("wantedSize", wanted);
-    // The grid explains refusals in the status bar.
-    if (auto* grid = qobject_cast<ChannelGridWindow*>(child))
-        connect(grid, &ChannelGridWindow::statusHint, this, &MainWindow::showStatusHint);
-    child->show();
-    sub->show();
-    // The channel editor the grid opens keeps its place beside the grid: the windows are
-    // not cascaded for it.
-    if (name != QLatin1String(window::ChannelEditor)) cascade();
-    if (activateNew) mdiArea_->setActiveSubWindow(sub);
-}
-
-void MainWindow::closeChildWindow(const QString& name)
-{
-    for (QMdiSubWindow* w : mdiArea_->subWindowList())
-        if (w->widget() && w->widget()->objectName() == name) {
-            w->close();
-            delete w;
-        }
-}
-
-void MainWindow::closeAllChildWindows()
-{
-    // Each window's own close handling runs; then it is gone.
-    for (QMdiSubWindow* w : mdiArea_->subWindowList()) {
-        w->close();
-        delete w;
-    }
-}
-
-void MainWindow::cascade()
-{
-    mdiArea_->cascadeSubWindows();
-    // Cascading shrinks windows to their minimum; each gets the size it asked for.
-    fitChildWindows();
-}
-
-void MainWindow::fitChildWindows()
-{
-    // A window is never squeezed below the size it asked for (its controls would be cut
-    // off); where it reaches past the area, the area scrolls so all of it can be reached.
-    for (QMdiSubWindow* w : mdiArea_->subWindowList()) {
-        const QSize wanted = w->property("wantedSize").toSize();
-        if (!wanted.isValid() || !w->widget() || w->isMaximized() || w->isMinimized()) continue;
-        const QSize frame = w->size() - w->widget()->size();
-        const QSize fitted = (wanted + frame).expandedTo(w->minimumSizeHint());
-        if (w->size().width() < fitted.width() || w->size().height() < fitted.height())
-            w->resize(fitted.expandedTo(w->size()));
-    }
-}
+// ---- Modal windows -----------------------------------------------------------
 
 int MainWindow::showModalWindow(const QString& name)
 {
@@ -783,23 +687,6 @@ int MainWindow::showModalWindow(const QString& name)
     // The language window's change takes effect as the main window is active again.
     checkLanguageChange();
     return result;
-}
-
-void MainWindow::refreshWindowMenu()
-{
-    for (QAction* a : windowListActions_) {
-        mnuWindow_->removeAction(a);
-        a->deleteLater();
-    }
-    windowListActions_.clear();
-    int n = 1;
-    for (QMdiSubWindow* w : mdiArea_->subWindowList()) {
-        QAction* a = mnuWindow_->addAction(QString("&%1 %2").arg(n++).arg(w->windowTitle()));
-        a->setCheckable(true);
-        a->setChecked(w == mdiArea_->activeSubWindow());
-        connect(a, &QAction::triggered, this, [this, w] { mdiArea_->setActiveSubWindow(w); });
-        windowListActions_.push_back(a);
-    }
 }
 
 // ---- Tree, toolbar, splitter ------------------------------------------------------
@@ -910,7 +797,7 @@ void MainWindow::documentReplaced()
     showDocumentCaption();
     retranslate();
     showChildWindow(window::CommChInfo);
-    cascade();
+    childArea_->cascade();
 }
 
 }  // namespace zt::gui

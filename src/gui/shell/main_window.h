@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "core/host/link_interfaces.h"
-#include "gui/child_window.h"
+#include "gui/shell/child_window_area.h"
 #include "gui/shell/document_file_commands.h"
 #include "gui/widgets/twips.h"
 #include "platform/user_settings_store.h"
@@ -37,7 +37,7 @@ constexpr int kMinTreePaneTwips = 300;
 // The main window: menus, toolbar, the function tree in its pane with the
 // splitter, the status panels, and the child-window area. It runs the
 // document commands and starts the transfers.
-class MainWindow : public QMainWindow, public ChildWindowHost {
+class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
     explicit MainWindow(AppContext& app, QWidget* parent = nullptr);
@@ -56,14 +56,17 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     // channel grid.
     void formLoad();
 
-    QMdiArea* mdiArea() const { return mdiArea_; }
-    // Shows the child window of that name: an open one is activated; a new one is placed in
-    // the area at the size it asked for, the windows are cascaded (not for the channel editor,
-    // which keeps its place beside the grid) and it is activated when `activateNew`.
-    void showChildWindow(const QString& name, bool activateNew = true) override;
-    // The open child window of that name, or null.
-    QWidget* childWindow(const QString& name) const;
-    int childWindowCount() const;
+    ChildWindowArea& childWindows() const { return *childArea_; }
+    QMdiArea* mdiArea() const { return childArea_; }
+    // The child-window area's commands, as the main window's own.
+    void showChildWindow(const QString& name, bool activateNew = true)
+    {
+        childArea_->showChildWindow(name, activateNew);
+    }
+    QWidget* childWindow(const QString& name) const { return childArea_->childWindow(name); }
+    int childWindowCount() const { return childArea_->childWindowCount(); }
+    void closeChildWindow(const QString& name) { childArea_->closeChildWindow(name); }
+    void closeAllChildWindows() { childArea_->closeAllChildWindows(); }
     QTimer& newDocTimer() { return fileCommands_->newDocTimer(); }
     bool initialValuesRequested() const { return fileCommands_->initialValuesRequested(); }
 
@@ -80,8 +83,6 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     void showDocumentCaption();
     void fillFunctionTree();
     void paintAreaBackground();
-    void closeAllChildWindows();
-    void closeChildWindow(const QString& name);
     // Shows a modal window by name (model information, password, COM port,
     // language, about); returns its result, or -1 for a name that is no modal window.
     int showModalWindow(const QString& name);
@@ -99,10 +100,6 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     // closes and re-creates child windows, which must never happen inside an
     // event that concerns them.
     void checkLanguageChange();
-    // Gives every child window at least the size it asked for; the area
-    // scrolls to what reaches past it. Windows never shrink here.
-    void fitChildWindows();
-    void cascade();
     // Dragging the splitter by `twips` to the right (negative: left); refused
     // when the pane would be narrower than 300 twips or wider than the inner
     // width. Returns whether it was accepted.
@@ -129,19 +126,15 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     void endProgram();
     void toolbarClicked(const QString& key);
     void treeClicked(QTreeWidgetItem* item);
-    void refreshWindowMenu();
     void refreshClock();
     void fitTreePane();
-    QMdiSubWindow* subWindowNamed(const QString& name) const;
-    // Activates and focuses the open child window of that name; false when none is open.
-    bool activateChildWindow(const QString& name);
 
     AppContext& app_;
     DocumentFileCommands* fileCommands_ = nullptr;
     QAction* mnuBackupBeforeWrite_ = nullptr;
     QString positionStore_;
 
-    QMdiArea* mdiArea_ = nullptr;
+    ChildWindowArea* childArea_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QWidget* treePane_ = nullptr;
     QFrame* treeFrame_ = nullptr;
@@ -154,8 +147,6 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     QAction* mnuTreeView_ = nullptr;
     QAction* mnuViewToolbar_ = nullptr;
     QAction* mnuViewStatusBar_ = nullptr;
-    QAction* windowListSeparator_ = nullptr;
-    QList<QAction*> windowListActions_;
 
     QTimer clockTimer_;
     bool splitterDrag_ = false;
