@@ -1,30 +1,23 @@
 #include "gui/shell/main_window.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
 #include <QDialog>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QImage>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPushButton>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
 #include <QTime>
 #include <QToolBar>
-#include <QTreeWidget>
-#include <QVBoxLayout>
 #include <filesystem>
 
 #include "core/files/data_file.h"
@@ -37,6 +30,7 @@
 #include "gui/interop/channel_csv_commands.h"
 #include "gui/production/production_line_window.h"
 #include "gui/report/report_commands.h"
+#include "gui/shell/area_background.h"
 #include "gui/shell/child_windows.h"
 #include "gui/shell/keyboard_commands.h"
 #include "gui/shell/menu_item.h"
@@ -49,6 +43,7 @@
 #include "gui/undo/undo_recorder.h"
 #include "gui/widgets/accessible_names.h"
 #include "gui/widgets/text_size.h"
+#include "gui/widgets/twips.h"
 #include "platform/port_diagnosis.h"
 #include "platform/port_table.h"
 #include "platform/qt_timers.h"
@@ -59,7 +54,6 @@ namespace {
 
 constexpr const char* kSettingsSection = "Settings";
 constexpr const char* kBackupBeforeWriteKey = "BackupBeforeWrite";
-constexpr const char* kTreeCloseKey = "删除";
 // The per-user store of the window position: fixed names, so a language change
 // (which changes the title) keeps the position.
 constexpr const char* kPositionApplication = "ZTP958FM";
@@ -86,7 +80,16 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), 
         this);
     buildMenus();
     buildToolbar();
-    buildTreePane();
+    treePane_ = new FunctionTreePane(app_, this);
+    connect(treePane_, &FunctionTreePane::closeRequested, this,
+            [this] { setTreePaneVisible(false); });
+    connect(treePane_, &FunctionTreePane::childWindowChosen, this, [this](const QString& name) {
+        // Radio information is read from the radio before its window shows.
+        if (name == QLatin1String(window::RadioInfo))
+            readRadioInformation();
+        else
+            showChildWindow(name);
+    });
     buildStatusBar();
 
     auto* central = new QWidget(this);
@@ -95,7 +98,7 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), 
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     row->addWidget(treePane_);
-    row->addWidget(splitterHandle_);
+    row->addWidget(treePane_->splitterHandle());
     row->addWidget(childArea_, 1);
     setCentralWidget(central);
 
@@ -351,61 +354,6 @@ void MainWindow::buildToolbar()
     }
 }
 
-void MainWindow::buildTreePane()
-{
-    treePane_ = new QWidget(this);
-    treePane_->setObjectName("Picture1");
-    treePane_->setFixedWidth(190);
-    treeFrame_ = new QFrame(treePane_);
-    treeFrame_->setObjectName("Frame1");
-    treeFrame_->setFrameShape(QFrame::StyledPanel);
-    auto* paneLayout = new QVBoxLayout(treePane_);
-    paneLayout->setContentsMargins(0, 0, 0, 0);
-    paneLayout->addWidget(treeFrame_);
-
-    modelLabel_ = new QLabel(treeFrame_);
-    modelLabel_->setObjectName("Label1");
-    QFont bold = modelLabel_->font();
-    bold.setBold(true);
-    modelLabel_->setFont(bold);
-    paneToolbar_ = new QToolBar(treeFrame_);
-    paneToolbar_->setObjectName("Toolbar1");
-    paneToolbar_->setIconSize(QSize(12, 12));
-    QAction* closePane =
-        paneToolbar_->addAction(style()->standardIcon(QStyle::SP_TitleBarCloseButton), QString());
-    closePane->setObjectName("Toolbar1Close");
-    closePane->setData(QString::fromUtf8(kTreeCloseKey));
-    connect(closePane, &QAction::triggered, this, [this, closePane] {
-        if (closePane->data().toString() == QString::fromUtf8(kTreeCloseKey))
-            setTreePaneVisible(false);
-    });
-    functionTree_ = new QTreeWidget(treeFrame_);
-    functionTree_->setObjectName("TreeView1");
-    functionTree_->setHeaderHidden(true);
-    functionTree_->setColumnCount(1);
-    connect(functionTree_, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item, int) { treeClicked(item); });
-
-    auto* title = new QHBoxLayout;
-    title->setContentsMargins(4, 2, 0, 2);
-    title->addWidget(modelLabel_, 1);
-    title->addWidget(paneToolbar_);
-    auto* frameLayout = new QVBoxLayout(treeFrame_);
-    frameLayout->setContentsMargins(0, 0, 0, 0);
-    frameLayout->setSpacing(0);
-    frameLayout->addLayout(title);
-    frameLayout->addWidget(functionTree_, 1);
-
-    splitterHandle_ = new QPushButton(this);
-    splitterHandle_->setObjectName("CommandMove");
-    splitterHandle_->setFixedWidth(5);
-    splitterHandle_->setFocusPolicy(Qt::NoFocus);
-    splitterHandle_->setFlat(true);
-    splitterHandle_->setCursor(Qt::SizeHorCursor);
-    splitterHandle_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-    splitterHandle_->installEventFilter(this);
-}
-
 void MainWindow::buildStatusBar()
 {
     QStatusBar* sb = statusBar();
@@ -426,14 +374,14 @@ void MainWindow::buildStatusBar()
 void MainWindow::formLoad()
 {
     fileCommands_->newDocTimer().stop();
-    splitterDrag_ = false;
+    treePane_->releaseSplitter();
     applyStoredTextSize(positionStore());
     restorePosition();
     const bool backup = positionStore().number(kSettingsSection, kBackupBeforeWriteKey, 1) != 0;
     mnuBackupBeforeWrite_->setChecked(backup);
     transfers_->setBackupBeforeWrite(backup);
     retranslate();
-    fillFunctionTree();
+    treePane_->fillTree();
     // A new document again, the texts, the channel grid, the caption.
     startNewDocument(app_, NewKind::Ordinary);
     retranslate();
@@ -521,7 +469,7 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     // The tree pane follows the inner height through its layout.
-    paintAreaBackground();
+    paintAreaBackground(*childArea_, app_, size());
     if (isVisible()) childArea_->fitChildWindows();
 }
 
@@ -553,7 +501,7 @@ void MainWindow::endProgram()
 void MainWindow::applyLanguage()
 {
     retranslate();
-    fillFunctionTree();
+    treePane_->fillTree();
     emit app_.events.languageChanged();
 }
 
@@ -565,7 +513,7 @@ void MainWindow::retranslate()
     panels_[1]->setText(fromRecordText(app_.state.ModelName) + "[" +
                         fromRecordText(app_.state.BandText) + "]");
     showDocumentCaption();
-    paintAreaBackground();
+    paintAreaBackground(*childArea_, app_, size());
     const auto menus = menuBar()->actions();
     for (QAction* m : menus) {
         if (m->property("textId").isValid()) m->setText(app_.text(m->property("textId").toInt()));
@@ -590,78 +538,7 @@ void MainWindow::showDocumentCaption()
     setWindowTitle(app_.text(text::main::ApplicationTitle) + "[" + model + ":" +
                    fromRecordText(app_.state.BandText) + "]" + "[" +
                    app_.text(text::main::CaptionFileNameLabel) + ":" + file + "]");
-    modelLabel_->setText(model);
-    if (functionTree_->topLevelItemCount() > 0) functionTree_->topLevelItem(0)->setText(0, model);
-}
-
-void MainWindow::fillFunctionTree()
-{
-    functionTree_->clear();
-    auto* root = new QTreeWidgetItem(functionTree_, {modelLabel_->text()});
-    root->setData(0, Qt::UserRole, "N0");
-    root->setIcon(0, style()->standardIcon(QStyle::SP_ComputerIcon));
-    struct Node {
-        const char* key;
-        int textId;
-    };
-    const Node nodes[] = {{"N1", text::main::TreeNodeChannelInformation},
-                          {"N2", text::main::TreeNodeOptionalFeatures},
-                          {"N4", text::main::TreeNodeDtmf},
-                          {"N13", text::main::TreeNodeResetMode},
-                          {"N12", text::main::TreeNodeToneTips},
-                          {"N6", text::main::TreeNodeEmbeddedMessage},
-                          {"N7", text::main::TreeNodeRadioInformation}};
-    for (const Node& n : nodes) {
-        auto* item = new QTreeWidgetItem(root, {app_.text(n.textId)});
-        item->setData(0, Qt::UserRole, QString::fromLatin1(n.key));
-        item->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
-    }
-    root->setExpanded(true);
-    fitTreePane();
-}
-
-void MainWindow::fitTreePane()
-{
-    // The pane is wide enough for its longest label in the current language.
-    const QFontMetrics metrics(functionTree_->font());
-    const int icon = functionTree_->iconSize().isValid() ? functionTree_->iconSize().width() : 16;
-    int widest = 0;
-    QTreeWidgetItem* root = functionTree_->topLevelItem(0);
-    for (int i = 0; root && i < root->childCount(); ++i)
-        widest = std::max(widest, metrics.horizontalAdvance(root->child(i)->text(0)));
-    // Two levels of indentation, the icon, the frame and a little air.
-    const int labels =
-        widest + 2 * functionTree_->indentation() + icon + 2 * functionTree_->frameWidth() + 24;
-    const int wanted = std::max(190, labels);
-    if (treePane_->width() < wanted) treePane_->setFixedWidth(wanted);
-}
-
-void MainWindow::paintAreaBackground()
-{
-    const auto file =
-        app_.paths.programDir / "PIC" / ("BK_" + std::to_string(app_.currentLanguage) + ".jpg");
-    const QImage picture(pathText(file));
-    // A missing or unreadable picture leaves a plain background.
-    if (picture.isNull() || picture.width() < 3 || picture.height() < 3) {
-        childArea_->setBackground(palette().brush(QPalette::Dark));
-        return;
-    }
-    const int tileW = picture.width() - 2;
-    const int tileH = picture.height() - 2;
-    const int winW = std::max(1, width());
-    const int winH = std::max(1, height());
-    QImage composed(winW, winH, QImage::Format_RGB32);
-    composed.fill(Qt::white);
-    {
-        QPainter p(&composed);
-        // The top row of tiles without the picture's left border column ...
-        for (int x = 0; x <= winW; x += tileW)
-            p.drawImage(QPoint(x, 0), picture, QRect(1, 0, tileW, tileH + 2));
-        // ... then that row, without its top line, repeated downwards.
-        const QImage rowBand = composed.copy(0, 1, winW, tileH);
-        for (int y = tileH; y <= winH; y += tileH) p.drawImage(QPoint(0, y), rowBand);
-    }
-    childArea_->setBackground(QBrush(QPixmap::fromImage(composed)));
+    treePane_->showModelName(model);
 }
 
 void MainWindow::refreshClock()
@@ -691,26 +568,6 @@ int MainWindow::showModalWindow(const QString& name)
 
 // ---- Tree, toolbar, splitter ------------------------------------------------------
 
-void MainWindow::treeClicked(QTreeWidgetItem* item)
-{
-    if (!item) return;
-    const QString key = item->data(0, Qt::UserRole).toString();
-    if (key == "N1")
-        showChildWindow(window::CommChInfo);
-    else if (key == "N2")
-        showChildWindow(window::OptFeatures);
-    else if (key == "N4")
-        showChildWindow(window::Dtmf);
-    else if (key == "N13")
-        showChildWindow(window::ResetMode);
-    else if (key == "N12")
-        showChildWindow(window::ToneTips);
-    else if (key == "N6")
-        showChildWindow(window::EmbMsg);
-    else if (key == "N7")
-        readRadioInformation();
-}
-
 void MainWindow::toolbarClicked(const QString& key)
 {
     aboutToReadDocument();
@@ -733,41 +590,8 @@ void MainWindow::toolbarClicked(const QString& key)
 
 void MainWindow::setTreePaneVisible(bool visible)
 {
-    treePane_->setVisible(visible);
-    splitterHandle_->setVisible(visible);
+    treePane_->setPaneVisible(visible);
     mnuTreeView_->setChecked(visible);
-}
-
-bool MainWindow::dragSplitter(int twips)
-{
-    const int newWidth = pixelsToTwips(treePane_->width()) + twips;
-    const int inner = pixelsToTwips(centralWidget()->width());
-    if (newWidth < kMinTreePaneTwips || newWidth > inner) return false;
-    treePane_->setFixedWidth(twipsToPixels(newWidth));
-    return true;
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == splitterHandle_) {
-        switch (event->type()) {
-            case QEvent::MouseButtonPress:
-                splitterDrag_ = true;
-                return true;
-            case QEvent::MouseButtonRelease:
-                splitterDrag_ = false;
-                return true;
-            case QEvent::MouseMove:
-                if (splitterDrag_) {
-                    const auto* me = static_cast<QMouseEvent*>(event);
-                    dragSplitter(pixelsToTwips(qRound(me->position().x())));
-                }
-                return true;
-            default:
-                break;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 // ---- Transfers ----------------------------------------------------------------

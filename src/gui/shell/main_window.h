@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <memory>
@@ -9,19 +8,15 @@
 #include "core/host/link_interfaces.h"
 #include "gui/shell/child_window_area.h"
 #include "gui/shell/document_file_commands.h"
+#include "gui/shell/function_tree_pane.h"
 #include "gui/widgets/twips.h"
 #include "platform/user_settings_store.h"
 
 class QAction;
-class QFrame;
 class QLabel;
 class QMdiArea;
-class QMdiSubWindow;
 class QMenu;
-class QPushButton;
 class QToolBar;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace zt {
 class SerialLinkPort;
@@ -32,11 +27,9 @@ namespace zt::gui {
 struct AppContext;
 class TransferController;
 
-constexpr int kMinTreePaneTwips = 300;
-
-// The main window: menus, toolbar, the function tree in its pane with the
-// splitter, the status panels, and the child-window area. It runs the
-// document commands and starts the transfers.
+// The main window: it puts together the menus, the toolbar, the status panels, the function
+// tree pane (FunctionTreePane), the child-window area (ChildWindowArea) and the file commands
+// (DocumentFileCommands), keeps its position, follows the language and starts the transfers.
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
@@ -56,7 +49,6 @@ class MainWindow : public QMainWindow {
     // channel grid.
     void formLoad();
 
-    ChildWindowArea& childWindows() const { return *childArea_; }
     QMdiArea* mdiArea() const { return childArea_; }
     // The child-window area's commands, as the main window's own.
     void showChildWindow(const QString& name, bool activateNew = true)
@@ -81,8 +73,6 @@ class MainWindow : public QMainWindow {
     void applyLanguage();
     void retranslate();
     void showDocumentCaption();
-    void fillFunctionTree();
-    void paintAreaBackground();
     // Shows a modal window by name (model information, password, COM port,
     // language, about); returns its result, or -1 for a name that is no modal window.
     int showModalWindow(const QString& name);
@@ -103,7 +93,7 @@ class MainWindow : public QMainWindow {
     // Dragging the splitter by `twips` to the right (negative: left); refused
     // when the pane would be narrower than 300 twips or wider than the inner
     // width. Returns whether it was accepted.
-    bool dragSplitter(int twips);
+    bool dragSplitter(int twips) { return treePane_->dragSplitter(twips); }
     void setTreePaneVisible(bool visible);
 
   protected:
@@ -111,12 +101,10 @@ class MainWindow : public QMainWindow {
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildMenus();
     void buildToolbar();
-    void buildTreePane();
     void buildStatusBar();
     void createLink();
     void restorePosition();
@@ -125,9 +113,7 @@ class MainWindow : public QMainWindow {
     void documentReplaced();
     void endProgram();
     void toolbarClicked(const QString& key);
-    void treeClicked(QTreeWidgetItem* item);
     void refreshClock();
-    void fitTreePane();
 
     AppContext& app_;
     DocumentFileCommands* fileCommands_ = nullptr;
@@ -136,12 +122,7 @@ class MainWindow : public QMainWindow {
 
     ChildWindowArea* childArea_ = nullptr;
     QToolBar* toolBar_ = nullptr;
-    QWidget* treePane_ = nullptr;
-    QFrame* treeFrame_ = nullptr;
-    QLabel* modelLabel_ = nullptr;
-    QToolBar* paneToolbar_ = nullptr;
-    QTreeWidget* functionTree_ = nullptr;
-    QPushButton* splitterHandle_ = nullptr;
+    FunctionTreePane* treePane_ = nullptr;
     QLabel* panels_[5] = {};
     QMenu* mnuWindow_ = nullptr;
     QAction* mnuTreeView_ = nullptr;
@@ -149,7 +130,6 @@ class MainWindow : public QMainWindow {
     QAction* mnuViewStatusBar_ = nullptr;
 
     QTimer clockTimer_;
-    bool splitterDrag_ = false;
     bool closingForVersionSwitch_ = false;
     bool languageCheckQueued_ = false;
 
