@@ -152,7 +152,8 @@ void MainWindow::useLink(LinkPort& port, TimerFactory& timers)
     transfers_->setWindows(std::move(w));
     transfers_->setPasswordWindow(
         [this](QWidget* parent) { return createModalWindow(window::PassWord, app_, parent); });
-    transfers_->setBackupBeforeWrite(!mnuBackupBeforeWrite_ || mnuBackupBeforeWrite_->isChecked());
+    transfers_->setBackupBeforeWrite(!backupBeforeWriteItem_ ||
+                                     backupBeforeWriteItem_->isChecked());
     connect(transfers_.get(), &TransferController::statusMessage, this,
             &MainWindow::showStatusHint);
     connect(transfers_.get(), &TransferController::readLeftDocumentUnchanged, this,
@@ -259,11 +260,11 @@ void MainWindow::buildMenus()
                      }});
     // Whether a write first reads the radio for a backup: the user's choice,
     // kept in the per-user store (on until turned off).
-    mnuBackupBeforeWrite_ =
+    backupBeforeWriteItem_ =
         addMenuItem(*program, "mnuBackupBeforeWrite", text::menu::ProgramBackupBeforeWrite);
-    mnuBackupBeforeWrite_->setCheckable(true);
-    mnuBackupBeforeWrite_->setChecked(true);
-    connect(mnuBackupBeforeWrite_, &QAction::triggered, this, [this](bool on) {
+    backupBeforeWriteItem_->setCheckable(true);
+    backupBeforeWriteItem_->setChecked(true);
+    connect(backupBeforeWriteItem_, &QAction::triggered, this, [this](bool on) {
         transfers_->setBackupBeforeWrite(on);
         if (!positionStore().storeNumbers(kSettingsSection, {{kBackupBeforeWriteKey, on ? 1 : 0}}))
             app_.prompt->ask(settingsNotSaved(positionStore().location().toStdString()));
@@ -281,21 +282,21 @@ void MainWindow::buildMenus()
             fileCommands_, &DocumentFileCommands::initialSettings);
 
     QMenu* view = addMenu("mnuView", text::menu::ViewMenu);
-    mnuTreeView_ = addMenuItem(*view, "mnuTreeView", text::menu::ViewTree);
-    mnuTreeView_->setCheckable(true);
-    mnuTreeView_->setChecked(true);
-    connect(mnuTreeView_, &QAction::triggered, this,
+    viewTreeItem_ = addMenuItem(*view, "mnuTreeView", text::menu::ViewTree);
+    viewTreeItem_->setCheckable(true);
+    viewTreeItem_->setChecked(true);
+    connect(viewTreeItem_, &QAction::triggered, this,
             [this] { setTreePaneVisible(!treePane_->isVisibleTo(this)); });
     view->addSeparator();
-    mnuViewToolbar_ = addMenuItem(*view, "mnuViewToolbar", text::menu::ViewToolbar);
-    mnuViewToolbar_->setCheckable(true);
-    mnuViewToolbar_->setChecked(true);
-    connect(mnuViewToolbar_, &QAction::toggled, this,
+    viewToolbarItem_ = addMenuItem(*view, "mnuViewToolbar", text::menu::ViewToolbar);
+    viewToolbarItem_->setCheckable(true);
+    viewToolbarItem_->setChecked(true);
+    connect(viewToolbarItem_, &QAction::toggled, this,
             [this](bool on) { toolBar_->setVisible(on); });
-    mnuViewStatusBar_ = addMenuItem(*view, "mnuViewStatusBar", text::menu::ViewStatusBar);
-    mnuViewStatusBar_->setCheckable(true);
-    mnuViewStatusBar_->setChecked(true);
-    connect(mnuViewStatusBar_, &QAction::toggled, this,
+    viewStatusBarItem_ = addMenuItem(*view, "mnuViewStatusBar", text::menu::ViewStatusBar);
+    viewStatusBarItem_->setCheckable(true);
+    viewStatusBarItem_->setChecked(true);
+    connect(viewStatusBarItem_, &QAction::toggled, this,
             [this](bool on) { statusBar()->setVisible(on); });
     // A new text size lays the open windows out again: they are opened anew.
     addTextSizeCommands(*view, {[this] { return positionStore(); },
@@ -304,16 +305,16 @@ void MainWindow::buildMenus()
                                     childArea_->reopenChildWindows();
                                 }});
 
-    mnuWindow_ = addMenu("mnuWindow", text::menu::WindowMenu);
-    connect(addMenuItem(*mnuWindow_, "mnuWindowCascade", text::menu::WindowCascade),
+    windowMenu_ = addMenu("mnuWindow", text::menu::WindowMenu);
+    connect(addMenuItem(*windowMenu_, "mnuWindowCascade", text::menu::WindowCascade),
             &QAction::triggered, childArea_, &ChildWindowArea::cascade);
-    mnuWindow_->addSeparator();
-    connect(addMenuItem(*mnuWindow_, "mnuCloseAll", text::menu::WindowCloseAll),
+    windowMenu_->addSeparator();
+    connect(addMenuItem(*windowMenu_, "mnuCloseAll", text::menu::WindowCloseAll),
             &QAction::triggered, childArea_, &ChildWindowArea::closeAllChildWindows);
-    addKeyboardCommands(*this, *mnuWindow_, *childArea_);
-    mnuWindow_->addSeparator();
-    connect(mnuWindow_, &QMenu::aboutToShow, this,
-            [this] { childArea_->listWindowsIn(*mnuWindow_); });
+    addKeyboardCommands(*this, *windowMenu_, *childArea_);
+    windowMenu_->addSeparator();
+    connect(windowMenu_, &QMenu::aboutToShow, this,
+            [this] { childArea_->listWindowsIn(*windowMenu_); });
 
     QMenu* help = addMenu("mnuHelp", text::menu::HelpMenu);
     help->addSeparator();
@@ -378,7 +379,7 @@ void MainWindow::formLoad()
     applyStoredTextSize(positionStore());
     restorePosition();
     const bool backup = positionStore().number(kSettingsSection, kBackupBeforeWriteKey, 1) != 0;
-    mnuBackupBeforeWrite_->setChecked(backup);
+    backupBeforeWriteItem_->setChecked(backup);
     transfers_->setBackupBeforeWrite(backup);
     retranslate();
     treePane_->fillTree();
@@ -591,7 +592,7 @@ void MainWindow::toolbarClicked(const QString& key)
 void MainWindow::setTreePaneVisible(bool visible)
 {
     treePane_->setPaneVisible(visible);
-    mnuTreeView_->setChecked(visible);
+    viewTreeItem_->setChecked(visible);
 }
 
 // ---- Transfers ----------------------------------------------------------------

@@ -117,17 +117,17 @@ class MainWindow : public QMainWindow {
 
     AppContext& app_;
     DocumentFileCommands* fileCommands_ = nullptr;
-    QAction* mnuBackupBeforeWrite_ = nullptr;
+    QAction* backupBeforeWriteItem_ = nullptr;
     QString positionStore_;
 
     ChildWindowArea* childArea_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     FunctionTreePane* treePane_ = nullptr;
     QLabel* panels_[5] = {};
-    QMenu* mnuWindow_ = nullptr;
-    QAction* mnuTreeView_ = nullptr;
-    QAction* mnuViewToolbar_ = nullptr;
-    QAction* mnuViewStatusBar_ = nullptr;
+    QMenu* windowMenu_ = nullptr;
+    QAction* viewTreeItem_ = nullptr;
+    QAction* viewToolbarItem_ = nullptr;
+    QAction* viewStatusBarItem_ = nullptr;
 
     QTimer clockTimer_;
     bool closingForVersionSwitch_ = false;

@@ -30,7 +30,7 @@ class SplashWindow : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QLabel* picLogo_;
+    QLabel* startPicture_;
     QTimer closeTimer_;
     bool finished_ = false;
 };
