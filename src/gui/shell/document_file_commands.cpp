@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <filesystem>
 #include <optional>
+#include <utility>
 
 #include "core/files/data_file.h"
 #include "core/text_ids.h"

@@ -68,7 +68,8 @@ FunctionTreePane::FunctionTreePane(AppContext& app, QWidget* parent) : QWidget(p
     frameLayout->addLayout(title);
     frameLayout->addWidget(functionTree_, 1);
 
-    splitterHandle_ = new QPushButton(parent);
+    // A sibling of the pane where it has a parent (the main window lays both out in a row).
+    splitterHandle_ = new QPushButton(parent ? parent : this);
     splitterHandle_->setObjectName("CommandMove");
     splitterHandle_->setFixedWidth(5);
     splitterHandle_->setFocusPolicy(Qt::NoFocus);
