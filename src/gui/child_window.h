@@ -38,7 +38,7 @@ class ChildWindowHost {
     virtual ~ChildWindowHost() = default;
     // Shows the child window named `name`, creating it when it is not open. An open window is
     // activated; a new one is activated when `activateNew`.
-    virtual void ShowChildWindow(const QString& name, bool activateNew) = 0;
+    virtual void showChildWindow(const QString& name, bool activateNew) = 0;
 
   protected:
     ChildWindowHost() = default;

@@ -423,7 +423,7 @@ void ChannelGridWindow::deleteSelectedChannels()
 void ChannelGridWindow::openChannelEditor(bool focusAfter)
 {
     if (app_.windowHost) {
-        app_.windowHost->ShowChildWindow(QString::fromLatin1(window::ChannelEditor), focusAfter);
+        app_.windowHost->showChildWindow(QString::fromLatin1(window::ChannelEditor), focusAfter);
         return;
     }
     // The grid alone (no main window): the editor is a window of its own, and the grid's.

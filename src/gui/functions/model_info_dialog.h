@@ -14,7 +14,7 @@ struct AppContext;
 // The model-information window: the model and the band the document is for.
 // OK with a different model or band asks (9016) and, confirmed, makes them
 // current and starts a new document through `loadNewDoc` (the main window's
-// LoadNewDoc). Modal; shown through PromptService::execModal.
+// scheduleNewDocument). Modal; shown through PromptService::execModal.
 class ModelInfoDialog : public QDialog {
     Q_OBJECT
   public:

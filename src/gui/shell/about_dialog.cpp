@@ -14,10 +14,10 @@ namespace zt::gui {
 AboutDialog::AboutDialog(AppContext& app, QWidget* parent) : QDialog(parent), app_(app)
 {
     setObjectName("frmAbout");
-    image1_ = new QLabel(this);
-    image1_->setObjectName("Image1");
-    image1_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
-    image1_->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    icon_ = new QLabel(this);
+    icon_->setObjectName("Image1");
+    icon_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
+    icon_->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     lblTitle_ = new QLabel(this);
     lblTitle_->setObjectName("lblTitle");
     QFont f = lblTitle_->font();
@@ -38,7 +38,7 @@ AboutDialog::AboutDialog(AppContext& app, QWidget* parent) : QDialog(parent), ap
     connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(image1_, 0, 0, 3, 1);
+    grid->addWidget(icon_, 0, 0, 3, 1);
     grid->addWidget(lblTitle_, 0, 1);
     grid->addWidget(lblVersion_, 1, 1);
     grid->addWidget(lblDescription_, 2, 1);

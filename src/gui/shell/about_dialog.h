@@ -18,7 +18,7 @@ class AboutDialog : public QDialog {
 
   private:
     AppContext& app_;
-    QLabel* image1_;
+    QLabel* icon_;
     QLabel* lblTitle_;
     QLabel* lblVersion_;
     QLabel* lblDescription_;

@@ -1,30 +1,23 @@
 #include "gui/shell/main_window.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
 #include <QDialog>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QImage>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPushButton>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
 #include <QTime>
 #include <QToolBar>
-#include <QTreeWidget>
-#include <QVBoxLayout>
 #include <filesystem>
 
 #include "core/files/data_file.h"
@@ -37,8 +30,10 @@
 #include "gui/interop/channel_csv_commands.h"
 #include "gui/production/production_line_window.h"
 #include "gui/report/report_commands.h"
+#include "gui/shell/area_background.h"
 #include "gui/shell/child_windows.h"
 #include "gui/shell/keyboard_commands.h"
+#include "gui/shell/menu_item.h"
 #include "gui/shell/qt_translations.h"
 #include "gui/shell/startup.h"
 #include "gui/text_codec.h"
@@ -48,6 +43,7 @@
 #include "gui/undo/undo_recorder.h"
 #include "gui/widgets/accessible_names.h"
 #include "gui/widgets/text_size.h"
+#include "gui/widgets/twips.h"
 #include "platform/port_diagnosis.h"
 #include "platform/port_table.h"
 #include "platform/qt_timers.h"
@@ -58,7 +54,6 @@ namespace {
 
 constexpr const char* kSettingsSection = "Settings";
 constexpr const char* kBackupBeforeWriteKey = "BackupBeforeWrite";
-constexpr const char* kTreeCloseKey = "删除";
 // The per-user store of the window position: fixed names, so a language change
 // (which changes the title) keeps the position.
 constexpr const char* kPositionApplication = "ZTP958FM";
@@ -68,34 +63,33 @@ QString pathText(const std::filesystem::path& p)
     return QString::fromStdString(p.string());
 }
 
-Message question(int textId, Buttons buttons, Icon icon)
-{
-    Message m;
-    m.textId = textId;
-    m.buttons = buttons;
-    m.icon = icon;
-    return m;
-}
-
-struct MenuItem {
-    const char* name;
-    int textId;
-};
-
 }  // namespace
 
 MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), app_(app)
 {
     setObjectName("frmMain");
     setWindowIcon(style()->standardIcon(QStyle::SP_ComputerIcon));
-    mdiArea_ = new QMdiArea(this);
-    mdiArea_->setObjectName("MDIClient");
-    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    childArea_ = new ChildWindowArea(app_, this);
+    connect(childArea_, &ChildWindowArea::statusHint, this, &MainWindow::showStatusHint);
 
+    fileCommands_ = new DocumentFileCommands(
+        app_,
+        {[this] { closeAllChildWindows(); }, [this] { showChildWindow(window::CommChInfo); },
+         [this] { childArea_->cascade(); }, [this] { showDocumentCaption(); },
+         [this] { retranslate(); }, [this] { forgetUndoSteps(*this); }, [this] { endProgram(); }},
+        this);
     buildMenus();
     buildToolbar();
-    buildTreePane();
+    treePane_ = new FunctionTreePane(app_, this);
+    connect(treePane_, &FunctionTreePane::closeRequested, this,
+            [this] { setTreePaneVisible(false); });
+    connect(treePane_, &FunctionTreePane::childWindowChosen, this, [this](const QString& name) {
+        // Radio information is read from the radio before its window shows.
+        if (name == QLatin1String(window::RadioInfo))
+            readRadioInformation();
+        else
+            showChildWindow(name);
+    });
     buildStatusBar();
 
     auto* central = new QWidget(this);
@@ -103,29 +97,24 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), 
     auto* row = new QHBoxLayout(central);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    row->addWidget(picture1_);
-    row->addWidget(commandMove_);
-    row->addWidget(mdiArea_, 1);
+    row->addWidget(treePane_);
+    row->addWidget(treePane_->splitterHandle());
+    row->addWidget(childArea_, 1);
     setCentralWidget(central);
 
-    newDocTimer_.setObjectName("NewDocTimer");
-    newDocTimer_.setSingleShot(true);
-    connect(&newDocTimer_, &QTimer::timeout, this, &MainWindow::onNewDocTimer);
     clockTimer_.setInterval(1000);
     connect(&clockTimer_, &QTimer::timeout, this, &MainWindow::refreshClock);
     clockTimer_.start();
 
     createLink();
-    app_.windowHost = this;
+    app_.windowHost = childArea_;
 }
 
 MainWindow::~MainWindow()
 {
-    if (app_.windowHost == this) app_.windowHost = nullptr;
-    // Child windows go first: they may still look at the document.
-    if (mdiArea_) {
-        for (QMdiSubWindow* w : mdiArea_->subWindowList()) delete w;
-    }
+    if (app_.windowHost == childArea_) app_.windowHost = nullptr;
+    // Child windows go first: they may still look at the document and the transfers.
+    for (QMdiSubWindow* w : childArea_->subWindowList()) delete w;
 }
 
 // ---- Link -----------------------------------------------------------------
@@ -152,18 +141,19 @@ void MainWindow::useLink(LinkPort& port, TimerFactory& timers)
             [this] { return pathText(comDevice(app_.comPort, app_.paths.mySetupIni())); });
     transfers_ = std::make_unique<TransferController>(app_, port, timers, this);
     TransferWindows w;
-    w.closeAllDocumentWindows = [this] { CloseCurAllWindows(); };
+    w.closeAllDocumentWindows = [this] { closeAllChildWindows(); };
     w.documentReplaced = [this](const std::string&) {
         documentReplaced();
         forgetUndoSteps(*this);
     };
-    w.showRadioInformation = [this] { ShowChildWindow(window::RadioInfo); };
+    w.showRadioInformation = [this] { showChildWindow(window::RadioInfo); };
     w.endProgram = [this] { endProgram(); };
     w.showChannel = [this](int chNo) { showChannelInGrid(chNo); };
     transfers_->setWindows(std::move(w));
     transfers_->setPasswordWindow(
         [this](QWidget* parent) { return createModalWindow(window::PassWord, app_, parent); });
-    transfers_->setBackupBeforeWrite(!mnuBackupBeforeWrite_ || mnuBackupBeforeWrite_->isChecked());
+    transfers_->setBackupBeforeWrite(!backupBeforeWriteItem_ ||
+                                     backupBeforeWriteItem_->isChecked());
     connect(transfers_.get(), &TransferController::statusMessage, this,
             &MainWindow::showStatusHint);
     connect(transfers_.get(), &TransferController::readLeftDocumentUnchanged, this,
@@ -175,7 +165,7 @@ void MainWindow::showChannelInGrid(int chNo)
     const int group = groupOfChannel(chNo);
     if (group < 0) return;
     app_.channelEdit.currentGroup = group;
-    ShowChildWindow(window::CommChInfo);
+    showChildWindow(window::CommChInfo);
     auto* grid = qobject_cast<ChannelGridWindow*>(childWindow(window::CommChInfo));
     if (!grid) return;
     grid->ChangeGroup();
@@ -184,14 +174,6 @@ void MainWindow::showChannelInGrid(int chNo)
 }
 
 // ---- Building the window ----------------------------------------------------
-
-QAction* MainWindow::menuItem(QMenu* menu, const char* name, int textId)
-{
-    auto* a = menu->addAction(QString());
-    a->setObjectName(name);
-    a->setProperty("textId", textId);
-    return a;
-}
 
 void MainWindow::buildMenus()
 {
@@ -208,28 +190,19 @@ void MainWindow::buildMenus()
     };
 
     QMenu* file = addMenu("mnuFile", text::menu::FileMenu);
-    QAction* a = menuItem(file, "mnuFileNew", text::menu::FileNew);
-    a->setShortcut(QKeySequence("Ctrl+N"));
-    connect(a, &QAction::triggered, this, &MainWindow::fileNew);
-    a = menuItem(file, "mnuFileOpen", text::menu::FileOpen);
-    a->setShortcut(QKeySequence("Ctrl+O"));
-    connect(a, &QAction::triggered, this, &MainWindow::fileOpen);
-    connect(menuItem(file, "mnuFileSave", text::menu::FileSave), &QAction::triggered, this,
-            &MainWindow::fileSave);
-    connect(menuItem(file, "mnuFileSaveAs", text::menu::FileSaveAs), &QAction::triggered, this,
-            [this] { fileSaveAs(); });
+    fileCommands_->addTo(*file);
     addReportCommands(*file, app_, *this, [this] { aboutToReadDocument(); });
     file->addSeparator();
     addChannelCsvItems(*file, app_, this,
-                       {[this] { aboutToReadDocument(); }, [this] { CloseCurAllWindows(); },
+                       {[this] { aboutToReadDocument(); }, [this] { closeAllChildWindows(); },
                         [this] { documentReplaced(); }});
     file->addSeparator();
-    connect(menuItem(file, "mnuFileExit", text::menu::FileExit), &QAction::triggered, this,
+    connect(addMenuItem(*file, "mnuFileExit", text::menu::FileExit), &QAction::triggered, this,
             &QWidget::close);
 
     QMenu* model = addMenu("mnuModel", text::menu::ModelMenu);
-    connect(menuItem(model, "mnuModelInfo", text::menu::ModelInformation), &QAction::triggered,
-            this, [this] { ShowModalWindow(window::ModelInfo); });
+    connect(addMenuItem(*model, "mnuModelInfo", text::menu::ModelInformation), &QAction::triggered,
+            this, [this] { showModalWindow(window::ModelInfo); });
 
     QMenu* edit = addMenu("mnuEdit", text::menu::EditMenu);
     installUndoCommands(*this, *edit, app_,
@@ -237,49 +210,49 @@ void MainWindow::buildMenus()
                                  [this](const std::function<void()>& replace) {
                                      replace();
                                      emit app_.events.documentReplaced();
-                                     ShowMainTxt();
+                                     showDocumentCaption();
                                  }});
     connect(&undoCommandsOf(*this)->recorder(), &UndoRecorder::windowChangedDocument, this,
             [this](QWidget* window) {
                 showStatusHint(
                     app_.text(text::msg::WindowChangedStoredValue).arg(window->windowTitle()));
             });
-    auto child = [this](const char* name) { return [this, name] { ShowChildWindow(name); }; };
-    connect(menuItem(edit, "mnuChannelInfo", text::menu::EditChannelInformation),
+    auto child = [this](const char* name) { return [this, name] { showChildWindow(name); }; };
+    connect(addMenuItem(*edit, "mnuChannelInfo", text::menu::EditChannelInformation),
             &QAction::triggered, this, child(window::CommChInfo));
     edit->addSeparator();
-    connect(menuItem(edit, "mnuOptFeature", text::menu::EditOptionalFeatures), &QAction::triggered,
-            this, child(window::OptFeatures));
-    connect(menuItem(edit, "mnuResetInit", text::menu::EditResetMode), &QAction::triggered, this,
-            child(window::ResetMode));
-    connect(menuItem(edit, "mnuToneTips", text::menu::EditToneTips), &QAction::triggered, this,
+    connect(addMenuItem(*edit, "mnuOptFeature", text::menu::EditOptionalFeatures),
+            &QAction::triggered, this, child(window::OptFeatures));
+    connect(addMenuItem(*edit, "mnuResetInit", text::menu::EditResetMode), &QAction::triggered,
+            this, child(window::ResetMode));
+    connect(addMenuItem(*edit, "mnuToneTips", text::menu::EditToneTips), &QAction::triggered, this,
             child(window::ToneTips));
-    connect(menuItem(edit, "MnuDTMF", text::menu::EditDtmf), &QAction::triggered, this,
+    connect(addMenuItem(*edit, "MnuDTMF", text::menu::EditDtmf), &QAction::triggered, this,
             child(window::Dtmf));
     edit->addSeparator();
-    connect(menuItem(edit, "mnuEmbeddedMsg", text::menu::EditEmbeddedMessage), &QAction::triggered,
-            this, child(window::EmbMsg));
-    connect(menuItem(edit, "MnuLocalInfo", text::menu::EditRadioInformation), &QAction::triggered,
-            this, &MainWindow::readRadioInformation);
-    addChannelGridEditCommands(edit, mdiArea_);
+    connect(addMenuItem(*edit, "mnuEmbeddedMsg", text::menu::EditEmbeddedMessage),
+            &QAction::triggered, this, child(window::EmbMsg));
+    connect(addMenuItem(*edit, "MnuLocalInfo", text::menu::EditRadioInformation),
+            &QAction::triggered, this, &MainWindow::readRadioInformation);
+    addChannelGridEditCommands(edit, childArea_);
 
     QMenu* program = addMenu("mnuProgram", text::menu::ProgramMenu);
-    a = menuItem(program, "mnuReadFromRadio", text::menu::ProgramReadFromRadio);
+    QAction* a = addMenuItem(*program, "mnuReadFromRadio", text::menu::ProgramReadFromRadio);
     a->setShortcut(QKeySequence("Ctrl+R"));
     connect(a, &QAction::triggered, this, &MainWindow::readFromRadio);
-    a = menuItem(program, "mnuWriteToRadio", text::menu::ProgramWriteToRadio);
+    a = addMenuItem(*program, "mnuWriteToRadio", text::menu::ProgramWriteToRadio);
     a->setShortcut(QKeySequence("Ctrl+W"));
     connect(a, &QAction::triggered, this, &MainWindow::writeToRadio);
-    a = menuItem(program, "MnuProPassWord", text::menu::ProgramPassword);
+    a = addMenuItem(*program, "MnuProPassWord", text::menu::ProgramPassword);
     a->setShortcut(QKeySequence("Ctrl+P"));
-    connect(a, &QAction::triggered, this, [this] { ShowModalWindow(window::PassWord); });
-    connect(menuItem(program, "mnuCompareWithRadio", text::menu::ProgramCompareWithRadio),
+    connect(a, &QAction::triggered, this, [this] { showModalWindow(window::PassWord); });
+    connect(addMenuItem(*program, "mnuCompareWithRadio", text::menu::ProgramCompareWithRadio),
             &QAction::triggered, this, [this] {
                 aboutToReadDocument();
                 transfers_->compareWithRadio();
             });
     addHistoryItems(*file, *program, app_, this,
-                    {[this] { aboutToReadDocument(); }, [this] { CloseCurAllWindows(); },
+                    {[this] { aboutToReadDocument(); }, [this] { closeAllChildWindows(); },
                      [this] { documentReplaced(); }, [this](int chNo) { showChannelInGrid(chNo); },
                      [this](const Snapshot& snapshot) {
                          aboutToReadDocument();
@@ -287,11 +260,11 @@ void MainWindow::buildMenus()
                      }});
     // Whether a write first reads the radio for a backup: the user's choice,
     // kept in the per-user store (on until turned off).
-    mnuBackupBeforeWrite_ =
-        menuItem(program, "mnuBackupBeforeWrite", text::menu::ProgramBackupBeforeWrite);
-    mnuBackupBeforeWrite_->setCheckable(true);
-    mnuBackupBeforeWrite_->setChecked(true);
-    connect(mnuBackupBeforeWrite_, &QAction::triggered, this, [this](bool on) {
+    backupBeforeWriteItem_ =
+        addMenuItem(*program, "mnuBackupBeforeWrite", text::menu::ProgramBackupBeforeWrite);
+    backupBeforeWriteItem_->setCheckable(true);
+    backupBeforeWriteItem_->setChecked(true);
+    connect(backupBeforeWriteItem_, &QAction::triggered, this, [this](bool on) {
         transfers_->setBackupBeforeWrite(on);
         if (!positionStore().storeNumbers(kSettingsSection, {{kBackupBeforeWriteKey, on ? 1 : 0}}))
             app_.prompt->ask(settingsNotSaved(positionStore().location().toStdString()));
@@ -299,65 +272,62 @@ void MainWindow::buildMenus()
     addProductionLineCommand(*program, app_, *this, [this] { aboutToReadDocument(); });
 
     QMenu* set = addMenu("mnuSet", text::menu::SettingsMenu);
-    connect(menuItem(set, "mnuComm", text::menu::SettingsComPort), &QAction::triggered, this,
-            [this] { ShowModalWindow(window::SetComm); });
-    connect(menuItem(set, "mnuLanguage", text::menu::SettingsLanguage), &QAction::triggered, this,
-            [this] { ShowModalWindow(window::SetLanguage); });
-    connect(menuItem(set, "mnuLinkOptions", text::menu::SettingsTransferOptions),
-            &QAction::triggered, this, [this] { ShowModalWindow(window::LinkOptions); });
-    connect(menuItem(set, "MnuInit", text::menu::SettingsInitialSettings), &QAction::triggered,
-            this, &MainWindow::initialSettings);
+    connect(addMenuItem(*set, "mnuComm", text::menu::SettingsComPort), &QAction::triggered, this,
+            [this] { showModalWindow(window::SetComm); });
+    connect(addMenuItem(*set, "mnuLanguage", text::menu::SettingsLanguage), &QAction::triggered,
+            this, [this] { showModalWindow(window::SetLanguage); });
+    connect(addMenuItem(*set, "mnuLinkOptions", text::menu::SettingsTransferOptions),
+            &QAction::triggered, this, [this] { showModalWindow(window::LinkOptions); });
+    connect(addMenuItem(*set, "MnuInit", text::menu::SettingsInitialSettings), &QAction::triggered,
+            fileCommands_, &DocumentFileCommands::initialSettings);
 
     QMenu* view = addMenu("mnuView", text::menu::ViewMenu);
-    mnuTreeView_ = menuItem(view, "mnuTreeView", text::menu::ViewTree);
-    mnuTreeView_->setCheckable(true);
-    mnuTreeView_->setChecked(true);
-    connect(mnuTreeView_, &QAction::triggered, this,
-            [this] { setTreePaneVisible(!picture1_->isVisibleTo(this)); });
+    viewTreeItem_ = addMenuItem(*view, "mnuTreeView", text::menu::ViewTree);
+    viewTreeItem_->setCheckable(true);
+    viewTreeItem_->setChecked(true);
+    connect(viewTreeItem_, &QAction::triggered, this,
+            [this] { setTreePaneVisible(!treePane_->isVisibleTo(this)); });
     view->addSeparator();
-    mnuViewToolbar_ = menuItem(view, "mnuViewToolbar", text::menu::ViewToolbar);
-    mnuViewToolbar_->setCheckable(true);
-    mnuViewToolbar_->setChecked(true);
-    connect(mnuViewToolbar_, &QAction::toggled, this,
-            [this](bool on) { tbToolBar_->setVisible(on); });
-    mnuViewStatusBar_ = menuItem(view, "mnuViewStatusBar", text::menu::ViewStatusBar);
-    mnuViewStatusBar_->setCheckable(true);
-    mnuViewStatusBar_->setChecked(true);
-    connect(mnuViewStatusBar_, &QAction::toggled, this,
+    viewToolbarItem_ = addMenuItem(*view, "mnuViewToolbar", text::menu::ViewToolbar);
+    viewToolbarItem_->setCheckable(true);
+    viewToolbarItem_->setChecked(true);
+    connect(viewToolbarItem_, &QAction::toggled, this,
+            [this](bool on) { toolBar_->setVisible(on); });
+    viewStatusBarItem_ = addMenuItem(*view, "mnuViewStatusBar", text::menu::ViewStatusBar);
+    viewStatusBarItem_->setCheckable(true);
+    viewStatusBarItem_->setChecked(true);
+    connect(viewStatusBarItem_, &QAction::toggled, this,
             [this](bool on) { statusBar()->setVisible(on); });
     // A new text size lays the open windows out again: they are opened anew.
     addTextSizeCommands(*view, {[this] { return positionStore(); },
                                 [this] {
                                     aboutToReadDocument();
-                                    QStringList open;
-                                    for (QMdiSubWindow* w : mdiArea_->subWindowList())
-                                        if (w->widget()) open << w->widget()->objectName();
-                                    CloseCurAllWindows();
-                                    for (const QString& name : open) ShowChildWindow(name);
+                                    childArea_->reopenChildWindows();
                                 }});
 
-    mnuWindow_ = addMenu("mnuWindow", text::menu::WindowMenu);
-    connect(menuItem(mnuWindow_, "mnuWindowCascade", text::menu::WindowCascade),
-            &QAction::triggered, this, &MainWindow::cascade);
-    mnuWindow_->addSeparator();
-    connect(menuItem(mnuWindow_, "mnuCloseAll", text::menu::WindowCloseAll), &QAction::triggered,
-            this, &MainWindow::CloseCurAllWindows);
-    addKeyboardCommands(*this, *mnuWindow_, *mdiArea_);
-    windowListSeparator_ = mnuWindow_->addSeparator();
-    connect(mnuWindow_, &QMenu::aboutToShow, this, &MainWindow::refreshWindowMenu);
+    windowMenu_ = addMenu("mnuWindow", text::menu::WindowMenu);
+    connect(addMenuItem(*windowMenu_, "mnuWindowCascade", text::menu::WindowCascade),
+            &QAction::triggered, childArea_, &ChildWindowArea::cascade);
+    windowMenu_->addSeparator();
+    connect(addMenuItem(*windowMenu_, "mnuCloseAll", text::menu::WindowCloseAll),
+            &QAction::triggered, childArea_, &ChildWindowArea::closeAllChildWindows);
+    addKeyboardCommands(*this, *windowMenu_, *childArea_);
+    windowMenu_->addSeparator();
+    connect(windowMenu_, &QMenu::aboutToShow, this,
+            [this] { childArea_->listWindowsIn(*windowMenu_); });
 
     QMenu* help = addMenu("mnuHelp", text::menu::HelpMenu);
     help->addSeparator();
-    connect(menuItem(help, "mnuHelpAbout", text::menu::HelpAbout), &QAction::triggered, this,
-            [this] { ShowModalWindow(window::About); });
+    connect(addMenuItem(*help, "mnuHelpAbout", text::menu::HelpAbout), &QAction::triggered, this,
+            [this] { showModalWindow(window::About); });
 }
 
 void MainWindow::buildToolbar()
 {
-    tbToolBar_ = addToolBar(QString());
-    tbToolBar_->setObjectName("tbToolBar");
-    tbToolBar_->setMovable(false);
-    tbToolBar_->setIconSize(QSize(24, 24));
+    toolBar_ = addToolBar(QString());
+    toolBar_->setObjectName("tbToolBar");
+    toolBar_->setMovable(false);
+    toolBar_->setIconSize(QSize(24, 24));
     struct Button {
         const char* key;
         int tipId;
@@ -375,69 +345,14 @@ void MainWindow::buildToolbar()
         {"About", text::toolbar::ToolTipAbout, QStyle::SP_MessageBoxInformation, true},
     };
     for (const Button& b : buttons) {
-        if (b.separatorBefore) tbToolBar_->addSeparator();
-        QAction* a = tbToolBar_->addAction(style()->standardIcon(b.icon), QString());
+        if (b.separatorBefore) toolBar_->addSeparator();
+        QAction* a = toolBar_->addAction(style()->standardIcon(b.icon), QString());
         a->setObjectName(b.key);
         a->setData(QString::fromLatin1(b.key));
         a->setProperty("tipId", b.tipId);
         connect(a, &QAction::triggered, this,
                 [this, key = QString::fromLatin1(b.key)] { toolbarClicked(key); });
     }
-}
-
-void MainWindow::buildTreePane()
-{
-    picture1_ = new QWidget(this);
-    picture1_->setObjectName("Picture1");
-    picture1_->setFixedWidth(190);
-    frame1_ = new QFrame(picture1_);
-    frame1_->setObjectName("Frame1");
-    frame1_->setFrameShape(QFrame::StyledPanel);
-    auto* paneLayout = new QVBoxLayout(picture1_);
-    paneLayout->setContentsMargins(0, 0, 0, 0);
-    paneLayout->addWidget(frame1_);
-
-    label1_ = new QLabel(frame1_);
-    label1_->setObjectName("Label1");
-    QFont bold = label1_->font();
-    bold.setBold(true);
-    label1_->setFont(bold);
-    toolbar1_ = new QToolBar(frame1_);
-    toolbar1_->setObjectName("Toolbar1");
-    toolbar1_->setIconSize(QSize(12, 12));
-    QAction* closePane =
-        toolbar1_->addAction(style()->standardIcon(QStyle::SP_TitleBarCloseButton), QString());
-    closePane->setObjectName("Toolbar1Close");
-    closePane->setData(QString::fromUtf8(kTreeCloseKey));
-    connect(closePane, &QAction::triggered, this, [this, closePane] {
-        if (closePane->data().toString() == QString::fromUtf8(kTreeCloseKey))
-            setTreePaneVisible(false);
-    });
-    treeView1_ = new QTreeWidget(frame1_);
-    treeView1_->setObjectName("TreeView1");
-    treeView1_->setHeaderHidden(true);
-    treeView1_->setColumnCount(1);
-    connect(treeView1_, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item, int) { treeClicked(item); });
-
-    auto* title = new QHBoxLayout;
-    title->setContentsMargins(4, 2, 0, 2);
-    title->addWidget(label1_, 1);
-    title->addWidget(toolbar1_);
-    auto* frameLayout = new QVBoxLayout(frame1_);
-    frameLayout->setContentsMargins(0, 0, 0, 0);
-    frameLayout->setSpacing(0);
-    frameLayout->addLayout(title);
-    frameLayout->addWidget(treeView1_, 1);
-
-    commandMove_ = new QPushButton(this);
-    commandMove_->setObjectName("CommandMove");
-    commandMove_->setFixedWidth(5);
-    commandMove_->setFocusPolicy(Qt::NoFocus);
-    commandMove_->setFlat(true);
-    commandMove_->setCursor(Qt::SizeHorCursor);
-    commandMove_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-    commandMove_->installEventFilter(this);
 }
 
 void MainWindow::buildStatusBar()
@@ -459,20 +374,20 @@ void MainWindow::buildStatusBar()
 
 void MainWindow::formLoad()
 {
-    newDocTimer_.stop();
-    splitterDrag_ = false;
+    fileCommands_->newDocTimer().stop();
+    treePane_->releaseSplitter();
     applyStoredTextSize(positionStore());
     restorePosition();
     const bool backup = positionStore().number(kSettingsSection, kBackupBeforeWriteKey, 1) != 0;
-    mnuBackupBeforeWrite_->setChecked(backup);
+    backupBeforeWriteItem_->setChecked(backup);
     transfers_->setBackupBeforeWrite(backup);
-    ApplyLanguageTexts();
-    LoadTree();
-    // LoadNewDoc2: a new document again, the texts, the channel grid, the caption.
+    retranslate();
+    treePane_->fillTree();
+    // A new document again, the texts, the channel grid, the caption.
     startNewDocument(app_, NewKind::Ordinary);
-    ApplyLanguageTexts();
-    ShowChildWindow(window::CommChInfo);
-    ShowMainTxt();
+    retranslate();
+    showChildWindow(window::CommChInfo);
+    showDocumentCaption();
     forgetUndoSteps(*this);
 }
 
@@ -521,7 +436,7 @@ void MainWindow::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     // Child windows loaded before the window had its final size get their full
     // size once the layout has settled.
-    QTimer::singleShot(0, this, &MainWindow::fitChildWindows);
+    QTimer::singleShot(0, childArea_, &ChildWindowArea::fitChildWindows);
 }
 
 void MainWindow::checkLanguageChange()
@@ -532,8 +447,8 @@ void MainWindow::checkLanguageChange()
     app_.texts.setLanguage(app_.currentLanguage);
     applyQtTranslations(app_.currentLanguage);
     applyLanguage();
-    CloseCurAllWindows();
-    ShowChildWindow(window::CommChInfo);
+    closeAllChildWindows();
+    showChildWindow(window::CommChInfo);
 }
 
 void MainWindow::aboutToReadDocument()
@@ -555,8 +470,8 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     // The tree pane follows the inner height through its layout.
-    LoadBKPic();
-    if (isVisible()) fitChildWindows();
+    paintAreaBackground(*childArea_, app_, size());
+    if (isVisible()) childArea_->fitChildWindows();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -564,23 +479,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
     aboutToReadDocument();
     if (!isMinimized() && !storePosition())
         app_.prompt->ask(settingsNotSaved(positionStore().location().toStdString()));
-    CloseCurAllWindows();
-    if (!closingForVersionSwitch_ && app_.documents.IsModified()) {
-        const Answer a =
-            app_.prompt->ask(question(text::msg::SaveChanges, Buttons::YesNoCancel, Icon::Warning));
-        if (a == Answer::Cancel) {
-            event->ignore();
-            return;
-        }
-        if (a == Answer::Yes) {
-            fileSave();
-            // A save that did not happen (dialog or question cancelled, file
-            // error) keeps the program open rather than losing the changes.
-            if (app_.documents.IsModified()) {
-                event->ignore();
-                return;
-            }
-        }
+    closeAllChildWindows();
+    if (!closingForVersionSwitch_ && !fileCommands_->settleUnsavedChanges()) {
+        event->ignore();
+        return;
     }
     if (port_ && port_->isOpen()) port_->close();
     if (!saveSettingRecord(app_.paths.settingIni(), app_.state.Settings))
@@ -599,20 +501,20 @@ void MainWindow::endProgram()
 
 void MainWindow::applyLanguage()
 {
-    ApplyLanguageTexts();
-    LoadTree();
+    retranslate();
+    treePane_->fillTree();
     emit app_.events.languageChanged();
 }
 
-void MainWindow::ApplyLanguageTexts()
+void MainWindow::retranslate()
 {
-    fileFilter_ = app_.text(text::msg::DataFileFilter) + " (*.dat)";
+    fileCommands_->retranslate();
     panels_[2]->setText(app_.text(text::main::StatusBarComPortLabel) +
                         QString::number(app_.comPort));
     panels_[1]->setText(fromRecordText(app_.state.ModelName) + "[" +
                         fromRecordText(app_.state.BandText) + "]");
-    ShowMainTxt();
-    LoadBKPic();
+    showDocumentCaption();
+    paintAreaBackground(*childArea_, app_, size());
     const auto menus = menuBar()->actions();
     for (QAction* m : menus) {
         if (m->property("textId").isValid()) m->setText(app_.text(m->property("textId").toInt()));
@@ -621,7 +523,7 @@ void MainWindow::ApplyLanguageTexts()
                 if (item->property("textId").isValid())
                     item->setText(app_.text(item->property("textId").toInt()));
     }
-    for (QAction* b : tbToolBar_->actions())
+    for (QAction* b : toolBar_->actions())
         if (b->property("tipId").isValid()) {
             const QString tip = app_.text(b->property("tipId").toInt());
             b->setToolTip(tip);
@@ -630,85 +532,14 @@ void MainWindow::ApplyLanguageTexts()
     nameControls(*this, [this](int id) { return app_.text(id); });
 }
 
-void MainWindow::ShowMainTxt()
+void MainWindow::showDocumentCaption()
 {
     const QString model = fromRecordText(app_.state.ModelName);
     const QString file = QString::fromStdString(app_.documents.fileName().filename().string());
     setWindowTitle(app_.text(text::main::ApplicationTitle) + "[" + model + ":" +
                    fromRecordText(app_.state.BandText) + "]" + "[" +
                    app_.text(text::main::CaptionFileNameLabel) + ":" + file + "]");
-    label1_->setText(model);
-    if (treeView1_->topLevelItemCount() > 0) treeView1_->topLevelItem(0)->setText(0, model);
-}
-
-void MainWindow::LoadTree()
-{
-    treeView1_->clear();
-    auto* root = new QTreeWidgetItem(treeView1_, {label1_->text()});
-    root->setData(0, Qt::UserRole, "N0");
-    root->setIcon(0, style()->standardIcon(QStyle::SP_ComputerIcon));
-    struct Node {
-        const char* key;
-        int textId;
-    };
-    const Node nodes[] = {{"N1", text::main::TreeNodeChannelInformation},
-                          {"N2", text::main::TreeNodeOptionalFeatures},
-                          {"N4", text::main::TreeNodeDtmf},
-                          {"N13", text::main::TreeNodeResetMode},
-                          {"N12", text::main::TreeNodeToneTips},
-                          {"N6", text::main::TreeNodeEmbeddedMessage},
-                          {"N7", text::main::TreeNodeRadioInformation}};
-    for (const Node& n : nodes) {
-        auto* item = new QTreeWidgetItem(root, {app_.text(n.textId)});
-        item->setData(0, Qt::UserRole, QString::fromLatin1(n.key));
-        item->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
-    }
-    root->setExpanded(true);
-    fitTreePane();
-}
-
-void MainWindow::fitTreePane()
-{
-    // The pane is wide enough for its longest label in the current language.
-    const QFontMetrics metrics(treeView1_->font());
-    const int icon = treeView1_->iconSize().isValid() ? treeView1_->iconSize().width() : 16;
-    int widest = 0;
-    QTreeWidgetItem* root = treeView1_->topLevelItem(0);
-    for (int i = 0; root && i < root->childCount(); ++i)
-        widest = std::max(widest, metrics.horizontalAdvance(root->child(i)->text(0)));
-    // Two levels of indentation, the icon, the frame and a little air.
-    const int labels =
-        widest + 2 * treeView1_->indentation() + icon + 2 * treeView1_->frameWidth() + 24;
-    const int wanted = std::max(190, labels);
-    if (picture1_->width() < wanted) picture1_->setFixedWidth(wanted);
-}
-
-void MainWindow::LoadBKPic()
-{
-    const auto file =
-        app_.paths.programDir / "PIC" / ("BK_" + std::to_string(app_.currentLanguage) + ".jpg");
-    const QImage picture(pathText(file));
-    // A missing or unreadable picture leaves a plain background.
-    if (picture.isNull() || picture.width() < 3 || picture.height() < 3) {
-        mdiArea_->setBackground(palette().brush(QPalette::Dark));
-        return;
-    }
-    const int tileW = picture.width() - 2;
-    const int tileH = picture.height() - 2;
-    const int winW = std::max(1, width());
-    const int winH = std::max(1, height());
-    QImage composed(winW, winH, QImage::Format_RGB32);
-    composed.fill(Qt::white);
-    {
-        QPainter p(&composed);
-        // The top row of tiles without the picture's left border column ...
-        for (int x = 0; x <= winW; x += tileW)
-            p.drawImage(QPoint(x, 0), picture, QRect(1, 0, tileW, tileH + 2));
-        // ... then that row, without its top line, repeated downwards.
-        const QImage rowBand = composed.copy(0, 1, winW, tileH);
-        for (int y = tileH; y <= winH; y += tileH) p.drawImage(QPoint(0, y), rowBand);
-    }
-    mdiArea_->setBackground(QBrush(QPixmap::fromImage(composed)));
+    treePane_->showModelName(model);
 }
 
 void MainWindow::refreshClock()
@@ -718,337 +549,50 @@ void MainWindow::refreshClock()
     panels_[4]->setText(QLocale::c().toString(now.time(), "HH:mm"));
 }
 
-// ---- Child windows -----------------------------------------------------------
+// ---- Modal windows -----------------------------------------------------------
 
-QWidget* MainWindow::childWindow(const QString& name) const
-{
-    QMdiSubWindow* sub = subWindowNamed(name);
-    return sub ? sub->widget() : nullptr;
-}
-
-int MainWindow::childWindowCount() const
-{
-    return static_cast<int>(mdiArea_->subWindowList().size());
-}
-
-QMdiSubWindow* MainWindow::subWindowNamed(const QString& name) const
-{
-    for (QMdiSubWindow* w : mdiArea_->subWindowList())
-        if (w->widget() && w->widget()->objectName() == name) return w;
-    return nullptr;
-}
-
-bool MainWindow::activateChildWindow(const QString& name)
-{
-    QMdiSubWindow* open = subWindowNamed(name);
-    if (!open) return false;
-    mdiArea_->setActiveSubWindow(open);
-    open->widget()->setFocus();
-    return true;
-}
-
-void MainWindow::ShowChildWindow(const QString& name, bool activateNew)
-{
-    if (activateChildWindow(name)) return;
-    QWidget* child = createChildWindow(name, app_);
-    if (!child) return;  // no child window of that name
-    // The size the window asked for (its own resize, else its size hint).
-    const QSize wanted = child->testAttribute(Qt::WA_Resized) ? child->size() : child->sizeHint();
-    QMdiSubWindow* sub = mdiArea_->addSubWindow(child);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setObjectName(name + "Frame");
-    sub->setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
-    sub->setProperty("wantedSize", wanted);
-    // The grid explains refusals in the status bar.
-    if (auto* grid = qobject_cast<ChannelGridWindow*>(child))
-        connect(grid, &ChannelGridWindow::statusHint, this, &MainWindow::showStatusHint);
-    child->show();
-    sub->show();
-    // The channel editor the grid opens keeps its place beside the grid: the windows are
-    // not cascaded for it.
-    if (name != QLatin1String(window::ChannelEditor)) cascade();
-    if (activateNew) mdiArea_->setActiveSubWindow(sub);
-}
-
-void MainWindow::UnloadWindowByName(const QString& name)
-{
-    for (QMdiSubWindow* w : mdiArea_->subWindowList())
-        if (w->widget() && w->widget()->objectName() == name) {
-            w->close();
-            delete w;
-        }
-}
-
-void MainWindow::CloseCurAllWindows()
-{
-    // Each window's own close handling runs; then it is gone.
-    for (QMdiSubWindow* w : mdiArea_->subWindowList()) {
-        w->close();
-        delete w;
-    }
-}
-
-void MainWindow::cascade()
-{
-    mdiArea_->cascadeSubWindows();
-    // Cascading shrinks windows to their minimum; each gets the size it asked for.
-    fitChildWindows();
-}
-
-void MainWindow::fitChildWindows()
-{
-    // A window is never squeezed below the size it asked for (its controls would be cut
-    // off); where it reaches past the area, the area scrolls so all of it can be reached.
-    for (QMdiSubWindow* w : mdiArea_->subWindowList()) {
-        const QSize wanted = w->property("wantedSize").toSize();
-        if (!wanted.isValid() || !w->widget() || w->isMaximized() || w->isMinimized()) continue;
-        const QSize frame = w->size() - w->widget()->size();
-        const QSize fitted = (wanted + frame).expandedTo(w->minimumSizeHint());
-        if (w->size().width() < fitted.width() || w->size().height() < fitted.height())
-            w->resize(fitted.expandedTo(w->size()));
-    }
-}
-
-int MainWindow::ShowModalWindow(const QString& name)
+int MainWindow::showModalWindow(const QString& name)
 {
     aboutToReadDocument();
     QDialog* dialog = createModalWindow(name, app_, this);
     if (!dialog) return -1;
     // A confirmed model or band change starts a new document.
     if (auto* model = qobject_cast<ModelInfoDialog*>(dialog))
-        model->loadNewDoc = [this] { LoadNewDoc(); };
+        model->loadNewDoc = [this] { fileCommands_->scheduleNewDocument(); };
     const int result = app_.prompt->execModal(*dialog);
     delete dialog;
-    if (name == QLatin1String(window::ModelInfo)) ShowMainTxt();
+    if (name == QLatin1String(window::ModelInfo)) showDocumentCaption();
     // The language window's change takes effect as the main window is active again.
     checkLanguageChange();
     return result;
 }
 
-void MainWindow::refreshWindowMenu()
-{
-    for (QAction* a : windowListActions_) {
-        mnuWindow_->removeAction(a);
-        a->deleteLater();
-    }
-    windowListActions_.clear();
-    int n = 1;
-    for (QMdiSubWindow* w : mdiArea_->subWindowList()) {
-        QAction* a = mnuWindow_->addAction(QString("&%1 %2").arg(n++).arg(w->windowTitle()));
-        a->setCheckable(true);
-        a->setChecked(w == mdiArea_->activeSubWindow());
-        connect(a, &QAction::triggered, this, [this, w] { mdiArea_->setActiveSubWindow(w); });
-        windowListActions_.push_back(a);
-    }
-}
-
 // ---- Tree, toolbar, splitter ------------------------------------------------------
-
-void MainWindow::treeClicked(QTreeWidgetItem* item)
-{
-    if (!item) return;
-    const QString key = item->data(0, Qt::UserRole).toString();
-    if (key == "N1")
-        ShowChildWindow(window::CommChInfo);
-    else if (key == "N2")
-        ShowChildWindow(window::OptFeatures);
-    else if (key == "N4")
-        ShowChildWindow(window::Dtmf);
-    else if (key == "N13")
-        ShowChildWindow(window::ResetMode);
-    else if (key == "N12")
-        ShowChildWindow(window::ToneTips);
-    else if (key == "N6")
-        ShowChildWindow(window::EmbMsg);
-    else if (key == "N7")
-        readRadioInformation();
-}
 
 void MainWindow::toolbarClicked(const QString& key)
 {
     aboutToReadDocument();
     // New asks about unsaved changes exactly as File > New does.
     if (key == "NewFile")
-        fileNew();
+        fileCommands_->fileNew();
     else if (key == "OpenFile")
-        fileOpen();
+        fileCommands_->fileOpen();
     else if (key == "SaveFile")
-        fileSave();
+        fileCommands_->fileSave();
     else if (key == "ReadRadio")
         readFromRadio();
     else if (key == "CommSet")
-        ShowModalWindow(window::SetComm);
+        showModalWindow(window::SetComm);
     else if (key == "WriteRadio")
         writeToRadio();
     else if (key == "About")
-        ShowModalWindow(window::About);
+        showModalWindow(window::About);
 }
 
 void MainWindow::setTreePaneVisible(bool visible)
 {
-    picture1_->setVisible(visible);
-    commandMove_->setVisible(visible);
-    mnuTreeView_->setChecked(visible);
-}
-
-bool MainWindow::dragSplitter(int twips)
-{
-    const int newWidth = pixelsToTwips(picture1_->width()) + twips;
-    const int inner = pixelsToTwips(centralWidget()->width());
-    if (newWidth < kMinTreePaneTwips || newWidth > inner) return false;
-    picture1_->setFixedWidth(twipsToPixels(newWidth));
-    return true;
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == commandMove_) {
-        switch (event->type()) {
-            case QEvent::MouseButtonPress:
-                splitterDrag_ = true;
-                return true;
-            case QEvent::MouseButtonRelease:
-                splitterDrag_ = false;
-                return true;
-            case QEvent::MouseMove:
-                if (splitterDrag_) {
-                    const auto* me = static_cast<QMouseEvent*>(event);
-                    dragSplitter(pixelsToTwips(qRound(me->position().x())));
-                }
-                return true;
-            default:
-                break;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-// ---- Document commands -----------------------------------------------------------
-
-void MainWindow::LoadNewDoc()
-{
-    aboutToReadDocument();
-    CloseCurAllWindows();
-    newDocTimer_.start(kNewDocDelayMs);
-}
-
-void MainWindow::onNewDocTimer()
-{
-    startNewDocument(app_, initRequest_ ? NewKind::Initialise : NewKind::Ordinary);
-    initRequest_ = false;
-    emit app_.events.documentReplaced();
-    ApplyLanguageTexts();
-    ShowChildWindow(window::CommChInfo);
-    ShowMainTxt();
-    cascade();
-    forgetUndoSteps(*this);
-}
-
-bool MainWindow::saveDataFile()
-{
-    DocumentContext ctx = app_.documentContext();
-    const bool ok = app_.documents.Save(app_.documents.fileName(), ctx);
-    ShowMainTxt();
-    return ok;
-}
-
-bool MainWindow::saveBeforeReplacing()
-{
-    // An untitled document has no place of its own yet: it is saved through
-    // the dialog, never silently as "new.dat" in whatever folder is current.
-    if (app_.documents.isUntitled()) return fileSaveAs();
-    return saveDataFile();
-}
-
-void MainWindow::fileNew()
-{
-    aboutToReadDocument();
-    if (app_.documents.IsModified()) {
-        const Answer a =
-            app_.prompt->ask(question(text::msg::SaveChanges, Buttons::YesNoCancel, Icon::Warning));
-        if (a == Answer::Yes) saveBeforeReplacing();
-    }
-    const Answer ok =
-        app_.prompt->ask(question(text::msg::ConfirmNewDocument, Buttons::OkCancel, Icon::Warning));
-    if (ok == Answer::Ok)
-        LoadNewDoc();
-    else
-        initRequest_ = false;  // a cancelled Initial settings leaves no request behind
-}
-
-void MainWindow::fileOpen()
-{
-    aboutToReadDocument();
-    if (app_.documents.IsModified()) {
-        const Answer a =
-            app_.prompt->ask(question(text::msg::SaveChanges, Buttons::YesNoCancel, Icon::Warning));
-        if (a == Answer::Cancel) return;
-        if (a == Answer::Yes && !saveBeforeReplacing()) return;
-    }
-    openDataFile();
-}
-
-void MainWindow::openDataFile()
-{
-    FileDialogRequest request;
-    request.save = false;
-    request.filters = {fileFilter_};
-    request.initialPath = pathText(app_.documents.fileName());
-    const std::optional<QString> chosen = app_.prompt->chooseFile(request);
-    if (!chosen) return;
-    CloseCurAllWindows();
-    DocumentContext ctx = app_.documentContext();
-    const OpenResult result =
-        app_.documents.Open(std::filesystem::path(chosen->toStdString()), ctx);
-    if (result == OpenResult::EndProgram) return endProgram();
-    if (result == OpenResult::Opened) afterOpened();
-}
-
-void MainWindow::afterOpened()
-{
-    emit app_.events.documentReplaced();
-    ShowChildWindow(window::CommChInfo);
-    ShowMainTxt();
-    ApplyLanguageTexts();
-    cascade();
-    forgetUndoSteps(*this);
-}
-
-void MainWindow::fileSave()
-{
-    aboutToReadDocument();
-    if (app_.documents.isUntitled()) {
-        fileSaveAs();
-        return;
-    }
-    Message m;
-    m.text = "\"" + app_.documents.fileName().filename().string() + "\"" +
-             app_.texts.GetLangText(text::msg::SaveChangesAfterName);
-    m.buttons = Buttons::OkCancel;
-    m.icon = Icon::Question;
-    if (app_.prompt->ask(m) == Answer::Ok) saveDataFile();
-}
-
-bool MainWindow::fileSaveAs()
-{
-    aboutToReadDocument();
-    FileDialogRequest request;
-    request.save = true;
-    request.filters = {fileFilter_};
-    request.initialPath = pathText(app_.documents.fileName());
-    const std::optional<QString> chosen = app_.prompt->chooseFile(request);
-    if (!chosen) return false;
-    const std::filesystem::path path = saveAsPath(std::filesystem::path(chosen->toStdString()));
-    DocumentContext ctx = app_.documentContext();
-    const bool ok = app_.documents.Save(path, ctx);
-    ShowMainTxt();
-    return ok;
-}
-
-void MainWindow::initialSettings()
-{
-    initRequest_ = true;
-    fileNew();
+    treePane_->setPaneVisible(visible);
+    viewTreeItem_->setChecked(visible);
 }
 
 // ---- Transfers ----------------------------------------------------------------
@@ -1068,17 +612,17 @@ void MainWindow::writeToRadio()
 void MainWindow::readRadioInformation()
 {
     aboutToReadDocument();
-    UnloadWindowByName(window::RadioInfo);
+    closeChildWindow(window::RadioInfo);
     transfers_->readInformation();
 }
 
 void MainWindow::documentReplaced()
 {
     emit app_.events.documentReplaced();
-    ShowMainTxt();
-    ApplyLanguageTexts();
-    ShowChildWindow(window::CommChInfo);
-    cascade();
+    showDocumentCaption();
+    retranslate();
+    showChildWindow(window::CommChInfo);
+    childArea_->cascade();
 }
 
 }  // namespace zt::gui

@@ -1,26 +1,22 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <memory>
 
 #include "core/host/link_interfaces.h"
-#include "gui/child_window.h"
+#include "gui/shell/child_window_area.h"
+#include "gui/shell/document_file_commands.h"
+#include "gui/shell/function_tree_pane.h"
 #include "gui/widgets/twips.h"
 #include "platform/user_settings_store.h"
 
 class QAction;
-class QFrame;
 class QLabel;
 class QMdiArea;
-class QMdiSubWindow;
 class QMenu;
-class QPushButton;
 class QToolBar;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace zt {
 class SerialLinkPort;
@@ -31,13 +27,10 @@ namespace zt::gui {
 struct AppContext;
 class TransferController;
 
-constexpr int kMinTreePaneTwips = 300;
-constexpr int kNewDocDelayMs = 100;
-
-// The main window: menus, toolbar, the function tree in its pane with the
-// splitter, the status panels, and the child-window area. It runs the
-// document commands and starts the transfers.
-class MainWindow : public QMainWindow, public ChildWindowHost {
+// The main window: it puts together the menus, the toolbar, the status panels, the function
+// tree pane (FunctionTreePane), the child-window area (ChildWindowArea) and the file commands
+// (DocumentFileCommands), keeps its position, follows the language and starts the transfers.
+class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
     explicit MainWindow(AppContext& app, QWidget* parent = nullptr);
@@ -56,16 +49,18 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     // channel grid.
     void formLoad();
 
-    QMdiArea* mdiArea() const { return mdiArea_; }
-    // Shows the child window of that name: an open one is activated; a new one is placed in
-    // the area at the size it asked for, the windows are cascaded (not for the channel editor,
-    // which keeps its place beside the grid) and it is activated when `activateNew`.
-    void ShowChildWindow(const QString& name, bool activateNew = true) override;
-    // The open child window of that name, or null.
-    QWidget* childWindow(const QString& name) const;
-    int childWindowCount() const;
-    QTimer& newDocTimer() { return newDocTimer_; }
-    bool initialValuesRequested() const { return initRequest_; }
+    QMdiArea* mdiArea() const { return childArea_; }
+    // The child-window area's commands, as the main window's own.
+    void showChildWindow(const QString& name, bool activateNew = true)
+    {
+        childArea_->showChildWindow(name, activateNew);
+    }
+    QWidget* childWindow(const QString& name) const { return childArea_->childWindow(name); }
+    int childWindowCount() const { return childArea_->childWindowCount(); }
+    void closeChildWindow(const QString& name) { childArea_->closeChildWindow(name); }
+    void closeAllChildWindows() { childArea_->closeAllChildWindows(); }
+    QTimer& newDocTimer() { return fileCommands_->newDocTimer(); }
+    bool initialValuesRequested() const { return fileCommands_->initialValuesRequested(); }
 
     // The status-bar text of the first panel (hints such as why an edit was refused).
     QString statusHint() const;
@@ -76,23 +71,14 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     void aboutToReadDocument();
     void showStatusHint(const QString& text);
     void applyLanguage();
-    void ApplyLanguageTexts();
-    void ShowMainTxt();
-    void LoadTree();
-    void LoadBKPic();
-    void CloseCurAllWindows();
-    void LoadNewDoc();
-    void UnloadWindowByName(const QString& name);
+    void retranslate();
+    void showDocumentCaption();
     // Shows a modal window by name (model information, password, COM port,
     // language, about); returns its result, or -1 for a name that is no modal window.
-    int ShowModalWindow(const QString& name);
+    int showModalWindow(const QString& name);
 
-    void fileNew();
-    void fileOpen();
-    void fileSave();
     // True when the document was saved.
-    bool fileSaveAs();
-    void initialSettings();
+    bool fileSaveAs() { return fileCommands_->fileSaveAs(); }
     void readFromRadio();
     void writeToRadio();
     void readRadioInformation();
@@ -104,14 +90,10 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     // closes and re-creates child windows, which must never happen inside an
     // event that concerns them.
     void checkLanguageChange();
-    // Gives every child window at least the size it asked for; the area
-    // scrolls to what reaches past it. Windows never shrink here.
-    void fitChildWindows();
-    void cascade();
     // Dragging the splitter by `twips` to the right (negative: left); refused
     // when the pane would be narrower than 300 twips or wider than the inner
     // width. Returns whether it was accepted.
-    bool dragSplitter(int twips);
+    bool dragSplitter(int twips) { return treePane_->dragSplitter(twips); }
     void setTreePaneVisible(bool visible);
 
   protected:
@@ -119,61 +101,35 @@ class MainWindow : public QMainWindow, public ChildWindowHost {
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildMenus();
     void buildToolbar();
-    void buildTreePane();
     void buildStatusBar();
     void createLink();
     void restorePosition();
     [[nodiscard]] bool storePosition();
     UserSettingsStore positionStore() const;
-    bool saveDataFile();
-    // Saves the modified document before New or Open: under its path, or
-    // through Save As when it is untitled. False when it was not saved.
-    bool saveBeforeReplacing();
-    void openDataFile();
-    void onNewDocTimer();
     void documentReplaced();
-    void afterOpened();
     void endProgram();
     void toolbarClicked(const QString& key);
-    void treeClicked(QTreeWidgetItem* item);
-    void refreshWindowMenu();
     void refreshClock();
-    void fitTreePane();
-    QAction* menuItem(QMenu* menu, const char* name, int textId);
-    QMdiSubWindow* subWindowNamed(const QString& name) const;
-    // Activates and focuses the open child window of that name; false when none is open.
-    bool activateChildWindow(const QString& name);
 
     AppContext& app_;
-    QAction* mnuBackupBeforeWrite_ = nullptr;
+    DocumentFileCommands* fileCommands_ = nullptr;
+    QAction* backupBeforeWriteItem_ = nullptr;
     QString positionStore_;
 
-    QMdiArea* mdiArea_ = nullptr;
-    QToolBar* tbToolBar_ = nullptr;
-    QWidget* picture1_ = nullptr;
-    QFrame* frame1_ = nullptr;
-    QLabel* label1_ = nullptr;
-    QToolBar* toolbar1_ = nullptr;
-    QTreeWidget* treeView1_ = nullptr;
-    QPushButton* commandMove_ = nullptr;
+    ChildWindowArea* childArea_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    FunctionTreePane* treePane_ = nullptr;
     QLabel* panels_[5] = {};
-    QMenu* mnuWindow_ = nullptr;
-    QAction* mnuTreeView_ = nullptr;
-    QAction* mnuViewToolbar_ = nullptr;
-    QAction* mnuViewStatusBar_ = nullptr;
-    QAction* windowListSeparator_ = nullptr;
-    QList<QAction*> windowListActions_;
-    QString fileFilter_;
+    QMenu* windowMenu_ = nullptr;
+    QAction* viewTreeItem_ = nullptr;
+    QAction* viewToolbarItem_ = nullptr;
+    QAction* viewStatusBarItem_ = nullptr;
 
-    QTimer newDocTimer_;
     QTimer clockTimer_;
-    bool initRequest_ = false;
-    bool splitterDrag_ = false;
     bool closingForVersionSwitch_ = false;
     bool languageCheckQueued_ = false;
 

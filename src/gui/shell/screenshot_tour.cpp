@@ -48,7 +48,7 @@ int runScreenshotTour(MainWindow& main, AppContext& app, const QString& folder)
                               window::ToneTips,   window::EmbMsg,      window::ResetMode,
                               window::RadioInfo};
     for (const char* name : children) {
-        main.ShowChildWindow(name);
+        main.showChildWindow(name);
         settle();
         if (QWidget* w = main.childWindow(name)) {
             QWidget* frame = w->parentWidget() ? w->parentWidget() : w;
@@ -56,8 +56,8 @@ int runScreenshotTour(MainWindow& main, AppContext& app, const QString& folder)
         }
     }
     saved += main.grab().save(folder + "/main_with_children.png", "PNG");
-    main.CloseCurAllWindows();
-    main.ShowChildWindow(window::CommChInfo);
+    main.closeAllChildWindows();
+    main.showChildWindow(window::CommChInfo);
 
     // Modal windows, shown without blocking for the picture.
     const char* modals[] = {window::About, window::ModelInfo, window::PassWord, window::SetComm,
@@ -84,7 +84,7 @@ int runScreenshotTour(MainWindow& main, AppContext& app, const QString& folder)
     }
     {
         SplashWindow splash(app);
-        splash.timer1().stop();
+        splash.closeTimer().stop();
         splash.show();
         settle();
         saved += splash.grab().save(folder + "/SplashWindow.png", "PNG");

@@ -14,45 +14,46 @@ SplashWindow::SplashWindow(AppContext& app, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName("frmSplash");
-    picLogo_ = new QLabel(this);
-    picLogo_->setObjectName("picLogo");
-    picLogo_->setAlignment(Qt::AlignCenter);
-    picLogo_->installEventFilter(this);
+    startPicture_ = new QLabel(this);
+    startPicture_->setObjectName("picLogo");
+    startPicture_->setAlignment(Qt::AlignCenter);
+    startPicture_->installEventFilter(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(picLogo_);
+    layout->addWidget(startPicture_);
 
     const char* file = app.currentLanguage == kLanguageChinese ? "StartC.jpg" : "StartE.jpg";
     const QPixmap picture(QString::fromStdString((app.paths.programDir / file).string()));
     if (!picture.isNull()) {
-        picLogo_->setPixmap(picture);
+        startPicture_->setPixmap(picture);
         resize(picture.size());
     } else {
         // A missing picture never stops start-up: the title on a plain panel.
-        picLogo_->setText(app.applicationTitle);
-        picLogo_->setStyleSheet("QLabel { background: #20415f; color: white; font-size: 18pt; }");
+        startPicture_->setText(app.applicationTitle);
+        startPicture_->setStyleSheet(
+            "QLabel { background: #20415f; color: white; font-size: 18pt; }");
         resize(480, 270);
     }
     if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
 
-    timer1_.setObjectName("Timer1");
-    timer1_.setSingleShot(true);
-    connect(&timer1_, &QTimer::timeout, this, &SplashWindow::finish);
-    timer1_.start(kSplashMs);
+    closeTimer_.setObjectName("Timer1");
+    closeTimer_.setSingleShot(true);
+    connect(&closeTimer_, &QTimer::timeout, this, &SplashWindow::finish);
+    closeTimer_.start(kSplashMs);
 }
 
 void SplashWindow::finish()
 {
     if (finished_) return;
     finished_ = true;
-    timer1_.stop();
+    closeTimer_.stop();
     if (done) done();
     close();
 }
 
 bool SplashWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == picLogo_ && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == startPicture_ && event->type() == QEvent::MouseButtonRelease) {
         finish();
         return true;
     }

@@ -22,7 +22,7 @@ class SplashWindow : public QWidget {
     explicit SplashWindow(AppContext& app, QWidget* parent = nullptr);
 
     std::function<void()> done;
-    QTimer& timer1() { return timer1_; }
+    QTimer& closeTimer() { return closeTimer_; }
     // What a click on the picture and the timer both do.
     void finish();
 
@@ -30,8 +30,8 @@ class SplashWindow : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QLabel* picLogo_;
-    QTimer timer1_;
+    QLabel* startPicture_;
+    QTimer closeTimer_;
     bool finished_ = false;
 };
 

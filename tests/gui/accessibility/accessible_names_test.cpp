@@ -93,7 +93,7 @@ TEST(AccessibleNames, EveryControlOfEveryWindowHasANameInBothLanguages)
         for (const char* name :
              {window::CommChInfo, window::OptFeatures, window::Dtmf, window::ToneTips,
               window::EmbMsg, window::ResetMode, window::RadioInfo})
-            main.ShowChildWindow(name);
+            main.showChildWindow(name);
         QTest::qWait(20);
         // Each child window on its own, so that none hides another's controls.
         for (QMdiSubWindow* sub : main.mdiArea()->subWindowList()) {
@@ -120,7 +120,7 @@ TEST(AccessibleNames, EveryControlOfEveryWindowHasANameInBothLanguages)
             const QStringList unnamed = unnamedIn(dialog.get());
             EXPECT_TRUE(unnamed.isEmpty()) << name << ": " << unnamed.join(", ").toStdString();
         }
-        main.CloseCurAllWindows();
+        main.closeAllChildWindows();
     }
 }
 
@@ -148,7 +148,7 @@ TEST(AccessibleNames, GridCellsNameTheirColumnAndChannel)
         ShellProgram program(install);
         MainWindow& main = program.main(install);
         main.checkLanguageChange();
-        main.ShowChildWindow(window::CommChInfo);
+        main.showChildWindow(window::CommChInfo);
         QWidget* grid = main.childWindow(window::CommChInfo);
         ASSERT_NE(grid, nullptr);
         auto* view = grid->findChild<QAbstractItemView*>();
@@ -171,7 +171,7 @@ TEST(AccessibleNames, GridCellsNameTheirColumnAndChannel)
                 EXPECT_TRUE(spoken.contains(shown)) << spoken.toStdString();
             }
         }
-        main.CloseCurAllWindows();
+        main.closeAllChildWindows();
     }
 }
 

@@ -26,7 +26,7 @@ TEST(Keyboard, CtrlSSavesAndCtrlF4ClosesTheActiveChildWindow)
     ASSERT_NE(close, nullptr);
     EXPECT_EQ(close->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
     EXPECT_FALSE(close->text().isEmpty());
-    main.ShowChildWindow(window::Dtmf);
+    main.showChildWindow(window::Dtmf);
     const int open = main.childWindowCount();
     ASSERT_EQ(main.mdiArea()->activeSubWindow()->widget(), main.childWindow(window::Dtmf));
     close->trigger();

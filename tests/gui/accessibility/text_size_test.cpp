@@ -85,7 +85,7 @@ TEST(TextSize, LargerTextGrowsTheGridWithoutCuttingTextsAndIsRemembered)
         // At the largest size every window keeps its captions whole.
         for (const char* name : {window::OptFeatures, window::Dtmf, window::ToneTips,
                                  window::EmbMsg, window::ResetMode, window::RadioInfo}) {
-            main.ShowChildWindow(name);
+            main.showChildWindow(name);
             QWidget* w = main.childWindow(name);
             ASSERT_NE(w, nullptr) << name;
             QTest::qWait(10);

@@ -66,9 +66,9 @@ TEST_F(ChildWindowEvents, TheGridsEditorOpensOnceInTheAreaAndOutlivesTheGrid)
     EXPECT_EQ(w->childWindowCount(), 2);
 
     // A grid opened again finds the editor that is still open.
-    w->UnloadWindowByName("frmCommChInfo");
+    w->closeChildWindow("frmCommChInfo");
     ASSERT_FALSE(first.isNull());
-    w->ShowChildWindow("frmCommChInfo");
+    w->showChildWindow("frmCommChInfo");
     openEditorFromGrid();
     EXPECT_EQ(w->childWindowCount(), 2);
     EXPECT_EQ(editor(), first.data());
@@ -82,7 +82,7 @@ TEST_F(ChildWindowEvents, GroupChosenInTheEditorIsShownByTheGridAndTheEditorFoll
     EXPECT_EQ(grid()->shownGroup(), kFreeGroup);
 
     // Closing the grid ends its part: a group chosen now reaches nobody and breaks nothing.
-    w->UnloadWindowByName("frmCommChInfo");
+    w->closeChildWindow("frmCommChInfo");
     choose(editor()->findChild<QComboBox*>("Combo4"), kFreeGroup + 1);
     EXPECT_EQ(app().channelEdit.currentGroup, kFreeGroup + 1);
 }
@@ -110,7 +110,7 @@ TEST_F(ChildWindowEvents, FrequencyTypedInTheEditorIsSavedByTheSaveCommand)
 TEST_F(ChildWindowEvents, OpenWindowsFollowTheLanguage)
 {
     openEditorFromGrid();
-    w->ShowChildWindow("FrmDTMF");
+    w->showChildWindow("FrmDTMF");
     QWidget* dtmf = w->childWindow("FrmDTMF");
     ASSERT_NE(dtmf, nullptr);
     const QString englishEditor = editor()->windowTitle();
@@ -122,7 +122,7 @@ TEST_F(ChildWindowEvents, OpenWindowsFollowTheLanguage)
     EXPECT_EQ(dtmf->windowTitle(), app().text(text::dtmf::DTMFWindowCaption));
 
     // A closed window is no longer told; the open ones follow back.
-    w->UnloadWindowByName("FrmDTMF");
+    w->closeChildWindow("FrmDTMF");
     app().texts.setLanguage(1);
     w->applyLanguage();
     EXPECT_EQ(editor()->windowTitle(), englishEditor);

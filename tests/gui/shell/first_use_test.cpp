@@ -118,7 +118,7 @@ TEST_F(FirstUse, AnEntryStillBeingTypedIsKeptThroughExitAndModelAndLanguageWindo
     typeIntoCell(1, kColRx, "27.005");
     // The model window (cancelled) still sees the entry in the document.
     program.prompt.defaultAnswer = Answer::Cancel;
-    program.window->ShowModalWindow("FrmModelInfo");
+    program.window->showModalWindow("FrmModelInfo");
     EXPECT_NE(channel(321), nullptr);
 
     typeIntoCell(2, kColRx, "27.015");

@@ -23,7 +23,7 @@ TEST(GridEditMenu, ShortcutsInACellEditorAndMenuCommandsActOnTheGridCells)
     StartedProgram program;
     if (!program.initDataPresent())
         GTEST_SKIP() << "the initial-data files are not built (target initdata)";
-    program.window->ShowChildWindow("frmCommChInfo");
+    program.window->showChildWindow("frmCommChInfo");
     QApplication::processEvents();
     auto* grid = qobject_cast<ChannelGridWindow*>(program.window->childWindow("frmCommChInfo"));
     ASSERT_NE(grid, nullptr);

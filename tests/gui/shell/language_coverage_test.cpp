@@ -36,7 +36,7 @@ TEST(LanguageCoverage, EveryWindowFindsAllItsTextsInBothLanguages)
         for (const char* name :
              {window::CommChInfo, window::OptFeatures, window::Dtmf, window::ToneTips,
               window::EmbMsg, window::ResetMode, window::RadioInfo})
-            main.ShowChildWindow(name);
+            main.showChildWindow(name);
         {
             ChannelEditorWindow editor(program.app);
             editor.applyLanguageTexts();
@@ -51,7 +51,7 @@ TEST(LanguageCoverage, EveryWindowFindsAllItsTextsInBothLanguages)
 
         EXPECT_TRUE(program.app.texts.missingIds().empty())
             << "ids without text: " << listOf(program.app.texts.missingIds());
-        main.CloseCurAllWindows();
+        main.closeAllChildWindows();
     }
 }
 

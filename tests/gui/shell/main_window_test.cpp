@@ -76,7 +76,7 @@ TEST_F(MainWindowTest, ChannelGridOpensOnlyOnce)
     QWidget* grid = w->childWindow("frmCommChInfo");
     ASSERT_NE(grid, nullptr);
     action(*w, "mnuChannelInfo")->trigger();
-    w->ShowChildWindow("frmCommChInfo");
+    w->showChildWindow("frmCommChInfo");
     auto* tree = w->findChild<QTreeWidget*>("TreeView1");
     emit tree->itemClicked(tree->topLevelItem(0)->child(0), 0);  // "N1"
     EXPECT_EQ(w->childWindowCount(), 1);
@@ -88,9 +88,9 @@ TEST_F(MainWindowTest, ChannelGridOpensOnlyOnce)
     action(*w, "mnuEmbeddedMsg")->trigger();
     emit tree->itemClicked(tree->topLevelItem(0)->child(5), 0);  // "N6"
     EXPECT_EQ(w->childWindowCount(), 2);
-    w->UnloadWindowByName("frmCommChInfo");
+    w->closeChildWindow("frmCommChInfo");
     EXPECT_EQ(w->childWindow("frmCommChInfo"), nullptr);
-    w->CloseCurAllWindows();
+    w->closeAllChildWindows();
     EXPECT_EQ(w->childWindowCount(), 0);
 }
 

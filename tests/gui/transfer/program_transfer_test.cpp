@@ -104,7 +104,7 @@ TEST_F(ProgramTransfer, InformationReadOpensTheRadioInformationWindow)
 {
     options.serialNumber = "2026123100000042";
     radio.memory() = freshRadioMemory(options);
-    main->CloseCurAllWindows();
+    main->closeAllChildWindows();
 
     action("MnuLocalInfo")->trigger();
     runToEnd();

@@ -60,12 +60,12 @@ class ProgramTransfer : public ::testing::Test {
     TransferWindows windowsWithRecording()
     {
         TransferWindows w;
-        w.closeAllDocumentWindows = [this] { main->CloseCurAllWindows(); };
+        w.closeAllDocumentWindows = [this] { main->closeAllChildWindows(); };
         w.documentReplaced = [this](const std::string&) {
-            main->ShowMainTxt();
-            main->ShowChildWindow(window::CommChInfo);
+            main->showDocumentCaption();
+            main->showChildWindow(window::CommChInfo);
         };
-        w.showRadioInformation = [this] { main->ShowChildWindow(window::RadioInfo); };
+        w.showRadioInformation = [this] { main->showChildWindow(window::RadioInfo); };
         w.ended = [this](TransferKind, bool success) {
             ++ends;
             lastSuccess = success;

@@ -78,7 +78,7 @@ class UndoRedo : public ::testing::Test {
     // Moves the grid's cursor to a cell (row 1-based), which enters it.
     void clickCell(int row, int col)
     {
-        program.window->ShowChildWindow("frmCommChInfo");
+        program.window->showChildWindow("frmCommChInfo");
         ChannelGridView* table = grid()->grid();
         // Entering the cell the cursor is on: the cursor comes from the
         // next column (a click would meet the guard after a double click).
@@ -301,9 +301,9 @@ TEST_F(UndoRedo, AChangeMadeWhileTheWindowsStepAsideIsOneStep)
     program.action("MnuDTMF")->trigger();
     settle();
     const RadioDocument before = doc();
-    program.window->CloseCurAllWindows();
+    program.window->closeAllChildWindows();
     newChannel(doc(), 330, "02705000");
-    program.window->ShowChildWindow("frmCommChInfo");
+    program.window->showChildWindow("frmCommChInfo");
     settle();
     EXPECT_EQ(undoSteps(), 1u);
     pressUndo();
@@ -346,7 +346,7 @@ TEST_F(UndoRedo, AValueAWindowMustChangeToShowItIsAStepOfItsOwnAndSaid)
     EXPECT_TRUE(said.contains(program.app.text(text::msg::WindowChangedStoredValue).arg("")))
         << said.toStdString();
     // Closed again, the window no longer needs the change: Undo takes it back.
-    program.window->CloseCurAllWindows();
+    program.window->closeAllChildWindows();
     settle();
     pressUndo();
     EXPECT_EQ(doc().Data.Options.TimeOutTimer, 7);
