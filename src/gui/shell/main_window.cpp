@@ -342,7 +342,10 @@ void MainWindow::buildMenus()
     mnuWindow_->addSeparator();
     connect(menuItem(mnuWindow_, "mnuCloseAll", text::menu::WindowCloseAll), &QAction::triggered,
             this, &MainWindow::CloseCurAllWindows);
-    addKeyboardCommands(*this, *mnuWindow_, *mdiArea_);
+    addKeyboardCommands(*this, *mnuWindow_, *mdiArea_, [this] {
+        aboutToReadDocument();
+        ShowChildWindow(window::ChannelEditor);
+    });
     windowListSeparator_ = mnuWindow_->addSeparator();
     connect(mnuWindow_, &QMenu::aboutToShow, this, &MainWindow::refreshWindowMenu);
 
