@@ -244,6 +244,8 @@ void MainWindow::buildMenus()
                 showStatusHint(
                     app_.text(text::msg::WindowChangedStoredValue).arg(window->windowTitle()));
             });
+    connect(undoCommandsOf(*this), &UndoCommands::restoredValuesNotShown, this,
+            [this] { showStatusHint(app_.text(text::others::RestoredValuesNotShown)); });
     auto child = [this](const char* name) { return [this, name] { ShowChildWindow(name); }; };
     connect(menuItem(edit, "mnuChannelInfo", text::menu::EditChannelInformation),
             &QAction::triggered, this, child(window::CommChInfo));
