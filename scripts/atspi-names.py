@@ -36,7 +36,7 @@ def menu_texts(language_file):
     return {i: texts[i].replace("&", "") for i in WINDOW_ITEMS if i in texts}
 
 
-def find_program(seconds=15):
+def find_program(seconds=30):
     desktop = pyatspi.Registry.getDesktop(0)
     end = time.monotonic() + seconds
     while time.monotonic() < end:
@@ -64,6 +64,21 @@ def menu_items(app):
             found.append(node)
         stack.extend(children(node))
     return found
+
+
+def named_frames(app):
+    titles = []
+    stack = [app]
+    while stack:
+        node = stack.pop()
+        if node.getRole() == pyatspi.ROLE_FRAME:
+            if node.name:
+                titles.append(node.name)
+        elif node.getRole() not in (pyatspi.ROLE_APPLICATION, pyatspi.ROLE_FILLER,
+                                    pyatspi.ROLE_LAYERED_PANE):
+            continue  # child windows sit in the window area, not inside controls
+        stack.extend(children(node))
+    return titles
 
 
 def action_names(node):
@@ -123,11 +138,20 @@ def main():
             missing.append(f"{item_id} ({wanted})")
             continue
         chosen[0].queryAction().doAction(0)
+    # Every chosen window must be open before the walk: the main window and one
+    # frame for each of them.
+    wanted = 1 + len(WINDOW_ITEMS) - len(missing)
+    end = time.monotonic() + 20
+    while True:
+        titles = named_frames(app)
+        if len(titles) >= wanted or time.monotonic() > end:
+            break
         time.sleep(0.2)
-    time.sleep(0.5)
+    if len(titles) < wanted:
+        print(f"atspi-names: {len(titles)} windows open, {wanted} wanted: {titles}")
+        return 1
     unnamed, checked = unnamed_controls(app)
-    frames = [n.name for n in children(app)]
-    print(f"atspi-names: {checked} focusable or actionable elements checked in {frames}")
+    print(f"atspi-names: {checked} focusable or actionable elements checked in {titles}")
     for m in missing:
         print(f"atspi-names: no menu item {m}")
     for u in unnamed:

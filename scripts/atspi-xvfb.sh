@@ -34,6 +34,8 @@ cp "$stage_root/Version.ini" "$work/root/"
 for item in ZTP958FM language Init PIC StartE.jpg StartC.jpg; do
   [ -e "$stage/$item" ] && cp -r "$stage/$item" "$work/root/$version_folder/"
 done
+# A bus of this run only, whatever the calling session has.
+unset AT_SPI_BUS_ADDRESS DBUS_SESSION_BUS_ADDRESS
 # Qt hands its tree to the accessibility bus whether or not a screen reader runs.
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
   QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 NO_AT_BRIDGE=0

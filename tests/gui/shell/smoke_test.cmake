@@ -16,6 +16,6 @@ if(TARGET ZTP958FM)
   add_test(NAME gui_atspi_names_xvfb
     COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/atspi-xvfb.sh" "$<TARGET_FILE:ZTP958FM>")
   set_tests_properties(gui_atspi_names_xvfb PROPERTIES
-    LABELS gui SKIP_RETURN_CODE 77 TIMEOUT 90
+    LABELS gui SKIP_RETURN_CODE 77 TIMEOUT 150
     ENVIRONMENT "LANG=en_US.UTF-8;LC_ALL=;LC_MESSAGES=")
 endif()
