@@ -42,7 +42,8 @@ void addKeyboardCommands(QMainWindow& main, QMenu& windowMenu, QMdiArea& area,
         auto* editor = new QAction(edit);
         editor->setObjectName(QStringLiteral("mnuChannelEditor"));
         editor->setProperty("textId", text::others::MenuOpenChannelEditor);
-        editor->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+        // Ctrl+E is the end of the line in a text box (the grid's cell editor included).
+        editor->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
         QObject::connect(editor, &QAction::triggered, edit, [openChannelEditor] {
             if (openChannelEditor) openChannelEditor();
         });

@@ -4,7 +4,7 @@
 
 // Keyboard conventions of the main window beyond its menus' own keys: Ctrl+S
 // saves, Ctrl+Shift+P prints (Ctrl+P is the program password), Edit > Channel
-// editor (Ctrl+E) opens the channel editor, and the Window menu closes the
+// editor (Ctrl+Shift+E) opens the channel editor, and the Window menu closes the
 // active child window (Ctrl+F4) and moves to the next (Ctrl+Tab) or previous
 // (Ctrl+Shift+Tab) one.
 

@@ -3,6 +3,7 @@
 // menus, given to one command each, and act on the real windows.
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -60,9 +61,15 @@ TEST(Keyboard, EveryCommandKeyIsShownOnceAndActsOnTheRealWindows)
         EXPECT_FALSE(a->text().isEmpty()) << name;
     }
 
-    // The keys pressed as a user does.
-    ASSERT_NE(main.childWindow(window::CommChInfo), nullptr);
-    QTest::keyClick(&main, Qt::Key_E, Qt::ControlModifier);
+    // The keys pressed as a user does, from the grid's group name box (a text
+    // box keeps Ctrl+E for the end of its line).
+    QWidget* grid = main.childWindow(window::CommChInfo);
+    ASSERT_NE(grid, nullptr);
+    auto* cell = grid->findChild<QLineEdit*>("Text3");
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(owner[QStringLiteral("Ctrl+Shift+E")], QStringLiteral("mnuChannelEditor"));
+    cell->setFocus();
+    QTest::keyClick(cell, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
     ASSERT_NE(main.childWindow(window::ChannelEditor), nullptr);
     main.ShowChildWindow(window::Dtmf);
     const QString third = activeName(main);
