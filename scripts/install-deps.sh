@@ -10,6 +10,7 @@ packages=(
   fonts-dejavu-core fonts-wqy-microhei
   qt6-translations-l10n
   xvfb xauth xdotool imagemagick
+  dbus at-spi2-core python3-pyatspi
   dpkg-dev file
   clang libclang-rt-14-dev libfuzzer-14-dev
   poppler-utils

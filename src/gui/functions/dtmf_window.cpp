@@ -156,6 +156,9 @@ void DtmfWindow::buildControls()
 {
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName("SSTab1");
+    // The page tabs take the focus; the frame around the pages is no control
+    // of its own (a screen reader would land on a nameless container).
+    tabs_->setFocusPolicy(Qt::NoFocus);
     auto grid = [](QWidget* owner) {
         auto* g = new QGridLayout(owner);
         g->setHorizontalSpacing(kLabelGapPx);

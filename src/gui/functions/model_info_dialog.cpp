@@ -28,20 +28,20 @@ ModelInfoDialog::ModelInfoDialog(AppContext& app, std::function<void()> loadNewD
     setObjectName("FrmModelInfo");
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    label1_ = new QLabel(this);
-    label1_->setObjectName("Label1");
-    label2_ = new QLabel(this);
-    label2_->setObjectName("Label2");
-    combo1_ = new QComboBox(this);
-    combo1_->setObjectName("Combo1");
-    combo2_ = new QComboBox(this);
-    combo2_->setObjectName("Combo2");
-    for (QComboBox* c : {combo1_, combo2_}) {
+    modelLabel_ = new QLabel(this);
+    modelLabel_->setObjectName("Label1");
+    bandLabel_ = new QLabel(this);
+    bandLabel_->setObjectName("Label2");
+    modelList_ = new QComboBox(this);
+    modelList_->setObjectName("Combo1");
+    bandList_ = new QComboBox(this);
+    bandList_->setObjectName("Combo2");
+    for (QComboBox* c : {modelList_, bandList_}) {
         c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         enterMovesOn(c);
     }
-    label1_->setBuddy(combo1_);
-    label2_->setBuddy(combo2_);
+    modelLabel_->setBuddy(modelList_);
+    bandLabel_->setBuddy(bandList_);
 
     const OkCancelButtons okCancel = newOkCancelButtons(*this);
     ok_ = okCancel.ok;
@@ -49,10 +49,10 @@ ModelInfoDialog::ModelInfoDialog(AppContext& app, std::function<void()> loadNewD
     connect(ok_, &QPushButton::clicked, this, [this] { commandOkClick(); });
 
     auto* grid = new QGridLayout;
-    grid->addWidget(label1_, 0, 0, Qt::AlignRight | Qt::AlignVCenter);
-    grid->addWidget(combo1_, 0, 1);
-    grid->addWidget(label2_, 1, 0, Qt::AlignRight | Qt::AlignVCenter);
-    grid->addWidget(combo2_, 1, 1);
+    grid->addWidget(modelLabel_, 0, 0, Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(modelList_, 0, 1);
+    grid->addWidget(bandLabel_, 1, 0, Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(bandList_, 1, 1);
     grid->setColumnStretch(1, 1);
     auto* buttons = buttonRow({ok_, cancel_});
     auto* layout = new QVBoxLayout(this);
@@ -63,16 +63,16 @@ ModelInfoDialog::ModelInfoDialog(AppContext& app, std::function<void()> loadNewD
 
     applyLanguageTexts();
     // The model shown: the current one, the first entry when it is not offered.
-    combo1_->addItems(modelEntries());
-    const int model = combo1_->findText(fromRecordText(app_.state.ModelName));
-    combo1_->setCurrentIndex(model >= 0 ? model : 0);
+    modelList_->addItems(modelEntries());
+    const int model = modelList_->findText(fromRecordText(app_.state.ModelName));
+    modelList_->setCurrentIndex(model >= 0 ? model : 0);
     // The bands of that model, built once, then the current band. A band text
     // the list does not offer (a document whose band code has no text) leaves
     // the first entry shown, so OK offers a band the model has.
-    combo2_->addItems(bandEntries(combo1_->currentText()));
-    combo2_->setCurrentIndex(0);
-    const int band = combo2_->findText(fromRecordText(app_.state.BandText));
-    if (band >= 0) combo2_->setCurrentIndex(band);
+    bandList_->addItems(bandEntries(modelList_->currentText()));
+    bandList_->setCurrentIndex(0);
+    const int band = bandList_->findText(fromRecordText(app_.state.BandText));
+    if (band >= 0) bandList_->setCurrentIndex(band);
 }
 
 QStringList ModelInfoDialog::modelEntries()
@@ -89,15 +89,15 @@ QStringList ModelInfoDialog::bandEntries(const QString& model)
 void ModelInfoDialog::applyLanguageTexts()
 {
     setWindowTitle(app_.text(text::model::ModelInformationWindowCaption));
-    label1_->setText(app_.text(text::model::ModelInformationModelLabel));
-    label2_->setText(app_.text(text::model::ModelInformationBandLabel));
+    modelLabel_->setText(app_.text(text::model::ModelInformationModelLabel));
+    bandLabel_->setText(app_.text(text::model::ModelInformationBandLabel));
     captionCommonButtons(*this, app_.texts.lookup());
 }
 
 void ModelInfoDialog::commandOkClick()
 {
-    const std::string model = toRecordText(combo1_->currentText());
-    const std::string band = toRecordText(combo2_->currentText());
+    const std::string model = toRecordText(modelList_->currentText());
+    const std::string band = toRecordText(bandList_->currentText());
     if (model != app_.state.ModelName || band != app_.state.BandText) {
         Message question;
         question.textId = text::msg::NewDocumentForModel;

@@ -34,10 +34,10 @@ class ModelInfoDialog : public QDialog {
     void commandOkClick();
 
     AppContext& app_;
-    QLabel* label1_ = nullptr;
-    QLabel* label2_ = nullptr;
-    QComboBox* combo1_ = nullptr;
-    QComboBox* combo2_ = nullptr;
+    QLabel* modelLabel_ = nullptr;
+    QLabel* bandLabel_ = nullptr;
+    QComboBox* modelList_ = nullptr;
+    QComboBox* bandList_ = nullptr;
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
 };

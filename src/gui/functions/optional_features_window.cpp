@@ -143,7 +143,7 @@ OptionalFeaturesWindow::OptionalFeaturesWindow(AppContext& app, QWidget* parent)
     setObjectName("FrmOptFeatures");
     followDocument(*this, *this, app_.events);
     connect(&app_.events, &DocumentEvents::rbTonesChanged, this,
-            &OptionalFeaturesWindow::ShowRBOpt);
+            &OptionalFeaturesWindow::showRbToneChoices);
     connect(&app_.events, &DocumentEvents::dtmfCodesChanged, this,
             &OptionalFeaturesWindow::refreshDtmfCodeLists);
     buildControls();
@@ -156,12 +156,12 @@ OptionalFeaturesWindow::OptionalFeaturesWindow(AppContext& app, QWidget* parent)
                 [this, id] { listChanged(id); });
     for (OptionControl id : optionCheckIds())
         connect(check(id), &QCheckBox::toggled, this, [this, id] {
-            SaveOptFeat(id);
-            if (id == opt::PublicData) EnablePublic(check(id)->isChecked());
+            saveOption(id);
+            if (id == opt::PublicData) enablePublicSettings(check(id)->isChecked());
         });
     for (int i = 0; i < opt::PowerOnBoxes; ++i)
         connect(powerOn_[static_cast<std::size_t>(i)], &QLineEdit::textChanged, this,
-                [this] { SaveOptFeat(opt::PowerOnText); });
+                [this] { saveOption(opt::PowerOnText); });
 }
 
 void OptionalFeaturesWindow::buildControls()
@@ -305,7 +305,7 @@ OptionSettings& OptionalFeaturesWindow::options()
     return app_.documents.working().Data.Options;
 }
 
-bool OptionalFeaturesWindow::NotInComboList(const QComboBox& list, int index)
+bool OptionalFeaturesWindow::isOutsideList(const QComboBox& list, int index)
 {
     return index < 0 || index > list.count() - 1;
 }
@@ -361,7 +361,7 @@ void OptionalFeaturesWindow::loadList(OptionControl id)
         if (l->count() == 0 || !index) {
             l->setCurrentIndex(-1);
         } else {
-            const int at = NotInComboList(*l, *index) ? 0 : *index;
+            const int at = isOutsideList(*l, *index) ? 0 : *index;
             // Selected by its text: with equal texts the first one wins.
             l->setCurrentIndex(l->findText(l->itemText(at), Qt::MatchExactly));
         }
@@ -374,7 +374,7 @@ void OptionalFeaturesWindow::loadControls()
     const OptionSettings& o = options();
     for (OptionControl id : optionListIds()) {
         if (id == opt::RbTone) {
-            ShowRBOpt();
+            showRbToneChoices();
             continue;
         }
         if (id == opt::Bot || id == opt::Eot || id == opt::Call) {
@@ -406,10 +406,10 @@ void OptionalFeaturesWindow::loadControls()
         const QSignalBlocker block(powerOn_[i]);
         powerOn_[i]->setText(QString::fromLatin1(boxes[i].c_str()));
     }
-    EnablePublic(check(opt::PublicData)->isChecked());
+    enablePublicSettings(check(opt::PublicData)->isChecked());
 }
 
-void OptionalFeaturesWindow::SaveOptFeat(OptionControl id)
+void OptionalFeaturesWindow::saveOption(OptionControl id)
 {
     storeOption(id);
     emit app_.events.optionsChanged();
@@ -450,7 +450,7 @@ void OptionalFeaturesWindow::storeOption(OptionControl id)
 
 void OptionalFeaturesWindow::listChanged(OptionControl id)
 {
-    SaveOptFeat(id);
+    saveOption(id);
     if (id == opt::Decode) decodeChanged();
 }
 
@@ -467,7 +467,7 @@ void OptionalFeaturesWindow::decodeChanged()
                 const QSignalBlocker block(squelch);
                 squelch->setCurrentIndex(0);
             }
-            SaveOptFeat(opt::SquelchMode);
+            saveOption(opt::SquelchMode);
         }
         if (busy->count() > 2) {
             // A removed selection leaves the list without one; the field keeps its value.
@@ -487,7 +487,7 @@ void OptionalFeaturesWindow::decodeChanged()
     }
 }
 
-void OptionalFeaturesWindow::EnablePublic(bool flag)
+void OptionalFeaturesWindow::enablePublicSettings(bool flag)
 {
     publicFrame_->setEnabled(flag);
     for (QWidget* w : publicFrame_->findChildren<QWidget*>()) w->setEnabled(flag);
@@ -498,14 +498,14 @@ void OptionalFeaturesWindow::EnablePublic(bool flag)
         list(opt::SquelchMode)->setEnabled(false);
 }
 
-void OptionalFeaturesWindow::ShowRBOpt()
+void OptionalFeaturesWindow::showRbToneChoices()
 {
     const RadioData& data = app_.documents.working().Data;
     QComboBox* rb = list(opt::RbTone);
     {
         const QSignalBlocker mirror(rbMirror_);
         const int stored = data.Options.Common.RBTone;
-        rbMirror_->setCurrentIndex(NotInComboList(*rbMirror_, stored) ? 0 : stored);
+        rbMirror_->setCurrentIndex(isOutsideList(*rbMirror_, stored) ? 0 : stored);
         const QSignalBlocker block(rb);
         rb->clear();
         rb->addItem(app_.text(text::channeledit::ListEntryOffNone));
@@ -513,7 +513,7 @@ void OptionalFeaturesWindow::ShowRBOpt()
         const int at = rb->findText(rbMirror_->currentText(), Qt::MatchExactly);
         rb->setCurrentIndex(at < 0 ? 0 : at);
     }
-    SaveOptFeat(opt::RbTone);
+    saveOption(opt::RbTone);
 }
 
 void OptionalFeaturesWindow::refreshDtmfCodeLists()

@@ -18,7 +18,7 @@ struct AppContext;
 class GuardedLineEdit;
 
 // The optional-features window: edits the document's option settings. Every
-// change is written at once through SaveOptFeat; there is no OK or Cancel.
+// change is written at once through saveOption; there is no OK or Cancel.
 // Lists are `Combo1_<id>` (id 0..40), check boxes `Check1_<n>` (id 100 + n),
 // the power-on text boxes `Text1_<i>` (0..15; 0..7 are kept out of sight, as
 // are the lists and boxes for the fields the window does not show).
@@ -29,11 +29,11 @@ class OptionalFeaturesWindow : public QWidget, public ChildWindow {
 
     // Writes the value of control `id` into the option settings (lists 0..40,
     // check boxes 100..112, 140 the power-on text); other ids change nothing.
-    void SaveOptFeat(OptionControl id);
+    void saveOption(OptionControl id);
     // Enables or disables the public group and every control inside it.
-    void EnablePublic(bool flag);
+    void enablePublicSettings(bool flag);
     // True when index lies outside the list's entries.
-    static bool NotInComboList(const QComboBox& list, int index);
+    static bool isOutsideList(const QComboBox& list, int index);
 
     QComboBox* list(OptionControl id) const;
     QCheckBox* check(OptionControl id) const;
@@ -48,7 +48,7 @@ class OptionalFeaturesWindow : public QWidget, public ChildWindow {
 
     // Rebuilds the RB tone list from the defined tone-tip sequences and
     // reselects the stored RB tone (an undefined one becomes 0).
-    void ShowRBOpt();
+    void showRbToneChoices();
     // Refills the BOT, EOT and call lists from the non-empty DTMF memory
     // codes, keeping each list's text when it is still offered.
     void refreshDtmfCodeLists();

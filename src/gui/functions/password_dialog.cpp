@@ -21,18 +21,19 @@ PasswordDialog::PasswordDialog(AppContext& app, QWidget* parent) : QDialog(paren
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     app_.passwordWindowShown = false;
 
-    label1_ = new QLabel(this);
-    label1_->setObjectName("Label1");
-    text1_ = new GuardedLineEdit(this);
-    text1_->setObjectName("Text1");
+    passwordLabel_ = new QLabel(this);
+    passwordLabel_->setObjectName("Label1");
+    passwordBox_ = new GuardedLineEdit(this);
+    passwordBox_->setObjectName("Text1");
     // The password box takes any character a record byte can hold, the
     // clipboard included; Enter confirms like OK.
-    text1_->setMaxCharCode(0xFF);
-    text1_->setRefuseClipboard(false);
-    text1_->setEnterMovesOn(false);
-    text1_->setMaxLength(kMaxLength);
-    text1_->setMinimumWidth(text1_->fontMetrics().horizontalAdvance(QString(6, 'W')) + 12);
-    label1_->setBuddy(text1_);
+    passwordBox_->setMaxCharCode(0xFF);
+    passwordBox_->setRefuseClipboard(false);
+    passwordBox_->setEnterMovesOn(false);
+    passwordBox_->setMaxLength(kMaxLength);
+    passwordBox_->setMinimumWidth(passwordBox_->fontMetrics().horizontalAdvance(QString(6, 'W')) +
+                                  12);
+    passwordLabel_->setBuddy(passwordBox_);
 
     const OkCancelButtons okCancel = newOkCancelButtons(*this);
     ok_ = okCancel.ok;
@@ -42,8 +43,8 @@ PasswordDialog::PasswordDialog(AppContext& app, QWidget* parent) : QDialog(paren
 
     auto* row = new QHBoxLayout;
     row->setSpacing(twipsToPixels(50));  // between the label and the box
-    row->addWidget(label1_);
-    row->addWidget(text1_, 1);
+    row->addWidget(passwordLabel_);
+    row->addWidget(passwordBox_, 1);
     auto* buttons = buttonRow({ok_, cancel_});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
@@ -52,20 +53,20 @@ PasswordDialog::PasswordDialog(AppContext& app, QWidget* parent) : QDialog(paren
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     applyLanguageTexts();
-    text1_->setText(fromRecordText(app_.enteredPassword));
+    passwordBox_->setText(fromRecordText(app_.enteredPassword));
     app_.passwordWindowShown = true;
 }
 
 void PasswordDialog::applyLanguageTexts()
 {
     setWindowTitle(app_.text(text::lang::ProgramPasswordWindowCaption));
-    label1_->setText(app_.text(text::lang::ProgramPasswordLabel));
+    passwordLabel_->setText(app_.text(text::lang::ProgramPasswordLabel));
     captionCommonButtons(*this, app_.texts.lookup());
 }
 
 void PasswordDialog::commandOkClick()
 {
-    app_.enteredPassword = cutTextAtZero(toRecordText(text1_->text()));
+    app_.enteredPassword = cutTextAtZero(toRecordText(passwordBox_->text()));
     accept();
 }
 

@@ -21,15 +21,15 @@ class PasswordDialog : public QDialog {
 
     explicit PasswordDialog(AppContext& app, QWidget* parent = nullptr);
 
-    GuardedLineEdit* passwordBox() const { return text1_; }
+    GuardedLineEdit* passwordBox() const { return passwordBox_; }
     void applyLanguageTexts();
 
   private:
     void commandOkClick();
 
     AppContext& app_;
-    QLabel* label1_ = nullptr;
-    GuardedLineEdit* text1_ = nullptr;
+    QLabel* passwordLabel_ = nullptr;
+    GuardedLineEdit* passwordBox_ = nullptr;
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
 };

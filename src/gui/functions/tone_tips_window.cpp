@@ -176,10 +176,10 @@ void ToneTipsWindow::buildControls()
     stop_->setObjectName("CommandStop");
     close_ = new QPushButton(this);
     close_->setObjectName("CommandClose");
-    connect(play_, &QPushButton::clicked, this, &ToneTipsWindow::Play);
-    connect(stop_, &QPushButton::clicked, this, &ToneTipsWindow::Stop);
+    connect(play_, &QPushButton::clicked, this, &ToneTipsWindow::playSequence);
+    connect(stop_, &QPushButton::clicked, this, &ToneTipsWindow::stopPlayback);
     connect(close_, &QPushButton::clicked, this, [this] {
-        Stop();
+        stopPlayback();
         closeChildWindow(*this);
     });
 
@@ -342,7 +342,7 @@ void ToneTipsWindow::connectOutput()
     connect(output_, &ToneOutput::finished, this, &ToneTipsWindow::stepEnded);
 }
 
-void ToneTipsWindow::Play()
+void ToneTipsWindow::playSequence()
 {
     if (!playback_.prepare(sequence())) return;  // all durations 0: nothing happens
     // A new start abandons a note still sounding from an earlier run.
@@ -371,7 +371,7 @@ void ToneTipsWindow::advance()
             break;
     }
     stepRunning_ = false;
-    Stop();
+    stopPlayback();
 }
 
 void ToneTipsWindow::stepEnded()
@@ -381,7 +381,7 @@ void ToneTipsWindow::stepEnded()
     advance();
 }
 
-void ToneTipsWindow::Stop()
+void ToneTipsWindow::stopPlayback()
 {
     // The note or wait in progress ends first; the stop flag is seen before
     // the next one.

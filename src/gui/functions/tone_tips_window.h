@@ -39,10 +39,10 @@ class ToneTipChartView : public QWidget {
 
 // The tone-tips window: eight sequences on eight tabs, each with its repeat
 // count, interval and 14 notes (frequency and duration lists), a chart and
-// Play/Stop. Every change goes into the document at once; a change of the
+// play and stop. Every change goes into the document at once; a change of the
 // repeat count or a duration runs the RB tone check. Playback is driven by the
 // event loop: each note is handed to the tone output and the next one follows
-// when it has ended, so Stop is seen between notes.
+// when it has ended, so a stop is seen between notes.
 class ToneTipsWindow : public QWidget, public ChildWindow {
     Q_OBJECT
   public:
@@ -69,8 +69,8 @@ class ToneTipsWindow : public QWidget, public ChildWindow {
     void retranslate() override { applyLanguageTexts(); }
 
   public slots:
-    void Play();
-    void Stop();
+    void playSequence();
+    void stopPlayback();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -19,15 +19,15 @@ LanguageDialog::LanguageDialog(AppContext& app, QWidget* parent) : QDialog(paren
     setObjectName("FrmSetLanguage");
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    label1_ = new QLabel(this);
-    label1_->setObjectName("Label1");
-    combo1_ = new QComboBox(this);
-    combo1_->setObjectName("Combo1");
-    combo1_->addItem(QString());
-    combo1_->addItem(QString());
-    combo1_->setMinimumContentsLength(16);
-    enterMovesOn(combo1_);
-    label1_->setBuddy(combo1_);
+    languageLabel_ = new QLabel(this);
+    languageLabel_->setObjectName("Label1");
+    languageList_ = new QComboBox(this);
+    languageList_->setObjectName("Combo1");
+    languageList_->addItem(QString());
+    languageList_->addItem(QString());
+    languageList_->setMinimumContentsLength(16);
+    enterMovesOn(languageList_);
+    languageLabel_->setBuddy(languageList_);
 
     const OkCancelButtons okCancel = newOkCancelButtons(*this);
     ok_ = okCancel.ok;
@@ -35,8 +35,8 @@ LanguageDialog::LanguageDialog(AppContext& app, QWidget* parent) : QDialog(paren
     connect(ok_, &QPushButton::clicked, this, [this] { commandOkClick(); });
 
     auto* row = new QHBoxLayout;
-    row->addWidget(label1_);
-    row->addWidget(combo1_, 1);
+    row->addWidget(languageLabel_);
+    row->addWidget(languageList_, 1);
     auto* buttons = buttonRow({ok_, cancel_});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
@@ -47,21 +47,22 @@ LanguageDialog::LanguageDialog(AppContext& app, QWidget* parent) : QDialog(paren
     applyLanguageTexts();
     // Entry index = language number - 1.
     const int language = app_.currentLanguage;
-    combo1_->setCurrentIndex(language >= 1 && language <= combo1_->count() ? language - 1 : -1);
+    languageList_->setCurrentIndex(
+        language >= 1 && language <= languageList_->count() ? language - 1 : -1);
 }
 
 void LanguageDialog::applyLanguageTexts()
 {
     setWindowTitle(app_.text(text::lang::LanguageWindowCaption));
-    label1_->setText(app_.text(text::lang::LanguageWindowLabel));
-    combo1_->setItemText(0, app_.text(text::lang::LanguageListEntryEnglish));
-    combo1_->setItemText(1, app_.text(text::lang::LanguageListEntryChinese));
+    languageLabel_->setText(app_.text(text::lang::LanguageWindowLabel));
+    languageList_->setItemText(0, app_.text(text::lang::LanguageListEntryEnglish));
+    languageList_->setItemText(1, app_.text(text::lang::LanguageListEntryChinese));
     captionCommonButtons(*this, app_.texts.lookup());
 }
 
 void LanguageDialog::commandOkClick()
 {
-    const int chosen = combo1_->currentIndex() + 1;
+    const int chosen = languageList_->currentIndex() + 1;
     if (chosen >= kLanguageEnglish && chosen <= kLanguageChinese &&
         chosen != app_.currentLanguage) {
         // The main window keeps showing the applied language until it is

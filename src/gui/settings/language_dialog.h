@@ -25,8 +25,8 @@ class LanguageDialog : public QDialog {
     void commandOkClick();
 
     AppContext& app_;
-    QLabel* label1_ = nullptr;
-    QComboBox* combo1_ = nullptr;
+    QLabel* languageLabel_ = nullptr;
+    QComboBox* languageList_ = nullptr;
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
 };

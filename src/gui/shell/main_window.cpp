@@ -217,6 +217,8 @@ void MainWindow::buildMenus()
                 showStatusHint(
                     app_.text(text::msg::WindowChangedStoredValue).arg(window->windowTitle()));
             });
+    connect(undoCommandsOf(*this), &UndoCommands::restoredValuesNotShown, this,
+            [this] { showStatusHint(app_.text(text::others::RestoredValuesNotShown)); });
     auto child = [this](const char* name) { return [this, name] { showChildWindow(name); }; };
     connect(addMenuItem(*edit, "mnuChannelInfo", text::menu::EditChannelInformation),
             &QAction::triggered, this, child(window::CommChInfo));
@@ -311,7 +313,10 @@ void MainWindow::buildMenus()
     windowMenu_->addSeparator();
     connect(addMenuItem(*windowMenu_, "mnuCloseAll", text::menu::WindowCloseAll),
             &QAction::triggered, childArea_, &ChildWindowArea::closeAllChildWindows);
-    addKeyboardCommands(*this, *windowMenu_, *childArea_);
+    addKeyboardCommands(*this, *windowMenu_, *childArea_, [this] {
+        aboutToReadDocument();
+        showChildWindow(window::ChannelEditor);
+    });
     windowMenu_->addSeparator();
     connect(windowMenu_, &QMenu::aboutToShow, this,
             [this] { childArea_->listWindowsIn(*windowMenu_); });

@@ -21,12 +21,12 @@ TransferProgressDialog::TransferProgressDialog(AppContext& app, bool readKind, Q
       read_(readKind)
 {
     setObjectName("frmProgress");
-    label1_ = new QLabel(this);
-    label1_->setObjectName("Label1");
-    label1_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label2_ = new QLabel("0%", this);
-    label2_->setObjectName("Label2");
-    label2_->setMinimumWidth(40);
+    progressLabel_ = new QLabel(this);
+    progressLabel_->setObjectName("Label1");
+    progressLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    percentLabel_ = new QLabel("0%", this);
+    percentLabel_->setObjectName("Label2");
+    percentLabel_->setMinimumWidth(40);
     bar_ = new QProgressBar(this);
     bar_->setObjectName("ProgressBar1");
     bar_->setRange(0, 100);
@@ -42,8 +42,8 @@ TransferProgressDialog::TransferProgressDialog(AppContext& app, bool readKind, Q
     });
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(label1_, 0, 0);
-    grid->addWidget(label2_, 0, 1);
+    grid->addWidget(progressLabel_, 0, 0);
+    grid->addWidget(percentLabel_, 0, 1);
     grid->setHorizontalSpacing(1);  // 10 twips
     grid->addWidget(bar_, 1, 0, 1, 2);
     grid->addWidget(cancel_, 2, 0, 1, 2, Qt::AlignRight);
@@ -55,7 +55,7 @@ TransferProgressDialog::TransferProgressDialog(AppContext& app, bool readKind, Q
 void TransferProgressDialog::applyLanguageTexts()
 {
     setWindowTitle(app_.text(read_ ? text::msg::ProgressReading : text::msg::ProgressWriting));
-    label1_->setText(app_.text(text::msg::ProgressLabel));
+    progressLabel_->setText(app_.text(text::msg::ProgressLabel));
     cancel_->setText(app_.text(text::msg::CancelCaption));
     bar_->setAccessibleName(windowTitle());
 }
@@ -65,7 +65,7 @@ void TransferProgressDialog::setValue(int percent)
     const int shown = std::clamp(percent, 0, 100);
     const bool changed = shown != bar_->value();
     bar_->setValue(shown);
-    label2_->setText(QString::number(percent) + "%");
+    percentLabel_->setText(QString::number(percent) + "%");
     // Screen readers hear the progress as it goes.
     if (changed) {
         QAccessibleValueChangeEvent event(bar_, shown);
@@ -79,7 +79,7 @@ int TransferProgressDialog::value() const
 }
 QString TransferProgressDialog::percentText() const
 {
-    return label2_->text();
+    return percentLabel_->text();
 }
 
 void TransferProgressDialog::closeEvent(QCloseEvent* event)

@@ -40,8 +40,8 @@ class TransferProgressDialog : public QDialog {
     AppContext& app_;
     bool read_;
     bool closing_ = false;
-    QLabel* label1_;
-    QLabel* label2_;
+    QLabel* progressLabel_;
+    QLabel* percentLabel_;
     QProgressBar* bar_;
     QPushButton* cancel_;
 };

@@ -90,9 +90,16 @@ bool UndoCommands::restore(bool back)
             host_.replaceShownDocument(replace);
         else
             replace();
-        // Reopened windows may write values in their stored form; that is the
-        // restored state, not a new step.
+        // An open window that must change a stored value to show it (a file
+        // made elsewhere) changed it again as it showed the restored document.
+        // Undo and Redo promise the recorded document: the stored values go
+        // back, the window keeps showing its nearest entries, and the user is
+        // told. Only a reopened window takes the change in again, as a step
+        // of its own.
+        const bool changedAgain = documentsDiffer(app_.documents.working(), *state);
+        if (changedAgain) app_.documents.working() = *state;
         recorder_->adoptDocument();
+        if (changedAgain) emit restoredValuesNotShown();
     }
     restoring_ = false;
     refreshActions();

@@ -43,6 +43,11 @@ class UndoCommands : public QObject {
     QAction* undoAction() const { return undo_; }
     QAction* redoAction() const { return redo_; }
 
+  signals:
+    // Undo or Redo put back stored values an open window cannot show; the
+    // window shows its nearest entries until one is chosen.
+    void restoredValuesNotShown();
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

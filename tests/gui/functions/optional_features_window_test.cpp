@@ -189,14 +189,14 @@ TEST_F(OptionalFeaturesWindowTest, PublicGroupFollowsThePublicDataBox)
     EXPECT_FALSE(w.list(opt::SquelchMode)->isEnabled());  // no receive tone
 }
 
-TEST_F(OptionalFeaturesWindowTest, SaveOptFeatWithoutAFieldChangesNothing)
+TEST_F(OptionalFeaturesWindowTest, SavingAnOptionWithoutAFieldChangesNothing)
 {
     auto& w = open();
     const OptionSettings before = ctx.options();
-    for (int n : {10, 16, 28, 106, 113, 139, 141}) w.SaveOptFeat(static_cast<OptionControl>(n));
+    for (int n : {10, 16, 28, 106, 113, 139, 141}) w.saveOption(static_cast<OptionControl>(n));
     EXPECT_EQ(ctx.options(), before);
-    EXPECT_TRUE(OptionalFeaturesWindow::NotInComboList(*w.list(opt::ScanMode), 2));
-    EXPECT_FALSE(OptionalFeaturesWindow::NotInComboList(*w.list(opt::ScanMode), 1));
+    EXPECT_TRUE(OptionalFeaturesWindow::isOutsideList(*w.list(opt::ScanMode), 2));
+    EXPECT_FALSE(OptionalFeaturesWindow::isOutsideList(*w.list(opt::ScanMode), 1));
 }
 
 TEST_F(OptionalFeaturesWindowTest, FrequencyChangeableReachesTheOpenChannelEditorAtOnce)

@@ -354,6 +354,38 @@ TEST_F(UndoRedo, AValueAWindowMustChangeToShowItIsAStepOfItsOwnAndSaid)
     EXPECT_TRUE(identical(doc(), before));
 }
 
+TEST_F(UndoRedo, UndoTakesBackAValueAWindowChangedToShowItWhileTheWindowStaysOpen)
+{
+    // A file from elsewhere: a time-out of 7 s and a voice volume of 0, which the
+    // lists (off, 15, 30 .. s; 1 .. 5) cannot show.
+    doc().Data.Options.TimeOutTimer = 7;
+    doc().Data.Options.VoiceVolume = 0;
+    forgetUndoSteps(*program.window);
+    const RadioDocument before = doc();
+    program.action("mnuOptFeature")->trigger();
+    settle();
+    ASSERT_EQ(doc().Data.Options.TimeOutTimer, 0);
+    ASSERT_EQ(doc().Data.Options.VoiceVolume, 1);
+    ASSERT_EQ(undoSteps(), 1u);
+
+    // The window stays open: its reload must not change the values again.
+    pressUndo();
+    EXPECT_NE(program.window->childWindow("FrmOptFeatures"), nullptr);
+    EXPECT_EQ(doc().Data.Options.TimeOutTimer, 7);
+    EXPECT_EQ(doc().Data.Options.VoiceVolume, 0);
+    EXPECT_TRUE(identical(doc(), before));
+    EXPECT_EQ(undoSteps(), 0u);
+    EXPECT_TRUE(commands().redoAction()->isEnabled());
+    EXPECT_EQ(program.window->statusHint(), program.app.text(text::others::RestoredValuesNotShown));
+
+    pressRedo(true);
+    EXPECT_EQ(doc().Data.Options.TimeOutTimer, 0);
+    EXPECT_EQ(doc().Data.Options.VoiceVolume, 1);
+    pressUndo();
+    EXPECT_TRUE(identical(doc(), before));
+    EXPECT_EQ(undoSteps(), 0u) << "Undo and Redo leave no step of their own";
+}
+
 TEST_F(UndoRedo, NewOpenAndReadLeaveNothingToUndo)
 {
     auto expectNothingToUndo = [&](const char* after) {
