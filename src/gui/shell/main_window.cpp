@@ -178,7 +178,7 @@ void MainWindow::showChannelInGrid(int chNo)
     ShowChildWindow(window::CommChInfo);
     auto* grid = qobject_cast<ChannelGridWindow*>(childWindow(window::CommChInfo));
     if (!grid) return;
-    grid->ChangeGroup();
+    grid->showCurrentGroup();
     if (auto* view = grid->findChild<QTableView*>())
         view->setCurrentIndex(view->model()->index(chNo - GroupBase(group) - 1, 1));
 }
