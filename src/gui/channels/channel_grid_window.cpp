@@ -9,14 +9,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <set>
 
 #include "core/edit/channel_grid_rules.h"
 #include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/channels/channel_editor_window.h"
+#include "gui/channels/channel_field_setter.h"
 #include "gui/channels/channel_grid_clipboard.h"
+#include "gui/channels/channel_grid_menu.h"
 #include "gui/channels/channel_grid_view.h"
 #include "gui/channels/channel_table_model.h"
 #include "gui/channels/channel_windows.h"
@@ -32,6 +37,10 @@ namespace {
 
 constexpr std::array<int, kGridColumns> kColumnTwips = {740, 1300, 0, 0, 1200, 1200,
                                                         0,   0,    0, 0, 1400};
+// With the whole channel in view: the width of every field column the grid otherwise hides
+// (the offset, scan, optional signalling and spacing columns) and of the extra columns.
+constexpr int kFieldColumnTwips = 1200;
+constexpr int kGridTwips = 6200;
 
 bool isCtrlCutCopyPaste(const QKeyEvent* key)
 {
@@ -61,6 +70,7 @@ ChannelGridWindow::ChannelGridWindow(AppContext& app, QWidget* parent) : QWidget
         resize(scaledTwipsToPixels(6800), scaledTwipsToPixels(6600));
         buildControls();
         initGridLayout();
+        if (ChannelGridViewOption::instance().wholeChannel()) showWholeChannel(true);
         applyLanguageTexts();
         app_.channelEdit.gridOpen = true;
         const int stored = app_.documents.working().Data.Options.CurrentGroup;
@@ -172,6 +182,12 @@ void ChannelGridWindow::buildControls()
             [this] { openChannelEditor(true); });
     connect(grid_, &ChannelGridView::deleteRequested, this,
             &ChannelGridWindow::deleteSelectedChannels);
+    contextMenu_ = newChannelGridContextMenu(*this);
+    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { contextMenu_->popup(grid_->viewport()->mapToGlobal(at)); });
+    connect(&ChannelGridViewOption::instance(), &ChannelGridViewOption::wholeChannelChanged, this,
+            &ChannelGridWindow::showWholeChannel);
     connect(openEditorButton_, &QPushButton::clicked, this, [this] {
         concludeCellEdit();
         openChannelEditor(false);
@@ -197,20 +213,75 @@ void ChannelGridWindow::initGridLayout()
                                                        Qt::Alignment(Qt::TextWordWrap));
         grid_->horizontalHeader()->setSectionsClickable(false);
         grid_->verticalHeader()->setDefaultSectionSize(scaledPixels(20));
-        grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        grid_->setFixedWidth(scaledTwipsToPixels(6200));
+
         grid_->setStyleSheet(
             QStringLiteral("QHeaderView::section { color: rgb(0,0,155); font-weight: bold;"
                            " background: rgb(236,236,236); border: 1px solid #c0c0c0; }"
                            "QTableView { gridline-color: #c8c8c8; }"
                            "QTableView::item:selected { background: rgb(190,215,245);"
                            " color: black; }"));
-        for (int c = 0; c < kGridColumns; ++c) {
-            grid_->setColumnWidth(c, scaledTwipsToPixels(kColumnTwips[c]));
-            // Columns of width 0 stay filled but cannot be seen.
-            grid_->setColumnHidden(c, kColumnTwips[c] == 0);
-        }
+        applyColumnLayout();
     });
+}
+
+void ChannelGridWindow::applyColumnLayout()
+{
+    const bool whole = model_->wholeChannel();
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        int twips = c < kGridColumns ? kColumnTwips[c] : kFieldColumnTwips;
+        // Columns 3 and 6 store nothing and stay hidden in every view.
+        if (whole && (c == kColTx || c == kColScanSkip || c == kColOptSignal || c == kColSpacing))
+            twips = kFieldColumnTwips;
+        grid_->setColumnWidth(c, scaledTwipsToPixels(twips));
+        // Columns of width 0 stay filled but cannot be seen.
+        grid_->setColumnHidden(c, twips == 0);
+    }
+    // ">>" stays the last column shown.
+    QHeaderView* header = grid_->horizontalHeader();
+    header->moveSection(header->visualIndex(kColEditor),
+                        whole ? model_->columnCount() - 1 : kColEditor);
+    if (whole) {
+        grid_->setMinimumWidth(scaledTwipsToPixels(kGridTwips));
+        grid_->setMaximumWidth(QWIDGETSIZE_MAX);
+        grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    } else {
+        grid_->setFixedWidth(scaledTwipsToPixels(kGridTwips));
+        grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+    if (layout()) layout()->setAlignment(grid_, whole ? Qt::Alignment() : Qt::AlignHCenter);
+}
+
+void ChannelGridWindow::showWholeChannel(bool on)
+{
+    if (model_->wholeChannel() == on) return;
+    const int row = std::max(0, grid_->currentRow());
+    const int col = grid_->currentColumn();
+    grid_->closeOpenEditor();
+    model_->setWholeChannel(on);
+    grid_->installFieldEditors();
+    applyColumnLayout();
+    // The cursor stays on its cell; a column that went away sends it to the frequency.
+    grid_->placeCursor(
+        row, col >= 0 && col < model_->columnCount() && !grid_->isColumnHidden(col) ? col : kColRx);
+}
+
+void ChannelGridWindow::setForSelectedChannels()
+{
+    grid_->commitOpenEditor();
+    std::set<int> rows;
+    for (const QModelIndex& i : grid_->selectionModel()->selectedIndexes()) rows.insert(i.row());
+    if (rows.empty() && grid_->currentIndex().isValid()) rows.insert(grid_->currentRow());
+    const bool anyChannel =
+        std::any_of(rows.begin(), rows.end(), [this](int r) { return model_->rowHasChannel(r); });
+    if (!anyChannel) {
+        if (app_.prompt)
+            app_.prompt->show(text::others::SetForSelectedNoChannel, Icon::Information);
+        return;
+    }
+    if (!app_.prompt) return;
+    ChannelFieldSetDialog dialog(app_, settableFields(app_, *model_), this);
+    if (app_.prompt->execModal(dialog) != QDialog::Accepted) return;
+    setFieldForRows(app_, *model_, rows, dialog.field(), dialog.entry(), dialog.offsetText());
 }
 
 void ChannelGridWindow::applyLanguageTexts()
@@ -224,6 +295,9 @@ void ChannelGridWindow::applyLanguageTexts()
         model_->retranslate();
         openEditorButton_->setText(app_.text(text::channelinfo::ButtonOpenTheChannelEditor));
         closeButton_->setText(app_.text(text::msg::CloseCaption));
+        for (QAction* a : contextMenu_->actions())
+            if (a->property("textId").isValid())
+                a->setText(app_.text(a->property("textId").toInt()));
         setCaption();
     });
 }

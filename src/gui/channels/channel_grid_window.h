@@ -11,6 +11,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 
 namespace zt::gui {
@@ -61,6 +62,11 @@ class ChannelGridWindow : public QWidget, public ChildWindow {
     void cutCells();
     void pasteCells();
     void deleteSelectedChannels();
+    // Asks for a field and a value and writes it into every selected channel as one action;
+    // the channels that do not take it are reported once.
+    void setForSelectedChannels();
+    // Shows every stored field of a channel as a column (or only the grid's own columns).
+    void showWholeChannel(bool on);
     ChannelGridClipboard& clipboard() { return *clipboard_; }
 
     // The shown group (index of `Combo7`).
@@ -86,6 +92,8 @@ class ChannelGridWindow : public QWidget, public ChildWindow {
   private:
     void buildControls();
     void initGridLayout();
+    // Widths, hidden columns and order of the grid's columns for the view shown.
+    void applyColumnLayout();
     void showGroup(int group);
     void setCaption();
     void warnUnreadableFrequency(int row);
@@ -108,6 +116,7 @@ class ChannelGridWindow : public QWidget, public ChildWindow {
     std::unique_ptr<ChannelGridClipboard> clipboard_;
     QPushButton* openEditorButton_ = nullptr;
     QPushButton* closeButton_ = nullptr;
+    QMenu* contextMenu_ = nullptr;
     QPointer<ChannelEditorWindow> ownEditor_;
     bool firstActivation_ = false;
     bool unloaded_ = false;

@@ -335,6 +335,7 @@ void MainWindow::buildMenus()
                                     CloseCurAllWindows();
                                     for (const QString& name : open) ShowChildWindow(name);
                                 }});
+    addChannelGridViewCommands(view, mdiArea_);
 
     mnuWindow_ = addMenu("mnuWindow", text::menu::WindowMenu);
     connect(menuItem(mnuWindow_, "mnuWindowCascade", text::menu::WindowCascade),
