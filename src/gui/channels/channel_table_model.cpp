@@ -99,7 +99,7 @@ void ChannelTableModel::retranslate()
     lists_[kColSpacing].clear();
     for (int i = 0; i < 3; ++i)
         lists_[kColSpacing] << app_.text(text::channelinfo::SpacingEntry0 + i);
-    emit headerDataChanged(Qt::Horizontal, 0, kGridColumns - 1);
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
     refreshAll();
 }
 

@@ -99,6 +99,10 @@ TEST(ChannelGridWholeChannel, ExtraColumnsShowTheStoredValuesAndTheOptionIsKept)
     EXPECT_TRUE(editable(ce::LabelBusyChannelLock));
     // ">>" stays the last column shown.
     EXPECT_EQ(rig.table()->horizontalHeader()->visualIndex(kColEditor), m->columnCount() - 1);
+    grid.groupList()->setCurrentIndex(10);
+    EXPECT_EQ(rig.table()->horizontalHeader()->visualIndex(kColEditor), m->columnCount() - 1);
+    EXPECT_FALSE(rig.table()->isColumnHidden(columnOf(rig, ce::LabelRBTone)));
+    grid.groupList()->setCurrentIndex(11);
 
     // A grid opened later shows the kept option.
     rig.grid.reset();
