@@ -54,30 +54,48 @@ const std::vector<ChannelField>& extraChannelFields()
     return fields;
 }
 
+FieldTexts FieldTexts::of(const AppContext& app)
+{
+    return FieldTexts{app.text(ce::ListEntryOffNone),
+                      app.text(text::others::GridEntryOn),
+                      app.text(ce::BusyLockSquelchModeEntry1Carrier),
+                      app.text(ce::BusyLockSquelchModeEntry2CTCSSDCSTone),
+                      app.text(ce::TSQEntry0),
+                      app.text(ce::TSQEntry1)};
+}
+
+namespace {
+
+// The entries of a list that does not depend on the document.
+QStringList fixedEntries(const FieldTexts& t, const ChannelField& field, const ChannelRecord* rec)
+{
+    if (field.kind == FieldKind::OnOff) return {t.off, t.on};
+    if (field.member == &R::BusyChannelLock) {
+        QStringList entries{t.off, t.carrier};
+        if (!rec || receiveTone(*rec) != 0) entries << t.tone;
+        return entries;
+    }
+    if (field.member == &R::Tsq) return {t.tsqOff, t.tsqOn};
+    return {t.off, QStringLiteral("+100K"), QStringLiteral("-100K")};  // repeater shift
+}
+
+}  // namespace
+
 QStringList fieldEntries(const AppContext& app, const ChannelField& field, const ChannelRecord* rec)
 {
-    const QString off = app.text(ce::ListEntryOffNone);
     switch (field.kind) {
-        case FieldKind::OnOff:
-            return {off, app.text(text::others::GridEntryOn)};
         case FieldKind::Reference: {
             const RadioData& data = app.documents.working().Data;
-            QStringList entries{off};
+            QStringList entries{app.text(ce::ListEntryOffNone)};
             for (int n : field.references == ReferenceKind::ToneTips
                              ? definedToneTipNumbers(data)
                              : nonEmptyDtmfCodeNumbers(data))
                 entries << QString::number(n);
             return entries;
         }
+        case FieldKind::OnOff:
         case FieldKind::Entries:
-            if (field.member == &R::BusyChannelLock) {
-                QStringList entries{off, app.text(ce::BusyLockSquelchModeEntry1Carrier)};
-                if (!rec || receiveTone(*rec) != 0)
-                    entries << app.text(ce::BusyLockSquelchModeEntry2CTCSSDCSTone);
-                return entries;
-            }
-            if (field.member == &R::Tsq) return {app.text(ce::TSQEntry0), app.text(ce::TSQEntry1)};
-            return {off, QStringLiteral("+100K"), QStringLiteral("-100K")};  // repeater shift
+            return fixedEntries(FieldTexts::of(app), field, rec);
         case FieldKind::Number:
         case FieldKind::TxFrequency:
             break;
@@ -92,18 +110,20 @@ int fieldValueOfEntry(const ChannelField& field, const QStringList& entries, int
     return entry;
 }
 
-QString fieldCellText(const AppContext& app, const ChannelField& field, const ChannelRecord& rec)
+QString fieldCellText(const FieldTexts& texts, const BandLimits& limits, const ChannelField& field,
+                      const ChannelRecord& rec)
 {
     if (field.kind == FieldKind::TxFrequency)
         return QString::fromStdString(
-            txDisplay(rec.RxFre.cut(), rec.OffsetFre.cut(), rec.ShiftDir, false, app.state.Limits));
+            txDisplay(rec.RxFre.cut(), rec.OffsetFre.cut(), rec.ShiftDir, false, limits));
     const int stored = rec.*field.member;
-    const QStringList entries = fieldEntries(app, field, &rec);
-    if (field.kind == FieldKind::Reference) {
-        const int i = entries.indexOf(QString::number(stored));
-        return stored == 0 ? entries.value(0) : i > 0 ? entries[i] : QString::number(stored);
-    }
-    if (!entries.isEmpty() && stored >= 0 && stored < entries.size()) return entries[stored];
+    // A reference list's entries are its numbers, so the stored number is what it shows
+    // (also a number the list lacks: nothing is changed to show it).
+    if (field.kind == FieldKind::Reference)
+        return stored == 0 ? texts.off : QString::number(stored);
+    if (field.kind == FieldKind::Number) return QString::number(stored);
+    const QStringList entries = fixedEntries(texts, field, &rec);
+    if (stored >= 0 && stored < entries.size()) return entries[stored];
     return QString::number(stored);
 }
 

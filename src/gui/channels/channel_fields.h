@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/radio/channel_record.h"
+#include "core/values/band_limits.h"
 
 namespace zt::gui {
 
@@ -36,6 +37,12 @@ struct ChannelField {
 // The extra columns in the order they follow the grid's own.
 const std::vector<ChannelField>& extraChannelFields();
 
+// The language texts of the fields' entries, looked up once per language.
+struct FieldTexts {
+    QString off, on, carrier, tone, tsqOff, tsqOn;
+    static FieldTexts of(const AppContext& app);
+};
+
 // The entries of a field's list for a channel (the busy lock offers its third entry only
 // with a receive tone); empty for fields without a list. `rec` may be null (every entry).
 QStringList fieldEntries(const AppContext& app, const ChannelField& field,
@@ -44,7 +51,8 @@ QStringList fieldEntries(const AppContext& app, const ChannelField& field,
 int fieldValueOfEntry(const ChannelField& field, const QStringList& entries, int entry);
 // What the cell of a field shows: the entry standing for the stored value, or the stored
 // number itself when the list has no such entry (nothing is changed to show it).
-QString fieldCellText(const AppContext& app, const ChannelField& field, const ChannelRecord& rec);
+QString fieldCellText(const FieldTexts& texts, const BandLimits& limits, const ChannelField& field,
+                      const ChannelRecord& rec);
 // The heading of a field.
 QString fieldHeading(const AppContext& app, const ChannelField& field);
 // Whether the rules let the user change the field of a channel in `group`: the repeater

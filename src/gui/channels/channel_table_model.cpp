@@ -86,6 +86,7 @@ QStringList ChannelTableModel::listEntries(int row, int col) const
 void ChannelTableModel::retranslate()
 {
     for (int c = 0; c < kGridColumns; ++c) headings_[c] = app_.text(kHeadingIds[c]);
+    fieldTexts_ = FieldTexts::of(app_);
     const QString none = app_.text(text::channelinfo::ListEntryNoToneNoneOff);
     QStringList tones{none};
     for (int t = 1; t < kToneCount; ++t) tones << QString::fromStdString(toneText(t));
@@ -150,7 +151,8 @@ QString ChannelTableModel::cellText(int row, int col) const
     if (col == kColEditor) return QStringLiteral(">>");
     const ChannelRecord* rec = app_.documents.working().findChannel(channelOfRow(row));
     if (!rec) return {};
-    if (const ChannelField* field = extraField(col)) return fieldCellText(app_, *field, *rec);
+    if (const ChannelField* field = extraField(col))
+        return fieldCellText(fieldTexts_, app_.state.Limits, *field, *rec);
     switch (col) {
         case kColRx:
             return QString::fromStdString(rxCellText(*rec, app_.state.Limits));

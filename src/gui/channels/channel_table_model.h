@@ -82,6 +82,7 @@ class ChannelTableModel : public QAbstractTableModel {
     WriteBackFn writeBack_;
     std::array<QStringList, kGridColumns> lists_{};
     std::array<QString, kGridColumns> headings_{};
+    FieldTexts fieldTexts_;
 };
 
 }  // namespace zt::gui

@@ -97,6 +97,14 @@ TEST(ChannelGridWholeChannel, ExtraColumnsShowTheStoredValuesAndTheOptionIsKept)
     EXPECT_FALSE(editable(ce::LabelTransmitFrequency));
     EXPECT_FALSE(editable(ce::LabelRepeaterShift));
     EXPECT_TRUE(editable(ce::LabelBusyChannelLock));
+    // A field of the editor is chosen in its cell with the editor's entries and write-back.
+    rig.table()->setCurrentCell(0, columnOf(rig, ce::LabelBusyChannelLock));
+    QComboBox* busy = rig.list("FieldList");
+    ASSERT_TRUE(shown(busy));
+    EXPECT_EQ(entries(busy), (QStringList{"Off", "Carrier"}));  // no receive tone, no third
+    QTest::keyClick(busy, Qt::Key_Up);
+    QTest::keyClick(busy, Qt::Key_Return);
+    EXPECT_EQ(rig.doc().findChannel(481)->BusyChannelLock, 0);
     // ">>" stays the last column shown.
     EXPECT_EQ(rig.table()->horizontalHeader()->visualIndex(kColEditor), m->columnCount() - 1);
     grid.groupList()->setCurrentIndex(10);
@@ -156,6 +164,41 @@ TEST(ChannelGridSetForSelected, RefusedChannelsAreReportedOnceTheOthersSetAsOneU
     ASSERT_TRUE(undone.has_value());
     EXPECT_FALSE(documentsDiffer(*undone, before));
     EXPECT_FALSE(recorder.history().canUndo());
+}
+
+TEST(ChannelGridSetForSelected, AnOffsetFollowsTheRulesOfTheOffsetCell)
+{
+    ChannelRig rig;
+    OptionInFile option(rig.dir);
+    rig.add(481, "02760500");
+    rig.add(482, "02761000");
+    ChannelGridWindow& grid = rig.openGrid(11);
+    QAbstractItemModel* m = rig.table()->model();
+    rig.table()->selectionModel()->select(QItemSelection(m->index(0, 1), m->index(1, 1)),
+                                          QItemSelectionModel::ClearAndSelect);
+    QString typed = "+0.1";
+    rig.prompt.modalHandler = [&](QDialog& dialog) {
+        dialog.findChild<QComboBox*>("FieldList")->setCurrentIndex(0);  // the offset
+        auto* box = dialog.findChild<QLineEdit*>("ValueBox");
+        box->clear();
+        QTest::keyClicks(box, typed);
+        return int(QDialog::Accepted);
+    };
+    grid.setForSelectedChannels();
+    EXPECT_TRUE(rig.prompt.asked.empty());
+    EXPECT_EQ(rig.doc().findChannel(481)->ShiftDir, 2);
+    EXPECT_EQ(rig.doc().findChannel(482)->OffsetFre.cut(), "0010000");
+    EXPECT_EQ(rig.grid->cellText(2, kColTx), "+0.10000");
+
+    // 27.604 and 27.609 MHz lie on no raster (5, 6.25 or 8.33 kHz from 25.615): typed into the
+    // cell they would be moved, so both channels keep their offsets.
+    typed = "-0.001";
+    grid.setForSelectedChannels();
+    EXPECT_EQ(rig.doc().findChannel(481)->ShiftDir, 2);
+    EXPECT_EQ(rig.doc().findChannel(482)->OffsetFre.cut(), "0010000");
+    ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    const QString lines = QString::fromStdString(rig.prompt.asked.front().message.text);
+    EXPECT_EQ(lines.count(rig.app.text(text::msg::ReasonOffRaster)), 2) << lines.toStdString();
 }
 
 TEST(ChannelGridKeyboard, TabLeavesTheGridAfterItsLastCellAndEnterOnTheButtonColumnOpensTheEditor)
