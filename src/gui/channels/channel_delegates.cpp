@@ -205,7 +205,7 @@ QWidget* ListDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     auto* list = new TypedListBox(parent);
     list->setObjectName(QString::fromLatin1(editorName_));
     if (const auto* model = qobject_cast<const ChannelTableModel*>(index.model()))
-        list->addItems(model->listEntries(index.column()));
+        list->addItems(model->listEntries(index.row(), index.column()));
     // Long lists (265 tones) open about 20 rows high rather than screen high.
     list->setMaxVisibleItems(20);
     list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));

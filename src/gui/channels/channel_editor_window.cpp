@@ -115,16 +115,17 @@ ChannelEditorWindow::ChannelEditorWindow(AppContext& app, QWidget* parent)
     followDocument(*this, *this, app_.events);
     connect(&app_.events, &DocumentEvents::channelChanged, this, [this] { reload(); });
     connect(&app_.events, &DocumentEvents::editPositionChanged, this, [this] { reload(); });
-    connect(&app_.events, &DocumentEvents::rbTonesChanged, this, &ChannelEditorWindow::ShowRB);
+    connect(&app_.events, &DocumentEvents::rbTonesChanged, this,
+            &ChannelEditorWindow::refreshRbToneList);
     connect(&app_.events, &DocumentEvents::optionsChanged, this,
-            &ChannelEditorWindow::SetShowFreModify);
+            &ChannelEditorWindow::updateFrequencyPermission);
     connect(&app_.events, &DocumentEvents::dtmfCodesChanged, this,
             &ChannelEditorWindow::refreshDtmfCodeLists);
-    WandToSave = true;
+    writeUserChanges = true;
     buildControls();
     applyLanguageTexts();
     app_.channelEdit.editorOpen = true;
-    SetGridEditData(true);
+    showChannel(true);
 }
 
 ChannelEditorWindow::~ChannelEditorWindow()
@@ -134,24 +135,24 @@ ChannelEditorWindow::~ChannelEditorWindow()
 
 QComboBox* ChannelEditorWindow::combo2(int i) const
 {
-    const auto it = combo2_.find(i);
-    return it == combo2_.end() ? nullptr : it->second;
+    const auto it = fieldLists_.find(i);
+    return it == fieldLists_.end() ? nullptr : it->second;
 }
 
 QCheckBox* ChannelEditorWindow::check1(int i) const
 {
-    const auto it = check1_.find(i);
-    return it == check1_.end() ? nullptr : it->second;
+    const auto it = fieldChecks_.find(i);
+    return it == fieldChecks_.end() ? nullptr : it->second;
 }
 
 int ChannelEditorWindow::group() const
 {
-    return combo4_->currentIndex();
+    return groupList_->currentIndex();
 }
 
 int ChannelEditorWindow::row() const
 {
-    return combo1_->currentIndex() + 1;
+    return channelList_->currentIndex() + 1;
 }
 
 void ChannelEditorWindow::buildControls()
@@ -161,44 +162,45 @@ void ChannelEditorWindow::buildControls()
                        // Lists open about 20 rows high, not screen high (265 tones).
                        "QComboBox { combobox-popup: 0; }"));
     auto* top = new QGridLayout;
-    label4_ = new QLabel(this);
-    combo4_ = new QComboBox(this);
-    combo4_->setObjectName("Combo4");
-    for (int g = 0; g < kChannelGroupCount; ++g) combo4_->addItem(QString::number(g));
-    label1_ = new QLabel(this);
-    combo1_ = new QComboBox(this);
-    combo1_->setObjectName("Combo1");
-    combo1_->setMaxVisibleItems(20);
-    for (QLabel* l : {label4_, label1_}) l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    top->addWidget(label4_, 0, 0);
-    top->addWidget(combo4_, 0, 1);
-    top->addWidget(label1_, 1, 0);
-    top->addWidget(combo1_, 1, 1);
+    groupLabel_ = new QLabel(this);
+    groupList_ = new QComboBox(this);
+    groupList_->setObjectName("Combo4");
+    for (int g = 0; g < kChannelGroupCount; ++g) groupList_->addItem(QString::number(g));
+    channelLabel_ = new QLabel(this);
+    channelList_ = new QComboBox(this);
+    channelList_->setObjectName("Combo1");
+    channelList_->setMaxVisibleItems(20);
+    for (QLabel* l : {groupLabel_, channelLabel_})
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    top->addWidget(groupLabel_, 0, 0);
+    top->addWidget(groupList_, 0, 1);
+    top->addWidget(channelLabel_, 1, 0);
+    top->addWidget(channelList_, 1, 1);
     top->setColumnStretch(2, 1);
 
-    frame_ = new QGroupBox(this);
-    auto* grid = new QGridLayout(frame_);
+    settingsFrame_ = new QGroupBox(this);
+    auto* grid = new QGridLayout(settingsFrame_);
     grid->setHorizontalSpacing(twipsToPixels(100));
-    labelFre_ = new QLabel(frame_);
-    text1_ = new QLineEdit(frame_);
-    text1_->setObjectName("Text1");
-    text1_->setMaxLength(9);
-    text1_->setContextMenuPolicy(Qt::NoContextMenu);
-    text1_->installEventFilter(this);
+    rxFrequencyLabel_ = new QLabel(settingsFrame_);
+    rxFrequencyBox_ = new QLineEdit(settingsFrame_);
+    rxFrequencyBox_->setObjectName("Text1");
+    rxFrequencyBox_->setMaxLength(9);
+    rxFrequencyBox_->setContextMenuPolicy(Qt::NoContextMenu);
+    rxFrequencyBox_->installEventFilter(this);
     int line = 0;
-    labelFre_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    grid->addWidget(labelFre_, line, 0);
-    grid->addWidget(text1_, line++, 1);
+    rxFrequencyLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(rxFrequencyLabel_, line, 0);
+    grid->addWidget(rxFrequencyBox_, line++, 1);
     for (const ListSpec& spec : kLists) {
-        auto* label = new QLabel(frame_);
+        auto* label = new QLabel(settingsFrame_);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        auto* list = new TypedListBox(frame_);
+        auto* list = new TypedListBox(settingsFrame_);
         list->setObjectName(QString("Combo2_%1").arg(spec.index));
         list->setMaxVisibleItems(20);
         list->setMinimumWidth(120);
         list->installEventFilter(this);
-        labels_[spec.index] = label;
-        combo2_[spec.index] = list;
+        fieldListLabels_[spec.index] = label;
+        fieldLists_[spec.index] = list;
         grid->addWidget(label, line, 0);
         grid->addWidget(list, line++, 1);
         connect(list, &TypedListBox::chosen, this, [this, i = spec.index] { onListChosen(i); });
@@ -206,129 +208,130 @@ void ChannelEditorWindow::buildControls()
     auto* checks = new QGridLayout;
     int k = 0;
     for (const auto& [i, caption] : kChecks) {
-        auto* box = new QCheckBox(frame_);
+        auto* box = new QCheckBox(settingsFrame_);
         box->setObjectName(QString("Check1_%1").arg(i));
         box->installEventFilter(this);
-        check1_[i] = box;
+        fieldChecks_[i] = box;
         checks->addWidget(box, k / 2, k % 2);
         ++k;
         connect(box, &QCheckBox::clicked, this, [this, i = i] { onCheckClicked(i); });
     }
     grid->addLayout(checks, line++, 0, 1, 2);
 
-    commandClose_ = newCloseButton(*this);
-    auto* buttons = buttonRow({commandClose_});
+    closeButton_ = newCloseButton(*this);
+    auto* buttons = buttonRow({closeButton_});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(frame_);
+    layout->addWidget(settingsFrame_);
     layout->addStretch(1);
     layout->addLayout(buttons);
 
-    combo4_->installEventFilter(this);
-    combo1_->installEventFilter(this);
-    connect(combo4_, &QComboBox::activated, this, [this] { onGroupOrChannelChosen(); });
-    connect(combo1_, &QComboBox::activated, this, [this] { onGroupOrChannelChosen(); });
+    groupList_->installEventFilter(this);
+    channelList_->installEventFilter(this);
+    connect(groupList_, &QComboBox::activated, this, [this] { onGroupOrChannelChosen(); });
+    connect(channelList_, &QComboBox::activated, this, [this] { onGroupOrChannelChosen(); });
 }
 
 void ChannelEditorWindow::applyLanguageTexts()
 {
     setWindowTitle(app_.text(text::channeledit::ChannelEditorWindowCaption));
-    label4_->setText(app_.text(text::channeledit::LabelGroup));
-    label1_->setText(app_.text(text::channeledit::LabelChannel));
-    labelFre_->setText(app_.text(text::channeledit::LabelReceiveFrequency));
+    groupLabel_->setText(app_.text(text::channeledit::LabelGroup));
+    channelLabel_->setText(app_.text(text::channeledit::LabelChannel));
+    rxFrequencyLabel_->setText(app_.text(text::channeledit::LabelReceiveFrequency));
     for (const ListSpec& spec : kLists)
-        labels_[spec.index]->setText(spec.captionId ? app_.text(spec.captionId)
-                                                    : QStringLiteral("Rep"));
-    for (const auto& [i, caption] : kChecks) check1_[i]->setText(app_.text(caption));
-    commandClose_->setText(app_.text(text::msg::CloseCaption));
+        fieldListLabels_[spec.index]->setText(spec.captionId ? app_.text(spec.captionId)
+                                                             : QStringLiteral("Rep"));
+    for (const auto& [i, caption] : kChecks) fieldChecks_[i]->setText(app_.text(caption));
+    closeButton_->setText(app_.text(text::msg::CloseCaption));
     if (!unloaded_ && app_.channelEdit.editorOpen) {
-        const bool was = WandToSave;
-        SetGridEditData(false);
-        WandToSave = was;
+        const bool was = writeUserChanges;
+        showChannel(false);
+        writeUserChanges = was;
     }
 }
 
-void ChannelEditorWindow::listGroupChannels(int rGroupID)
+void ChannelEditorWindow::listGroupChannels(int group)
 {
-    combo1_->clear();
-    for (int r = 1; r <= GroupSize(rGroupID); ++r) combo1_->addItem(QString::number(r));
+    channelList_->clear();
+    for (int r = 1; r <= GroupSize(group); ++r) channelList_->addItem(QString::number(r));
 }
 
-void ChannelEditorWindow::SetGridEditData(bool rIsGridChange)
+void ChannelEditorWindow::showChannel(bool fromGrid)
 {
     ChannelEditState& st = app_.channelEdit;
-    WandToSave = false;
-    for (auto& [i, list] : combo2_) list->dropPendingEntry();
-    if (rIsGridChange) {
+    writeUserChanges = false;
+    for (auto& [i, list] : fieldLists_) list->dropPendingEntry();
+    if (fromGrid) {
         const int g =
             st.currentGroup >= 0 && st.currentGroup < kChannelGroupCount ? st.currentGroup : 0;
-        combo4_->setCurrentIndex(g);
+        groupList_->setCurrentIndex(g);
         listGroupChannels(g);
-        combo1_->setCurrentIndex(st.editRow >= 1 && st.editRow <= combo1_->count() ? st.editRow - 1
-                                                                                   : 0);
+        channelList_->setCurrentIndex(
+            st.editRow >= 1 && st.editRow <= channelList_->count() ? st.editRow - 1 : 0);
     } else {
-        if (combo4_->currentIndex() != st.currentGroup) {
-            st.currentGroup = combo4_->currentIndex();
+        if (groupList_->currentIndex() != st.currentGroup) {
+            st.currentGroup = groupList_->currentIndex();
             emit app_.events.channelGroupChosen();
-            WandToSave = false;
-            listGroupChannels(combo4_->currentIndex());
+            writeUserChanges = false;
+            listGroupChannels(groupList_->currentIndex());
         }
-        if (combo1_->currentIndex() < 0) combo1_->setCurrentIndex(0);
-        st.editRow = combo1_->currentIndex() + 1;
+        if (channelList_->currentIndex() < 0) channelList_->setCurrentIndex(0);
+        st.editRow = channelList_->currentIndex() + 1;
     }
     const bool vfo = group() == kVfoGroup;
-    labels_[17]->setVisible(vfo);
-    combo2_[17]->setVisible(vfo);
+    fieldListLabels_[17]->setVisible(vfo);
+    fieldLists_[17]->setVisible(vfo);
 
     RadioDocument& doc = app_.documents.working();
     ChannelRecord* rec = doc.findChannel(GroupBase(group()) + row());
     if (!rec) {
         showEmpty();
     } else {
-        for (auto& [i, list] : combo2_) list->setEnabled(true);
-        for (auto& [i, box] : check1_) box->setEnabled(true);
-        text1_->setEnabled(true);
-        text1_->setText(QString::fromStdString(rxCellText(*rec, app_.state.Limits)));
+        for (auto& [i, list] : fieldLists_) list->setEnabled(true);
+        for (auto& [i, box] : fieldChecks_) box->setEnabled(true);
+        rxFrequencyBox_->setEnabled(true);
+        rxFrequencyBox_->setText(QString::fromStdString(rxCellText(*rec, app_.state.Limits)));
 
         QStringList tones;
         tones << app_.text(text::channeledit::ListEntryOffNone);
         for (int t = 1; t < kToneCount; ++t) tones << QString::fromStdString(toneText(t));
         for (int i : {0, 1}) {
-            combo2_[i]->clear();
-            combo2_[i]->addItems(tones);
-            combo2_[i]->setCurrentIndex(
+            fieldLists_[i]->clear();
+            fieldLists_[i]->addItems(tones);
+            fieldLists_[i]->setCurrentIndex(
                 shownListIndex(i == 0 ? rec->DecodeTone : rec->EncodeTone, kToneCount));
         }
         fillBusyLock(receiveTone(*rec) != 0);
         busyMirror_ = showBusyLock(*rec);
-        combo2_[6]->setCurrentIndex(busyMirror_);
-        ShowRB();
-        combo2_[18]->clear();
-        combo2_[18]->addItems(
+        fieldLists_[6]->setCurrentIndex(busyMirror_);
+        refreshRbToneList();
+        fieldLists_[18]->clear();
+        fieldLists_[18]->addItems(
             {app_.text(text::channeledit::TSQEntry0), app_.text(text::channeledit::TSQEntry1)});
-        combo2_[18]->setCurrentIndex(shownListIndex(rec->Tsq, 2));
-        for (int i : {8, 10, 16}) fillCodeList(combo2_[i], storedReference(*rec, i));
-        combo2_[17]->clear();
-        combo2_[17]->addItems({app_.text(text::channeledit::ListEntryOffNone), "+100K", "-100K"});
-        combo2_[17]->setCurrentIndex(shownListIndex(rec->Rep, 3));
-        for (auto& [i, box] : check1_) box->setChecked(checkValue(*rec, i) == 1);
+        fieldLists_[18]->setCurrentIndex(shownListIndex(rec->Tsq, 2));
+        for (int i : {8, 10, 16}) fillCodeList(fieldLists_[i], storedReference(*rec, i));
+        fieldLists_[17]->clear();
+        fieldLists_[17]->addItems(
+            {app_.text(text::channeledit::ListEntryOffNone), "+100K", "-100K"});
+        fieldLists_[17]->setCurrentIndex(shownListIndex(rec->Rep, 3));
+        for (auto& [i, box] : fieldChecks_) box->setChecked(checkValue(*rec, i) == 1);
     }
-    SetShowFreModify();
-    WandToSave = true;
+    updateFrequencyPermission();
+    writeUserChanges = true;
 }
 
 void ChannelEditorWindow::showEmpty()
 {
-    text1_->setText(QString());
-    text1_->setEnabled(true);
-    for (auto& [i, list] : combo2_) {
+    rxFrequencyBox_->setText(QString());
+    rxFrequencyBox_->setEnabled(true);
+    for (auto& [i, list] : fieldLists_) {
         list->clear();
         list->addItem(QStringLiteral(" "));
         list->setCurrentIndex(0);
         list->setEnabled(false);
     }
-    for (auto& [i, box] : check1_) {
+    for (auto& [i, box] : fieldChecks_) {
         box->setChecked(false);
         box->setEnabled(false);
     }
@@ -336,7 +339,7 @@ void ChannelEditorWindow::showEmpty()
 
 void ChannelEditorWindow::fillBusyLock(bool withThird)
 {
-    QComboBox* list = combo2_[6];
+    QComboBox* list = fieldLists_[6];
     list->clear();
     list->addItems({app_.text(text::channeledit::ListEntryOffNone),
                     app_.text(text::channeledit::BusyLockSquelchModeEntry1Carrier)});
@@ -358,42 +361,42 @@ void ChannelEditorWindow::refreshDtmfCodeLists()
     // A list showing no channel (disabled, holding " ") stays as it is: choosing an entry
     // there would write to an empty position.
     for (int i : {8, 10, 16}) {
-        QComboBox* list = combo2_[i];
+        QComboBox* list = fieldLists_[i];
         if (list->isEnabled() && list->currentText() != QLatin1String(" "))
             refillDtmfCodeList(*list, app_.documents.working().Data.Dtmf,
                                app_.text(text::channelinfo::ListEntryNoToneNoneOff));
     }
 }
 
-void ChannelEditorWindow::ShowRB()
+void ChannelEditorWindow::refreshRbToneList()
 {
-    QComboBox* list = combo2_[11];
+    QComboBox* list = fieldLists_[11];
     if (!list->isEnabled()) return;
     const ChannelRecord* rec = app_.documents.working().findChannel(GroupBase(group()) + row());
     if (!rec) return;
-    const bool was = WandToSave;
-    WandToSave = false;
+    const bool was = writeUserChanges;
+    writeUserChanges = false;
     rbMirror_ = rec->RBTone >= 0 && rec->RBTone <= 8 ? rec->RBTone : 0;
     const std::vector<int> numbers = definedToneTipNumbers(app_.documents.working().Data);
     list->clear();
     list->addItem(app_.text(text::channeledit::ListEntryOffNone));
     for (int n : numbers) list->addItem(QString::number(n));
     list->setCurrentIndex(shownReferenceIndex(rbMirror_, numbers));
-    WandToSave = was;
+    writeUserChanges = was;
 }
 
-void ChannelEditorWindow::SetShowFreModify()
+void ChannelEditorWindow::updateFrequencyPermission()
 {
     // The group the editor shows decides, as it decides the write: with the grid closed the
     // editor may show another group than the grid's stored one, and a box open for typing
     // whose entry is then refused without a word would mislead.
-    text1_->setEnabled(frequencyEditPermitted(app_.documents.working().Data, group()));
+    rxFrequencyBox_->setEnabled(frequencyEditPermitted(app_.documents.working().Data, group()));
 }
 
 void ChannelEditorWindow::onGroupOrChannelChosen()
 {
     if (group() != app_.channelEdit.currentGroup || row() != app_.channelEdit.editRow)
-        SetGridEditData(false);
+        showChannel(false);
 }
 
 void ChannelEditorWindow::writeField(int fieldCode, int value)
@@ -403,8 +406,8 @@ void ChannelEditorWindow::writeField(int fieldCode, int value)
 
 void ChannelEditorWindow::onListChosen(int i)
 {
-    if (!WandToSave) return;
-    QComboBox* list = combo2_[i];
+    if (!writeUserChanges) return;
+    QComboBox* list = fieldLists_[i];
     const QString text = list->currentText();
     if (text.isEmpty() || text == QLatin1String(" ")) return;
     if (i == 0) fillBusyLock(list->currentIndex() != 0);
@@ -424,30 +427,31 @@ void ChannelEditorWindow::onListChosen(int i)
 
 void ChannelEditorWindow::onCheckClicked(int i)
 {
-    if (!WandToSave) return;
-    writeField(checkFieldCode(i), check1_[i]->isChecked() ? 1 : 0);
+    if (!writeUserChanges) return;
+    writeField(checkFieldCode(i), fieldChecks_[i]->isChecked() ? 1 : 0);
 }
 
 void ChannelEditorWindow::concludeFrequency()
 {
-    if (!WandToSave || !text1_->isModified()) return;
-    text1_->setModified(false);
-    channelWriteBack(app_, WriteBackRequest{group(), row(), kColRx,
-                                            toRecordText(formatFrequencyText(text1_->text()))});
-    SetGridEditData(false);
+    if (!writeUserChanges || !rxFrequencyBox_->isModified()) return;
+    rxFrequencyBox_->setModified(false);
+    channelWriteBack(app_,
+                     WriteBackRequest{group(), row(), kColRx,
+                                      toRecordText(formatFrequencyText(rxFrequencyBox_->text()))});
+    showChannel(false);
 }
 
 void ChannelEditorWindow::commitPendingEdits()
 {
     concludeFrequency();
-    for (auto& [i, list] : combo2_) list->commit();
+    for (auto& [i, list] : fieldLists_) list->commit();
 }
 
 bool ChannelEditorWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (watched == text1_) {
+        if (watched == rxFrequencyBox_) {
             if (isEnter(key)) {
                 concludeFrequency();
                 focusNextChild();
@@ -465,9 +469,9 @@ bool ChannelEditorWindow::eventFilter(QObject* watched, QEvent* event)
             focusNextChild();
             return true;
         }
-    } else if (event->type() == QEvent::FocusIn && watched == text1_) {
-        QTimer::singleShot(0, text1_, &QLineEdit::selectAll);
-    } else if (event->type() == QEvent::FocusOut && watched == text1_) {
+    } else if (event->type() == QEvent::FocusIn && watched == rxFrequencyBox_) {
+        QTimer::singleShot(0, rxFrequencyBox_, &QLineEdit::selectAll);
+    } else if (event->type() == QEvent::FocusOut && watched == rxFrequencyBox_) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             concludeFrequency();
@@ -477,7 +481,7 @@ bool ChannelEditorWindow::eventFilter(QObject* watched, QEvent* event)
 
 void ChannelEditorWindow::mousePressEvent(QMouseEvent* event)
 {
-    if (text1_->hasFocus()) {
+    if (rxFrequencyBox_->hasFocus()) {
         concludeFrequency();
         focusNextChild();
     }

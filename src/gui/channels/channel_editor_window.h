@@ -29,25 +29,25 @@ class ChannelEditorWindow : public QWidget, public ChildWindow {
 
     // Loads every control for the channel to show: from the grid (`CurrentGroup`, row of
     // `EditPos`) or from the editor's own group and channel lists.
-    void SetGridEditData(bool rIsGridChange);
+    void showChannel(bool fromGrid);
     // Refills the channel list with "1" .. GroupSize(group).
-    void listGroupChannels(int rGroupID);
+    void listGroupChannels(int groupIndex);
     // Rebuilds the RB-tone list of the shown channel and selects its value.
-    void ShowRB();
+    void refreshRbToneList();
     // Refills the BOT, EOT and call code lists after the DTMF memory codes changed.
     void refreshDtmfCodeLists();
     // Enables the receive-frequency box when frequencies may be changed in the shown group.
-    void SetShowFreModify();
+    void updateFrequencyPermission();
 
     void applyLanguageTexts();
     // Writes a typed but not yet written receive frequency.
     void commitPendingEdits() override;
     // Shows the channel of the grid's editing position again.
-    void reload() override { SetGridEditData(true); }
+    void reload() override { showChannel(true); }
     void retranslate() override { applyLanguageTexts(); }
 
-    // `WandToSave`: true while user actions are written.
-    bool WandToSave = true;
+    // True while user actions are written; false while the window fills its own controls.
+    bool writeUserChanges = true;
 
     // Control arrays by index (Combo2(i), Check1(i)); null for an index not built.
     QComboBox* combo2(int i) const;
@@ -73,17 +73,17 @@ class ChannelEditorWindow : public QWidget, public ChildWindow {
     int row() const;
 
     AppContext& app_;
-    QComboBox* combo4_ = nullptr;  // group
-    QComboBox* combo1_ = nullptr;  // channel
-    QLineEdit* text1_ = nullptr;   // receive frequency
-    QGroupBox* frame_ = nullptr;
-    std::map<int, TypedListBox*> combo2_;
-    std::map<int, QCheckBox*> check1_;
-    std::map<int, QLabel*> labels_;  // labels of Combo2(i), keyed like combo2_
-    QLabel* label4_ = nullptr;
-    QLabel* label1_ = nullptr;
-    QLabel* labelFre_ = nullptr;
-    QPushButton* commandClose_ = nullptr;
+    QComboBox* groupList_ = nullptr;       // group
+    QComboBox* channelList_ = nullptr;     // channel
+    QLineEdit* rxFrequencyBox_ = nullptr;  // receive frequency
+    QGroupBox* settingsFrame_ = nullptr;
+    std::map<int, TypedListBox*> fieldLists_;
+    std::map<int, QCheckBox*> fieldChecks_;
+    std::map<int, QLabel*> fieldListLabels_;  // labels of Combo2(i), keyed like fieldLists_
+    QLabel* groupLabel_ = nullptr;
+    QLabel* channelLabel_ = nullptr;
+    QLabel* rxFrequencyLabel_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
     int rbMirror_ = 0;    // index of the RB mirror list (0 .. 8)
     int busyMirror_ = 0;  // index of the busy-lock mirror list (0 .. 3)
     bool unloaded_ = false;

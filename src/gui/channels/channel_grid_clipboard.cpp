@@ -219,9 +219,15 @@ void ChannelGridClipboard::pasteRow(int row, int left, const std::vector<std::st
         const std::string& cell = cells[c];
         const QString shownValue = QString::fromStdString(cell);
         if (col > kLastValueColumn) {
+            // The extra columns of the whole channel store values, but paste fills the grid's
+            // own columns only: a value they already show changes nothing, another is listed.
+            const bool extra = model.extraField(col) != nullptr;
+            if (extra && shownValue == view_.cellText(row, col)) continue;
             if (!shownValue.trimmed().isEmpty())
                 refused.push_back(
-                    Refused{row, col, shownValue, static_cast<int>(text::msg::ReasonNoField)});
+                    Refused{row, col, shownValue,
+                            extra ? static_cast<int>(text::others::ReasonPasteOwnColumnsOnly)
+                                  : static_cast<int>(text::msg::ReasonNoField)});
             continue;
         }
         const std::vector<std::string> entries =
@@ -312,8 +318,8 @@ void ChannelGridClipboard::reportRefused(int headingId, const std::vector<Refuse
             rowsWithoutChannel.insert(r.row + 1);
             continue;
         }
-        const QString column = r.col <= kLastValueColumn
-                                   ? model.headerData(r.col, Qt::Horizontal).toString().simplified()
+        const QString column = r.col <= kLastValueColumn || model.extraField(r.col)
+                                   ? model.heading(r.col).simplified()
                                    : QString::number(r.col);
         lines << app_.text(text::msg::PasteRefusedCell).arg(row, column, r.value, reason);
     }

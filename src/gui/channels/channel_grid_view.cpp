@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <algorithm>
 
 #include "core/edit/channel_grid_rules.h"
 #include "gui/channels/channel_delegates.h"
@@ -42,6 +43,10 @@ ChannelGridView::ChannelGridView(QWidget* parent) : QTableView(parent)
     addDelegate(kColOptSignal, new FlagListDelegate(this, "Combo4"));
     addDelegate(kColSpacing, new FlagListDelegate(this, "Combo5"));
 
+    fieldListDelegate_ = new FlagListDelegate(this, "FieldList");
+    connect(fieldListDelegate_, &ChannelCellDelegate::enterPressed, this,
+            &ChannelGridView::onEnterPressed);
+
     doubleClickGuard_.setSingleShot(true);
     doubleClickGuard_.setInterval(1000);
     doubleClickGuard_.setObjectName("TimerCHEdit");
@@ -62,6 +67,17 @@ void ChannelGridView::setChannelModel(ChannelTableModel* model)
     // exists, so it is released by its own delegate.
     connect(model, &QAbstractItemModel::modelAboutToBeReset, this,
             &ChannelGridView::closeOpenEditor);
+}
+
+void ChannelGridView::installFieldEditors()
+{
+    if (!model_) return;
+    for (int c = kGridColumns; c < model_->columnCount(); ++c) {
+        const ChannelField* field = model_->extraField(c);
+        const bool list =
+            field && field->kind != FieldKind::Number && field->kind != FieldKind::TxFrequency;
+        setItemDelegateForColumn(c, list ? fieldListDelegate_ : nullptr);
+    }
 }
 
 int ChannelGridView::rowCount() const
@@ -141,7 +157,8 @@ void ChannelGridView::enterCurrentCell()
     setFocus(Qt::OtherFocusReason);
     // A channel is made by its receive frequency, and a transmit tone needs the transmit
     // column: such a cell sends the cursor there first.
-    if (col >= kColTx && col <= kLastEditableColumn && cellText(row, kColRx).isEmpty())
+    const bool needsChannel = (col >= kColTx && col <= kLastEditableColumn) || col >= kGridColumns;
+    if (needsChannel && cellText(row, kColRx).isEmpty())
         moveTo(model_->index(row, kColRx));
     else if (col == kColEncode && cellText(row, kColTx).isEmpty())
         moveTo(model_->index(row, kColTx));
@@ -175,10 +192,37 @@ void ChannelGridView::onEnterPressed(const QModelIndex& index, bool editorEmpty)
         nextColumn();
 }
 
+std::vector<int> ChannelGridView::typingColumns() const
+{
+    std::vector<int> cols;
+    if (!model_) return cols;
+    for (int c = kColRx; c < model_->columnCount(); ++c) {
+        if (c == kColEditor || isColumnHidden(c) || columnWidth(c) <= 0) continue;
+        // Extra columns that take no typing are passed over; the grid's own are visited.
+        if (c >= kGridColumns && !(model_->flags(model_->index(0, c)) & Qt::ItemIsEditable))
+            continue;
+        cols.push_back(c);
+    }
+    const QHeaderView* header = horizontalHeader();
+    std::sort(cols.begin(), cols.end(),
+              [header](int a, int b) { return header->visualIndex(a) < header->visualIndex(b); });
+    return cols;
+}
+
 int ChannelGridView::nextVisibleColumn(int col) const
 {
-    for (int c = col + 1; c <= kLastEditableColumn; ++c)
-        if (!isColumnHidden(c) && columnWidth(c) > 0) return c;
+    const int shownAt = horizontalHeader()->visualIndex(col);
+    for (int c : typingColumns())
+        if (horizontalHeader()->visualIndex(c) > shownAt) return c;
+    return -1;
+}
+
+int ChannelGridView::previousVisibleColumn(int col) const
+{
+    const int shownAt = horizontalHeader()->visualIndex(col);
+    const std::vector<int> cols = typingColumns();
+    for (auto it = cols.rbegin(); it != cols.rend(); ++it)
+        if (horizontalHeader()->visualIndex(*it) < shownAt) return *it;
     return -1;
 }
 
@@ -203,10 +247,19 @@ void ChannelGridView::nextColumn()
 QModelIndex ChannelGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
 {
     if (action == MoveNext && model_) {
-        // Tab follows Enter's path through the visible columns.
+        // Tab follows Enter's path through the visible columns; after the last cell there is
+        // none (the grid is left).
         const int col = nextVisibleColumn(currentColumn());
         if (col >= 0) return model_->index(currentRow(), col);
-        return model_->index(currentRow() + 1 < rowCount() ? currentRow() + 1 : 0, kColRx);
+        return currentRow() + 1 < rowCount() ? model_->index(currentRow() + 1, kColRx)
+                                             : QModelIndex();
+    }
+    if (action == MovePrevious && model_) {
+        const int col = previousVisibleColumn(currentColumn());
+        if (col >= 0) return model_->index(currentRow(), col);
+        const std::vector<int> cols = typingColumns();
+        return currentRow() > 0 && !cols.empty() ? model_->index(currentRow() - 1, cols.back())
+                                                 : QModelIndex();
     }
     return QTableView::moveCursor(action, modifiers);
 }
@@ -234,8 +287,61 @@ bool ChannelGridView::event(QEvent* event)
     return QTableView::event(event);
 }
 
+void ChannelGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    // Tab in the editor of the last cell (Shift+Tab in the first) goes on past the grid.
+    const bool forward = hint == QAbstractItemDelegate::EditNextItem;
+    if ((forward || hint == QAbstractItemDelegate::EditPreviousItem) &&
+        !moveCursor(forward ? MoveNext : MovePrevious, Qt::NoModifier).isValid()) {
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        leaveGrid(forward);
+        return;
+    }
+    QTableView::closeEditor(editor, hint);
+}
+
+void ChannelGridView::leaveGrid(bool forward)
+{
+    commitOpenEditor();
+    closeOpenEditor();
+    setFocus(Qt::OtherFocusReason);
+    QWidget::focusNextPrevChild(forward);
+}
+
+void ChannelGridView::focusInEvent(QFocusEvent* event)
+{
+    QTableView::focusInEvent(event);
+    // Tabbing into the grid enters its current cell, as a click on it would.
+    const auto reason = event->reason();
+    if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && ready_ &&
+        !openEditor())
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (hasFocus() && !openEditor()) enterCurrentCell();
+            },
+            Qt::QueuedConnection);
+}
+
 void ChannelGridView::keyPressEvent(QKeyEvent* event)
 {
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (plain && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)) {
+        const bool forward =
+            event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier);
+        const QModelIndex target =
+            moveCursor(forward ? MoveNext : MovePrevious, event->modifiers());
+        if (target.isValid())
+            moveTo(target);
+        else
+            leaveGrid(forward);
+        return;
+    }
+    if (plain && currentColumn() == kColEditor &&
+        (isEnter(*event) || event->key() == Qt::Key_Space)) {
+        emit channelEditorRequested();
+        return;
+    }
     if (isEnter(*event)) {
         if (frequencyCellFixed(currentColumn())) emit fixedFrequencyRefused();
         editCurrentCell();

@@ -2,6 +2,7 @@
 
 #include <QTableView>
 #include <QTimer>
+#include <vector>
 
 namespace zt::gui {
 
@@ -13,7 +14,10 @@ class ChannelCellDelegate;
 // of a row without one) sends the cursor to it; Enter writes the entry and moves on to the
 // next visible column, from the last one to column 1 of the next row (columns of width 0
 // are skipped, the rows wrap); the frequency columns of a group whose frequencies are fixed
-// open no editor. Rows are 0-based here.
+// open no editor. Tab follows the same path but leaves the grid after its last cell, and
+// Shift+Tab before its first, so the controls after the grid are reached from the keyboard;
+// Enter and Space on ">>" open the channel editor as a double click does. Columns are visited
+// in the order they are shown. Rows are 0-based here.
 class ChannelGridView : public QTableView {
     Q_OBJECT
   public:
@@ -49,6 +53,10 @@ class ChannelGridView : public QTableView {
     // Next visible column up to the last editable one; else column 1 of the next row.
     void nextColumn();
 
+    // Gives the extra columns of the whole channel (after the model's columns changed) their
+    // list editors.
+    void installFieldEditors();
+
     QTimer& doubleClickGuard() { return doubleClickGuard_; }
     QTimer& scrollGuard() { return scrollGuard_; }
 
@@ -59,7 +67,7 @@ class ChannelGridView : public QTableView {
     void editStarted(int row, int col);
     // A frequency cell of a fixed group was asked for an entry; the window says why.
     void fixedFrequencyRefused();
-    // Double click on the editor column.
+    // Double click on the editor column, or Enter or Space on it.
     void channelEditorRequested();
     // The Delete key on the grid itself (rows chosen by their numbers): delete their channels.
     void deleteRequested();
@@ -67,6 +75,8 @@ class ChannelGridView : public QTableView {
   protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     bool event(QEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
@@ -80,8 +90,14 @@ class ChannelGridView : public QTableView {
     void moveTo(const QModelIndex& index);
     bool frequencyCellFixed(int col) const;
     int nextVisibleColumn(int col) const;
+    int previousVisibleColumn(int col) const;
+    // The columns Enter and Tab visit, as shown from left to right.
+    std::vector<int> typingColumns() const;
+    // Tab after the last cell or Shift+Tab before the first: on to the next control.
+    void leaveGrid(bool forward);
 
     ChannelTableModel* model_ = nullptr;
+    ChannelCellDelegate* fieldListDelegate_ = nullptr;
     QTimer doubleClickGuard_;
     QTimer scrollGuard_;
     int topRowAtEntry_ = 0;

@@ -9,14 +9,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <set>
 
 #include "core/edit/channel_grid_rules.h"
 #include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/channels/channel_editor_window.h"
+#include "gui/channels/channel_field_setter.h"
 #include "gui/channels/channel_grid_clipboard.h"
+#include "gui/channels/channel_grid_menu.h"
 #include "gui/channels/channel_grid_view.h"
 #include "gui/channels/channel_table_model.h"
 #include "gui/channels/channel_windows.h"
@@ -32,6 +37,10 @@ namespace {
 
 constexpr std::array<int, kGridColumns> kColumnTwips = {740, 1300, 0, 0, 1200, 1200,
                                                         0,   0,    0, 0, 1400};
+// With the whole channel in view: the width of every field column the grid otherwise hides
+// (the offset, scan, optional signalling and spacing columns) and of the extra columns.
+constexpr int kFieldColumnTwips = 1200;
+constexpr int kGridTwips = 6200;
 
 bool isCtrlCutCopyPaste(const QKeyEvent* key)
 {
@@ -52,22 +61,23 @@ ChannelGridWindow::ChannelGridWindow(AppContext& app, QWidget* parent) : QWidget
         setObjectName(QStringLiteral("frmCommChInfo"));
         followDocument(*this, *this, app_.events);
         connect(&app_.events, &DocumentEvents::channelChanged, this,
-                &ChannelGridWindow::reShowGrid);
+                &ChannelGridWindow::refreshChannelRow);
         connect(&app_.events, &DocumentEvents::channelListChanged, this,
-                &ChannelGridWindow::ReshowByCh);
+                &ChannelGridWindow::refreshEmergencyLists);
         connect(&app_.events, &DocumentEvents::channelGroupChosen, this,
-                &ChannelGridWindow::ChangeGroup);
+                &ChannelGridWindow::showCurrentGroup);
         firstActivation_ = false;
         resize(scaledTwipsToPixels(6800), scaledTwipsToPixels(6600));
         buildControls();
         initGridLayout();
+        if (ChannelGridViewOption::instance().wholeChannel()) showWholeChannel(true);
         applyLanguageTexts();
         app_.channelEdit.gridOpen = true;
         const int stored = app_.documents.working().Data.Options.CurrentGroup;
         const int group = stored >= 0 && stored < kChannelGroupCount ? stored : 0;
         {
-            const QSignalBlocker block(combo7_);
-            combo7_->setCurrentIndex(group);
+            const QSignalBlocker block(groupList_);
+            groupList_->setCurrentIndex(group);
         }
         showGroup(group);
         firstActivation_ = true;
@@ -84,31 +94,32 @@ ChannelGridWindow::~ChannelGridWindow()
 void ChannelGridWindow::buildControls()
 {
     auto* top = new QHBoxLayout;
-    label1_ = new QLabel(this);
-    label1_->setObjectName("Label1");
-    combo7_ = new QComboBox(this);
-    combo7_->setObjectName("Combo7");
-    for (int g = 0; g < kChannelGroupCount; ++g) combo7_->addItem(QString::number(g));
-    label2_ = new QLabel(this);
-    label2_->setObjectName("Label2");
-    text3_ = new QLineEdit(this);
-    text3_->setObjectName("Text3");
-    text3_->setMaxLength(3);
-    text3_->setFixedWidth(48);
-    text3_->setContextMenuPolicy(Qt::NoContextMenu);
-    text3_->installEventFilter(this);
+    groupLabel_ = new QLabel(this);
+    groupLabel_->setObjectName("Label1");
+    groupList_ = new QComboBox(this);
+    groupList_->setObjectName("Combo7");
+    for (int g = 0; g < kChannelGroupCount; ++g) groupList_->addItem(QString::number(g));
+    groupNameLabel_ = new QLabel(this);
+    groupNameLabel_->setObjectName("Label2");
+    groupNameBox_ = new QLineEdit(this);
+    groupNameBox_->setObjectName("Text3");
+    groupNameBox_->setMaxLength(3);
+    groupNameBox_->setFixedWidth(48);
+    groupNameBox_->setContextMenuPolicy(Qt::NoContextMenu);
+    groupNameBox_->installEventFilter(this);
     for (int i = 0; i < 4; ++i) {
-        label3_[i] = new QLabel(this);
-        label3_[i]->setObjectName(QString("Label3_%1").arg(i));
-        combo8_[i] = new QComboBox(this);
-        combo8_[i]->setObjectName(QString("Combo8_%1").arg(i));
-        combo8_[i]->installEventFilter(this);
+        groupSettingLabels_[i] = new QLabel(this);
+        groupSettingLabels_[i]->setObjectName(QString("Label3_%1").arg(i));
+        groupSettingLists_[i] = new QComboBox(this);
+        groupSettingLists_[i]->setObjectName(QString("Combo8_%1").arg(i));
+        groupSettingLists_[i]->installEventFilter(this);
     }
-    for (QLabel* l : {label1_, label2_, label3_[0], label3_[1]})
+    for (QLabel* l : {groupLabel_, groupNameLabel_, groupSettingLabels_[0], groupSettingLabels_[1]})
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The VFO group hides the emergency selectors; the other controls keep their places.
     for (QWidget* w :
-         std::initializer_list<QWidget*>{label3_[0], label3_[1], combo8_[0], combo8_[1]}) {
+         std::initializer_list<QWidget*>{groupSettingLabels_[0], groupSettingLabels_[1],
+                                         groupSettingLists_[0], groupSettingLists_[1]}) {
         QSizePolicy policy = w->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         w->setSizePolicy(policy);
@@ -116,22 +127,22 @@ void ChannelGridWindow::buildControls()
     // Group and name on the first line, the two emergency channels on the second; each label
     // stands right-aligned before its control.
     auto* settings = new QGridLayout;
-    settings->addWidget(label1_, 0, 0);
-    settings->addWidget(combo7_, 0, 1);
-    settings->addWidget(label2_, 0, 2);
-    settings->addWidget(text3_, 0, 3);
-    settings->addWidget(label3_[0], 1, 0);
-    settings->addWidget(combo8_[0], 1, 1);
-    settings->addWidget(label3_[1], 1, 2);
-    settings->addWidget(combo8_[1], 1, 3);
+    settings->addWidget(groupLabel_, 0, 0);
+    settings->addWidget(groupList_, 0, 1);
+    settings->addWidget(groupNameLabel_, 0, 2);
+    settings->addWidget(groupNameBox_, 0, 3);
+    settings->addWidget(groupSettingLabels_[0], 1, 0);
+    settings->addWidget(groupSettingLists_[0], 1, 1);
+    settings->addWidget(groupSettingLabels_[1], 1, 2);
+    settings->addWidget(groupSettingLists_[1], 1, 3);
     settings->setColumnStretch(4, 1);
     top->addLayout(settings);
     // The group's AM/FM settings are kept in the document but never shown.
     for (int i = 2; i < 4; ++i) {
-        label3_[i]->hide();
-        combo8_[i]->hide();
-        combo8_[i]->move(-1000, -1000);
-        combo8_[i]->addItems({"AM", "FM"});
+        groupSettingLabels_[i]->hide();
+        groupSettingLists_[i]->hide();
+        groupSettingLists_[i]->move(-1000, -1000);
+        groupSettingLists_[i]->addItems({"AM", "FM"});
     }
 
     model_ = new ChannelTableModel(app_, this);
@@ -143,25 +154,25 @@ void ChannelGridWindow::buildControls()
     clipboard_ = std::make_unique<ChannelGridClipboard>(app_, *grid_);
 
     auto* buttons = new QHBoxLayout;
-    commandChInfoEdit_ = new QPushButton(this);
-    commandChInfoEdit_->setObjectName("CommandCHInfoEdit");
-    commandClose_ = new QPushButton(this);
-    commandClose_->setObjectName("CommandClose");
+    openEditorButton_ = new QPushButton(this);
+    openEditorButton_->setObjectName("CommandCHInfoEdit");
+    closeButton_ = new QPushButton(this);
+    closeButton_->setObjectName("CommandClose");
     buttons->addStretch(1);
-    buttons->addWidget(commandChInfoEdit_);
-    buttons->addWidget(commandClose_);
+    buttons->addWidget(openEditorButton_);
+    buttons->addWidget(closeButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(grid_, 1, Qt::AlignHCenter);
     layout->addLayout(buttons);
 
-    connect(combo7_, &QComboBox::currentIndexChanged, this, [this](int g) {
+    connect(groupList_, &QComboBox::currentIndexChanged, this, [this](int g) {
         if (g >= 0) showGroup(g);
     });
-    connect(text3_, &QLineEdit::textChanged, this, &ChannelGridWindow::onGroupNameEdited);
+    connect(groupNameBox_, &QLineEdit::textChanged, this, &ChannelGridWindow::onGroupNameEdited);
     for (int i = 0; i < 4; ++i)
-        connect(combo8_[i], &QComboBox::currentIndexChanged, this,
+        connect(groupSettingLists_[i], &QComboBox::currentIndexChanged, this,
                 [this, i] { onEmergencyChosen(i); });
     connect(grid_, &ChannelGridView::cellEntered, this, &ChannelGridWindow::onCellEntered);
     connect(grid_, &ChannelGridView::editStarted, this, &ChannelGridWindow::onEditStarted);
@@ -171,11 +182,17 @@ void ChannelGridWindow::buildControls()
             [this] { openChannelEditor(true); });
     connect(grid_, &ChannelGridView::deleteRequested, this,
             &ChannelGridWindow::deleteSelectedChannels);
-    connect(commandChInfoEdit_, &QPushButton::clicked, this, [this] {
-        Conclude();
+    contextMenu_ = newChannelGridContextMenu(*this);
+    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { contextMenu_->popup(grid_->viewport()->mapToGlobal(at)); });
+    connect(&ChannelGridViewOption::instance(), &ChannelGridViewOption::wholeChannelChanged, this,
+            &ChannelGridWindow::showWholeChannel);
+    connect(openEditorButton_, &QPushButton::clicked, this, [this] {
+        concludeCellEdit();
         openChannelEditor(false);
     });
-    connect(commandClose_, &QPushButton::clicked, this, [this] {
+    connect(closeButton_, &QPushButton::clicked, this, [this] {
         if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
             sub->close();
         else
@@ -196,48 +213,106 @@ void ChannelGridWindow::initGridLayout()
                                                        Qt::Alignment(Qt::TextWordWrap));
         grid_->horizontalHeader()->setSectionsClickable(false);
         grid_->verticalHeader()->setDefaultSectionSize(scaledPixels(20));
-        grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        grid_->setFixedWidth(scaledTwipsToPixels(6200));
+
         grid_->setStyleSheet(
             QStringLiteral("QHeaderView::section { color: rgb(0,0,155); font-weight: bold;"
                            " background: rgb(236,236,236); border: 1px solid #c0c0c0; }"
                            "QTableView { gridline-color: #c8c8c8; }"
                            "QTableView::item:selected { background: rgb(190,215,245);"
                            " color: black; }"));
-        for (int c = 0; c < kGridColumns; ++c) {
-            grid_->setColumnWidth(c, scaledTwipsToPixels(kColumnTwips[c]));
-            // Columns of width 0 stay filled but cannot be seen.
-            grid_->setColumnHidden(c, kColumnTwips[c] == 0);
-        }
+        applyColumnLayout();
     });
+}
+
+void ChannelGridWindow::applyColumnLayout()
+{
+    const bool whole = model_->wholeChannel();
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        int twips = c < kGridColumns ? kColumnTwips[c] : kFieldColumnTwips;
+        // Columns 3 and 6 store nothing and stay hidden in every view.
+        if (whole && (c == kColTx || c == kColScanSkip || c == kColOptSignal || c == kColSpacing))
+            twips = kFieldColumnTwips;
+        grid_->setColumnWidth(c, scaledTwipsToPixels(twips));
+        // Columns of width 0 stay filled but cannot be seen.
+        grid_->setColumnHidden(c, twips == 0);
+    }
+    // ">>" stays the last column shown.
+    QHeaderView* header = grid_->horizontalHeader();
+    header->moveSection(header->visualIndex(kColEditor),
+                        whole ? model_->columnCount() - 1 : kColEditor);
+    if (whole) {
+        grid_->setMinimumWidth(scaledTwipsToPixels(kGridTwips));
+        grid_->setMaximumWidth(QWIDGETSIZE_MAX);
+        grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    } else {
+        grid_->setFixedWidth(scaledTwipsToPixels(kGridTwips));
+        grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+    if (layout()) layout()->setAlignment(grid_, whole ? Qt::Alignment() : Qt::AlignHCenter);
+}
+
+void ChannelGridWindow::showWholeChannel(bool on)
+{
+    if (model_->wholeChannel() == on) return;
+    const int row = std::max(0, grid_->currentRow());
+    const int col = grid_->currentColumn();
+    grid_->closeOpenEditor();
+    model_->setWholeChannel(on);
+    grid_->installFieldEditors();
+    applyColumnLayout();
+    // The cursor stays on its cell; a column that went away sends it to the frequency.
+    grid_->placeCursor(
+        row, col >= 0 && col < model_->columnCount() && !grid_->isColumnHidden(col) ? col : kColRx);
+}
+
+void ChannelGridWindow::setForSelectedChannels()
+{
+    grid_->commitOpenEditor();
+    std::set<int> rows;
+    for (const QModelIndex& i : grid_->selectionModel()->selectedIndexes()) rows.insert(i.row());
+    if (rows.empty() && grid_->currentIndex().isValid()) rows.insert(grid_->currentRow());
+    const bool anyChannel =
+        std::any_of(rows.begin(), rows.end(), [this](int r) { return model_->rowHasChannel(r); });
+    if (!anyChannel) {
+        if (app_.prompt)
+            app_.prompt->show(text::others::SetForSelectedNoChannel, Icon::Information);
+        return;
+    }
+    if (!app_.prompt) return;
+    ChannelFieldSetDialog dialog(app_, settableFields(app_, *model_), this);
+    if (app_.prompt->execModal(dialog) != QDialog::Accepted) return;
+    setFieldForRows(app_, *model_, rows, dialog.field(), dialog.entry(), dialog.offsetText());
 }
 
 void ChannelGridWindow::applyLanguageTexts()
 {
     runTrapped(app_, "frmCommChInfo_ChangShowByLanguage", [&] {
-        label1_->setText(app_.text(text::channelinfo::LabelGroupSelector));
-        label2_->setText(app_.text(text::channelinfo::LabelGroupName));
-        label3_[0]->setText(app_.text(text::channelinfo::LabelEmergencyChannel1));
-        label3_[1]->setText(app_.text(text::channelinfo::LabelEmergencyChannel2));
+        groupLabel_->setText(app_.text(text::channelinfo::LabelGroupSelector));
+        groupNameLabel_->setText(app_.text(text::channelinfo::LabelGroupName));
+        groupSettingLabels_[0]->setText(app_.text(text::channelinfo::LabelEmergencyChannel1));
+        groupSettingLabels_[1]->setText(app_.text(text::channelinfo::LabelEmergencyChannel2));
         // Headings and the list cells follow the language.
         model_->retranslate();
-        commandChInfoEdit_->setText(app_.text(text::channelinfo::ButtonOpenTheChannelEditor));
-        commandClose_->setText(app_.text(text::msg::CloseCaption));
+        openEditorButton_->setText(app_.text(text::channelinfo::ButtonOpenTheChannelEditor));
+        closeButton_->setText(app_.text(text::msg::CloseCaption));
+        for (QAction* a : contextMenu_->actions())
+            if (a->property("textId").isValid())
+                a->setText(app_.text(a->property("textId").toInt()));
         setCaption();
     });
 }
 
 int ChannelGridWindow::shownGroup() const
 {
-    return combo7_->currentIndex();
+    return groupList_->currentIndex();
 }
 
-QTimer& ChannelGridWindow::timerChEdit()
+QTimer& ChannelGridWindow::doubleClickGuard()
 {
     return grid_->doubleClickGuard();
 }
 
-QTimer& ChannelGridWindow::scrollTimer()
+QTimer& ChannelGridWindow::scrollGuard()
 {
     return grid_->scrollGuard();
 }
@@ -274,32 +349,33 @@ void ChannelGridWindow::showGroup(int group)
 
         const bool vfo = group == kVfoGroup;
         {
-            const QSignalBlocker block(text3_);
-            text3_->setText(vfo ? QStringLiteral("VFO")
-                                : fromRecordText(groupNameForDisplay(doc.Data.Groups[group])));
+            const QSignalBlocker block(groupNameBox_);
+            groupNameBox_->setText(
+                vfo ? QStringLiteral("VFO")
+                    : fromRecordText(groupNameForDisplay(doc.Data.Groups[group])));
         }
-        text3_->setEnabled(!vfo);
+        groupNameBox_->setEnabled(!vfo);
         for (int i = 0; i < 2; ++i) {
-            label3_[i]->setVisible(!vfo);
-            combo8_[i]->setVisible(!vfo);
+            groupSettingLabels_[i]->setVisible(!vfo);
+            groupSettingLists_[i]->setVisible(!vfo);
         }
-        ReshowByCh();
+        refreshEmergencyLists();
         for (int r = 0; r < model_->rowCount(); ++r) warnUnreadableFrequency(r);
         emit app_.events.editPositionChanged();
     });
 }
 
-void ChannelGridWindow::ChangeGroup()
+void ChannelGridWindow::showCurrentGroup()
 {
     const int group = app_.channelEdit.currentGroup;
     if (group < 0 || group >= kChannelGroupCount) return;
-    if (combo7_->currentIndex() == group)
+    if (groupList_->currentIndex() == group)
         showGroup(group);
     else
-        combo7_->setCurrentIndex(group);
+        groupList_->setCurrentIndex(group);
 }
 
-void ChannelGridWindow::reShowGrid(int chNo)
+void ChannelGridWindow::refreshChannelRow(int chNo)
 {
     runTrapped(app_, "frmCommChInfo_reShowGrid", [&] {
         const int row = chNo - GroupBase(app_.channelEdit.currentGroup);
@@ -312,21 +388,21 @@ void ChannelGridWindow::reShowGrid(int chNo)
     });
 }
 
-void ChannelGridWindow::ReshowByCh()
+void ChannelGridWindow::refreshEmergencyLists()
 {
     const int group = shownGroup();
     const EmergencyLists lists = reshowEmergency(app_.documents.working(), group);
     QStringList rows;
     for (int r : lists.rows) rows << QString::number(r);
     for (int i = 0; i < 2; ++i) {
-        const QSignalBlocker block(combo8_[i]);
-        combo8_[i]->clear();
-        combo8_[i]->addItems(rows);
-        combo8_[i]->setCurrentIndex(lists.shown[i]);
+        const QSignalBlocker block(groupSettingLists_[i]);
+        groupSettingLists_[i]->clear();
+        groupSettingLists_[i]->addItems(rows);
+        groupSettingLists_[i]->setCurrentIndex(lists.shown[i]);
     }
     for (int i = 2; i < 4; ++i) {
-        const QSignalBlocker block(combo8_[i]);
-        combo8_[i]->setCurrentIndex(lists.amFmShown[i - 2]);
+        const QSignalBlocker block(groupSettingLists_[i]);
+        groupSettingLists_[i]->setCurrentIndex(lists.amFmShown[i - 2]);
     }
 }
 
@@ -342,9 +418,10 @@ void ChannelGridWindow::onEmergencyChosen(int which)
 {
     RadioData& data = app_.documents.working().Data;
     if (which < 2)
-        chooseEmergencyRow(data, shownGroup(), which, toRecordText(combo8_[which]->currentText()));
+        chooseEmergencyRow(data, shownGroup(), which,
+                           toRecordText(groupSettingLists_[which]->currentText()));
     else
-        chooseGroupAmFm(data, shownGroup(), which - 2, combo8_[which]->currentIndex());
+        chooseGroupAmFm(data, shownGroup(), which - 2, groupSettingLists_[which]->currentIndex());
 }
 
 // ---- Cell editing ----------------------------------------------------------------------
@@ -364,7 +441,7 @@ void ChannelGridWindow::onEditStarted(int row, int col)
     if ((col == kColRx || col == kColTx) && model_->frequencyEditable()) emit statusHint(QString());
 }
 
-bool ChannelGridWindow::FlexConcludeRx()
+bool ChannelGridWindow::requireReceiveFrequency()
 {
     bool present = false;
     runTrapped(app_, "frmCommChInfo_FlexConcludeRx", [&] {
@@ -375,22 +452,22 @@ bool ChannelGridWindow::FlexConcludeRx()
     return present;
 }
 
-void ChannelGridWindow::EnterGridEdit()
+void ChannelGridWindow::editCurrentCell()
 {
     runTrapped(app_, "frmCommChInfo_EnterGridEdit", [&] { grid_->editCurrentCell(); });
 }
 
-void ChannelGridWindow::GridNextLine()
+void ChannelGridWindow::moveToNextRow()
 {
     runTrapped(app_, "frmCommChInfo_GridNextLine", [&] { grid_->nextLine(); });
 }
 
-void ChannelGridWindow::GridNextCol()
+void ChannelGridWindow::moveToNextColumn()
 {
     runTrapped(app_, "rmCommChInfo_GridNextCol", [&] { grid_->nextColumn(); });
 }
 
-void ChannelGridWindow::Conclude()
+void ChannelGridWindow::concludeCellEdit()
 {
     grid_->commitOpenEditor();
 }
@@ -460,7 +537,7 @@ bool ChannelGridWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (watched == text3_) {
+        if (watched == groupNameBox_) {
             if (isEnter(key)) {
                 focusNextChild();
                 return true;
@@ -469,7 +546,7 @@ bool ChannelGridWindow::eventFilter(QObject* watched, QEvent* event)
             const bool dropped = t == QLatin1String("\\") || t == QLatin1String("~");
             return isCtrlCutCopyPaste(key) || dropped;
         }
-        for (QComboBox* c : combo8_)
+        for (QComboBox* c : groupSettingLists_)
             if (watched == c && isEnter(key)) {
                 focusNextChild();
                 return true;

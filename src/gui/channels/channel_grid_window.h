@@ -11,6 +11,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 
 namespace zt::gui {
@@ -32,18 +33,18 @@ class ChannelGridWindow : public QWidget, public ChildWindow {
     ~ChannelGridWindow() override;
 
     // Redisplays the row of channel number chNo (a channel of the shown group).
-    void reShowGrid(int chNo);
+    void refreshChannelRow(int chNo);
     // Selects `CurrentGroup` in the group list, which shows that group.
-    void ChangeGroup();
+    void showCurrentGroup();
     // Rebuilds and re-selects the two emergency lists of the shown group.
-    void ReshowByCh();
+    void refreshEmergencyLists();
     // True when the current row has a receive frequency; otherwise the cursor goes to column 1.
-    bool FlexConcludeRx();
-    void EnterGridEdit();
-    void GridNextLine();
-    void GridNextCol();
+    bool requireReceiveFrequency();
+    void editCurrentCell();
+    void moveToNextRow();
+    void moveToNextColumn();
     // Ends the cell edit at `EditPos` and writes it.
-    void Conclude();
+    void concludeCellEdit();
 
     void applyLanguageTexts();
     // Writes a typed but not yet written cell entry (the write command calls it).
@@ -61,17 +62,22 @@ class ChannelGridWindow : public QWidget, public ChildWindow {
     void cutCells();
     void pasteCells();
     void deleteSelectedChannels();
+    // Asks for a field and a value and writes it into every selected channel as one action;
+    // the channels that do not take it are reported once.
+    void setForSelectedChannels();
+    // Shows every stored field of a channel as a column (or only the grid's own columns).
+    void showWholeChannel(bool on);
     ChannelGridClipboard& clipboard() { return *clipboard_; }
 
     // The shown group (index of `Combo7`).
     int shownGroup() const;
     // The group list (`Combo7`).
-    QComboBox* groupList() const { return combo7_; }
+    QComboBox* groupList() const { return groupList_; }
     // The text of a grid cell (row 1..GroupSize, column 0..10).
     QString cellText(int row, int col) const;
     ChannelGridView* grid() const { return grid_; }
-    QTimer& timerChEdit();
-    QTimer& scrollTimer();
+    QTimer& doubleClickGuard();
+    QTimer& scrollGuard();
 
   signals:
     // A short explanation for the status bar (empty: clear it), such as why a
@@ -86,6 +92,8 @@ class ChannelGridWindow : public QWidget, public ChildWindow {
   private:
     void buildControls();
     void initGridLayout();
+    // Widths, hidden columns and order of the grid's columns for the view shown.
+    void applyColumnLayout();
     void showGroup(int group);
     void setCaption();
     void warnUnreadableFrequency(int row);
@@ -97,17 +105,18 @@ class ChannelGridWindow : public QWidget, public ChildWindow {
     void unloadWindow();
 
     AppContext& app_;
-    QLabel* label1_ = nullptr;
-    QComboBox* combo7_ = nullptr;
-    QLabel* label2_ = nullptr;
-    QLineEdit* text3_ = nullptr;
-    std::array<QLabel*, 4> label3_{};
-    std::array<QComboBox*, 4> combo8_{};
+    QLabel* groupLabel_ = nullptr;
+    QComboBox* groupList_ = nullptr;
+    QLabel* groupNameLabel_ = nullptr;
+    QLineEdit* groupNameBox_ = nullptr;
+    std::array<QLabel*, 4> groupSettingLabels_{};
+    std::array<QComboBox*, 4> groupSettingLists_{};
     ChannelTableModel* model_ = nullptr;
     ChannelGridView* grid_ = nullptr;
     std::unique_ptr<ChannelGridClipboard> clipboard_;
-    QPushButton* commandChInfoEdit_ = nullptr;
-    QPushButton* commandClose_ = nullptr;
+    QPushButton* openEditorButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+    QMenu* contextMenu_ = nullptr;
     QPointer<ChannelEditorWindow> ownEditor_;
     bool firstActivation_ = false;
     bool unloaded_ = false;

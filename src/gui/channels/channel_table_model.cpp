@@ -53,9 +53,40 @@ void ChannelTableModel::setGroup(int group)
     endResetModel();
 }
 
+void ChannelTableModel::setWholeChannel(bool on)
+{
+    if (on == wholeChannel_) return;
+    beginResetModel();
+    wholeChannel_ = on;
+    endResetModel();
+}
+
+const ChannelField* ChannelTableModel::extraField(int col) const
+{
+    const auto& fields = extraChannelFields();
+    const int i = col - kGridColumns;
+    if (!wholeChannel_ || i < 0 || i >= static_cast<int>(fields.size())) return nullptr;
+    return &fields[static_cast<std::size_t>(i)];
+}
+
+QString ChannelTableModel::heading(int col) const
+{
+    if (col >= 0 && col < kGridColumns) return headings_[col];
+    const ChannelField* field = extraField(col);
+    return field ? fieldHeading(app_, *field) : QString();
+}
+
+QStringList ChannelTableModel::listEntries(int row, int col) const
+{
+    const ChannelField* field = extraField(col);
+    if (!field) return listEntries(col);
+    return fieldEntries(app_, *field, app_.documents.working().findChannel(channelOfRow(row)));
+}
+
 void ChannelTableModel::retranslate()
 {
     for (int c = 0; c < kGridColumns; ++c) headings_[c] = app_.text(kHeadingIds[c]);
+    fieldTexts_ = FieldTexts::of(app_);
     const QString none = app_.text(text::channelinfo::ListEntryNoToneNoneOff);
     QStringList tones{none};
     for (int t = 1; t < kToneCount; ++t) tones << QString::fromStdString(toneText(t));
@@ -69,7 +100,7 @@ void ChannelTableModel::retranslate()
     lists_[kColSpacing].clear();
     for (int i = 0; i < 3; ++i)
         lists_[kColSpacing] << app_.text(text::channelinfo::SpacingEntry0 + i);
-    emit headerDataChanged(Qt::Horizontal, 0, kGridColumns - 1);
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
     refreshAll();
 }
 
@@ -77,12 +108,12 @@ void ChannelTableModel::refreshChannel(int chNo)
 {
     const int row = chNo - GroupBase(group_) - 1;
     if (row < 0 || row >= rowCount()) return;
-    emit dataChanged(index(row, 0), index(row, kGridColumns - 1));
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
 void ChannelTableModel::refreshAll()
 {
-    if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, kGridColumns - 1));
+    if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
 const QStringList& ChannelTableModel::listEntries(int col) const
@@ -120,6 +151,8 @@ QString ChannelTableModel::cellText(int row, int col) const
     if (col == kColEditor) return QStringLiteral(">>");
     const ChannelRecord* rec = app_.documents.working().findChannel(channelOfRow(row));
     if (!rec) return {};
+    if (const ChannelField* field = extraField(col))
+        return fieldCellText(fieldTexts_, app_.state.Limits, *field, *rec);
     switch (col) {
         case kColRx:
             return QString::fromStdString(rxCellText(*rec, app_.state.Limits));
@@ -146,7 +179,9 @@ QString ChannelTableModel::cellText(int row, int col) const
 
 WriteBackResult ChannelTableModel::writeCell(int row, int col, const std::string& value)
 {
-    const WriteBackResult result = writeBack_(WriteBackRequest{group_, row + 1, col, value});
+    const ChannelField* field = extraField(col);
+    const int code = field ? field->fieldCode : col;
+    const WriteBackResult result = writeBack_(WriteBackRequest{group_, row + 1, code, value});
     if (result.action == WriteBackAction::Created || result.action == WriteBackAction::Deleted)
         refreshAll();  // the row and what other rows show of the group
     else
@@ -161,7 +196,8 @@ int ChannelTableModel::rowCount(const QModelIndex& parent) const
 
 int ChannelTableModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : kGridColumns;
+    if (parent.isValid()) return 0;
+    return kGridColumns + (wholeChannel_ ? static_cast<int>(extraChannelFields().size()) : 0);
 }
 
 QVariant ChannelTableModel::data(const QModelIndex& index, int role) const
@@ -175,7 +211,7 @@ QVariant ChannelTableModel::data(const QModelIndex& index, int role) const
         case Qt::AccessibleTextRole:
             // Read out alone, a cell says its column and channel along with its value.
             return app_.text(text::main::AccessGridCell)
-                .arg(headings_[col].simplified(), QString::number(channelOfRow(index.row())),
+                .arg(heading(col).simplified(), QString::number(channelOfRow(index.row())),
                      cellText(index.row(), col));
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
@@ -193,11 +229,11 @@ QVariant ChannelTableModel::data(const QModelIndex& index, int role) const
 
 QVariant ChannelTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= kGridColumns)
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (role) {
         case Qt::DisplayRole:
-            return headings_[section];
+            return heading(section);
         case Qt::ForegroundRole:
             return kHeadingColour;
         default:  // alignment and wrapping are the header's
@@ -211,6 +247,12 @@ Qt::ItemFlags ChannelTableModel::flags(const QModelIndex& index) const
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     const int col = index.column();
     if (col == kColRow || col == kColEditor) return f;
+    if (const ChannelField* field = extraField(col)) {
+        // Fields no window lets the user choose are shown, never typed.
+        const bool typed =
+            field->kind != FieldKind::Number && field->kind != FieldKind::TxFrequency;
+        return typed && fieldEditableInGroup(*field, group_) ? f | Qt::ItemIsEditable : f;
+    }
     if ((col == kColRx || col == kColTx) && !frequencyEditable()) return f;
     return f | Qt::ItemIsEditable;
 }
@@ -219,6 +261,11 @@ bool ChannelTableModel::setData(const QModelIndex& index, const QVariant& value,
 {
     if (!index.isValid() || role != Qt::EditRole) return false;
     const int col = index.column();
+    if (const ChannelField* field = extraField(col)) {
+        const int stored = fieldValueOfEntry(*field, listEntries(index.row(), col), value.toInt());
+        return writeCell(index.row(), col, std::to_string(stored)).action !=
+               WriteBackAction::Refused;
+    }
     const std::string text =
         isListColumn(col) ? std::to_string(value.toInt()) : toRecordText(value.toString());
     return writeCell(index.row(), col, text).action != WriteBackAction::Refused;

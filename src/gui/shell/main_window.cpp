@@ -168,7 +168,7 @@ void MainWindow::showChannelInGrid(int chNo)
     showChildWindow(window::CommChInfo);
     auto* grid = qobject_cast<ChannelGridWindow*>(childWindow(window::CommChInfo));
     if (!grid) return;
-    grid->ChangeGroup();
+    grid->showCurrentGroup();
     if (auto* view = grid->findChild<QTableView*>())
         view->setCurrentIndex(view->model()->index(chNo - GroupBase(group) - 1, 1));
 }
@@ -306,6 +306,7 @@ void MainWindow::buildMenus()
                                     aboutToReadDocument();
                                     childArea_->reopenChildWindows();
                                 }});
+    addChannelGridViewCommands(view, childArea_);
 
     windowMenu_ = addMenu("mnuWindow", text::menu::WindowMenu);
     connect(addMenuItem(*windowMenu_, "mnuWindowCascade", text::menu::WindowCascade),

@@ -239,7 +239,7 @@ TEST(ChannelEditorWithGrid, DoubleClickOnDetailsOpensOneEditorAndGuardsClicks)
     QTest::mouseDClick(t->viewport(), Qt::LeftButton, {}, cell.center());
     ChannelEditorWindow* editor = rig.editor();
     ASSERT_NE(editor, nullptr);
-    EXPECT_TRUE(grid.timerChEdit().isActive());
+    EXPECT_TRUE(grid.doubleClickGuard().isActive());
     QTest::mouseDClick(t->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_EQ(rig.editor(), editor);  // still the one editor
 }

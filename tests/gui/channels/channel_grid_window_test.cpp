@@ -34,7 +34,7 @@ TEST(ChannelGridGroups, OpensOnTheStoredGroupWithItsRowCount)
     EXPECT_EQ(rig.table()->rowCount(), 40);
     EXPECT_EQ(rig.doc().Data.Options.CurrentGroup, 11);
     rig.add(481, "02900000");
-    grid.reShowGrid(481);
+    grid.refreshChannelRow(481);
     EXPECT_EQ(grid.cellText(1, 1), "29.00000");
 }
 
@@ -392,7 +392,7 @@ TEST(ChannelGridEditing, ScrollingKeepsTheCursorsDistanceFromTheTop)
     rig.table()->verticalScrollBar()->setValue(10);
     EXPECT_EQ(rig.curRow(), 12);
     EXPECT_EQ(rig.app.channelEdit.editRow, 12);
-    EXPECT_TRUE(grid.scrollTimer().isActive());
+    EXPECT_TRUE(grid.scrollGuard().isActive());
     rig.table()->verticalScrollBar()->setValue(20);  // within 500 ms: ignored
     EXPECT_EQ(rig.curRow(), 12);
 }
