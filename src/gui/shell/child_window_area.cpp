@@ -86,11 +86,17 @@ void ChildWindowArea::closeAllChildWindows()
     }
 }
 
-void ChildWindowArea::reopenChildWindows()
+QStringList ChildWindowArea::openWindowNames() const
 {
     QStringList open;
     for (QMdiSubWindow* w : subWindowList())
         if (w->widget()) open << w->widget()->objectName();
+    return open;
+}
+
+void ChildWindowArea::reopenChildWindows()
+{
+    const QStringList open = openWindowNames();
     closeAllChildWindows();
     for (const QString& name : open) showChildWindow(name);
 }

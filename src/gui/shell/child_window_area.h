@@ -33,6 +33,8 @@ class ChildWindowArea : public QMdiArea, public ChildWindowHost {
     // Closes the open windows of that name; each one's own close handling runs first.
     void closeChildWindow(const QString& name);
     void closeAllChildWindows();
+    // The objectNames of the open child windows, in the area's order.
+    QStringList openWindowNames() const;
     // Closes the open windows and opens them again by name, so they are laid out anew.
     void reopenChildWindows();
     void cascade();

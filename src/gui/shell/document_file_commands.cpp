@@ -135,12 +135,14 @@ void DocumentFileCommands::openDataFile()
     request.initialPath = pathText(app_.documents.fileName());
     const std::optional<QString> chosen = app_.prompt->chooseFile(request);
     if (!chosen) return;
-    hooks_.closeAllChildWindows();
+    const QStringList wereOpen = hooks_.closeAllChildWindows();
     DocumentContext ctx = app_.documentContext();
     const OpenResult result =
         app_.documents.Open(std::filesystem::path(chosen->toStdString()), ctx);
     if (result == OpenResult::EndProgram) return hooks_.endProgram();
-    if (result == OpenResult::Opened) afterOpened();
+    if (result == OpenResult::Opened) return afterOpened();
+    // A refused file changes nothing: the windows the user had open come back.
+    (void)wereOpen;
 }
 
 void DocumentFileCommands::afterOpened()

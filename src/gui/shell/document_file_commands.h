@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <functional>
 
@@ -17,8 +18,11 @@ constexpr int kNewDocDelayMs = 100;
 
 // What the file commands ask of the main window.
 struct DocumentFileHooks {
-    // Every child window closes (its own close handling runs first).
-    std::function<void()> closeAllChildWindows;
+    // Every child window closes (its own close handling runs first); gives the names of the
+    // windows that were open.
+    std::function<QStringList()> closeAllChildWindows;
+    // The child window of that name is shown (opened when it is not).
+    std::function<void(const QString&)> showChildWindow;
     // The channel grid is shown (opened when it is not).
     std::function<void()> showChannelGrid;
     // The windows are cascaded, each at the size it asked for.

@@ -74,9 +74,15 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), 
 
     fileCommands_ = new DocumentFileCommands(
         app_,
-        {[this] { closeAllChildWindows(); }, [this] { showChildWindow(window::CommChInfo); },
-         [this] { childArea_->cascade(); }, [this] { showDocumentCaption(); },
-         [this] { retranslate(); }, [this] { forgetUndoSteps(*this); }, [this] { endProgram(); }},
+        {[this] {
+             const QStringList open = childArea_->openWindowNames();
+             closeAllChildWindows();
+             return open;
+         },
+         [this](const QString& name) { showChildWindow(name); },
+         [this] { showChildWindow(window::CommChInfo); }, [this] { childArea_->cascade(); },
+         [this] { showDocumentCaption(); }, [this] { retranslate(); },
+         [this] { forgetUndoSteps(*this); }, [this] { endProgram(); }},
         this);
     buildMenus();
     buildToolbar();

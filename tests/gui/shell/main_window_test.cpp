@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <fstream>
 
 #include "core/files/data_file.h"
 #include "gui/shell/child_windows.h"
@@ -163,6 +164,23 @@ TEST_F(MainWindowTest, YesOnAnUntitledDocumentGoesThroughSaveAs)
     EXPECT_TRUE(fs::exists(install.root() / "kept.dat"));
     EXPECT_TRUE(fs::exists(install.root() / "kept.fre"));
     EXPECT_FALSE(app().documents.IsModified());
+}
+
+TEST_F(MainWindowTest, ARefusedFileChangesNothingTheOpenWindowsComeBack)
+{
+    w->showChildWindow(window::Dtmf);
+    const QStringList before = QStringList{"frmCommChInfo", window::Dtmf};
+    ASSERT_NE(w->childWindow("frmCommChInfo"), nullptr);
+    const auto fileBefore = app().documents.fileName();
+    const fs::path garbage = install.root() / "garbage.dat";
+    std::ofstream(garbage, std::ios::binary) << "not a data file";
+    prompt().files = {QString::fromStdString(garbage.string())};
+    action(*w, "mnuFileOpen")->trigger();
+
+    EXPECT_EQ(prompt().asked.size(), 1u);  // the reason
+    EXPECT_EQ(app().documents.fileName(), fileBefore);
+    for (const QString& name : before)
+        EXPECT_NE(w->childWindow(name), nullptr) << name.toStdString();
 }
 
 TEST_F(MainWindowTest, SaveOnUntitledGoesToTheDialogThenSavesByName)
