@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "core/interop/document_compare.h"
+#include "core/link/document_after_write.h"
 #include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/history/comparison_dialog.h"
@@ -167,8 +168,13 @@ void BackupsDialog::fillDifferences(int rows)
         if (!l.snapshot) {
             cell = app_.text(text::msg::SnapshotRefused) + " " + QString::fromStdString(l.problem);
         } else {
-            const DocumentComparison c =
-                compareDocuments(l.snapshot->document, open, app_.state.Limits);
+            // The open document as a write would leave it in that radio: fields a write
+            // always stores the same way do not count as differences.
+            const DocumentComparison c = compareDocuments(
+                l.snapshot->document,
+                l.snapshot->image.size() == kImageSize ? documentAfterWrite(open, l.snapshot->image)
+                                                       : open,
+                app_.state.Limits);
             cell = c.equal() ? app_.text(text::msg::DifferenceEqual)
                              : comparisonCountsText(app_, c, text::msg::DifferenceCell);
         }

@@ -10,6 +10,7 @@
 #include "core/files/data_file.h"
 #include "core/history/snapshot_store.h"
 #include "core/interop/document_compare.h"
+#include "core/link/document_after_write.h"
 #include "core/radio/models.h"
 #include "core/text_ids.h"
 #include "gui/app_context.h"
@@ -23,6 +24,7 @@ namespace {
 struct LoadedForCompare {
     std::optional<RadioDocument> document;
     std::string problem;
+    std::vector<std::uint8_t> radioImage;  // a snapshot's: what the radio held
 };
 
 bool startsAsSnapshot(const std::filesystem::path& file)
@@ -37,12 +39,12 @@ LoadedForCompare loadForCompare(const std::filesystem::path& file, AppContext& a
 {
     if (startsAsSnapshot(file)) {
         SnapshotLoad l = SnapshotStore::load(file);
-        if (!l.snapshot) return {std::nullopt, l.problem};
-        return {std::move(l.snapshot->document), {}};
+        if (!l.snapshot) return {std::nullopt, l.problem, {}};
+        return {std::move(l.snapshot->document), {}, std::move(l.snapshot->image)};
     }
     const ParsedDataFile parsed = readDataFile(file);
-    if (parsed.messageId != 0) return {std::nullopt, app.texts.GetLangText(parsed.messageId)};
-    return {parsed.document, {}};
+    if (parsed.messageId != 0) return {std::nullopt, app.texts.GetLangText(parsed.messageId), {}};
+    return {parsed.document, {}, {}};
 }
 
 class HistoryCommands {
@@ -73,8 +75,13 @@ class HistoryCommands {
             refuse(text::msg::CompareFileRefused, file, loaded.problem);
             return;
         }
-        const DocumentComparison c =
-            compareDocuments(app_.documents.working(), *loaded.document, app_.state.Limits);
+        // Against a radio's snapshot the open document is compared as a write would leave it
+        // in that radio, so fields a write always stores the same way are not listed.
+        const RadioDocument& working = app_.documents.working();
+        const DocumentComparison c = compareDocuments(
+            loaded.radioImage.size() == kImageSize ? documentAfterWrite(working, loaded.radioImage)
+                                                   : working,
+            *loaded.document, app_.state.Limits);
         ComparisonDialog dialog(app_, c, ComparisonDialog::Mode::Compare, owner_);
         QObject::connect(&dialog, &ComparisonDialog::channelChosen, &dialog, [&](int chNo) {
             dialog.reject();

@@ -14,6 +14,8 @@
 
 #include "core/history/snapshot_store.h"
 #include "core/radio/channel_edit.h"
+#include "core/radio/image_codec.h"
+#include "core/radio/models.h"
 #include "gui/app_context.h"
 #include "gui/history/backups_dialog.h"
 #include "gui/history/comparison_dialog.h"
@@ -132,6 +134,7 @@ TEST(BackupsWindow, ListsEverySnapshotNewestFirstAndRefusesADamagedOne)
 {
     Rig rig;
     rig.app.documents.working() = document("02962000");
+    rig.app.documents.working().Data.ModelName = kStandardModel;
     const fs::path root = fs::path(rig.dir.path().toStdString()) / "radios";
     const fs::path folder = root / "ZT-958FM_band0_V300_SN1";
     fs::create_directories(folder);
@@ -140,8 +143,17 @@ TEST(BackupsWindow, ListsEverySnapshotNewestFirstAndRefusesADamagedOne)
         Snapshot s;
         s.time = 1000000000 + 60 * i;
         s.kind = i % 2 ? SnapshotKind::BeforeWrite : SnapshotKind::Read;
-        s.image.assign(9280, 0xFF);
-        s.document = document(i == 999 ? "02963000" : "02962000");
+        // As a read gives it: the radio's image and the document decoded from it (the
+        // channels' power and modulation flags as the radio holds them, not as the open
+        // document does).
+        RadioDocument held = document(i == 999 ? "02963000" : "02962000");
+        RadioImage image;
+        image.clear();
+        ProgramState state;
+        encodeDocument(held, state, image);
+        s.image.assign(image.bytes.begin(), image.bytes.end());
+        decodeImage(image, held, state);
+        s.document = held;
         const std::vector<std::uint8_t> bytes = snapshotFileBytes(s);
         std::ofstream(folder / ("s" + std::to_string(10000 + i) + ".snapshot"), std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()),
