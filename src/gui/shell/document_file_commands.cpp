@@ -142,7 +142,7 @@ void DocumentFileCommands::openDataFile()
     if (result == OpenResult::EndProgram) return hooks_.endProgram();
     if (result == OpenResult::Opened) return afterOpened();
     // A refused file changes nothing: the windows the user had open come back.
-    (void)wereOpen;
+    for (const QString& name : wereOpen) hooks_.showChildWindow(name);
 }
 
 void DocumentFileCommands::afterOpened()

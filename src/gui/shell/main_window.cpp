@@ -491,8 +491,11 @@ void MainWindow::closeEvent(QCloseEvent* event)
     aboutToReadDocument();
     if (!isMinimized() && !storePosition())
         app_.prompt->ask(settingsNotSaved(positionStore().location().toStdString()));
+    const QStringList wereOpen = childArea_->openWindowNames();
     closeAllChildWindows();
     if (!closingForVersionSwitch_ && !fileCommands_->settleUnsavedChanges()) {
+        // The program stays: so do the windows the user had open.
+        for (const QString& name : wereOpen) showChildWindow(name);
         event->ignore();
         return;
     }

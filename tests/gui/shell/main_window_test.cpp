@@ -315,9 +315,13 @@ TEST_F(MainWindowTest, LanguageSwitchReappliesClosesAndReopensTheGrid)
 TEST_F(MainWindowTest, ExitAsksAboutChangesAndCancelStays)
 {
     touchDocument(app());
+    w->showChildWindow(window::Dtmf);
     prompt().answers = {Answer::Cancel};
     EXPECT_FALSE(w->close());
     EXPECT_EQ(prompt().askedIds(), (std::vector<int>{9006}));
+    // The program stays as the user left it.
+    EXPECT_NE(w->childWindow("frmCommChInfo"), nullptr);
+    EXPECT_NE(w->childWindow(window::Dtmf), nullptr);
     EXPECT_FALSE(fs::exists(install.program() / "Setting.ini"));
 
     // Yes on an untitled document with the dialog cancelled keeps it open.
