@@ -16,6 +16,7 @@
 #include "core/text_ids.h"
 #include "gui/app_context.h"
 #include "gui/channels/channel_table_model.h"
+#include "gui/channels/number_ranges.h"
 #include "gui/text_codec.h"
 #include "gui/widgets/common_buttons.h"
 
@@ -25,20 +26,6 @@ namespace {
 constexpr int kVfoRepCode = 29;
 constexpr int kBusyLockCode = 11;
 constexpr int kBusyLockOnTone = 2;
-
-// "3, 6, 10-11": ascending numbers, each run of consecutive ones as first-last.
-QString numberRanges(const std::set<int>& numbers)
-{
-    QStringList parts;
-    for (auto it = numbers.begin(); it != numbers.end();) {
-        const int first = *it;
-        int last = first;
-        for (++it; it != numbers.end() && *it == last + 1; ++it) last = *it;
-        parts << (first == last ? QString::number(first)
-                                : QStringLiteral("%1-%2").arg(first).arg(last));
-    }
-    return parts.join(QStringLiteral(", "));
-}
 
 // Why a channel does not take the value, or 0.
 int refusal(const AppContext& app, int group, const ChannelRecord& rec, const SettableField& field,

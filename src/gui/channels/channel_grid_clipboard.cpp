@@ -16,6 +16,7 @@
 #include "gui/app_context.h"
 #include "gui/channels/channel_grid_view.h"
 #include "gui/channels/channel_table_model.h"
+#include "gui/channels/number_ranges.h"
 
 namespace zt::gui {
 namespace {
@@ -64,20 +65,6 @@ std::vector<std::string> utf8Entries(const QStringList& entries)
     out.reserve(static_cast<std::size_t>(entries.size()));
     for (const QString& e : entries) out.push_back(e.toStdString());
     return out;
-}
-
-// "3, 6, 10-11": ascending numbers, each run of consecutive ones as first-last.
-QString numberRanges(const std::set<int>& numbers)
-{
-    QStringList parts;
-    for (auto it = numbers.begin(); it != numbers.end();) {
-        const int first = *it;
-        int last = first;
-        for (++it; it != numbers.end() && *it == last + 1; ++it) last = *it;
-        parts << (first == last ? QString::number(first)
-                                : QStringLiteral("%1-%2").arg(first).arg(last));
-    }
-    return parts.join(QStringLiteral(", "));
 }
 
 }  // namespace
