@@ -193,7 +193,10 @@ int setFieldForRows(AppContext& app, const ChannelTableModel& model, const std::
         lines << app.text(text::others::SetForSelectedRowsWithoutChannel)
                      .arg(numberRanges(rowsWithoutChannel));
     Message m;
-    m.textId = text::others::SetForSelectedRefused;
+    // Said as it is when no channel took the value: "set for the other
+    // channels" would claim a change that did not happen.
+    m.textId =
+        written == 0 ? text::others::SetForSelectedRefusedAll : text::others::SetForSelectedRefused;
     m.text = lines.join('\n').toStdString();
     m.details = m.text;
     m.icon = Icon::Warning;

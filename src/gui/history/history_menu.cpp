@@ -75,13 +75,15 @@ class HistoryCommands {
             refuse(text::msg::CompareFileRefused, file, loaded.problem);
             return;
         }
-        // Against a radio's snapshot the open document is compared as a write would leave it
-        // in that radio, so fields a write always stores the same way are not listed.
+        // Against a radio's snapshot both documents are compared as a write would leave them
+        // in that radio, so fields a write always stores the same way are not listed (a
+        // "written" snapshot keeps them as the written document had them).
         const RadioDocument& working = app_.documents.working();
+        const bool radio = loaded.radioImage.size() == kImageSize;
         const DocumentComparison c = compareDocuments(
-            loaded.radioImage.size() == kImageSize ? documentAfterWrite(working, loaded.radioImage)
-                                                   : working,
-            *loaded.document, app_.state.Limits);
+            radio ? documentAfterWrite(working, loaded.radioImage) : working,
+            radio ? documentAfterWrite(*loaded.document, loaded.radioImage) : *loaded.document,
+            app_.state.Limits);
         ComparisonDialog dialog(app_, c, ComparisonDialog::Mode::Compare, owner_);
         QObject::connect(&dialog, &ComparisonDialog::channelChosen, &dialog, [&](int chNo) {
             dialog.reject();
