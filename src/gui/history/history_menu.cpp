@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QWidget>
 #include <cstdlib>
 #include <fstream>
@@ -61,7 +62,12 @@ class HistoryCommands {
     {
         hooks_.commitPendingEdits();
         FileDialogRequest request;
-        request.title = app_.text(text::menu::FileCompareWithFile).remove('&');
+        // The menu caption as a title: no accelerator ("&M", or "(&M)" in Chinese), no dots.
+        QString title = app_.text(text::menu::FileCompareWithFile);
+        title.remove(QRegularExpression(QStringLiteral("\\(&[^)]\\)")));
+        title.remove('&');
+        while (title.endsWith('.')) title.chop(1);
+        request.title = title.trimmed();
         request.filters = {app_.text(text::msg::CompareFileFilter) + " (*.dat *.snapshot)"};
         const std::optional<QString> chosen = app_.prompt->chooseFile(request);
         if (!chosen) return;

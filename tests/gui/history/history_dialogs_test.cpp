@@ -1,9 +1,11 @@
 // The write preview and the backups window on hand-made documents and snapshot files.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -19,6 +21,7 @@
 #include "gui/app_context.h"
 #include "gui/history/backups_dialog.h"
 #include "gui/history/comparison_dialog.h"
+#include "gui/history/history_menu.h"
 #include "gui/prompt/scripted_prompt_service.h"
 
 namespace zt::gui {
@@ -215,6 +218,21 @@ TEST(BackupsWindow, AWrittenSnapshotOfTheOpenDocumentIsEqualToIt)
     EXPECT_EQ(dialog.snapshotTable()->item(0, 1)->text(), "written");
     dialog.fillDifferences(1);
     EXPECT_EQ(dialog.snapshotTable()->item(0, 2)->text().toStdString(), "equal");
+}
+
+TEST(CompareWithFile, TheFileDialogIsTitledWithTheMenuCaptionWithoutItsAccelerator)
+{
+    // The Chinese caption "与文件比较(&M)..." carries its accelerator in brackets.
+    Rig rig;
+    rig.app.texts.setLanguage(2);
+    QWidget owner;
+    QMenu file;
+    QMenu program;
+    addHistoryItems(file, program, rig.app, &owner, HistoryHooks{[] {}, {}, {}, {}, {}});
+    rig.prompt.files = {std::nullopt};
+    file.findChild<QAction*>("mnuFileCompare")->trigger();
+    ASSERT_EQ(rig.prompt.fileRequests.size(), 1u);
+    EXPECT_EQ(rig.prompt.fileRequests[0].title.toStdString(), "与文件比较");
 }
 
 }  // namespace
