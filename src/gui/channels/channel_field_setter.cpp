@@ -190,7 +190,9 @@ int setFieldForRows(AppContext& app, const ChannelTableModel& model, const std::
     if (refusedLines.isEmpty()) return written;
     QStringList lines = refusedLines;
     if (!rowsWithoutChannel.empty())
-        lines << app.text(text::others::SetForSelectedRowsWithoutChannel)
+        lines << app.text(rowsWithoutChannel.size() == 1
+                              ? text::others::SetForSelectedRowWithoutChannel
+                              : text::others::SetForSelectedRowsWithoutChannel)
                      .arg(numberRanges(rowsWithoutChannel));
     Message m;
     // Said as it is when no channel took the value: "set for the other

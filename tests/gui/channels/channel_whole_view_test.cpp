@@ -156,7 +156,7 @@ TEST(ChannelGridSetForSelected, RefusedChannelsAreReportedOnceTheOthersSetAsOneU
     EXPECT_TRUE(lines.contains("Channel 483 (row 3)")) << lines.toStdString();
     EXPECT_FALSE(lines.contains("481")) << lines.toStdString();
     EXPECT_FALSE(lines.contains("482")) << lines.toStdString();
-    EXPECT_TRUE(lines.contains("Rows 4 hold no channel")) << lines.toStdString();
+    EXPECT_TRUE(lines.contains("Row 4 holds no channel")) << lines.toStdString();
 
     // The action is one undo step that gives back the document as it was.
     recorder.recordNow();
