@@ -31,8 +31,8 @@ constexpr Texts kEnglishTexts{
     "The chosen port could not be saved in this file:",
     "These fields are empty here, but the radio holds a value for them. Yes clears them on the "
     "radio, No keeps the radio's values, Cancel writes nothing:",
-    "These dealer fields are left empty. On every radio of the batch: Yes keeps the value each "
-    "radio holds, No clears them, Cancel starts nothing:",
+    "These dealer fields are left empty. On every radio of the batch: Yes clears them, No keeps "
+    "the value each radio holds, Cancel starts nothing:",
 };
 
 constexpr Texts kChineseTexts{
@@ -59,7 +59,7 @@ constexpr Texts kChineseTexts{
     "无法将所选串口保存到此文件：",
     "以下项目在此为空，但电台中存有内容。“是”清除电台中的内容，“否”保留电台中的内容，“取消”不写入"
     "：",
-    "以下经销商项目为空。对本批每台电台：“是”保留电台中的内容，“否”清除这些内容，“取消”不开始"
+    "以下经销商项目为空。对本批每台电台：“是”清除这些内容，“否”保留电台中的内容，“取消”不开始"
     "写入：",
 };
 

@@ -44,8 +44,8 @@ struct Texts {
     // Before a write: dealer fields left empty that the radio holds (the list follows;
     // Yes clears, No keeps the radio's values, Cancel writes nothing).
     std::string_view clearHeldFields;
-    // Before a batch: dealer fields the user emptied (the list follows; Yes keeps each
-    // radio's own values, No clears them on every radio, Cancel starts nothing).
+    // Before a batch: dealer fields the user emptied (the list follows; Yes clears them on
+    // every radio, No keeps each radio's own values, Cancel starts nothing).
     std::string_view keepEmptiedFieldsInBatch;
 };
 

@@ -177,10 +177,15 @@ int setFieldForRows(AppContext& app, const ChannelTableModel& model, const std::
     if (refusedLines.isEmpty()) return written;
     QStringList lines = refusedLines;
     if (!rowsWithoutChannel.empty())
-        lines << app.text(text::others::SetForSelectedRowsWithoutChannel)
+        lines << app.text(rowsWithoutChannel.size() == 1
+                              ? text::others::SetForSelectedRowWithoutChannel
+                              : text::others::SetForSelectedRowsWithoutChannel)
                      .arg(numberRanges(rowsWithoutChannel));
     Message m;
-    m.textId = text::others::SetForSelectedRefused;
+    // Said as it is when no channel took the value: "set for the other
+    // channels" would claim a change that did not happen.
+    m.textId =
+        written == 0 ? text::others::SetForSelectedRefusedAll : text::others::SetForSelectedRefused;
     m.text = lines.join('\n').toStdString();
     m.details = m.text;
     m.icon = Icon::Warning;

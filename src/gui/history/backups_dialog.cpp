@@ -168,13 +168,15 @@ void BackupsDialog::fillDifferences(int rows)
         if (!l.snapshot) {
             cell = app_.text(text::msg::SnapshotRefused) + " " + QString::fromStdString(l.problem);
         } else {
-            // The open document as a write would leave it in that radio: fields a write
-            // always stores the same way do not count as differences.
+            // Both documents as a write would leave them in that radio: fields a write
+            // always stores the same way do not count as differences. A "written"
+            // snapshot keeps the document as it was written, with those fields as the
+            // document had them, so its side is seen the same way.
+            const std::vector<std::uint8_t>& image = l.snapshot->image;
+            const bool radio = image.size() == kImageSize;
             const DocumentComparison c = compareDocuments(
-                l.snapshot->document,
-                l.snapshot->image.size() == kImageSize ? documentAfterWrite(open, l.snapshot->image)
-                                                       : open,
-                app_.state.Limits);
+                radio ? documentAfterWrite(l.snapshot->document, image) : l.snapshot->document,
+                radio ? documentAfterWrite(open, image) : open, app_.state.Limits);
             cell = c.equal() ? app_.text(text::msg::DifferenceEqual)
                              : comparisonCountsText(app_, c, text::msg::DifferenceCell);
         }

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QWidget>
 #include <cstdlib>
 #include <fstream>
@@ -61,7 +62,12 @@ class HistoryCommands {
     {
         hooks_.commitPendingEdits();
         FileDialogRequest request;
-        request.title = app_.text(text::menu::FileCompareWithFile).remove('&');
+        // The menu caption as a title: no accelerator ("&M", or "(&M)" in Chinese), no dots.
+        QString title = app_.text(text::menu::FileCompareWithFile);
+        title.remove(QRegularExpression(QStringLiteral("\\(&[^)]\\)")));
+        title.remove('&');
+        while (title.endsWith('.')) title.chop(1);
+        request.title = title.trimmed();
         request.filters = {app_.text(text::msg::CompareFileFilter) + " (*.dat *.snapshot)"};
         const std::optional<QString> chosen = app_.prompt->chooseFile(request);
         if (!chosen) return;
@@ -75,13 +81,15 @@ class HistoryCommands {
             refuse(text::msg::CompareFileRefused, file, loaded.problem);
             return;
         }
-        // Against a radio's snapshot the open document is compared as a write would leave it
-        // in that radio, so fields a write always stores the same way are not listed.
+        // Against a radio's snapshot both documents are compared as a write would leave them
+        // in that radio, so fields a write always stores the same way are not listed (a
+        // "written" snapshot keeps them as the written document had them).
         const RadioDocument& working = app_.documents.working();
+        const bool radio = loaded.radioImage.size() == kImageSize;
         const DocumentComparison c = compareDocuments(
-            loaded.radioImage.size() == kImageSize ? documentAfterWrite(working, loaded.radioImage)
-                                                   : working,
-            *loaded.document, app_.state.Limits);
+            radio ? documentAfterWrite(working, loaded.radioImage) : working,
+            radio ? documentAfterWrite(*loaded.document, loaded.radioImage) : *loaded.document,
+            app_.state.Limits);
         ComparisonDialog dialog(app_, c, ComparisonDialog::Mode::Compare, owner_);
         QObject::connect(&dialog, &ComparisonDialog::channelChosen, &dialog, [&](int chNo) {
             dialog.reject();

@@ -65,10 +65,12 @@ bool BatchWrite::chooseFieldsToClear()
              names.join('\n').toStdString();
     m.buttons = Buttons::YesNoCancel;
     m.icon = Icon::Question;
+    // Yes clears and No keeps, as in the question before a single Write: the
+    // same button never means the opposite in the two questions.
     switch (prompt_->ask(m)) {
         case Answer::Cancel:
             return false;
-        case Answer::No:
+        case Answer::Yes:
             clear_ = emptied;
             return true;
         default:

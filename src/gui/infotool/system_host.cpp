@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/edit/infotool_rules.h"
+#include "gui/widgets/qt_translations.h"
 #include "platform/port_diagnosis.h"
 #include "platform/port_table.h"
 #include "platform/qt_serial_devices.h"
@@ -26,6 +27,9 @@ SystemHost::SystemHost(std::filesystem::path settingsIni) : ini_(std::move(setti
 InfoToolHost SystemHost::host(gui::PromptService& prompt, int language)
 {
     InfoToolHost h;
+    // The standard buttons of its questions (the texts name them: "是", "否")
+    // and its file dialogs speak the tool's language too.
+    gui::applyQtTranslations(language == kChinese ? 2 : 1);
     // The tool carries its own texts: a port that cannot be opened is
     // explained in the tool's language.
     port_.setMessageTexts(builtInPortTexts(language));

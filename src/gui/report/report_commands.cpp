@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QWidget>
 
 #include "core/text_ids.h"
@@ -20,10 +21,12 @@ QString fromPath(const std::filesystem::path& p)
     return QString::fromStdString(p.string());
 }
 
-// A menu caption without its accelerator and trailing dots, as a dialog title.
+// A menu caption without its accelerator and trailing dots, as a dialog title. A
+// Chinese caption carries its accelerator as "(&P)" after the words: the brackets go too.
 QString dialogTitle(const AppContext& app, int menuTextId)
 {
     QString t = app.text(menuTextId);
+    t.remove(QRegularExpression(QStringLiteral("\\(&[^)]\\)")));
     t.remove('&');
     while (t.endsWith('.')) t.chop(1);
     return t.trimmed();

@@ -2,7 +2,7 @@
 
 #include "gui/app_context.h"
 #include "gui/shell/main_window.h"
-#include "gui/shell/qt_translations.h"
+#include "gui/widgets/qt_translations.h"
 
 namespace zt::gui {
 

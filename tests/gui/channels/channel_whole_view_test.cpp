@@ -156,7 +156,7 @@ TEST(ChannelGridSetForSelected, RefusedChannelsAreReportedOnceTheOthersSetAsOneU
     EXPECT_TRUE(lines.contains("Channel 483 (row 3)")) << lines.toStdString();
     EXPECT_FALSE(lines.contains("481")) << lines.toStdString();
     EXPECT_FALSE(lines.contains("482")) << lines.toStdString();
-    EXPECT_TRUE(lines.contains("Rows 4 hold no channel")) << lines.toStdString();
+    EXPECT_TRUE(lines.contains("Row 4 holds no channel")) << lines.toStdString();
 
     // The action is one undo step that gives back the document as it was.
     recorder.recordNow();
@@ -197,6 +197,8 @@ TEST(ChannelGridSetForSelected, AnOffsetFollowsTheRulesOfTheOffsetCell)
     EXPECT_EQ(rig.doc().findChannel(481)->ShiftDir, 2);
     EXPECT_EQ(rig.doc().findChannel(482)->OffsetFre.cut(), "0010000");
     ASSERT_EQ(rig.prompt.asked.size(), 1u);
+    // No channel took it: the report says so instead of "set for the other channels".
+    EXPECT_EQ(rig.prompt.asked.front().message.textId, text::others::SetForSelectedRefusedAll);
     const QString lines = QString::fromStdString(rig.prompt.asked.front().message.text);
     EXPECT_EQ(lines.count(rig.app.text(text::msg::ReasonOffRaster)), 2) << lines.toStdString();
 }

@@ -1,9 +1,11 @@
 // The write preview and the backups window on hand-made documents and snapshot files.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -19,6 +21,7 @@
 #include "gui/app_context.h"
 #include "gui/history/backups_dialog.h"
 #include "gui/history/comparison_dialog.h"
+#include "gui/history/history_menu.h"
 #include "gui/prompt/scripted_prompt_service.h"
 
 namespace zt::gui {
@@ -177,6 +180,59 @@ TEST(BackupsWindow, ListsEverySnapshotNewestFirstAndRefusesADamagedOne)
     EXPECT_EQ(table->item(0, 2)->text(), "1 channel, 0 settings");
     EXPECT_EQ(table->item(1, 2)->text(), "equal");
     EXPECT_EQ(dialog.pendingDifferences(), 998);
+}
+
+TEST(BackupsWindow, AWrittenSnapshotOfTheOpenDocumentIsEqualToIt)
+{
+    // A write keeps the document as it was written, beside the image sent. The radio stores
+    // every channel's power and modulation flags as the fixed byte 0x7B (all on), whatever the
+    // document holds; the document here holds them off. Writing the open document again
+    // would change nothing, so the snapshot is "equal", in the list and in Compare.
+    Rig rig;
+    rig.app.documents.working() = document("02962000");
+    rig.app.documents.working().Data.ModelName = kStandardModel;
+    const fs::path root = fs::path(rig.dir.path().toStdString()) / "radios";
+    const fs::path folder = root / "ZT-958FM_band0_V300_SN1";
+    fs::create_directories(folder);
+    Snapshot s;
+    s.time = 1000000000;
+    s.kind = SnapshotKind::Written;
+    s.document = rig.app.documents.working();
+    ASSERT_EQ(s.document.findChannel(405)->FmPower, 0);
+    RadioDocument sent = s.document;
+    RadioImage image;
+    image.clear();
+    ProgramState state;
+    encodeDocument(sent, state, image);
+    s.image.assign(image.bytes.begin(), image.bytes.end());
+    const int slot405 = 405 * 16;
+    ASSERT_EQ(s.image[static_cast<std::size_t>(slot405 + 5)], 0x7B);
+    const std::vector<std::uint8_t> bytes = snapshotFileBytes(s);
+    std::ofstream(folder / "written.snapshot", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    SecondClock clock;
+    SnapshotStore store(root, clock);
+    BackupsDialog dialog(rig.app, store);
+    ASSERT_EQ(dialog.snapshotTable()->rowCount(), 1);
+    EXPECT_EQ(dialog.snapshotTable()->item(0, 1)->text(), "written");
+    dialog.fillDifferences(1);
+    EXPECT_EQ(dialog.snapshotTable()->item(0, 2)->text().toStdString(), "equal");
+}
+
+TEST(CompareWithFile, TheFileDialogIsTitledWithTheMenuCaptionWithoutItsAccelerator)
+{
+    // The Chinese caption "与文件比较(&M)..." carries its accelerator in brackets.
+    Rig rig;
+    rig.app.texts.setLanguage(2);
+    QWidget owner;
+    QMenu file;
+    QMenu program;
+    addHistoryItems(file, program, rig.app, &owner, HistoryHooks{[] {}, {}, {}, {}, {}});
+    rig.prompt.files = {std::nullopt};
+    file.findChild<QAction*>("mnuFileCompare")->trigger();
+    ASSERT_EQ(rig.prompt.fileRequests.size(), 1u);
+    EXPECT_EQ(rig.prompt.fileRequests[0].title.toStdString(), "与文件比较");
 }
 
 }  // namespace

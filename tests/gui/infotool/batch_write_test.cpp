@@ -347,9 +347,9 @@ TEST(InfoToolBatch, AFieldTheUserEmptiedIsAskedAboutOnceBeforeTheStart)
     EXPECT_FALSE(w.batchRunning());
     EXPECT_EQ(t.port.opens(), opens);
 
-    // No clears the emptied sale date on every radio; the stock-in date, empty
-    // from the start, keeps each radio's own.
-    t.prompt.answers = {Answer::No};
+    // Yes clears the emptied sale date on every radio, as Yes does before a single
+    // Write; the stock-in date, empty from the start, keeps each radio's own.
+    t.prompt.answers = {Answer::Yes};
     w.batchWrite();
     t.runUntilWaiting();
     EXPECT_EQ(t.radioField(info::SaleDate), padded("", 16));

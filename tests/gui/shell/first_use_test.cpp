@@ -15,7 +15,7 @@
 #include "core/files/document_store.h"
 #include "gui/channels/channel_grid_view.h"
 #include "gui/channels/channel_grid_window.h"
-#include "gui/shell/qt_translations.h"
+#include "gui/widgets/qt_translations.h"
 #include "shell_fixture.h"
 #include "started_program.h"
 

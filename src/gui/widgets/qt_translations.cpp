@@ -1,4 +1,4 @@
-#include "gui/shell/qt_translations.h"
+#include "gui/widgets/qt_translations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
