@@ -361,5 +361,32 @@ TEST_F(CliHistory, AnInteractiveWriteAsksOnceAfterShowingWhatChanges)
     EXPECT_NE(report.find(" 580 block writes"), std::string::npos) << report;
 }
 
+// A raw image goes back into its radio: the preview of the radio's own image finds nothing to
+// change, and another band's image is refused without a backup read as well as with one.
+TEST_F(CliHistory, ARawImageIsWrittenBackAndAnotherBandsIsRefusedWithoutABackup)
+{
+    Sim radio({"--create", "--baud", "0"});
+    const std::string data = path("data");
+    ASSERT_EQ(run({"read", "--port", radio.device(), "--raw", path("a.img"), "--yes"}, data).status,
+              0);
+    const ProgramRun same =
+        run({"write", "--port", radio.device(), "--raw", path("a.img"), "--yes"}, data);
+    EXPECT_EQ(same.status, 0) << same.err;
+    EXPECT_EQ(same.out, "Nothing differs: the radio already holds these settings.\n");
+
+    std::string image;
+    ASSERT_TRUE(readFileBytes(path("a.img"), image));
+    image[8694] = 8;  // band byte: band 8 instead of the radio's
+    ASSERT_TRUE(replaceFileBytes(path("band8.img"), image));
+    const std::string before = radio.stop();
+    Sim again({"--create", "--baud", "0"});
+    const ProgramRun band =
+        run({"write", "--port", again.device(), "--raw", path("band8.img"), "--yes", "--no-backup"},
+            data);
+    EXPECT_EQ(band.status, 1) << band.err;
+    EXPECT_NE(again.stop().find(" 0 block writes"), std::string::npos);
+    EXPECT_NE(before.find(" 580 block writes"), std::string::npos) << before;
+}
+
 }  // namespace
 }  // namespace zt

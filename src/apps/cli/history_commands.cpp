@@ -13,10 +13,12 @@
 #include "apps/cli/cli_session.h"
 #include "apps/cli/stop_signal.h"
 #include "core/files/data_file.h"
+#include "core/files/version_manager.h"
 #include "core/interop/document_compare.h"
 #include "core/link/document_after_write.h"
 #include "core/link/info_block.h"
 #include "core/radio/image_codec.h"
+#include "core/radio/initial_values.h"
 #include "core/radio/program_state.h"
 
 namespace zt {
@@ -297,7 +299,11 @@ WriteSource rawSource(const fs::path& file)
     }
     RadioImage image;
     std::copy(bytes.begin(), bytes.end(), image.bytes.begin());
+    // Decoded as a read decodes the radio: over a new document, so what the image does not
+    // carry (the data file's version, lists kept only in the file) holds valid values.
     ProgramState state;
+    applyNewDocumentDefaults(w.document, state);
+    w.document.Data.Version = kOwnSoftVersion;
     decodeImage(image, w.document, state);
     w.image = image;
     return w;
@@ -347,9 +353,10 @@ int writeFrom(const CliOptions& options, HistoryContext& ctx, const WriteSource&
             }
         }
         // Compared with what the radio will hold after the write, so fields a write always
-        // stores the same way are not shown as changes.
+        // stores the same way are not shown as changes; an image is decoded over the radio's
+        // own document, as the next read will decode it.
         const RadioDocument after =
-            source.image ? documentAfterWrite(*source.image, before.image, source.document)
+            source.image ? documentAfterWrite(*source.image, before.image, before.document)
                          : documentAfterWrite(source.document, before.image);
         const DocumentComparison c =
             compareDocuments(before.document, after, ProgramState{}.Limits);
