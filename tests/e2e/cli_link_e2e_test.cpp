@@ -172,6 +172,17 @@ TEST_P(CliLinkEndToEnd, RadioThatStopsAnsweringFailsTheReadAndSavesNothing)
     EXPECT_FALSE(fs::exists(path("r.dat")));
 }
 
+TEST_P(CliLinkEndToEnd, RadioThatStopsAnsweringPartWayThroughAWriteIsSaidToHoldAMix)
+{
+    ASSERT_TRUE(writeDataFile(path("w.dat"), documentForWrite(35)));
+    Sim radio(sim({"--create", "--fault", "unplug=100"}));
+    const ProgramRun write =
+        cli({"write", "--port", radio.device(), path("w.dat"), "--yes", "--no-backup"});
+    EXPECT_EQ(write.status, 1) << write.err;
+    EXPECT_NE(write.err.find("mix of old and new blocks"), std::string::npos) << write.err;
+    EXPECT_EQ(write.err.find(stagedText(9010)), std::string::npos) << write.err;
+}
+
 TEST_P(CliLinkEndToEnd, InformationFileAndDealerWrite)
 {
     const std::string memory = path("memory.bin");

@@ -493,7 +493,13 @@ void CliSession::transferFinished(TransferKind kind, TransferOutcome outcome)
         }
         return finish(130);
     }
-    if (outcome == TransferOutcome::Failed) return finish(1);
+    if (outcome == TransferOutcome::Failed) {
+        // A radio that stopped answering part-way through a write holds old and new blocks.
+        if (kind == TransferKind::Write && machine_->wroteBlocks())
+            std::cerr << "The write stopped part-way: the radio may now hold a mix of old and new "
+                         "blocks and may not work as expected. Write to the radio again.\n";
+        return finish(1);
+    }
     reportTiming();
     // A read is finished when its image was decoded (documentRead).
     if (kind == TransferKind::Read) {

@@ -156,6 +156,9 @@ class TransferMachine {
     // True after a write was cancelled once it had sent a block: the radio then
     // holds some new blocks and some old ones (message WriteCancelledMidway).
     bool cancelledMidWrite() const { return cancelledMidWrite_; }
+    // True once the last write sent a block: a write that failed after that left the radio
+    // with some new blocks and some old ones.
+    bool wroteBlocks() const { return wroteBlock_; }
 
     // Delay between a successful read and its decoding (500 ms by default, so
     // the progress window is seen to close; a program without one may use 0).
