@@ -169,6 +169,8 @@ TEST_P(CliLinkEndToEnd, RadioThatStopsAnsweringFailsTheReadAndSavesNothing)
     const ProgramRun read = cli({"read", "--port", radio.device(), "-o", path("r.dat"), "--yes"});
     EXPECT_EQ(read.status, 1) << read.err;
     EXPECT_NE(read.err.find(stagedText(9008)), std::string::npos) << read.err;
+    // The question "Try again?" is not left hanging: the answer given and how to change it.
+    EXPECT_NE(read.err.find("(not tried again: --retries N"), std::string::npos) << read.err;
     EXPECT_FALSE(fs::exists(path("r.dat")));
 }
 

@@ -137,6 +137,7 @@ Answer CliAnswers::answer(const Message& m)
             std::cerr << "(trying again)\n";
             return agree;
         }
+        std::cerr << "(not tried again: --retries N tries up to N times more)\n";
         return decline;
     }
     if (options_.agreed && (m.textId == msg::ConfirmRead || m.textId == msg::ConfirmWrite))
