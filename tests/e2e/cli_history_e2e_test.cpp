@@ -388,5 +388,25 @@ TEST_F(CliHistory, ARawImageIsWrittenBackAndAnotherBandsIsRefusedWithoutABackup)
     EXPECT_NE(before.find(" 580 block writes"), std::string::npos) << before;
 }
 
+// Ctrl-C while diff reads the radio stops it as it stops a read: exit 130, nothing kept.
+TEST_F(CliHistory, CtrlCWhileDiffReadsTheRadioExits130)
+{
+    Sim radio({"--create", "--baud", "9600"});
+    ASSERT_TRUE(writeDataFile(path("a.dat"), RadioDocument{}));
+    QProcess diff;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", QString::fromStdString(path("data")));
+    diff.setProcessEnvironment(env);
+    diff.start(QStringLiteral(ZT_CLI_PATH),
+               toQt({"diff", "--port", radio.device(), path("a.dat"), "--yes"}));
+    ASSERT_TRUE(diff.waitForStarted(10000));
+    diff.waitForFinished(1500);  // the read of a radio at 9600 baud takes longer
+    ASSERT_EQ(diff.state(), QProcess::Running);
+    ::kill(static_cast<pid_t>(diff.processId()), SIGINT);
+    ASSERT_TRUE(diff.waitForFinished(10000));
+    EXPECT_EQ(diff.exitCode(), 130) << diff.readAllStandardError().toStdString();
+    EXPECT_TRUE(snapshots(".snapshot").empty());
+}
+
 }  // namespace
 }  // namespace zt

@@ -511,8 +511,9 @@ int runDiff(const std::vector<std::string>& args, HistoryContext& ctx)
             RadioReading r = readRadio(
                 o, ctx, (scratch.path() / ("radio" + std::to_string(k) + ".dat")).string(), false);
             if (r.status != 0) {
-                ctx.err << "ztp958fm-cli: the radio on " << s.port << " could not be read\n";
-                return 2;
+                ctx.err << "ztp958fm-cli: the radio on " << s.port
+                        << " was not read; nothing was compared\n";
+                return r.status == 130 ? 130 : 2;
             }
             const SnapshotSaved saved = keep(ctx, SnapshotKind::Read, r);
             if (saved.file.empty())
