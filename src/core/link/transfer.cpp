@@ -432,7 +432,9 @@ void TransferMachine::afterTimeout()
         --left;
         return resendCurrent();
     }
-    if (kind_ == TransferKind::Information) return failurePrompt();
+    // An information block is sent again like a read block: its answer names its address, so
+    // a late one is told from the repeated one's.
+    if (kind_ == TransferKind::Information && !at(InformationStep::Blocks)) return failurePrompt();
     if (atIdentify()) return failurePrompt();
     if (at(ReadStep::PasswordBlock) || at(WriteStep::PasswordBlock)) {
         const int was = passwordCounter_--;
@@ -454,7 +456,7 @@ void TransferMachine::afterTimeout()
         if (++proofReads_ > kProofReadTries) return failurePrompt();
         return resendCurrent();
     }
-    if (at(WriteStep::Blocks) || at(ReadStep::Blocks)) {
+    if (at(WriteStep::Blocks) || atBlocks()) {
         int& left = budget(blockAddress_);
         if (left < 1) return failurePrompt();
         --left;
