@@ -155,6 +155,8 @@ TEST_P(CliLinkEndToEnd, VerifyCatchesARadioThatLosesABlock)
         EXPECT_NE(write.err.find(stagedText(9901)), std::string::npos) << write.err;
         EXPECT_NE(write.err.find("0x"), std::string::npos) << write.err;
         EXPECT_EQ(write.err.find(stagedText(9010)), std::string::npos) << write.err;
+        // Every block was sent: the read-back's failure is no write stopped part-way.
+        EXPECT_EQ(write.err.find("mix of old and new"), std::string::npos) << write.err;
     }
     Sim sound(sim({"--create"}));
     const ProgramRun write =

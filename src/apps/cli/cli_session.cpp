@@ -496,7 +496,7 @@ void CliSession::transferFinished(TransferKind kind, TransferOutcome outcome)
     }
     if (outcome == TransferOutcome::Failed) {
         // A radio that stopped answering part-way through a write holds old and new blocks.
-        if (kind == TransferKind::Write && machine_->wroteBlocks())
+        if (kind == TransferKind::Write && machine_->stoppedMidWrite())
             std::cerr << "The write stopped part-way: the radio may now hold a mix of old and new "
                          "blocks and may not work as expected. Write to the radio again.\n";
         return finish(1);

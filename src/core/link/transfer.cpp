@@ -164,6 +164,7 @@ void TransferMachine::beginTransfer()
     }
     handshakeCounter_ = 0;
     wroteBlock_ = false;
+    blocksSent_ = false;
     cancelledMidWrite_ = false;
     verifyMismatch_ = -1;
     restartRun();
@@ -466,6 +467,7 @@ void TransferMachine::afterTimeout()
 
 void TransferMachine::writeFinished()
 {
+    blocksSent_ = true;
     if (!verifyAfterWrite_) return endTransfer(true);
     startVerify();
 }
