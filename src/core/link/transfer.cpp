@@ -393,8 +393,9 @@ bool TransferMachine::awaitsLateReply() const
 {
     // The handshake answer is recognised by its bytes wherever it lands, and a
     // missing END acknowledgement is no error; every other command's answer that
-    // has not arrived may still be on its way.
-    if (atHandshake() || atEnd()) return false;
+    // has not arrived may still be on its way, and so may the read-back's
+    // handshake answer, queued behind a late answer to the write's END.
+    if ((atHandshake() && !at(WriteStep::VerifyHandshake)) || atEnd()) return false;
     if (replyLength(command_) == 1) return answers_.owed() > 0;
     return !answers_.answerArrived();
 }
@@ -425,8 +426,12 @@ void TransferMachine::afterTimeout()
     }
     if (at(WriteStep::End)) return writeFinished();  // a missing END acknowledgement is no error
     if (atEnd()) return endTransfer(true);
-    if (at(WriteStep::VerifyHandshake) || at(WriteStep::VerifyIdentify))
-        return verifyFailed(message(msg::VerifyUnreadable, Buttons::Ok, Icon::Error));
+    if (at(WriteStep::VerifyHandshake) || at(WriteStep::VerifyIdentify)) {
+        // The radio may still be answering the write's END late: it is asked again a few times.
+        if (++handshakeCounter_ >= kHandshakeTries)
+            return verifyFailed(message(msg::VerifyUnreadable, Buttons::Ok, Icon::Error));
+        return resendCurrent();
+    }
     if (at(WriteStep::VerifyBlocks)) {
         int& left = budget(blockAddress_);
         if (left < 1) return verifyFailed(message(msg::VerifyUnreadable, Buttons::Ok, Icon::Error));
@@ -479,6 +484,7 @@ void TransferMachine::startVerify()
     const int blocks = static_cast<int>(std::lround(endAddress() / double(kBlockSize))) + 1;
     budgets_.assign(static_cast<std::size_t>(blocks), kBlockRetries);
     verifyMismatch_ = -1;
+    handshakeCounter_ = 0;
     step_ = WriteStep::VerifyHandshake;
     sendCommand(Command::Handshake, 0);
 }

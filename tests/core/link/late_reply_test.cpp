@@ -251,5 +251,25 @@ TEST(LateReply, InformationBlockLaterThanTheResendIsSentAgain)
     }
 }
 
+// The read-back after a write starts with a handshake that a radio still busy answering the
+// END late answers late too: it is waited for and asked again instead of failing at once.
+TEST(LateReply, ReadBackHandshakeQueuedBehindALateEnd)
+{
+    for (bool echo : {false, true}) {
+        Rig rig(9600, echo);
+        rig.machine.setVerifyAfterWrite(true);
+        rig.host.doc.Data.Messages[0] = FixedText<16>("LATE END");
+        FaultPlan plan;
+        plan.lagMs = kReplyTimeoutMs + kLateReplyWaitMs + 200;
+        plan.items = {{Bytes{'E', 'N', 'D'}, Fault::Late}};
+        plan.attach(rig);
+        rig.machine.startWrite();
+        rig.run();
+        SCOPED_TRACE(testing::Message() << "echo " << echo);
+        EXPECT_EQ(rig.prompt.count(msg::VerifyUnreadable), 0);
+        EXPECT_TRUE(rig.endedWith(TransferKind::Write, true));
+    }
+}
+
 }  // namespace
 }  // namespace zt::test
