@@ -73,7 +73,10 @@ bool confirm(const CliOptions& options, std::ostream& err, const std::string& qu
     }
     err << question << " [y/N] " << std::flush;
     std::string line;
-    if (!readTerminalLine(line)) return false;
+    if (!readTerminalLine(line)) {
+        if (stopSignalled()) err << "\n";  // Ctrl-C: what follows starts on its own line
+        return false;
+    }
     return !line.empty() && (line[0] == 'y' || line[0] == 'Y');
 }
 
