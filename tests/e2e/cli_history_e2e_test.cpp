@@ -59,9 +59,10 @@ class CliHistory : public CliEndToEnd {
 };
 
 // The program with its standard input and error on a terminal (a pseudo-terminal whose other
-// side this test holds), as a user runs it: each "[y/N]" question is answered "y". Returns
-// the exit status and everything the terminal showed.
-ProgramRun runOnTerminal(const std::vector<std::string>& args, const std::string& dataHome)
+// side this test holds), as a user runs it: each "[y/N]" question is answered "y", or with
+// `ctrlC` by Ctrl-C. Returns the exit status and everything the terminal showed.
+ProgramRun runOnTerminal(const std::vector<std::string>& args, const std::string& dataHome,
+                         bool ctrlC = false)
 {
     ProgramRun r;
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
@@ -98,7 +99,10 @@ ProgramRun runOnTerminal(const std::vector<std::string>& args, const std::string
              at = r.err.find("[y/N] ", at + 1)) {
             if (at < answered) continue;
             answered = at + 1;
-            (void)!::write(master, "y\n", 2);
+            if (ctrlC)
+                ::kill(child, SIGINT);
+            else
+                (void)!::write(master, "y\n", 2);
         }
         int status = 0;
         if (::waitpid(child, &status, WNOHANG) == child) {
@@ -359,6 +363,69 @@ TEST_F(CliHistory, AnInteractiveWriteAsksOnceAfterShowingWhatChanges)
     EXPECT_NE(write.err.find("Write to the radio? [y/N]"), std::string::npos) << write.err;
     const std::string report = radio.stop();
     EXPECT_NE(report.find(" 580 block writes"), std::string::npos) << report;
+}
+
+// Ctrl-C at the write's question ends the command with 130 and writes nothing; the answer
+// line is ended, so the shell's prompt does not follow the message on the question's line.
+TEST_F(CliHistory, CtrlCAtTheWritesQuestionWritesNothing)
+{
+    Sim radio({"--create", "--baud", "0"});
+    const std::string data = path("data");
+    ASSERT_EQ(run({"read", "--port", radio.device(), "-o", path("doc.dat"), "--yes"}, data).status,
+              0);
+    const ProgramRun write =
+        runOnTerminal({"write", "--port", radio.device(), path("doc.dat")}, data, true);
+    EXPECT_EQ(write.status, 130) << write.err;
+    EXPECT_NE(write.err.find("[y/N] \r\nNothing was written."), std::string::npos) << write.err;
+    EXPECT_TRUE(snapshots("_written").empty());
+    EXPECT_NE(radio.stop().find(" 0 block writes"), std::string::npos);
+}
+
+// A raw image goes back into its radio: the preview of the radio's own image finds nothing to
+// change, and another band's image is refused without a backup read as well as with one.
+TEST_F(CliHistory, ARawImageIsWrittenBackAndAnotherBandsIsRefusedWithoutABackup)
+{
+    Sim radio({"--create", "--baud", "0"});
+    const std::string data = path("data");
+    ASSERT_EQ(run({"read", "--port", radio.device(), "--raw", path("a.img"), "--yes"}, data).status,
+              0);
+    const ProgramRun same =
+        run({"write", "--port", radio.device(), "--raw", path("a.img"), "--yes"}, data);
+    EXPECT_EQ(same.status, 0) << same.err;
+    EXPECT_EQ(same.out, "Nothing differs: the radio already holds these settings.\n");
+
+    std::string image;
+    ASSERT_TRUE(readFileBytes(path("a.img"), image));
+    image[8694] = 8;  // band byte: band 8 instead of the radio's
+    ASSERT_TRUE(replaceFileBytes(path("band8.img"), image));
+    const std::string before = radio.stop();
+    Sim again({"--create", "--baud", "0"});
+    const ProgramRun band =
+        run({"write", "--port", again.device(), "--raw", path("band8.img"), "--yes", "--no-backup"},
+            data);
+    EXPECT_EQ(band.status, 1) << band.err;
+    EXPECT_NE(again.stop().find(" 0 block writes"), std::string::npos);
+    EXPECT_NE(before.find(" 580 block writes"), std::string::npos) << before;
+}
+
+// Ctrl-C while diff reads the radio stops it as it stops a read: exit 130, nothing kept.
+TEST_F(CliHistory, CtrlCWhileDiffReadsTheRadioExits130)
+{
+    Sim radio({"--create", "--baud", "9600"});
+    ASSERT_TRUE(writeDataFile(path("a.dat"), RadioDocument{}));
+    QProcess diff;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", QString::fromStdString(path("data")));
+    diff.setProcessEnvironment(env);
+    diff.start(QStringLiteral(ZT_CLI_PATH),
+               toQt({"diff", "--port", radio.device(), path("a.dat"), "--yes"}));
+    ASSERT_TRUE(diff.waitForStarted(10000));
+    diff.waitForFinished(1500);  // the read of a radio at 9600 baud takes longer
+    ASSERT_EQ(diff.state(), QProcess::Running);
+    ::kill(static_cast<pid_t>(diff.processId()), SIGINT);
+    ASSERT_TRUE(diff.waitForFinished(10000));
+    EXPECT_EQ(diff.exitCode(), 130) << diff.readAllStandardError().toStdString();
+    EXPECT_TRUE(snapshots(".snapshot").empty());
 }
 
 }  // namespace

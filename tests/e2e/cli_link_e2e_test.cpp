@@ -155,6 +155,8 @@ TEST_P(CliLinkEndToEnd, VerifyCatchesARadioThatLosesABlock)
         EXPECT_NE(write.err.find(stagedText(9901)), std::string::npos) << write.err;
         EXPECT_NE(write.err.find("0x"), std::string::npos) << write.err;
         EXPECT_EQ(write.err.find(stagedText(9010)), std::string::npos) << write.err;
+        // Every block was sent: the read-back's failure is no write stopped part-way.
+        EXPECT_EQ(write.err.find("mix of old and new"), std::string::npos) << write.err;
     }
     Sim sound(sim({"--create"}));
     const ProgramRun write =
@@ -169,7 +171,20 @@ TEST_P(CliLinkEndToEnd, RadioThatStopsAnsweringFailsTheReadAndSavesNothing)
     const ProgramRun read = cli({"read", "--port", radio.device(), "-o", path("r.dat"), "--yes"});
     EXPECT_EQ(read.status, 1) << read.err;
     EXPECT_NE(read.err.find(stagedText(9008)), std::string::npos) << read.err;
+    // The question "Try again?" is not left hanging: the answer given and how to change it.
+    EXPECT_NE(read.err.find("(not tried again: --retries N"), std::string::npos) << read.err;
     EXPECT_FALSE(fs::exists(path("r.dat")));
+}
+
+TEST_P(CliLinkEndToEnd, RadioThatStopsAnsweringPartWayThroughAWriteIsSaidToHoldAMix)
+{
+    ASSERT_TRUE(writeDataFile(path("w.dat"), documentForWrite(35)));
+    Sim radio(sim({"--create", "--fault", "unplug=100"}));
+    const ProgramRun write =
+        cli({"write", "--port", radio.device(), path("w.dat"), "--yes", "--no-backup"});
+    EXPECT_EQ(write.status, 1) << write.err;
+    EXPECT_NE(write.err.find("mix of old and new blocks"), std::string::npos) << write.err;
+    EXPECT_EQ(write.err.find(stagedText(9010)), std::string::npos) << write.err;
 }
 
 TEST_P(CliLinkEndToEnd, InformationFileAndDealerWrite)

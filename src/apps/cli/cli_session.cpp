@@ -137,6 +137,7 @@ Answer CliAnswers::answer(const Message& m)
             std::cerr << "(trying again)\n";
             return agree;
         }
+        std::cerr << "(not tried again: --retries N tries up to N times more)\n";
         return decline;
     }
     if (options_.agreed && (m.textId == msg::ConfirmRead || m.textId == msg::ConfirmWrite))
@@ -493,7 +494,13 @@ void CliSession::transferFinished(TransferKind kind, TransferOutcome outcome)
         }
         return finish(130);
     }
-    if (outcome == TransferOutcome::Failed) return finish(1);
+    if (outcome == TransferOutcome::Failed) {
+        // A radio that stopped answering part-way through a write holds old and new blocks.
+        if (kind == TransferKind::Write && machine_->stoppedMidWrite())
+            std::cerr << "The write stopped part-way: the radio may now hold a mix of old and new "
+                         "blocks and may not work as expected. Write to the radio again.\n";
+        return finish(1);
+    }
     reportTiming();
     // A read is finished when its image was decoded (documentRead).
     if (kind == TransferKind::Read) {

@@ -13,10 +13,12 @@
 #include "apps/cli/cli_session.h"
 #include "apps/cli/stop_signal.h"
 #include "core/files/data_file.h"
+#include "core/files/version_manager.h"
 #include "core/interop/document_compare.h"
 #include "core/link/document_after_write.h"
 #include "core/link/info_block.h"
 #include "core/radio/image_codec.h"
+#include "core/radio/initial_values.h"
 #include "core/radio/program_state.h"
 
 namespace zt {
@@ -71,7 +73,10 @@ bool confirm(const CliOptions& options, std::ostream& err, const std::string& qu
     }
     err << question << " [y/N] " << std::flush;
     std::string line;
-    if (!readTerminalLine(line)) return false;
+    if (!readTerminalLine(line)) {
+        if (stopSignalled()) err << "\n";  // Ctrl-C: what follows starts on its own line
+        return false;
+    }
     return !line.empty() && (line[0] == 'y' || line[0] == 'Y');
 }
 
@@ -297,7 +302,11 @@ WriteSource rawSource(const fs::path& file)
     }
     RadioImage image;
     std::copy(bytes.begin(), bytes.end(), image.bytes.begin());
+    // Decoded as a read decodes the radio: over a new document, so what the image does not
+    // carry (the data file's version, lists kept only in the file) holds valid values.
     ProgramState state;
+    applyNewDocumentDefaults(w.document, state);
+    w.document.Data.Version = kOwnSoftVersion;
     decodeImage(image, w.document, state);
     w.image = image;
     return w;
@@ -347,9 +356,10 @@ int writeFrom(const CliOptions& options, HistoryContext& ctx, const WriteSource&
             }
         }
         // Compared with what the radio will hold after the write, so fields a write always
-        // stores the same way are not shown as changes.
+        // stores the same way are not shown as changes; an image is decoded over the radio's
+        // own document, as the next read will decode it.
         const RadioDocument after =
-            source.image ? documentAfterWrite(*source.image, before.image, source.document)
+            source.image ? documentAfterWrite(*source.image, before.image, before.document)
                          : documentAfterWrite(source.document, before.image);
         const DocumentComparison c =
             compareDocuments(before.document, after, ProgramState{}.Limits);
@@ -504,8 +514,9 @@ int runDiff(const std::vector<std::string>& args, HistoryContext& ctx)
             RadioReading r = readRadio(
                 o, ctx, (scratch.path() / ("radio" + std::to_string(k) + ".dat")).string(), false);
             if (r.status != 0) {
-                ctx.err << "ztp958fm-cli: the radio on " << s.port << " could not be read\n";
-                return 2;
+                ctx.err << "ztp958fm-cli: the radio on " << s.port
+                        << " was not read; nothing was compared\n";
+                return r.status == 130 ? 130 : 2;
             }
             const SnapshotSaved saved = keep(ctx, SnapshotKind::Read, r);
             if (saved.file.empty())

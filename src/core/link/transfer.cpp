@@ -164,6 +164,7 @@ void TransferMachine::beginTransfer()
     }
     handshakeCounter_ = 0;
     wroteBlock_ = false;
+    blocksSent_ = false;
     cancelledMidWrite_ = false;
     verifyMismatch_ = -1;
     restartRun();
@@ -392,8 +393,9 @@ bool TransferMachine::awaitsLateReply() const
 {
     // The handshake answer is recognised by its bytes wherever it lands, and a
     // missing END acknowledgement is no error; every other command's answer that
-    // has not arrived may still be on its way.
-    if (atHandshake() || atEnd()) return false;
+    // has not arrived may still be on its way, and so may the read-back's
+    // handshake answer, queued behind a late answer to the write's END.
+    if ((atHandshake() && !at(WriteStep::VerifyHandshake)) || atEnd()) return false;
     if (replyLength(command_) == 1) return answers_.owed() > 0;
     return !answers_.answerArrived();
 }
@@ -424,15 +426,21 @@ void TransferMachine::afterTimeout()
     }
     if (at(WriteStep::End)) return writeFinished();  // a missing END acknowledgement is no error
     if (atEnd()) return endTransfer(true);
-    if (at(WriteStep::VerifyHandshake) || at(WriteStep::VerifyIdentify))
-        return verifyFailed(message(msg::VerifyUnreadable, Buttons::Ok, Icon::Error));
+    if (at(WriteStep::VerifyHandshake) || at(WriteStep::VerifyIdentify)) {
+        // The radio may still be answering the write's END late: it is asked again a few times.
+        if (++handshakeCounter_ >= kHandshakeTries)
+            return verifyFailed(message(msg::VerifyUnreadable, Buttons::Ok, Icon::Error));
+        return resendCurrent();
+    }
     if (at(WriteStep::VerifyBlocks)) {
         int& left = budget(blockAddress_);
         if (left < 1) return verifyFailed(message(msg::VerifyUnreadable, Buttons::Ok, Icon::Error));
         --left;
         return resendCurrent();
     }
-    if (kind_ == TransferKind::Information) return failurePrompt();
+    // An information block is sent again like a read block: its answer names its address, so
+    // a late one is told from the repeated one's.
+    if (kind_ == TransferKind::Information && !at(InformationStep::Blocks)) return failurePrompt();
     if (atIdentify()) return failurePrompt();
     if (at(ReadStep::PasswordBlock) || at(WriteStep::PasswordBlock)) {
         const int was = passwordCounter_--;
@@ -454,7 +462,7 @@ void TransferMachine::afterTimeout()
         if (++proofReads_ > kProofReadTries) return failurePrompt();
         return resendCurrent();
     }
-    if (at(WriteStep::Blocks) || at(ReadStep::Blocks)) {
+    if (at(WriteStep::Blocks) || atBlocks()) {
         int& left = budget(blockAddress_);
         if (left < 1) return failurePrompt();
         --left;
@@ -464,6 +472,7 @@ void TransferMachine::afterTimeout()
 
 void TransferMachine::writeFinished()
 {
+    blocksSent_ = true;
     if (!verifyAfterWrite_) return endTransfer(true);
     startVerify();
 }
@@ -475,6 +484,7 @@ void TransferMachine::startVerify()
     const int blocks = static_cast<int>(std::lround(endAddress() / double(kBlockSize))) + 1;
     budgets_.assign(static_cast<std::size_t>(blocks), kBlockRetries);
     verifyMismatch_ = -1;
+    handshakeCounter_ = 0;
     step_ = WriteStep::VerifyHandshake;
     sendCommand(Command::Handshake, 0);
 }

@@ -156,6 +156,9 @@ class TransferMachine {
     // True after a write was cancelled once it had sent a block: the radio then
     // holds some new blocks and some old ones (message WriteCancelledMidway).
     bool cancelledMidWrite() const { return cancelledMidWrite_; }
+    // True when the last write sent a block but not all of them: a write that failed then left
+    // the radio with some new blocks and some old ones (a failed read-back does not).
+    bool stoppedMidWrite() const { return wroteBlock_ && !blocksSent_; }
 
     // Delay between a successful read and its decoding (500 ms by default, so
     // the progress window is seen to close; a program without one may use 0).
@@ -267,6 +270,7 @@ class TransferMachine {
     int verifyMismatch_ = -1;
     bool wroteBlock_ = false;
     bool cancelledMidWrite_ = false;
+    bool blocksSent_ = false;  // every block of the write was sent (END or verify next)
     bool progressOpen_ = false;
     Identification ident_;
     PortOpenResult lastOpen_;

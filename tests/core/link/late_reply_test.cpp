@@ -230,5 +230,46 @@ TEST(LateReply, InformationReadWithLateAnswers)
     }
 }
 
+// An information block whose answer comes after the resend is sent again and read without
+// the failure prompt, as a memory block is.
+TEST(LateReply, InformationBlockLaterThanTheResendIsSentAgain)
+{
+    for (bool echo : {false, true}) {
+        Rig rig(9600, echo);
+        FaultPlan plan;
+        plan.lagMs = kReplyTimeoutMs + kLateReplyWaitMs + 200;
+        plan.items = {{readBlockCommand(0x3F30), Fault::Late}};
+        plan.attach(rig);
+        rig.machine.startInformationRead();
+        rig.run();
+        SCOPED_TRACE(testing::Message() << "echo " << echo);
+        EXPECT_EQ(rig.prompt.count(msg::TransferFailed), 0);
+        EXPECT_EQ(rig.host.infoShown, 1);
+        EXPECT_TRUE(std::equal(rig.machine.infoBlock().bytes.begin(),
+                               rig.machine.infoBlock().bytes.end(),
+                               rig.radio.memory().begin() + kInfoBlockBase));
+    }
+}
+
+// The read-back after a write starts with a handshake that a radio still busy answering the
+// END late answers late too: it is waited for and asked again instead of failing at once.
+TEST(LateReply, ReadBackHandshakeQueuedBehindALateEnd)
+{
+    for (bool echo : {false, true}) {
+        Rig rig(9600, echo);
+        rig.machine.setVerifyAfterWrite(true);
+        rig.host.doc.Data.Messages[0] = FixedText<16>("LATE END");
+        FaultPlan plan;
+        plan.lagMs = kReplyTimeoutMs + kLateReplyWaitMs + 200;
+        plan.items = {{Bytes{'E', 'N', 'D'}, Fault::Late}};
+        plan.attach(rig);
+        rig.machine.startWrite();
+        rig.run();
+        SCOPED_TRACE(testing::Message() << "echo " << echo);
+        EXPECT_EQ(rig.prompt.count(msg::VerifyUnreadable), 0);
+        EXPECT_TRUE(rig.endedWith(TransferKind::Write, true));
+    }
+}
+
 }  // namespace
 }  // namespace zt::test
