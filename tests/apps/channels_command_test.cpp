@@ -145,8 +145,8 @@ TEST_F(ChannelsCommandTest, ExportNamesTheChannelsItLeavesOut)
     newChannel(doc, 450, "");  // no receive frequency: CHIRP has no row for it
     ASSERT_TRUE(writeDataFile(path("gap.dat"), doc));
     ASSERT_EQ(run({"export", path("gap.dat"), "-o", path("gap.csv")}), 0) << err_.str();
-    EXPECT_NE(out_.str().find("exported 1 channels"), std::string::npos) << out_.str();
-    EXPECT_NE(out_.str().find("1 channels without a receive frequency left out: 450"),
+    EXPECT_NE(out_.str().find("exported 1 channel to "), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("1 channel without a receive frequency left out: 450"),
               std::string::npos)
         << out_.str();
 }
@@ -170,7 +170,7 @@ TEST_F(ChannelsCommandTest, ImportMessagesNameTheCauseAndCountRows)
     // Two faults in one row are one refused row.
     writeText("two.csv", "Location,Frequency,Mode\n402,99.0,XX\n");
     EXPECT_EQ(run({"import", path("two.csv"), "--into", path("in.dat"), "--dry-run"}), 1);
-    EXPECT_NE(out_.str().find("0 channels to change, 1 rows refused"), std::string::npos)
+    EXPECT_NE(out_.str().find("0 channels to change, 1 row refused"), std::string::npos)
         << out_.str();
 
     writeText("semi.csv", "Location;Frequency\n402;28,0\n");

@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "apps/cli/command_files.h"
+#include "apps/cli/counted.h"
 #include "core/edit/channel_grid_rules.h"
 #include "core/files/data_file.h"
 #include "core/files/ini_profile.h"
@@ -135,9 +136,10 @@ int runExport(const ChannelsArgs& a, std::ostream& out, std::ostream& err)
         return 1;
     }
     const auto rows = std::count(csv.begin(), csv.end(), '\n') - 1;
-    out << "exported " << rows << " channels to " << a.output << "\n";
+    out << "exported " << counted(rows, "channel") << " to " << a.output << "\n";
     if (!leftOut.empty()) {
-        out << leftOut.size() << " channels without a receive frequency left out:";
+        out << counted(static_cast<long long>(leftOut.size()), "channel")
+            << " without a receive frequency left out:";
         for (int chNo : leftOut) out << " " << chNo;
         out << "\n";
     }
@@ -246,8 +248,8 @@ int runImport(const ChannelsArgs& a, std::ostream& out, std::ostream& err)
         err << "ztp958fm-cli: " << a.input << " refused as a whole; nothing imported\n";
         return 1;
     }
-    out << plan.changes.size() << " channels to change, " << refusedRowCount(plan.errors)
-        << " rows refused\n";
+    out << counted(static_cast<long long>(plan.changes.size()), "channel") << " to change, "
+        << counted(static_cast<long long>(refusedRowCount(plan.errors)), "row") << " refused\n";
     if (!plan.errors.empty() && !a.skipBad) {
         err << "ztp958fm-cli: nothing imported (--skip-bad takes the good rows only)\n";
         return 1;

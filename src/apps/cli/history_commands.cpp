@@ -11,6 +11,7 @@
 #include <random>
 
 #include "apps/cli/cli_session.h"
+#include "apps/cli/counted.h"
 #include "apps/cli/stop_signal.h"
 #include "core/files/data_file.h"
 #include "core/files/version_manager.h"
@@ -582,7 +583,7 @@ int runBackups(const std::vector<std::string>& args, HistoryContext& ctx)
     ctx.out << "Snapshots in " << ctx.snapshots.root().string() << "\n";
     ctx.out << "Kept: "
             << (rule.keepDays == 0 ? std::string("all")
-                                   : "those of the last " + std::to_string(rule.keepDays) + " days")
+                                   : "those of the last " + counted(rule.keepDays, "day"))
             << ", and at least the newest " << rule.keepAtLeast
             << " of each radio (change with --keep-days N --keep-at-least M)\n";
     const std::vector<std::string> radios =
