@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace zt {
@@ -19,6 +20,9 @@ struct Message {
     // A longer list shown below the message in a box the user can scroll, select and copy
     // (empty: none).
     std::string details;
+    // The button Enter presses; empty: the toolkit's choice (the first of the buttons). A
+    // question whose first answer destroys data names the safe answer here.
+    std::optional<Answer> defaultAnswer;
 };
 
 // A synchronous question (used by file operations run from a menu command).

@@ -65,6 +65,7 @@ bool BatchWrite::chooseFieldsToClear()
              names.join('\n').toStdString();
     m.buttons = Buttons::YesNoCancel;
     m.icon = Icon::Question;
+    m.defaultAnswer = Answer::No;  // Enter keeps what the radio holds
     // Yes clears and No keeps, as in the question before a single Write: the
     // same button never means the opposite in the two questions.
     switch (prompt_->ask(m)) {

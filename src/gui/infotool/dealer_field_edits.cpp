@@ -77,6 +77,7 @@ std::optional<std::vector<DealerField>> DealerFieldEdits::askBeforeClearing(
     m.text = std::string(texts(language_).clearHeldFields) + "\n" + lines.join('\n').toStdString();
     m.buttons = Buttons::YesNoCancel;
     m.icon = Icon::Question;
+    m.defaultAnswer = Answer::No;  // Enter keeps what the radio holds
     switch (prompt_->ask(m)) {
         case Answer::Cancel:
             return std::nullopt;

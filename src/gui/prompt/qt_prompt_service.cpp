@@ -81,6 +81,29 @@ Answer answerOf(int button, Buttons buttons)
     return escapeAnswer(buttons);
 }
 
+QMessageBox::StandardButton buttonOf(Answer answer)
+{
+    switch (answer) {
+        case Answer::Ok:
+            return QMessageBox::Ok;
+        case Answer::Cancel:
+            return QMessageBox::Cancel;
+        case Answer::Yes:
+            return QMessageBox::Yes;
+        case Answer::No:
+            return QMessageBox::No;
+        case Answer::Retry:
+            return QMessageBox::Retry;
+    }
+    return QMessageBox::NoButton;
+}
+
+// The button Enter presses, when the message names one.
+void setDefaultButton(QMessageBox& box, const Message& message)
+{
+    if (message.defaultAnswer) box.setDefaultButton(buttonOf(*message.defaultAnswer));
+}
+
 // A list that goes with the message: shown open, to scroll through, select and copy.
 void addDetails(QMessageBox& box, const Message& message)
 {
@@ -126,6 +149,7 @@ Answer QtPromptService::ask(const Message& message)
                     buttonsOf(message.buttons), parent_);
     box.setObjectName("MessageBox");
     addDetails(box, message);
+    setDefaultButton(box, message);
     const int result = box.exec();
     return answerOf(result, message.buttons);
 }
@@ -138,6 +162,7 @@ void QtPromptService::ask(const Message& message, std::function<void(Answer)> an
                                 buttonsOf(message.buttons), parent_);
     box->setObjectName("MessageBox");
     addDetails(*box, message);
+    setDefaultButton(*box, message);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
     const Buttons buttons = message.buttons;

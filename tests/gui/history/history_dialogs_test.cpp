@@ -102,7 +102,7 @@ TEST(WritePreview, SpeaksTheProgramsLanguageFromTheLanguageFiles)
     after.Data.Options.SquelchLevel = 5;
     const DocumentComparison c = compareDocuments(before, after, rig.app.state.Limits);
     ComparisonDialog dialog(rig.app, c, ComparisonDialog::Mode::WritePreview);
-    EXPECT_EQ(dialog.countsLabel()->text(), QString::fromUtf8("将改变 1 个信道和1 项设置。"));
+    EXPECT_EQ(dialog.countsLabel()->text(), QString::fromUtf8("将改变 1 个信道和 1 项设置。"));
     QTreeWidget* list = dialog.differenceList();
     ASSERT_EQ(list->topLevelItemCount(), 2);
     EXPECT_EQ(list->topLevelItem(0)->text(0), QString::fromUtf8("组 9"));

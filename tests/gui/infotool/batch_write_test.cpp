@@ -342,6 +342,7 @@ TEST(InfoToolBatch, AFieldTheUserEmptiedIsAskedAboutOnceBeforeTheStart)
     w.batchWrite();
     ASSERT_EQ(t.questions().size(), 1u);
     EXPECT_EQ(t.questions()[0].buttons, Buttons::YesNoCancel);
+    EXPECT_EQ(t.questions()[0].defaultAnswer, Answer::No);  // Enter keeps what the radios hold
     EXPECT_NE(t.questions()[0].text.find("Sell Date"), std::string::npos);
     EXPECT_EQ(t.questions()[0].text.find("Stock Date"), std::string::npos);  // never shown
     EXPECT_FALSE(w.batchRunning());

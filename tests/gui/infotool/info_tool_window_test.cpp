@@ -453,6 +453,7 @@ TEST(InfoToolWrite, AWriteToARadioNotReadFirstAsksBeforeClearingWhatItHolds)
     t.runUntilIdle();
     ASSERT_EQ(t.questions().size(), 1u);
     const std::string asked = t.questions()[0].text;
+    EXPECT_EQ(t.questions()[0].defaultAnswer, Answer::No);  // Enter keeps what the radio holds
     EXPECT_NE(asked.find("Sell Date: 2026-03-04"), std::string::npos) << asked;
     EXPECT_EQ(asked.find("Seller"), std::string::npos) << asked;  // typed over on purpose
     EXPECT_EQ(t.messages(), std::vector<std::string>{"Write Complete!"});

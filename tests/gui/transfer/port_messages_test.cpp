@@ -1,6 +1,8 @@
 // What the program says when its serial port cannot be opened: message 9003
 // with the explanation of the port, on a line of its own.
 
+#include <QApplication>
+#include <QTest>
 #include <QTimer>
 #include <fstream>
 
@@ -24,6 +26,30 @@ TEST(PortMessageBox, AReasonGoesOnItsOwnLineAndAListKeepsItsBreak)
     m.textId = 0;
     m.text = "PassWord Failure!";
     EXPECT_EQ(prompt.composeText(m), "PassWord Failure!");
+}
+
+TEST(PortMessageBox, EnterPressesTheSafeAnswerAQuestionNames)
+{
+    // A question whose first button destroys data names the safe one; Enter presses it.
+    QtPromptService prompt([] { return QString("ZTP958FM"); }, [](int) { return std::string(); });
+    const auto enterAnswers = [&](std::optional<Answer> safe) {
+        Message m;
+        m.text = "Clear the sale date the radio holds?";
+        m.buttons = Buttons::YesNoCancel;
+        m.defaultAnswer = safe;
+        std::optional<Answer> answer;
+        prompt.ask(m, [&](Answer a) { answer = a; });
+        QWidget* box = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "MessageBox" && w->isVisible()) box = w;
+        EXPECT_NE(box, nullptr);
+        if (box == nullptr) return answer;
+        QTest::keyClick(box, Qt::Key_Return);
+        QTest::qWait(10);
+        return answer;
+    };
+    EXPECT_EQ(enterAnswers(Answer::No), Answer::No);
+    EXPECT_EQ(enterAnswers(std::nullopt), Answer::Yes);  // the toolkit's own choice
 }
 
 TEST_F(ProgramTransfer, AMissingDeviceIsNamedUnderMessage9003)
