@@ -23,17 +23,10 @@ if [ ${#missing[@]} -gt 0 ]; then
   exit 77
 fi
 
-stage="$(cd "$(dirname "$program")" && pwd)"
-stage_root="$(dirname "$stage")"
-version_folder="$(basename "$stage")"
-work="$(mktemp -d /tmp/zt-atspi.XXXXXX)"
+# shellcheck source=scripts/throwaway-install.sh
+source "$here/throwaway-install.sh"
+zt_throwaway_install "$program" atspi
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/root/language" "$work/root/$version_folder" "$work/config" "$work/runtime"
-chmod 0700 "$work/runtime"
-cp "$stage_root/Version.ini" "$work/root/"
-for item in ZTP958FM language Init PIC StartE.jpg StartC.jpg; do
-  [ -e "$stage/$item" ] && cp -r "$stage/$item" "$work/root/$version_folder/"
-done
 # A bus of this run only, whatever the calling session has.
 unset AT_SPI_BUS_ADDRESS DBUS_SESSION_BUS_ADDRESS
 # Qt hands its tree to the accessibility bus whether or not a screen reader runs.

@@ -14,20 +14,12 @@ if ! command -v xvfb-run >/dev/null; then
   echo "smoke-xvfb: xvfb-run is missing (bash scripts/install-deps.sh); skipped"
   exit 77
 fi
-stage="$(cd "$(dirname "$program")" && pwd)"
-stage_root="$(dirname "$stage")"
-version_folder="$(basename "$stage")"
-
-work="$(mktemp -d /tmp/zt-smoke.XXXXXX)"
+# shellcheck source=scripts/throwaway-install.sh
+source "$(dirname "$0")/throwaway-install.sh"
+zt_throwaway_install "$program" smoke
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/root/language" "$work/root/$version_folder" "$work/config" "$work/runtime"
-chmod 0700 "$work/runtime"
 # A throw-away settings store; the X platform whatever the other tests use.
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
-cp "$stage_root/Version.ini" "$work/root/"
-for item in ZTP958FM language Init PIC StartE.jpg StartC.jpg; do
-  [ -e "$stage/$item" ] && cp -r "$stage/$item" "$work/root/$version_folder/"
-done
 # Stored language Chinese, system locale English: the first activation re-applies it.
 printf '[language]\nIsFirstRun=0\ncomPort=1\nCurrentLanguage=2\n' >"$work/root/language/mysetup.ini"
 
