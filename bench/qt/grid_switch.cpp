@@ -13,6 +13,7 @@
 
 #include "core/edit/channel_grid_rules.h"
 #include "core/radio/channel_edit.h"
+#include "full_document.h"
 #include "gui/app_context.h"
 #include "gui/channels/channel_grid_window.h"
 #include "gui/prompt/scripted_prompt_service.h"
@@ -29,15 +30,7 @@ struct FullDocument {
     {
         app.prompt = &prompt;
         RadioDocument& doc = app.documents.working();
-        for (int ch = 1; ch <= 521; ++ch) {
-            const int tenKHz = 256150 + (ch % 400) * 10;  // within the band, 100 Hz steps
-            ChannelRecord& rec = newChannel(doc, ch, "0" + std::to_string(tenKHz) + "0");
-            rec.DecodeTone = static_cast<std::int16_t>(ch % 265);
-            rec.EncodeTone = static_cast<std::int16_t>((ch * 7) % 265);
-            rec.ShiftDir = static_cast<std::uint8_t>(ch % 3);
-            rec.OffsetFre = "0010000";
-        }
-        doc.Data.Options.FrequencyChangeable = 1;
+        fillFullDocument(doc);
     }
 };
 

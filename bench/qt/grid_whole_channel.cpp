@@ -14,6 +14,7 @@
 #include <string>
 
 #include "core/radio/channel_edit.h"
+#include "full_document.h"
 #include "gui/app_context.h"
 #include "gui/channels/channel_grid_menu.h"
 #include "gui/channels/channel_grid_view.h"
@@ -33,19 +34,15 @@ struct FullDocument {
     {
         app.prompt = &prompt;
         RadioDocument& doc = app.documents.working();
-        for (int ch = 1; ch <= 521; ++ch) {
-            const int tenKHz = 256150 + (ch % 400) * 10;
-            ChannelRecord& rec = newChannel(doc, ch, "0" + std::to_string(tenKHz) + "0");
-            rec.DecodeTone = static_cast<std::int16_t>(ch % 265);
-            rec.EncodeTone = static_cast<std::int16_t>((ch * 7) % 265);
-            rec.ShiftDir = static_cast<std::uint8_t>(ch % 3);
-            rec.OffsetFre = "0010000";
+        fillFullDocument(doc);
+        for (int i = 0; i < doc.Data.ChannelCount; ++i) {
+            ChannelRecord& rec = doc.Channels[static_cast<std::size_t>(i)];
+            const int ch = rec.ChNo;
             rec.BusyChannelLock = static_cast<std::int16_t>(ch % 3);
             rec.RBTone = static_cast<std::int16_t>(ch % 9);
             rec.BotCode = static_cast<std::int16_t>(ch % 17);
             rec.HiCut = static_cast<std::int16_t>(ch % 2);
         }
-        doc.Data.Options.FrequencyChangeable = 1;
         // The view option lives in a file of the run's own, not in the user's store.
         const QString file = dir.filePath("user.ini");
         ChannelGridViewOption::instance().setStore(
