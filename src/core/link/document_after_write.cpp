@@ -26,6 +26,7 @@ RadioDocument documentAfterWrite(RadioImage sent, std::span<const std::uint8_t> 
 
 RadioDocument documentAfterWrite(const RadioDocument& doc, std::span<const std::uint8_t> radioNow)
 {
+    if (radioNow.size() != static_cast<std::size_t>(kImageSize)) return doc;
     RadioDocument copy = doc;
     ProgramState state;
     documentToCurrent(doc.Data, state);

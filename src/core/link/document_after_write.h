@@ -19,6 +19,7 @@ RadioDocument documentAfterWrite(RadioImage sent, std::span<const std::uint8_t> 
                                  const RadioDocument& base);
 
 // The same for a write of `doc`: its encoded image, with the model and band the document names.
+// Without a whole radio image (a data file, not a radio's snapshot) `doc` is returned as it is.
 RadioDocument documentAfterWrite(const RadioDocument& doc, std::span<const std::uint8_t> radioNow);
 
 }  // namespace zt

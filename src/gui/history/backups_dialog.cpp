@@ -173,10 +173,9 @@ void BackupsDialog::fillDifferences(int rows)
             // snapshot keeps the document as it was written, with those fields as the
             // document had them, so its side is seen the same way.
             const std::vector<std::uint8_t>& image = l.snapshot->image;
-            const bool radio = image.size() == kImageSize;
-            const DocumentComparison c = compareDocuments(
-                radio ? documentAfterWrite(l.snapshot->document, image) : l.snapshot->document,
-                radio ? documentAfterWrite(open, image) : open, app_.state.Limits);
+            const DocumentComparison c =
+                compareDocuments(documentAfterWrite(l.snapshot->document, image),
+                                 documentAfterWrite(open, image), app_.state.Limits);
             cell = c.equal() ? app_.text(text::msg::DifferenceEqual)
                              : comparisonCountsText(app_, c, text::msg::DifferenceCell);
         }

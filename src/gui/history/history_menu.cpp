@@ -85,11 +85,9 @@ class HistoryCommands {
         // in that radio, so fields a write always stores the same way are not listed (a
         // "written" snapshot keeps them as the written document had them).
         const RadioDocument& working = app_.documents.working();
-        const bool radio = loaded.radioImage.size() == kImageSize;
         const DocumentComparison c = compareDocuments(
-            radio ? documentAfterWrite(working, loaded.radioImage) : working,
-            radio ? documentAfterWrite(*loaded.document, loaded.radioImage) : *loaded.document,
-            app_.state.Limits);
+            documentAfterWrite(working, loaded.radioImage),
+            documentAfterWrite(*loaded.document, loaded.radioImage), app_.state.Limits);
         ComparisonDialog dialog(app_, c, ComparisonDialog::Mode::Compare, owner_);
         QObject::connect(&dialog, &ComparisonDialog::channelChosen, &dialog, [&](int chNo) {
             dialog.reject();
